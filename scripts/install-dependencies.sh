@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillo builds and tests with. Quiet and quick when all are present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config ccache
+  libcurl4-openssl-dev nlohmann-json3-dev libfmt-dev libicu-dev
+  libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
