@@ -1,0 +1,104 @@
+// The world outside the application, scripted and deterministic: screens, other running applications,
+// the input event stream, permissions and opened URLs. Platform layers reach it through current().
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop/input_event.h"
+#include "platform/desktop/running_application.h"
+#include "platform/desktop/screen.h"
+#include "platform/foundation/url.h"
+
+namespace desktop {
+
+// Every member is safe to call from any thread: one mutex guards the state, readers get copies, and
+// observers are called outside the lock on the calling thread.
+class HeadlessDesktop {
+ public:
+  // A desktop with one 1440 x 900 screen at the origin, no other applications, no events, no permissions
+  // granted and no opened URLs.
+  HeadlessDesktop();
+  HeadlessDesktop(const HeadlessDesktop&) = delete;
+  HeadlessDesktop& operator=(const HeadlessDesktop&) = delete;
+  ~HeadlessDesktop();
+
+  // The installed desktop, or nullptr when none is installed.
+  static HeadlessDesktop* current();
+
+  // Installs a desktop as current() for its lifetime and restores the previous one when it ends; scopes
+  // nest.
+  class Scope {
+   public:
+    explicit Scope(HeadlessDesktop& desktop);
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    HeadlessDesktop* previous_;
+  };
+
+  // Screens: the first one is the main screen; there is always at least one.
+  std::vector<Screen> screens() const;
+  Screen mainScreen() const;
+  // Replaces the screens; an empty list is ignored (the desktop keeps its screens).
+  void setScreens(std::vector<Screen> screens);
+  void addScreen(const Screen& screen);
+
+  // Other applications. Adding an application whose process identifier is already known replaces it.
+  void addApplication(const RunningApplication& application);
+  // Adds an application with the next free process identifier (from 1000 upwards) and returns it.
+  RunningApplication launchApplication(std::string bundleIdentifier, std::string localizedName);
+  // Removes an application; it stops being frontmost. Returns whether it was there.
+  bool removeApplication(int processIdentifier);
+  std::vector<RunningApplication> applications() const;
+  std::optional<RunningApplication> application(int processIdentifier) const;
+  std::optional<RunningApplication> applicationWithBundleIdentifier(std::string_view bundleIdentifier) const;
+  // The frontmost application, nothing when none is (or this program itself is frontmost).
+  std::optional<RunningApplication> frontmostApplication() const;
+  // Makes a known application frontmost (returns false for an unknown one); nothing makes none frontmost.
+  bool setFrontmostApplication(std::optional<int> processIdentifier);
+
+  // The input event stream, oldest first. Posting (by this program) and injecting (by a test) both append
+  // and then tell the observers.
+  void postEvent(InputEvent event);
+  void injectEvent(InputEvent event);
+  std::vector<InputEvent> events() const;
+  void clearEvents();
+  using EventObserver = std::function<void(const InputEvent&)>;
+  // Calls the observer for every later event; the returned token removes it.
+  std::size_t addEventObserver(EventObserver observer);
+  void removeEventObserver(std::size_t token);
+
+  // Permissions by name ("accessibility", "microphone", "speechRecognition", ...); unknown ones are not
+  // granted.
+  bool isPermissionGranted(std::string_view permission) const;
+  void setPermissionGranted(std::string_view permission, bool granted);
+
+  // URLs this program asked the desktop to open, oldest first. Opening always succeeds headless.
+  bool openURL(const foundation::URL& url);
+  std::vector<foundation::URL> openedURLs() const;
+
+ private:
+  void appendEvent(InputEvent event);
+
+  mutable std::mutex mutex_;
+  std::vector<Screen> screens_;
+  std::vector<RunningApplication> applications_;
+  std::optional<int> frontmostProcessIdentifier_;
+  int nextProcessIdentifier_ = 1000;
+  std::vector<InputEvent> events_;
+  std::map<std::size_t, EventObserver> eventObservers_;
+  std::size_t nextObserverToken_ = 1;
+  std::map<std::string, bool, std::less<>> permissions_;
+  std::vector<foundation::URL> openedURLs_;
+};
+
+}  // namespace desktop
