@@ -1,0 +1,100 @@
+// Styled text as a plain value: UTF-8 characters with runs of attributes (colours, font, decorations,
+// kerning, links and attributes of the caller's own by name).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/ui/color.h"
+#include "platform/ui/font.h"
+
+namespace ui {
+
+// The value of an attribute that the caller names itself.
+using AttributeValue = std::variant<bool, std::int64_t, double, std::string>;
+
+// A set of attributes; an attribute that is absent is not set (it neither adds nor removes anything
+// when merged).
+struct AttributeContainer {
+  std::optional<Color> foregroundColor;
+  std::optional<Color> backgroundColor;
+  std::optional<Font> font;
+  std::optional<bool> strikethrough;
+  std::optional<bool> underline;
+  std::optional<double> kern;
+  std::optional<double> tracking;
+  std::optional<std::string> link;  // a URL text
+  std::map<std::string, AttributeValue> custom;
+
+  // These attributes with every attribute that `other` sets taken from `other`.
+  AttributeContainer merging(const AttributeContainer& other) const;
+  bool isEmpty() const;
+
+  bool operator==(const AttributeContainer&) const = default;
+  std::size_t hashValue() const;
+};
+
+class AttributedString {
+ public:
+  // One run: a maximal stretch of characters with the same attributes, as byte offsets into characters().
+  struct Run {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    AttributeContainer attributes;
+
+    bool operator==(const Run&) const = default;
+  };
+
+  AttributedString() = default;
+  explicit AttributedString(std::string text, AttributeContainer attributes = {});
+
+  // The plain characters (UTF-8).
+  const std::string& characters() const { return text_; }
+  bool isEmpty() const { return text_.empty(); }
+
+  // The runs in order; neighbouring pieces with equal attributes form one run. Empty text has no runs.
+  const std::vector<Run>& runs() const { return runs_; }
+  // The text of one run.
+  std::string_view text(const Run& run) const {
+    return std::string_view(text_).substr(run.start, run.length);
+  }
+
+  void append(const AttributedString& other);
+  void append(std::string text, AttributeContainer attributes = {});
+  AttributedString& operator+=(const AttributedString& other);
+  friend AttributedString operator+(AttributedString lhs, const AttributedString& rhs);
+
+  // Merges `attributes` into every run (the given attributes win where both set one).
+  void mergeAttributes(const AttributeContainer& attributes);
+  // Replaces the attributes of the whole text.
+  void setAttributes(const AttributeContainer& attributes);
+
+  bool operator==(const AttributedString&) const = default;
+  std::size_t hashValue() const;
+
+ private:
+  void appendRun(std::size_t length, AttributeContainer attributes);
+  void coalesceRuns();
+
+  std::string text_;
+  std::vector<Run> runs_;
+};
+
+}  // namespace ui
+
+template <>
+struct std::hash<ui::AttributeContainer> {
+  std::size_t operator()(const ui::AttributeContainer& value) const { return value.hashValue(); }
+};
+
+template <>
+struct std::hash<ui::AttributedString> {
+  std::size_t operator()(const ui::AttributedString& value) const { return value.hashValue(); }
+};
