@@ -15,7 +15,8 @@ class LineSplitter {
   void append(std::string_view bytes);
   // The next complete line without its terminator, or nothing until more bytes arrive.
   std::optional<std::string> nextLine();
-  // At the end of the stream: the last line when it has no terminator (and is not empty), else nothing.
+  // At the end of the stream: the next line, the last one too when it has no terminator; nothing once
+  // every byte has been returned.
   std::optional<std::string> finish();
   // Bytes held that do not yet form a complete line (plus complete lines not taken yet).
   std::size_t bufferedSize() const { return buffer_.size() - start_; }
