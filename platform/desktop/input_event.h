@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/foundation/geometry.h"
 
@@ -24,6 +25,25 @@ struct InputEvent {
   // The pointer location in global coordinates, for pointer events.
   foundation::Point location;
   Origin origin = Origin::injected;
+
+  // A key event ("keyDown", "keyUp", "flagsChanged").
+  static InputEvent key(std::string type, std::uint16_t keyCode, std::uint64_t modifierFlags = 0,
+                        std::string characters = {}) {
+    InputEvent event;
+    event.type = std::move(type);
+    event.keyCode = keyCode;
+    event.modifierFlags = modifierFlags;
+    event.characters = std::move(characters);
+    return event;
+  }
+  // A pointer event ("mouseDown", "mouseUp", "mouseMoved", ...) at a global location.
+  static InputEvent pointer(std::string type, foundation::Point location, std::uint64_t modifierFlags = 0) {
+    InputEvent event;
+    event.type = std::move(type);
+    event.location = location;
+    event.modifierFlags = modifierFlags;
+    return event;
+  }
 
   bool operator==(const InputEvent&) const = default;
 };

@@ -54,8 +54,9 @@ class URL {
   bool isFileURL() const;
   // The last non-empty segment of the path, percent-decoded ("/" for the root path, "" for no path).
   std::string lastPathComponent() const;
-  // The URL with one more path segment; the component is percent-encoded as a single segment (so "/"
-  // inside it is encoded), and a "/" separator is added when the path does not end with one.
+  // The URL with a path component appended: a "/" separator is added when the path does not end with one,
+  // and characters a path may not hold are percent-encoded ("/" inside the component separates segments,
+  // "%" is taken literally). The query and fragment are kept.
   URL appendingPathComponent(std::string_view component) const;
   // This reference resolved against a base (RFC 3986 section 5.2.2); an absolute URL is returned with its
   // dot segments removed.
@@ -66,7 +67,6 @@ class URL {
 
  private:
   URL() = default;
-  void recomposeAuthority();
 
   std::string relativeString_;
   std::optional<std::string> scheme_;

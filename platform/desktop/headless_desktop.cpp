@@ -1,0 +1,188 @@
+#include "platform/desktop/headless_desktop.h"
+
+#include <algorithm>
+#include <atomic>
+
+namespace desktop {
+namespace {
+
+std::atomic<HeadlessDesktop*> installedDesktop{nullptr};
+
+}  // namespace
+
+HeadlessDesktop::HeadlessDesktop() : screens_{Screen(foundation::Rect(0, 0, 1440, 900))} {}
+
+HeadlessDesktop::~HeadlessDesktop() {
+  // A desktop that dies while installed must not be found by later code.
+  HeadlessDesktop* self = this;
+  installedDesktop.compare_exchange_strong(self, nullptr);
+}
+
+HeadlessDesktop* HeadlessDesktop::current() { return installedDesktop.load(); }
+
+HeadlessDesktop::Scope::Scope(HeadlessDesktop& desktop) : previous_(installedDesktop.exchange(&desktop)) {}
+
+HeadlessDesktop::Scope::~Scope() { installedDesktop.store(previous_); }
+
+std::vector<Screen> HeadlessDesktop::screens() const {
+  std::lock_guard lock(mutex_);
+  return screens_;
+}
+
+Screen HeadlessDesktop::mainScreen() const {
+  std::lock_guard lock(mutex_);
+  return screens_.front();
+}
+
+void HeadlessDesktop::setScreens(std::vector<Screen> screens) {
+  if (screens.empty()) return;
+  std::lock_guard lock(mutex_);
+  screens_ = std::move(screens);
+}
+
+void HeadlessDesktop::addScreen(const Screen& screen) {
+  std::lock_guard lock(mutex_);
+  screens_.push_back(screen);
+}
+
+void HeadlessDesktop::addApplication(const RunningApplication& application) {
+  std::lock_guard lock(mutex_);
+  const auto found = std::find_if(
+      applications_.begin(), applications_.end(),
+      [&](const RunningApplication& a) { return a.processIdentifier == application.processIdentifier; });
+  if (found != applications_.end()) {
+    *found = application;
+  } else {
+    applications_.push_back(application);
+  }
+  nextProcessIdentifier_ = std::max(nextProcessIdentifier_, application.processIdentifier + 1);
+}
+
+RunningApplication HeadlessDesktop::launchApplication(std::string bundleIdentifier,
+                                                      std::string localizedName) {
+  std::lock_guard lock(mutex_);
+  RunningApplication application{nextProcessIdentifier_++, std::move(bundleIdentifier),
+                                 std::move(localizedName)};
+  applications_.push_back(application);
+  return application;
+}
+
+bool HeadlessDesktop::removeApplication(int processIdentifier) {
+  std::lock_guard lock(mutex_);
+  const auto removed = std::erase_if(
+      applications_, [&](const RunningApplication& a) { return a.processIdentifier == processIdentifier; });
+  if (frontmostProcessIdentifier_ == processIdentifier) frontmostProcessIdentifier_.reset();
+  return removed > 0;
+}
+
+std::vector<RunningApplication> HeadlessDesktop::applications() const {
+  std::lock_guard lock(mutex_);
+  return applications_;
+}
+
+std::optional<RunningApplication> HeadlessDesktop::application(int processIdentifier) const {
+  std::lock_guard lock(mutex_);
+  for (const auto& a : applications_) {
+    if (a.processIdentifier == processIdentifier) return a;
+  }
+  return std::nullopt;
+}
+
+std::optional<RunningApplication> HeadlessDesktop::applicationWithBundleIdentifier(
+    std::string_view bundleIdentifier) const {
+  std::lock_guard lock(mutex_);
+  for (const auto& a : applications_) {
+    if (a.bundleIdentifier == bundleIdentifier) return a;
+  }
+  return std::nullopt;
+}
+
+std::optional<RunningApplication> HeadlessDesktop::frontmostApplication() const {
+  std::optional<int> pid;
+  {
+    std::lock_guard lock(mutex_);
+    pid = frontmostProcessIdentifier_;
+  }
+  if (!pid) return std::nullopt;
+  return application(*pid);
+}
+
+bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifier) {
+  std::lock_guard lock(mutex_);
+  if (!processIdentifier) {
+    frontmostProcessIdentifier_.reset();
+    return true;
+  }
+  const bool isKnown =
+      std::any_of(applications_.begin(), applications_.end(),
+                  [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
+  if (isKnown) frontmostProcessIdentifier_ = processIdentifier;
+  return isKnown;
+}
+
+void HeadlessDesktop::postEvent(InputEvent event) {
+  event.origin = InputEvent::Origin::postedByApplication;
+  appendEvent(std::move(event));
+}
+
+void HeadlessDesktop::injectEvent(InputEvent event) {
+  event.origin = InputEvent::Origin::injected;
+  appendEvent(std::move(event));
+}
+
+void HeadlessDesktop::appendEvent(InputEvent event) {
+  std::vector<EventObserver> observers;
+  {
+    std::lock_guard lock(mutex_);
+    events_.push_back(event);
+    for (const auto& [token, observer] : eventObservers_) observers.push_back(observer);
+  }
+  // Outside the lock, so an observer may post further events or add and remove observers.
+  for (const auto& observer : observers) observer(event);
+}
+
+std::vector<InputEvent> HeadlessDesktop::events() const {
+  std::lock_guard lock(mutex_);
+  return events_;
+}
+
+void HeadlessDesktop::clearEvents() {
+  std::lock_guard lock(mutex_);
+  events_.clear();
+}
+
+std::size_t HeadlessDesktop::addEventObserver(EventObserver observer) {
+  std::lock_guard lock(mutex_);
+  const std::size_t token = nextObserverToken_++;
+  eventObservers_.emplace(token, std::move(observer));
+  return token;
+}
+
+void HeadlessDesktop::removeEventObserver(std::size_t token) {
+  std::lock_guard lock(mutex_);
+  eventObservers_.erase(token);
+}
+
+bool HeadlessDesktop::isPermissionGranted(std::string_view permission) const {
+  std::lock_guard lock(mutex_);
+  const auto found = permissions_.find(permission);
+  return found != permissions_.end() && found->second;
+}
+
+void HeadlessDesktop::setPermissionGranted(std::string_view permission, bool granted) {
+  std::lock_guard lock(mutex_);
+  permissions_.insert_or_assign(std::string(permission), granted);
+}
+
+bool HeadlessDesktop::openURL(const foundation::URL& url) {
+  std::lock_guard lock(mutex_);
+  openedURLs_.push_back(url);
+  return true;
+}
+
+std::vector<foundation::URL> HeadlessDesktop::openedURLs() const {
+  std::lock_guard lock(mutex_);
+  return openedURLs_;
+}
+
+}  // namespace desktop
