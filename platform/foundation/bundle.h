@@ -22,7 +22,7 @@ class Bundle {
  public:
   // The application's bundle. Its resourceDirectory() is absent when no resource folder was found.
   static std::shared_ptr<Bundle> main();
-  // Points the main bundle at `directory` (tests); nothing restores the search at the next main().
+  // Points the main bundle at `directory` (tests); std::nullopt restores the search at the next main().
   static void setMainResourceDirectory(std::optional<std::filesystem::path> directory);
 
   // The bundle at a directory, or null when it is not a directory.
