@@ -1,0 +1,50 @@
+// HTML output: runs of tokens of one type become one span whose class is the prefix and the type's name;
+// text is escaped, whitespace is written as it is.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "syntax_highlighter/token_type.h"
+
+namespace Glint {
+
+// Replaces "&", "<" and ">" by their entities; every other character stays.
+std::string escapedHTML(std::string_view text);
+
+class HTMLOutputFormat {
+ public:
+  class Builder {
+   public:
+    using Output = std::string;
+
+    explicit Builder(std::string classPrefix) : classPrefix(std::move(classPrefix)) {}
+
+    void appendToken(const std::string& token, const TokenType& type);
+    void appendPlainText(const std::string& text);
+    void appendWhitespace(const std::string& whitespace);
+    std::string buildOutput();
+
+    struct PendingToken {
+      std::string string;
+      TokenType type;
+    };
+
+    std::string classPrefix;
+    std::string html;
+    std::optional<PendingToken> pendingToken;
+    std::optional<std::string> pendingWhitespace;
+
+   private:
+    void flushPending();
+  };
+
+  explicit HTMLOutputFormat(std::string classPrefix = {}) : classPrefix(std::move(classPrefix)) {}
+
+  Builder makeOutputBuilder() const { return Builder(classPrefix); }
+
+  std::string classPrefix;
+};
+
+}  // namespace Glint

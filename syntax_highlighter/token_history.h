@@ -1,0 +1,131 @@
+// The tokens of one walk over the code, kept once and shared: an append-only store that segments see
+// through fixed-length views, so no segment copies the tokens before it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace Glint {
+
+namespace detail {
+
+struct StringHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// Append-only; only the walk that owns it appends, and views never look past the length they were made
+// with, so what a view shows never changes. Segments of a walk are read on the walk's thread while the
+// walk goes on (appending may move the storage).
+class TokenHistory {
+ public:
+  void append(std::string text);
+
+  std::size_t size() const { return texts_.size(); }
+  const std::string& text(std::size_t index) const { return texts_[index]; }
+  // The text under which canonically equivalent tokens are equal (see unicode_text.h).
+  const std::string& key(std::size_t index) const {
+    return keys_[index].empty() ? texts_[index] : keys_[index];
+  }
+  // How many of the first `end` tokens are canonically equivalent to `text`.
+  std::size_t countBefore(std::string_view text, std::size_t end) const;
+  // How many different texts the first `end` tokens hold.
+  std::size_t distinctBefore(std::size_t end) const;
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<std::string> keys_;  // empty when equal to the text
+  std::unordered_map<std::string, std::vector<std::uint32_t>, StringHash, std::equal_to<>> positions_;
+  std::vector<std::uint32_t> firstOccurrences_;
+};
+
+}  // namespace detail
+
+// A list of token texts: a stretch [begin, end) of one walk's tokens.
+class TokenList {
+ public:
+  TokenList() = default;
+  TokenList(std::shared_ptr<const detail::TokenHistory> history, std::size_t begin, std::size_t end)
+      : history_(std::move(history)), begin_(begin), end_(end) {}
+
+  std::size_t size() const { return end_ - begin_; }
+  bool empty() const { return begin_ == end_; }
+  const std::string& operator[](std::size_t index) const { return history_->text(begin_ + index); }
+  const std::string& front() const { return (*this)[0]; }
+  const std::string& back() const { return (*this)[size() - 1]; }
+  // The canonical comparison key of an element.
+  const std::string& key(std::size_t index) const { return history_->key(begin_ + index); }
+
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::string*;
+    using reference = const std::string&;
+
+    const_iterator() = default;
+    const_iterator(const TokenList* list, std::size_t index) : list_(list), index_(index) {}
+    reference operator*() const { return (*list_)[index_]; }
+    pointer operator->() const { return &(*list_)[index_]; }
+    const_iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      auto copy = *this;
+      ++index_;
+      return copy;
+    }
+    const_iterator& operator--() {
+      --index_;
+      return *this;
+    }
+    bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+    difference_type operator-(const const_iterator& other) const {
+      return static_cast<difference_type>(index_) - static_cast<difference_type>(other.index_);
+    }
+
+   private:
+    const TokenList* list_ = nullptr;
+    std::size_t index_ = 0;
+  };
+
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size()}; }
+
+  std::vector<std::string> toVector() const { return {begin(), end()}; }
+  bool operator==(const TokenList& other) const;
+
+ private:
+  std::shared_ptr<const detail::TokenHistory> history_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+};
+
+// How many earlier segments had each token text, over the first `end` tokens of a walk. Texts are counted
+// by canonical equivalence, as text keys of a dictionary are; a text never seen counts 0.
+class TokenCounts {
+ public:
+  TokenCounts() = default;
+  TokenCounts(std::shared_ptr<const detail::TokenHistory> history, std::size_t end)
+      : history_(std::move(history)), end_(end) {}
+
+  std::size_t count(std::string_view text) const;
+  // The number of different texts counted.
+  std::size_t size() const;
+  std::map<std::string, std::size_t> toMap() const;
+
+ private:
+  std::shared_ptr<const detail::TokenHistory> history_;
+  std::size_t end_ = 0;
+};
+
+}  // namespace Glint
