@@ -22,10 +22,12 @@ U_NAMESPACE_END
 namespace GPTTokenizer {
 
 namespace detail {
-// Hashing and equality that accept std::string_view for lookups in maps keyed by std::string.
+// Hashing and equality that accept std::string_view for lookups in maps keyed by std::string. The hash is
+// deliberately not noexcept: the standard library then keeps each key's hash beside it instead of
+// recomputing it for every node it passes while walking a bucket.
 struct TextHash {
   using is_transparent = void;
-  std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
 };
 struct TextEqual {
   using is_transparent = void;
