@@ -70,6 +70,18 @@ std::u16string folded(std::string_view text) {
   return normalized(withoutMarks, false);
 }
 
+// One character break iterator per thread, made on first use: opening one loads its rules, which costs
+// far more than a short text takes to segment. It refers to a text only while clustersOf runs.
+UBreakIterator* characterBreakIterator() {
+  thread_local std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> iterator = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    UBreakIterator* made = ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status);
+    if (U_FAILURE(status)) made = nullptr;
+    return std::unique_ptr<UBreakIterator, decltype(&ubrk_close)>(made, &ubrk_close);
+  }();
+  return iterator.get();
+}
+
 std::vector<std::string> clustersOf(std::string_view text) {
   std::vector<std::string> clusters;
   if (text.empty()) return clusters;
@@ -89,17 +101,16 @@ std::vector<std::string> clustersOf(std::string_view text) {
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<UText, decltype(&utext_close)> utext(
       utext_openUTF8(nullptr, valid.data(), static_cast<int64_t>(valid.size()), &status), &utext_close);
-  std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> breaks(
-      ubrk_open(UBRK_CHARACTER, "", nullptr, 0, &status), &ubrk_close);
-  if (U_SUCCESS(status)) ubrk_setUText(breaks.get(), utext.get(), &status);
-  if (U_FAILURE(status)) {
+  UBreakIterator* breaks = characterBreakIterator();
+  if (breaks && U_SUCCESS(status)) ubrk_setUText(breaks, utext.get(), &status);
+  if (!breaks || U_FAILURE(status)) {
     // No break iterator: fall back to one cluster per scalar rather than failing.
     for (char32_t scalar : unicodeScalars(valid)) clusters.push_back(utf8(scalar));
     return clusters;
   }
   // With a UTF-8 UText the boundaries are byte offsets into `valid`.
-  int32_t start = ubrk_first(breaks.get());
-  for (int32_t end = ubrk_next(breaks.get()); end != UBRK_DONE; start = end, end = ubrk_next(breaks.get())) {
+  int32_t start = ubrk_first(breaks);
+  for (int32_t end = ubrk_next(breaks); end != UBRK_DONE; start = end, end = ubrk_next(breaks)) {
     clusters.emplace_back(
         valid.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
   }

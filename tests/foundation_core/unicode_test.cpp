@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace foundation {
 namespace {
 
@@ -30,6 +32,16 @@ TEST(Unicode, GraphemeClustersAreUserPerceivedCharacters) {
     EXPECT_EQ(graphemeClusters(c.text), c.clusters);
     EXPECT_EQ(graphemeCount(c.text), c.clusters.size());
   }
+}
+
+TEST(Unicode, GraphemeClustersOnTwoThreadsAtOnce) {
+  // Each thread segments with its own break iterator.
+  auto segment = [] {
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(graphemeCount("👩‍👩‍👧‍👦 e\u0301 日本"), 6u);
+  };
+  std::thread other(segment);
+  segment();
+  other.join();
 }
 
 TEST(Unicode, GraphemeClustersOfInvalidUtf8UseReplacementCharacters) {
