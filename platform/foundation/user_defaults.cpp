@@ -9,10 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <vector>
 
 #include "platform/foundation/bundle.h"
@@ -70,6 +68,27 @@ struct ScopedDescriptor {
   }
 };
 
+// The whole content of a regular file; nothing (errno set) when it cannot be opened or read.
+std::optional<std::string> readRegularFile(const fs::path& file) {
+  ScopedDescriptor descriptor{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (descriptor.fd < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(descriptor.fd, &info) != 0) return std::nullopt;
+  if (!S_ISREG(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(descriptor.fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
 }  // namespace
 
 // The shared state of one suite file. `mutex` guards every member below it; observers are called only
@@ -114,22 +133,20 @@ struct UserDefaults::State {
       persistent.clear();
       return;
     }
-    std::ifstream stream(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << stream.rdbuf();
-    if (!stream.good() && !stream.eof()) {
+    const std::optional<std::string> bytes = readRegularFile(file);
+    if (!bytes) {
       // Unreadable (permissions, a folder in the way): keep it untouched and work in memory.
       isFileBlocked = true;
       persistent.clear();
       log(
-          fmt::format("UserDefaults: the settings file {} cannot be read; suite \"{}\" starts empty and "
+          fmt::format("UserDefaults: the settings file {} cannot be read ({}); suite \"{}\" starts empty and "
                       "changes are kept in memory only.",
-                      file.string(), name));
+                      file.string(), std::strerror(errno), name));
       return;
     }
     std::string reason;
     try {
-      PlistValue value = readXMLPropertyList(bytes.str());
+      PlistValue value = readXMLPropertyList(*bytes);
       if (auto* dictionary = value.dictionaryValue()) {
         persistent = std::move(*dictionary);
         return;
@@ -173,7 +190,7 @@ struct UserDefaults::State {
       if (!error) ::chmod(folder.c_str(), 0700);
     }
     std::string temporary = file.string() + ".tmp-XXXXXX";
-    ScopedDescriptor descriptor{::mkstemp(temporary.data())};
+    ScopedDescriptor descriptor{::mkostemp(temporary.data(), O_CLOEXEC)};
     auto failed = [&](std::string_view step) {
       log(fmt::format("UserDefaults: could not save suite \"{}\" to {} ({}: {}).", name, file.string(), step,
                       std::strerror(errno)));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -104,6 +106,42 @@ TEST(UserDefaults, SeesWhatAnotherProcessWroteAndKeepsItWhenWriting) {
 
   std::filesystem::remove(file);
   EXPECT_EQ(suite->objectForKey("a"), std::nullopt);
+}
+
+TEST(UserDefaults, ASecondProcessSeesWhatTheFirstWroteAndBack) {
+  TemporaryFolder folder;
+  auto suite = UserDefaults::suite("processes", folder.path());
+  suite->setObject("parent", "written by");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    auto inChild = UserDefaults::suite("processes", folder.path());
+    const bool sawParent = inChild->stringForKey("written by") == "parent";
+    inChild->setObject("child", "answered by");
+    ::_exit(sawParent ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(suite->stringForKey("answered by"), "child");
+  EXPECT_EQ(suite->stringForKey("written by"), "parent");
+}
+
+TEST(UserDefaults, AFileThatCannotBeOpenedIsNeverReplaced) {
+  TemporaryFolder folder;
+  const auto file = folder.path() / "Quillo" / "blocked.plist";
+  std::filesystem::create_directories(file);
+  writeFileBytes(file / "inside", "kept");
+  LogCapture capture;
+  auto suite = UserDefaults::suite("blocked", folder.path());
+  EXPECT_EQ(suite->objectForKey("k"), std::nullopt);
+  suite->setObject(1, "k");
+  EXPECT_EQ(suite->objectForKey("k"), PlistValue(1));  // kept in memory
+  EXPECT_EQ(capture.lines().size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+  EXPECT_EQ(fileBytes(file / "inside"), "kept");
+  EXPECT_EQ(filesIn(file.parent_path()).size(), 1u);
 }
 
 TEST(UserDefaults, AnInterruptedWriteLeavesTheOldFileWholeAndRead) {
