@@ -74,7 +74,7 @@ void TaskCore::whenFinished(std::function<void()> callback) {
 }
 
 void TaskCore::start(std::function<void()> body) {
-  foundation::WorkerPool::shared().submit([self = shared_from_this(), body = std::move(body)] {
+  foundation::WorkerPool::shared().submit([self = shared_from_this(), body = std::move(body)]() mutable {
     std::exception_ptr failure;
     {
       CurrentTaskScope scope(self.get());
@@ -83,6 +83,8 @@ void TaskCore::start(std::function<void()> body) {
       } catch (...) {
         failure = std::current_exception();
       }
+      // What the work captured (stream handles, clients) is released before anyone learns of the end.
+      body = nullptr;
     }
     self->finish(failure);
   });
