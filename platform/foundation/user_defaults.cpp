@@ -438,7 +438,9 @@ std::optional<PlistValue::Data> UserDefaults::dataForKey(std::string_view key) c
 
 void UserDefaults::setObject(std::optional<PlistValue> value, std::string_view keyView) {
   const std::string key(keyView);
-  State& state = *state_;
+  // Held for the whole call: an observer may release the last instance of this suite.
+  const std::shared_ptr<State> keepAlive = state_;
+  State& state = *keepAlive;
   // A prior record goes out before the change is made, as "will change"; the change record's old and new
   // values are taken together under the lock, so the records of concurrent writers form one chain.
   Registrations observers;
@@ -476,7 +478,9 @@ void UserDefaults::setObject(std::optional<PlistValue> value, std::string_view k
 void UserDefaults::removeObject(std::string_view key) { setObject(std::nullopt, key); }
 
 void UserDefaults::registerDefaults(const PlistValue::Dictionary& defaults) {
-  State& state = *state_;
+  // Held for the whole call: an observer may release the last instance of this suite.
+  const std::shared_ptr<State> keepAlive = state_;
+  State& state = *keepAlive;
   struct Pending {
     std::string key;
     Registrations observers;

@@ -453,6 +453,24 @@ TEST(UserDefaults, ObserversMayBeRemovedOrAddedDuringDelivery) {
   EXPECT_TRUE(first.isActive());
 }
 
+TEST(UserDefaults, AnObserverMayReleaseTheLastInstanceOfItsSuite) {
+  TemporaryFolder folder;
+  auto suite = UserDefaults::suite("released", folder.path());
+  UserDefaults* writer = suite.get();
+  int changes = 0;
+  auto token = suite->addObserver("k", allOptions, [&](const KeyValueChange& change) {
+    if (change.isPrior) {
+      suite.reset();
+    } else {
+      ++changes;
+    }
+  });
+  writer->setObject(1, "k");
+  EXPECT_EQ(changes, 1);
+  token.remove();
+  EXPECT_EQ(UserDefaults::suite("released", folder.path())->objectForKey("k"), PlistValue(1));
+}
+
 TEST(UserDefaults, AddingAndRemovingObserversWhileAnotherThreadWritesIsSafe) {
   TemporaryFolder folder;
   auto suite = UserDefaults::suite("churn", folder.path());
