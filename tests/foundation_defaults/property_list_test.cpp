@@ -43,6 +43,7 @@ TEST(PropertyList, EveryKindSurvivesTheXMLForm) {
       dateAt(1700000000),
       dateAt(-86400 * 365),
       dateAt(1700000000, 250ms),
+      dateAt(-1, 500ms),
       PlistValue::Array{},
       PlistValue::Array{1, "two", 3.0, false},
       PlistValue::Dictionary{},
@@ -173,6 +174,24 @@ TEST(PropertyList, EveryPrefixOfADocumentIsReadOrRefusedWithoutCrashing) {
     }
   }
   EXPECT_NO_THROW(readXMLPropertyList(text));
+}
+
+TEST(PropertyList, DocumentsWithAnyOneByteChangedAreReadOrRefusedWithoutCrashing) {
+  const std::string text = writeXMLPropertyList(
+      PlistValue::Dictionary{{"a", PlistValue::Array{-1, 0.5, "x&y", PlistValue::Data{9, 8, 7}}},
+                             {"d", dateAt(0, 1ms)},
+                             {"t", true}});
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    for (const char replacement : {'<', '>', '&', '/', '!', '"', '\0', 'x', '9'}) {
+      std::string changed = text;
+      changed[at] = replacement;
+      try {
+        readXMLPropertyList(changed);
+      } catch (const TextError&) {
+      }
+    }
+  }
+  SUCCEED();
 }
 
 TEST(PropertyList, NestingUpToTheLimitIsAccepted) {
