@@ -182,9 +182,7 @@ const GPTEncoder::TextMap& GPTEncoder::bpeRanks() {
   return bpeRanks_;
 }
 
-std::string GPTEncoder::applyMerges(const std::string& piece) {
-  if (std::optional<std::string> cached = cache_.value(piece)) return *std::move(cached);
-
+std::string GPTEncoder::mergedSymbols(const std::string& piece) {
   // Every symbol is a run of whole characters of the piece, so a symbol is an offset and a length.
   struct Symbol {
     std::size_t offset;
@@ -197,8 +195,6 @@ std::string GPTEncoder::applyMerges(const std::string& piece) {
     word.push_back({offset, length});
     offset += length;
   }
-  if (word.size() < 2) return piece;
-
   auto text = [&piece](Symbol s) { return std::string_view(piece).substr(s.offset, s.length); };
   const TextMap& ranks = bpeRanks();
   std::string pairKey;
@@ -241,20 +237,17 @@ std::string GPTEncoder::applyMerges(const std::string& piece) {
     if (i > 0) result.push_back(' ');
     result.append(text(word[i]));
   }
-  cache_.setValue(piece, result);
   return result;
 }
 
-void GPTEncoder::appendIDs(const std::string& piece, std::vector<int>& ids) {
-  const std::string symbols = applyMerges(piece);
-  std::string_view rest = symbols;
-  while (!rest.empty()) {
-    std::size_t space = rest.find(' ');
-    std::string_view symbol = rest.substr(0, space);
-    rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+void GPTEncoder::appendIDs(std::string_view symbols, std::vector<int>& ids) const {
+  while (!symbols.empty()) {
+    std::size_t space = symbols.find(' ');
+    std::string_view symbol = symbols.substr(0, space);
+    symbols = space == std::string_view::npos ? std::string_view() : symbols.substr(space + 1);
     if (symbol.empty()) continue;
     auto found = encoder_.find(symbol);
-    if (found != encoder_.end()) ids.push_back(found->second);  // unknown symbols are not counted
+    if (found != encoder_.end()) ids.push_back(found->second);
   }
 }
 
@@ -290,18 +283,37 @@ std::vector<int> GPTEncoder::tokenIDs(std::string_view text) {
     }
     return position8;
   };
-  std::string piece;
+  // The byte-encoded pieces, in text order.
+  std::vector<std::string> pieces;
   while (matcher->find(status) && U_SUCCESS(status)) {
     int32_t start16 = matcher->start(status);
     int32_t end16 = matcher->end(status);
     if (U_FAILURE(status) || end16 <= start16) break;
     std::size_t start8 = advanceTo(start16);
     std::size_t end8 = advanceTo(end16);
-    piece.clear();
+    std::string& piece = pieces.emplace_back();
     for (std::size_t i = start8; i < end8; ++i)
       piece.append(tables.encoder[static_cast<unsigned char>(text[i])]);
-    appendIDs(piece, ids);
   }
+
+  // One cache read for all pieces and one write for all new merges. A piece that repeats before it is in
+  // the cache is merged once, through `fresh`. Pieces of one symbol are not merged and not remembered.
+  const std::vector<std::optional<std::string>> cached = cache_.values(pieces);
+  std::unordered_map<std::string, std::string, detail::TextHash, detail::TextEqual> fresh;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const std::string& piece = pieces[i];
+    if (cached[i]) {
+      appendIDs(*cached[i], ids);
+    } else if (piece.empty() || static_cast<std::size_t>(
+                                    sequenceLength(static_cast<unsigned char>(piece[0]))) >= piece.size()) {
+      appendIDs(piece, ids);
+    } else {
+      auto entry = fresh.find(piece);
+      if (entry == fresh.end()) entry = fresh.emplace(piece, mergedSymbols(piece)).first;
+      appendIDs(entry->second, ids);
+    }
+  }
+  if (!fresh.empty()) cache_.setValues(fresh);
   return ids;
 }
 

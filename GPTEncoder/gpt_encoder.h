@@ -78,16 +78,17 @@ class GPTEncoder {
   // the bytes they stand for are not valid UTF-8 (for instance a character cut in two).
   std::string text(std::span<const int> tokenIDs);
 
-  // How many merged pieces are remembered (grows as new pieces are met; never shrinks).
+  // How many merged pieces are remembered: each distinct piece of two or more symbols, once merged. The
+  // cache only grows, for the life of the tokenizer.
   std::size_t cachedPieceCount() const { return cache_.count(); }
 
  private:
   using TextMap = std::unordered_map<std::string, int, detail::TextHash, detail::TextEqual>;
 
-  // One byte-encoded piece → its symbols after merging, joined with single spaces.
-  std::string applyMerges(const std::string& piece);
-  // Appends the ids of one byte-encoded piece.
-  void appendIDs(const std::string& piece, std::vector<int>& ids);
+  // One byte-encoded piece of two or more symbols → its symbols after merging, joined with single spaces.
+  std::string mergedSymbols(const std::string& piece);
+  // Appends the ids of space-separated symbols; symbols missing from the token table are not counted.
+  void appendIDs(std::string_view symbols, std::vector<int>& ids) const;
   const TextMap& bpeRanks();
 
   AtomicDict<std::string, std::string, detail::TextHash, detail::TextEqual> cache_;
