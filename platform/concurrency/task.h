@@ -158,6 +158,11 @@ class Task {
 
   bool operator==(const Task& other) const { return state_ == other.state_; }
 
+  // The calling task's cancellation helpers, spelled as members for readers used to them there.
+  static void sleep(foundation::Duration duration) { concurrency::sleep(duration); }
+  static void checkCancellation() { concurrency::checkCancellation(); }
+  static bool isCurrentCancelled() { return concurrency::isCancelled(); }
+
  private:
   std::shared_ptr<detail::TaskState<T>> state_;
 };

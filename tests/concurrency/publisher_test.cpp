@@ -210,6 +210,39 @@ TEST_F(Publishers, SubjectsTakeValuesAndSubscribersFromTwoThreads) {
   EXPECT_EQ(passthrough.subscriberCount(), 1u);
 }
 
+TEST_F(Publishers, OperatorsTakeValuesAndCompletionsFromTwoThreads) {
+  PassthroughSubject<int> left;
+  PassthroughSubject<int> right;
+  std::atomic<int> seen{0};
+  std::atomic<int> completions{0};
+  auto sink = left.eraseToAnyPublisher()
+                  .merge(right)
+                  .removeDuplicates()
+                  .map([](int value) { return value * 2; })
+                  .sink([&](Completion) { ++completions; }, [&](int) { ++seen; });
+  auto send = [](PassthroughSubject<int> subject) {
+    for (int n = 0; n < 300; ++n) subject.send(n % 3);
+    subject.send(Completion::finished());
+  };
+  std::thread a(send, left);
+  std::thread b(send, right);
+  a.join();
+  b.join();
+  EXPECT_GT(seen, 0);
+  EXPECT_LE(seen, 600);
+  EXPECT_EQ(completions, 1);
+}
+
+TEST_F(Publishers, ACancellableCancelledFromTwoThreadsCancelsOnce) {
+  std::atomic<int> cancels{0};
+  AnyCancellable shared([&] { ++cancels; });
+  std::thread a([copy = shared] { copy.cancel(); });
+  std::thread b([copy = shared] { copy.cancel(); });
+  a.join();
+  b.join();
+  EXPECT_EQ(cancels, 1);
+}
+
 TEST_F(Publishers, CancellablesCancelOnceWhenTheLastCopyGoes) {
   int cancels = 0;
   {

@@ -173,3 +173,18 @@ TEST_F(Tasks, AnEmptyHandleHasNoValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Tasks, OfferTheCancellationHelpersAsMembersToo) {
+  concurrency::Task<> task([] {
+    EXPECT_FALSE(concurrency::Task<>::isCurrentCancelled());
+    concurrency::Task<>::sleep(std::chrono::seconds(1));
+    concurrency::Task<>::checkCancellation();
+  });
+  ASSERT_TRUE(clock->awaitWaiters(1));
+  clock->advance(std::chrono::seconds(1));
+  EXPECT_NO_THROW(task.value());
+}
+
+}  // namespace
