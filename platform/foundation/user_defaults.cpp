@@ -179,7 +179,8 @@ struct UserDefaults::State {
   }
 
   // Replaces the file with the persistent domain: a temporary file beside it, flushed and fsynced, then
-  // renamed over it, so a reader (or a crash) sees either the old file or the new one, whole.
+  // renamed over it, so a reader (or a crash) sees either the old file or the new one, whole. The folder
+  // itself is not fsynced: that would only make the rename itself durable sooner, at a large cost per write.
   void writeLocked() {
     if (isFileBlocked) return;
     const std::string text = writeXMLPropertyList(PlistValue(persistent));
@@ -234,8 +235,6 @@ struct UserDefaults::State {
       ::unlink(temporary.c_str());
       return;
     }
-    ScopedDescriptor folderDescriptor{::open(folder.c_str(), O_RDONLY | O_DIRECTORY)};
-    if (folderDescriptor.fd >= 0) ::fsync(folderDescriptor.fd);
     seen = identityOf(file);
   }
 };
