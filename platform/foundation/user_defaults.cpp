@@ -162,7 +162,9 @@ struct UserDefaults::State {
     persistent.clear();
     const std::string base = file.string() + ".corrupt-" + utcTimestamp();
     fs::path destination = base;
-    for (int n = 2; fs::exists(destination) && n < 1000; ++n) destination = fmt::format("{}-{}", base, n);
+    std::error_code error;
+    for (int n = 2; fs::exists(destination, error) && n < 1000; ++n)
+      destination = fmt::format("{}-{}", base, n);
     if (::rename(file.c_str(), destination.c_str()) == 0) {
       seen = std::nullopt;
       log(
