@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "syntax_highlighter/html_output_format.h"
+#include "syntax_highlighter/swift_grammar.h"
+#include "syntax_highlighter/syntax_highlighter.h"
+
+namespace Glint {
+namespace {
+
+// Writes down every builder call as text: token(type:text), plain(text), space(text).
+struct RecordingFormat {
+  struct Builder {
+    using Output = std::vector<std::string>;
+    void appendToken(const std::string& token, const TokenType& type) {
+      calls.push_back("token(" + type.stringValue() + ":" + token + ")");
+    }
+    void appendPlainText(const std::string& text) { calls.push_back("plain(" + text + ")"); }
+    void appendWhitespace(const std::string& whitespace) { calls.push_back("space(" + whitespace + ")"); }
+    Output buildOutput() { return calls; }
+    std::vector<std::string> calls;
+  };
+  Builder makeOutputBuilder() const { return {}; }
+};
+
+using Calls = std::vector<std::string>;
+
+Calls builderCalls(std::string_view code) {
+  return SyntaxHighlighter<RecordingFormat>(RecordingFormat(), SwiftGrammar()).highlightedOutput(code);
+}
+
+TEST(SyntaxHighlighter, FeedsTheBuilderEveryCharacterOnceInOrder) {
+  struct Case {
+    std::string code;
+    Calls calls;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"  let", {"space(  )", "token(keyword:let)"}},
+      {"private(set) var",
+       {"token(keyword:private(set))", "space( )", "token(keyword:var)"}},  // touching keywords join
+      {"public static", {"token(keyword:public)", "space( )", "token(keyword:static)"}},
+      {"foo(x)", {"token(call:foo)", "plain((x))"}},  // untyped tokens join too
+      {"return x\n", {"token(keyword:return)", "space( )", "plain(x)", "space(\n)"}},
+      {"a.b", {"plain(a.)", "token(property:b)"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(builderCalls(c.code), c.calls);
+  }
+}
+
+std::string html(std::string_view code, std::string classPrefix = "") {
+  return SyntaxHighlighter<HTMLOutputFormat>(HTMLOutputFormat(std::move(classPrefix)), SwiftGrammar())
+      .highlightedOutput(code);
+}
+
+TEST(HTMLOutputFormat, WrapsRunsOfOneTypeInSpans) {
+  struct Case {
+    std::string code;
+    std::string html;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"public static", "<span class=\"keyword\">public static</span>"},
+      {"let x", "<span class=\"keyword\">let</span> x"},
+      {"let x = 1 \n", "<span class=\"keyword\">let</span> x = <span class=\"number\">1</span> \n"},
+      {"a < b && c > d", "a &lt; b &amp;&amp; c &gt; d"},
+      {"// a <b> & c", "<span class=\"comment\">// a &lt;b&gt; &amp; c</span>"},
+      {"\"it's\"", "<span class=\"string\">\"it's\"</span>"},  // quotes stay
+      {"\tlet", "\t<span class=\"keyword\">let</span>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(html(c.code), c.html);
+  }
+  EXPECT_EQ(html("// note", "pre-"), "<span class=\"pre-comment\">// note</span>");
+}
+
+TEST(HTMLOutputFormat, BuilderKeepsWhitespaceBetweenTokensOfOneType) {
+  HTMLOutputFormat::Builder builder = HTMLOutputFormat("g-").makeOutputBuilder();
+  builder.appendWhitespace("  ");
+  builder.appendToken("<", TokenType::custom("op"));
+  builder.appendWhitespace(" ");
+  builder.appendToken("<<", TokenType::custom("op"));
+  builder.appendWhitespace("\n");
+  builder.appendPlainText("x&y");
+  EXPECT_EQ(builder.buildOutput(), "  <span class=\"g-op\">&lt; &lt;&lt;</span>\nx&amp;y");
+}
+
+TEST(HTMLOutputFormat, EscapesMarkupCharactersEvenWithCombiningMarks) {
+  EXPECT_EQ(escapedHTML("<\u0301a>"), "&lt;\u0301a&gt;");
+  EXPECT_EQ(escapedHTML("\"'"), "\"'");
+}
+
+}  // namespace
+}  // namespace Glint
