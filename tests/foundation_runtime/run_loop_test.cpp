@@ -131,6 +131,22 @@ TEST_F(MainQueue, ARunningLoopWakesForWorkPostedFromAnotherThread) {
   EXPECT_EQ(loop.pendingCount(), 0u);
 }
 
+TEST(MainQueueOnTheRealClock, ARunningLoopWakesForWorkPostedFromAnotherThread) {
+  foundation::ScopedClock realTime(std::make_shared<foundation::RealClock>());
+  foundation::ScopedMainRunLoop mainScope;
+  auto& loop = foundation::RunLoop::main();
+  bool ran = false;
+  std::thread poster([&] {
+    loop.async([&] {
+      ran = true;
+      loop.stop();
+    });
+  });
+  loop.run();
+  poster.join();
+  EXPECT_TRUE(ran);
+}
+
 TEST_F(MainQueue, AFailingItemDoesNotStopTheQueue) {
   bool laterRan = false;
   loop.async([] { throw std::runtime_error("broken"); });
