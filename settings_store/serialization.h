@@ -243,10 +243,26 @@ bool isNilValue(const T& value) {
 
 namespace detail {
 
+// JSON coding of any value that has a JSON form (natively stored types and codable types), defined in
+// bridges.h. jsonOfValue throws on failure; valueOfJson gives nothing.
+template <class T>
+foundation::Json jsonOfValue(const T& value);
+template <class T>
+std::optional<T> valueOfJson(const foundation::Json& json);
+
 // The JSON form of natively stored values (their codable form): what JSON text written by the store's
 // earlier format, or by TopLevelCodableBridge, holds for them.
 template <class T>
-struct NativeJson;
+struct NativeJson {};
+
+template <class T>
+concept HasNativeJson = requires(const foundation::Json& json) {
+  NativeJson<T>::fromJson(json);
+};
+
+// Types with a JSON form: natively stored ones, and codable ones.
+template <class T>
+concept JsonConvertible = HasNativeJson<T> || Codable<T>;
 
 template <NumericValue T>
 struct NativeJson<T> {
@@ -269,18 +285,18 @@ struct NativeJson<std::string> {
   }
 };
 
-template <class E>
-struct NativeJson<std::vector<E>> {
+template <JsonConvertible E>
+requires(!std::same_as<E, std::uint8_t>) struct NativeJson<std::vector<E>> {
   static foundation::Json toJson(const std::vector<E>& value) {
     foundation::Json list = foundation::Json::array();
-    for (const E& element : value) list.push_back(NativeJson<E>::toJson(element));
+    for (const E& element : value) list.push_back(jsonOfValue(element));
     return list;
   }
   static std::optional<std::vector<E>> fromJson(const foundation::Json& json) {
     if (!json.is_array()) return std::nullopt;
     std::vector<E> result;
     for (const auto& element : json) {
-      auto converted = NativeJson<E>::fromJson(element);
+      auto converted = valueOfJson<E>(element);
       if (!converted) return std::nullopt;
       result.push_back(std::move(*converted));
     }
@@ -288,18 +304,18 @@ struct NativeJson<std::vector<E>> {
   }
 };
 
-template <class V>
+template <JsonConvertible V>
 struct NativeJson<std::map<std::string, V>> {
   static foundation::Json toJson(const std::map<std::string, V>& value) {
     foundation::Json object = foundation::Json::object();
-    for (const auto& [key, element] : value) object[key] = NativeJson<V>::toJson(element);
+    for (const auto& [key, element] : value) object[key] = jsonOfValue(element);
     return object;
   }
   static std::optional<std::map<std::string, V>> fromJson(const foundation::Json& json) {
     if (!json.is_object()) return std::nullopt;
     std::map<std::string, V> result;
     for (const auto& [key, element] : json.items()) {
-      auto converted = NativeJson<V>::fromJson(element);
+      auto converted = valueOfJson<V>(element);
       if (!converted) return std::nullopt;
       result.insert_or_assign(key, std::move(*converted));
     }
@@ -307,23 +323,18 @@ struct NativeJson<std::map<std::string, V>> {
   }
 };
 
-template <class W>
+template <JsonConvertible W>
 struct NativeJson<std::optional<W>> {
   static foundation::Json toJson(const std::optional<W>& value) {
-    return value ? NativeJson<W>::toJson(*value) : foundation::Json(nullptr);
+    return value ? jsonOfValue(*value) : foundation::Json(nullptr);
   }
   // JSON null is the empty optional; anything else must be a W.
   static std::optional<std::optional<W>> fromJson(const foundation::Json& json) {
     if (json.is_null()) return std::optional<W>();
-    auto converted = NativeJson<W>::fromJson(json);
+    auto converted = valueOfJson<W>(json);
     if (!converted) return std::nullopt;
     return std::optional<W>(std::move(*converted));
   }
-};
-
-template <class T>
-concept HasNativeJson = requires(const foundation::Json& json) {
-  NativeJson<T>::fromJson(json);
 };
 
 }  // namespace detail
