@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/user_defaults.h"
@@ -42,6 +43,18 @@ class SettingsKeys : public ::testing::Test {
   void SetUp() override { Defaults::removeAllStoredValues(*foundation::UserDefaults::standard()); }
   foundation::UserDefaults& suite() { return *foundation::UserDefaults::standard(); }
 };
+
+// How each value type is kept: none of the app's own types is stored natively.
+template <class T, class Bridge>
+constexpr bool storedThrough = !Defaults::Serialization<T>::isStoredNatively &&
+                               std::is_same_v<typename Defaults::Serialization<T>::Bridge, Bridge>;
+static_assert(storedThrough<Message, Defaults::TopLevelCodableBridge<Message>>);
+static_assert(storedThrough<Conversation, Defaults::TopLevelCodableBridge<Conversation>>);
+static_assert(storedThrough<std::vector<Conversation>, Defaults::ArrayBridge<Conversation>>);
+static_assert(storedThrough<Model, Defaults::RawRepresentableCodableBridge<Model>>);
+static_assert(storedThrough<InlineTrigger, Defaults::RawRepresentableCodableBridge<InlineTrigger>>);
+static_assert(storedThrough<FontSize, Defaults::RawRepresentableBridge<FontSize>>);
+static_assert(storedThrough<ui::Color, Defaults::ColorBridge>);
 
 }  // namespace
 

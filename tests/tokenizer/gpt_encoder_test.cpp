@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/foundation/bundle.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/text_error.h"
 
@@ -216,4 +217,14 @@ TEST(GPTEncoder, MissingOrInvalidDataFilesAreReportedWithoutStopping) {
     EXPECT_EQ(log.lines(), std::vector<std::string>{
                                std::string("GPTEncoder: token counting is unavailable: ") + c.reason});
   }
+}
+
+TEST(GPTEncoder, FindsItsDataFilesInTheResourceBundle) {
+  foundation::Bundle::setMainResourceDirectory(std::filesystem::path(QUILLO_TEST_DIR) / "fixtures/resources");
+  foundation::LogCapture log;
+  std::unique_ptr<GPTEncoder> encoder = GPTEncoder::loadFromResources();
+  foundation::Bundle::setMainResourceDirectory(std::nullopt);
+  ASSERT_NE(encoder, nullptr);
+  EXPECT_EQ(encoder->tokenIDs("abc"), (Ids{4}));
+  EXPECT_TRUE(log.lines().empty());
 }
