@@ -31,7 +31,9 @@ function(quillo_test name)
                              QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120)
+                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
+                       # Nothing a test does may touch the user's own settings.
+                       ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
 endfunction()
 
 # quillo_bench(<name> [LINK <libs>...])
