@@ -23,10 +23,16 @@ bool isASCIIBoundary(std::string_view text, std::size_t offset) {
   return !(text[offset - 1] == '\r' && text[offset] == '\n');
 }
 
+// Two texts whose first (or last) bytes are different ASCII characters cannot be canonically equivalent
+// there: an ASCII character has no decomposition, so it stays the base of its character's decomposed form.
+bool differInASCIIByte(char a, char b) { return isASCIIByte(a) && isASCIIByte(b) && a != b; }
+
 }  // namespace
 
 bool isASCII(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char byte) { return isASCIIByte(byte); });
+  unsigned char bits = 0;
+  for (char byte : text) bits |= static_cast<unsigned char>(byte);
+  return bits < 0x80;
 }
 
 std::string canonicalKey(std::string_view text) {
@@ -36,12 +42,16 @@ std::string canonicalKey(std::string_view text) {
 
 bool isCanonically(std::string_view text, std::string_view other) {
   if (text == other) return true;
+  if (text.empty() || other.empty()) return false;
+  if (differInASCIIByte(text.front(), other.front()) || differInASCIIByte(text.back(), other.back()))
+    return false;
   if (isASCII(text) && isASCII(other)) return false;
   return foundation::canonicallyEquivalent(text, other);
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
   if (prefix.empty()) return true;
+  if (text.empty() || differInASCIIByte(text.front(), prefix.front())) return false;
   if (isASCII(prefix) && text.size() >= prefix.size() && isASCII(text.substr(0, prefix.size())) &&
       isASCIIBoundary(text, prefix.size())) {
     return text.substr(0, prefix.size()) == prefix;
@@ -53,6 +63,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 bool endsWith(std::string_view text, std::string_view suffix) {
   if (suffix.empty()) return true;
+  if (text.empty() || differInASCIIByte(text.back(), suffix.back())) return false;
   if (isASCII(suffix) && text.size() >= suffix.size()) {
     const std::size_t start = text.size() - suffix.size();
     if (isASCII(text.substr(start)) && (start == 0 || isASCIIBoundary(text, start))) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,32 @@ TEST(SyntaxHighlighter, FeedsTheBuilderEveryCharacterOnceInOrder) {
     SCOPED_TRACE(c.code);
     EXPECT_EQ(builderCalls(c.code), c.calls);
   }
+}
+
+// Joins every text the builder receives.
+struct ConcatenatingFormat {
+  struct Builder {
+    using Output = std::string;
+    void appendToken(const std::string& token, const TokenType&) { text += token; }
+    void appendPlainText(const std::string& plain) { text += plain; }
+    void appendWhitespace(const std::string& whitespace) { text += whitespace; }
+    Output buildOutput() { return text; }
+    std::string text;
+  };
+  Builder makeOutputBuilder() const { return {}; }
+};
+
+TEST(SyntaxHighlighter, LosesNoCharacterOfAnyCode) {
+  std::ifstream file(std::string(QUILLO_TEST_DIR) + "/fixtures/sample.swift", std::ios::binary);
+  const std::string sample((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const SyntaxHighlighter<ConcatenatingFormat> highlighter{ConcatenatingFormat{}, SwiftGrammar{}};
+  for (const std::string& code : {sample, std::string(" \n\t x"), std::string("\"\"\"\n\\(a)\n"),
+                                  std::string("a\r\nb\u2028c e\u0301 \U0001F600!")}) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(highlighter.highlightedOutput(code), code);
+  }
+  // Invalid UTF-8 comes through as replacement characters.
+  EXPECT_EQ(highlighter.highlightedOutput("a\xC3(b"), "a\uFFFD(b");
 }
 
 std::string html(std::string_view code, std::string classPrefix = "") {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "syntax_highlighter/swift_grammar.h"
@@ -248,6 +251,51 @@ TEST(Tokenizer, SwiftDelimitersKeepQuotedWordsAndDirectivesWhole) {
     SCOPED_TRACE(c.code);
     EXPECT_EQ(tokensOf(c.code, grammar), c.tokens);
   }
+}
+
+}  // namespace
+}  // namespace Glint
+
+namespace Glint {
+namespace {
+
+std::string readFixture(const std::string& name) {
+  std::ifstream file(std::string(QUILLO_TEST_DIR) + "/fixtures/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+TEST(Tokenizer, SharedViewsShowWhatCopiesTakenAtEachSegmentWouldHold) {
+  const std::string code = readFixture("sample.swift");
+  ASSERT_FALSE(code.empty());
+  const SwiftGrammar grammar;
+
+  // The tokens, line tokens and counts as copies taken when each segment starts.
+  std::vector<std::string> allTokens;
+  std::vector<std::string> lineTokens;
+  std::map<std::string, std::size_t> counts;
+  std::string codeSoFar;
+  std::size_t segmentCount = 0;
+  for (const Segment& segment : Tokenizer().segments(code, grammar)) {
+    SCOPED_TRACE(segment.tokens.current);
+    ++segmentCount;
+    EXPECT_EQ(segment.prefix.view(), codeSoFar);
+    EXPECT_EQ(segment.tokens.all.toVector(), allTokens);
+    EXPECT_EQ(segment.tokens.onSameLine.toVector(), lineTokens);
+    EXPECT_EQ(segment.tokens.counts.toMap(), counts);
+    for (const auto& [text, count] : counts) EXPECT_EQ(segment.tokens.counts.count(text), count);
+
+    const std::string& token = segment.tokens.current;
+    codeSoFar += token + segment.trailingWhitespace.value_or("");
+    allTokens.push_back(token);
+    ++counts[token];
+    if (segment.isLastOnLine) {
+      lineTokens.clear();
+    } else {
+      lineTokens.push_back(token);
+    }
+  }
+  EXPECT_EQ(codeSoFar, code);
+  EXPECT_GT(segmentCount, 300u);
 }
 
 }  // namespace
