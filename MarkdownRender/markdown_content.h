@@ -311,14 +311,15 @@ struct TextTableColumn {
       : TextTableColumn(alignment, InlineContent(title), std::move(content)) {}
   // The cell is one `text` holding the textual description of a member of the row value.
   template <class Member>
-  TextTableColumn(std::optional<TextTableColumnAlignment> alignment, InlineContent title,
-                  Member RowValue::*member)
+  requires std::is_member_object_pointer_v<Member> && std::invocable<Member, const RowValue&> TextTableColumn(
+      std::optional<TextTableColumnAlignment> alignment, InlineContent title, Member member)
       : TextTableColumn(alignment, std::move(title), [member](const RowValue& row) {
-          return InlineContent(std::vector<Inline>{Inline::text(fmt::format("{}", row.*member))});
+          return InlineContent(
+              std::vector<Inline>{Inline::text(fmt::format("{}", std::invoke(member, row)))});
         }) {}
   template <class Member>
-  TextTableColumn(std::optional<TextTableColumnAlignment> alignment, std::string_view title,
-                  Member RowValue::*member)
+  requires std::is_member_object_pointer_v<Member> && std::invocable<Member, const RowValue&> TextTableColumn(
+      std::optional<TextTableColumnAlignment> alignment, std::string_view title, Member member)
       : TextTableColumn(alignment, InlineContent(title), member) {}
 };
 
