@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "syntax_highlighter/html_output_format.h"
@@ -121,6 +122,28 @@ TEST(HTMLOutputFormat, BuilderKeepsWhitespaceBetweenTokensOfOneType) {
 TEST(HTMLOutputFormat, EscapesMarkupCharactersEvenWithCombiningMarks) {
   EXPECT_EQ(escapedHTML("<\u0301a>"), "&lt;\u0301a&gt;");
   EXPECT_EQ(escapedHTML("\"'"), "\"'");
+}
+
+}  // namespace
+}  // namespace Glint
+
+namespace Glint {
+namespace {
+
+TEST(SyntaxHighlighter, HighlightsOnSeveralThreadsAtOnce) {
+  // The grammar's word sets and rules are made on first use and then only read, so highlighters on
+  // different threads may start together.
+  const std::string code = "struct A<T: Equatable> { let x: Int = 1 } // done";
+  const std::string expected = html(code);
+  std::vector<std::string> results(4);
+  std::vector<std::thread> threads;
+  for (auto& result : results) {
+    threads.emplace_back([&result, &code] {
+      for (int round = 0; round < 20; ++round) result = html(code);
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const auto& result : results) EXPECT_EQ(result, expected);
 }
 
 }  // namespace
