@@ -8,7 +8,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 namespace Glint {
@@ -54,6 +56,9 @@ std::string expandingTildeInPath(const std::string& path) {
 Font::Font(const std::string& path, double size) : resource(Path{expandingTildeInPath(path)}), size(size) {}
 
 std::optional<ui::Font> Font::loadFont(const std::string& path, double size) {
+  // Only regular files: opening a named pipe or a device as a font would block or read without end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   FT_Library rawLibrary = nullptr;
   if (FT_Init_FreeType(&rawLibrary) != 0) return std::nullopt;
   std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library(rawLibrary);

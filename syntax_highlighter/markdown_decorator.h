@@ -1,6 +1,7 @@
 // Rewrites the fenced code blocks of a Markdown text as highlighted HTML.
 #pragma once
 
+#include <concepts>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@ namespace Glint {
 class MarkdownDecorator {
  public:
   MarkdownDecorator(std::string classPrefix, std::shared_ptr<const Grammar> grammar);
+  template <std::derived_from<Grammar> GrammarType>
+  MarkdownDecorator(std::string classPrefix, GrammarType grammar)
+      : MarkdownDecorator(std::move(classPrefix), std::make_shared<const GrammarType>(std::move(grammar))) {}
 
   // The text with every fenced block replaced by a pre/code element; a block whose content starts with
   // the skip prefix is only escaped. Text outside the fences stays as it is.

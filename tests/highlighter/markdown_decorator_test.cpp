@@ -8,7 +8,7 @@ namespace Glint {
 namespace {
 
 std::string decorated(std::string_view markdown) {
-  return MarkdownDecorator("s-", std::make_shared<SwiftGrammar>()).decorate(markdown);
+  return MarkdownDecorator("s-", SwiftGrammar()).decorate(markdown);
 }
 
 TEST(MarkdownDecorator, RewritesEveryFencedBlock) {

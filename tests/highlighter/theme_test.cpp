@@ -146,6 +146,7 @@ TEST(Font, LoadingFailsQuietlyForMissingAndNonFontFiles) {
   EXPECT_FALSE(Font::loadFont(QUILLO_TEST_DIR "/fixtures/not-a-font.ttf", 12));
   EXPECT_FALSE(Font::loadFont(QUILLO_TEST_DIR "/fixtures", 12));
   EXPECT_FALSE(Font::loadFont("", 12));
+  EXPECT_FALSE(Font::loadFont("/dev/zero", 12));  // never read: not a regular file
 }
 
 TEST(Font, LoadsAnInstalledFontFile) {
