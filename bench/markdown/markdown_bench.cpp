@@ -1,0 +1,90 @@
+// Parsing a long reply: cmark-gfm's own parse beside the parse and conversion into the document model.
+// The ratio of the two is the cost of the model.
+#include <benchmark/benchmark.h>
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm-extension_api.h>
+#include <cmark-gfm.h>
+
+#include <memory>
+#include <string>
+
+#include "MarkdownRender/common_mark_node.h"
+#include "MarkdownRender/parse_blocks.h"
+
+namespace {
+
+// A reply of about 50 KB in the shape a chat assistant writes: headings, paragraphs with inline styles and
+// links, lists, task lists, quotes, fenced code and tables.
+std::string generatedReply(std::size_t size) {
+  std::string text;
+  for (int section = 1; text.size() < size; ++section) {
+    const std::string n = std::to_string(section);
+    text += "## Section " + n + ": *what* to do\n\n";
+    text +=
+        "This is paragraph " + n + " with **strong words**, _emphasis_, ~~struck text~~ and `inline code`. ";
+    text += "See [the guide](https://example.com/guide/" + n + ") or https://example.org/page" + n +
+            " for more.\n";
+    text += "A second line follows a soft break, and this one ends with a hard break  \nright here.\n\n";
+    text += "- first point about " + n + "\n- second point with a [link](https://example.com)\n";
+    text += "  - a nested point\n- [ ] an open task\n- [x] a finished task\n\n";
+    text += "1. step one\n2. step two\n3. step three\n\n";
+    text += "> A quoted remark, with *style*.\n> It goes on.\n\n";
+    text += "```swift\nfunc section" + n + "() -> Int {\n    let value = " + n +
+            "\n    return value * 2\n}\n```\n\n";
+    text += "| Name | Value | Note |\n|:-----|------:|:----:|\n";
+    text += "| alpha | " + n + " | *fine* |\n| beta | 2 | `ok` |\n\n";
+    text += "![diagram](https://example.com/d" + n + ".png#gh-dark-mode-only)\n\n---\n\n";
+  }
+  return text;
+}
+
+const std::string& reply() {
+  static const std::string text = generatedReply(50 * 1024);
+  return text;
+}
+
+// cmark-gfm alone: the same parser, extensions and options as the model's parse; the tree is freed.
+void BM_CmarkGfmParse(benchmark::State& state) {
+  const std::string& text = reply();
+  cmark_gfm_core_extensions_ensure_registered();
+  for (auto _ : state) {
+    std::unique_ptr<cmark_parser, decltype(&cmark_parser_free)> parser(cmark_parser_new(CMARK_OPT_DEFAULT),
+                                                                       &cmark_parser_free);
+    for (const auto& extension : MarkdownRender::CommonMarkExtension::enabledSet()) {
+      cmark_parser_attach_syntax_extension(parser.get(),
+                                           cmark_find_syntax_extension(extension.rawValue.c_str()));
+    }
+    cmark_parser_feed(parser.get(), text.data(), text.size());
+    std::unique_ptr<cmark_node, decltype(&cmark_node_free)> document(cmark_parser_finish(parser.get()),
+                                                                     &cmark_node_free);
+    benchmark::DoNotOptimize(document.get());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_CmarkGfmParse)->Unit(benchmark::kMicrosecond);
+
+// The same parse followed by the conversion into blocks and inlines.
+void BM_ParseBlocks(benchmark::State& state) {
+  const std::string& text = reply();
+  for (auto _ : state) {
+    auto blocks = MarkdownRender::parseBlocks(text);
+    benchmark::DoNotOptimize(blocks.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+  state.counters["blocks"] = static_cast<double>(MarkdownRender::parseBlocks(text).size());
+}
+BENCHMARK(BM_ParseBlocks)->Unit(benchmark::kMicrosecond);
+
+// The colour-scheme picture filter a document view applies to every block each time it lays them out.
+void BM_FilterForColorScheme(benchmark::State& state) {
+  const auto blocks = MarkdownRender::parseBlocks(reply());
+  for (auto _ : state) {
+    for (const auto& block : blocks) {
+      auto filtered = block.filteredForColorScheme(ui::ColorScheme::light);
+      benchmark::DoNotOptimize(&filtered);
+    }
+  }
+}
+BENCHMARK(BM_FilterForColorScheme)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
