@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libcurl4-openssl-dev nlohmann-json3-dev libfmt-dev libicu-dev
   libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core
 )
 
 missing=()
