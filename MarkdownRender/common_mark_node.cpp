@@ -3,7 +3,7 @@
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
 
-#include <cstring>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -260,7 +260,10 @@ CommonMarkNode::CommonMarkNode(cmark_node* node) {
 
 std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
     std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
-  cmark_gfm_core_extensions_ensure_registered();
+  // The library fills its process-wide extension registry without a lock of its own, so the first
+  // registration is serialised here; afterwards the registry is only read.
+  static std::once_flag registration;
+  std::call_once(registration, [] { cmark_gfm_core_extensions_ensure_registered(); });
   ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
   if (!parser) return std::nullopt;
   for (const auto& extension : extensions) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "model_printer.h"
@@ -123,6 +124,18 @@ TEST(ParseBlocks, NeverFailsOnMalformedText) {
   }
   // Invalid bytes read as U+FFFD.
   EXPECT_EQ(parseBlocks(std::string_view("a\xff", 2)), paragraphOf({I::text("a\xEF\xBF\xBD")}));
+}
+
+TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
+  const std::string text = "# T\n\n| a |\n|:-:|\n| ~~b~~ |\n\n- [x] www.example.com\n";
+  std::vector<Block> results[2];
+  std::thread first([&] { results[0] = parseBlocks(text); });
+  std::thread second([&] { results[1] = parseBlocks(text); });
+  first.join();
+  second.join();
+  EXPECT_EQ(results[0], parseBlocks(text));
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(results[0].size(), 3u);
 }
 
 }  // namespace
