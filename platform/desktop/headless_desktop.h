@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/desktop/headless_hot_keys.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
@@ -86,6 +87,9 @@ class HeadlessDesktop {
   bool openURL(const foundation::URL& url);
   std::vector<foundation::URL> openedURLs() const;
 
+  // The system's global hot-key service (thread-safe on its own).
+  HeadlessHotKeys& hotKeys() { return hotKeys_; }
+
  private:
   void appendEvent(InputEvent event);
 
@@ -99,6 +103,7 @@ class HeadlessDesktop {
   std::size_t nextObserverToken_ = 1;
   std::map<std::string, bool, std::less<>> permissions_;
   std::vector<foundation::URL> openedURLs_;
+  HeadlessHotKeys hotKeys_;
 };
 
 }  // namespace desktop
