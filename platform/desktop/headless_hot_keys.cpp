@@ -1,8 +1,19 @@
 #include "platform/desktop/headless_hot_keys.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace desktop {
+namespace {
+
+// References are unique across desktops, so a reference kept from an earlier desktop never names a
+// registration or handler of the current one.
+std::uint64_t nextReference() {
+  static std::atomic<std::uint64_t> counter{0};
+  return ++counter;
+}
+
+}  // namespace
 
 HeadlessHotKeys::RegistrationResult HeadlessHotKeys::registerHotKey(std::uint32_t keyCode,
                                                                     std::uint32_t modifiers,
@@ -12,7 +23,7 @@ HeadlessHotKeys::RegistrationResult HeadlessHotKeys::registerHotKey(std::uint32_
   if (reservedCombinations_.contains({keyCode, modifiers})) {
     return {hot_key_status::eventHotKeyExistsErr, 0};
   }
-  const std::uint64_t reference = nextReference_++;
+  const std::uint64_t reference = nextReference();
   registrations_.push_back({keyCode, modifiers, hotKeyID, reference});
   return {hot_key_status::noErr, reference};
 }
@@ -33,7 +44,7 @@ std::vector<HeadlessHotKeys::Registration> HeadlessHotKeys::registrations() cons
 
 std::uint64_t HeadlessHotKeys::installHandler(EventTypes eventTypes, Handler handler) {
   std::lock_guard lock(mutex_);
-  const std::uint64_t reference = nextReference_++;
+  const std::uint64_t reference = nextReference();
   handlers_.emplace(reference, InstalledHandler{std::move(eventTypes), std::move(handler)});
   return reference;
 }

@@ -54,7 +54,7 @@ class HeadlessHotKeys {
     std::uint32_t keyCode = 0;
     std::uint32_t modifiers = 0;
     HotKeyID hotKeyID;
-    std::uint64_t reference = 0;  // never 0 for a registration
+    std::uint64_t reference = 0;  // never 0; unique in the process, across desktops
     bool operator==(const Registration&) const = default;
   };
   struct RegistrationResult {
@@ -112,7 +112,6 @@ class HeadlessHotKeys {
 
   mutable std::mutex mutex_;
   std::vector<Registration> registrations_;
-  std::uint64_t nextReference_ = 1;
   std::map<std::uint64_t, InstalledHandler> handlers_;
   std::set<std::pair<std::uint32_t, std::uint32_t>> reservedCombinations_;
   std::optional<foundation::PlistValue> symbolicHotKeys_ =

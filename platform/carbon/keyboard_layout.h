@@ -1,0 +1,70 @@
+// Keyboard layouts and key translation, in the shape of the system's text-input-source interface: the
+// current ASCII-capable layout, its key-layout data, and the translation of a key code into the text the
+// key shows. Headless, the layout is a fixed US table unless a test installs another.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/carbon/hot_key_service.h"  // OSStatus
+
+namespace carbon {
+
+inline constexpr std::uint16_t kUCKeyActionDown = 0;
+inline constexpr std::uint16_t kUCKeyActionUp = 1;
+inline constexpr std::uint16_t kUCKeyActionAutoKey = 2;
+inline constexpr std::uint16_t kUCKeyActionDisplay = 3;
+// The translation of a key code the layout has no key for.
+inline constexpr OSStatus kUCKeyTranslateUnknownKeyErr = -25340;
+
+// The key-layout data of a keyboard layout: for each virtual key code, the character it gives alone and
+// with Shift.
+struct KeyLayoutData {
+  struct Key {
+    char16_t plain = 0;
+    char16_t shifted = 0;
+  };
+  std::map<std::uint16_t, Key> keys;
+
+  // The US (ANSI) layout: letters, digits, punctuation, Space and the keypad.
+  static const KeyLayoutData& unitedStates();
+};
+
+// A keyboard-layout input source. Its layout data may be missing.
+struct InputSource {
+  std::string identifier;
+  std::shared_ptr<const KeyLayoutData> unicodeKeyLayoutData;
+};
+
+// The current ASCII-capable keyboard layout, or null when there is none. Thread-safe (one mutex guards
+// the current source).
+std::shared_ptr<const InputSource> copyCurrentASCIICapableKeyboardLayoutInputSource();
+
+// For tests: makes `source` (null: none) the current layout while the scope lives; scopes nest.
+class ScopedKeyboardLayout {
+ public:
+  explicit ScopedKeyboardLayout(std::shared_ptr<const InputSource> source);
+  ~ScopedKeyboardLayout();
+  ScopedKeyboardLayout(const ScopedKeyboardLayout&) = delete;
+  ScopedKeyboardLayout& operator=(const ScopedKeyboardLayout&) = delete;
+
+ private:
+  std::shared_ptr<const InputSource> previous_;
+};
+
+// The physical keyboard's type, as the layout data's translation takes it.
+std::uint8_t keyboardType();
+
+// Translates a key code with a modifier-key state (Carbon modifier bits shifted right by 8) into at most
+// `maxStringLength` UTF-16 units written to `unicodeString`, their count to `actualStringLength`. The
+// dead-key state is read and reset (this layout has no dead keys). kUCKeyTranslateUnknownKeyErr for a key
+// the layout does not have; paramErr for a missing output or an unknown action.
+OSStatus keyTranslate(const KeyLayoutData& layout, std::uint16_t virtualKeyCode, std::uint16_t keyAction,
+                      std::uint32_t modifierKeyState, std::uint32_t keyboardType,
+                      std::uint32_t keyTranslateOptions, std::uint32_t* deadKeyState,
+                      std::size_t maxStringLength, std::size_t* actualStringLength, char16_t* unicodeString);
+
+}  // namespace carbon
