@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/desktop/headless_accessibility.h"
 #include "platform/desktop/headless_hot_keys.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
@@ -90,6 +91,9 @@ class HeadlessDesktop {
   // The system's global hot-key service (thread-safe on its own).
   HeadlessHotKeys& hotKeys() { return hotKeys_; }
 
+  // Other applications' elements as accessibility sees them (thread-safe on its own).
+  HeadlessAccessibility& accessibility() { return accessibility_; }
+
  private:
   void appendEvent(InputEvent event);
 
@@ -104,6 +108,7 @@ class HeadlessDesktop {
   std::map<std::string, bool, std::less<>> permissions_;
   std::vector<foundation::URL> openedURLs_;
   HeadlessHotKeys hotKeys_;
+  HeadlessAccessibility accessibility_;
 };
 
 }  // namespace desktop
