@@ -65,6 +65,7 @@ class Key : public AnyKey {
       : AnyKey(std::move(name), std::move(suite)), defaultValueGetter_(std::move(defaultValueGetter)) {}
 
   Value currentDefault() const { return defaultValueGetter_(); }
+  const std::function<Value()>& defaultValueGetter() const { return defaultValueGetter_; }
 
  private:
   void registerDefault(const Value& defaultValue) const {
