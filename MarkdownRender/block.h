@@ -27,8 +27,8 @@ inline constexpr std::array<TextTableColumnAlignment, 3> allTextTableColumnAlign
 
 namespace detail {
 // Defined with the content builder (markdown_content.h), which the builder forms of the items need.
-template <class... Parts>
-std::vector<Block> blocksOfParts(const Parts&... parts);
+template <class... Components>
+std::vector<Block> blocksOfComponents(const Components&... components);
 }  // namespace detail
 
 // One item of a bulleted or numbered list.
@@ -38,9 +38,9 @@ struct ListItem {
   ListItem() = default;
   explicit ListItem(std::vector<Block> blocks);
   // The item of the blocks a block builder lists (see markdown_content.h).
-  template <class... Parts>
-  requires(sizeof...(Parts) > 0) explicit ListItem(const Parts&... parts)
-      : blocks(detail::blocksOfParts(parts...)) {}
+  template <class... Components>
+  requires(sizeof...(Components) > 0) explicit ListItem(const Components&... components)
+      : blocks(detail::blocksOfComponents(components...)) {}
 
   bool operator==(const ListItem& other) const;
 };
@@ -53,9 +53,9 @@ struct TaskListItem {
   TaskListItem() = default;
   TaskListItem(bool isCompleted, std::vector<Block> blocks);
   // The item of the blocks a block builder lists (see markdown_content.h).
-  template <class... Parts>
-  requires(sizeof...(Parts) > 0) TaskListItem(bool isCompleted, const Parts&... parts)
-      : isCompleted(isCompleted), blocks(detail::blocksOfParts(parts...)) {}
+  template <class... Components>
+  requires(sizeof...(Components) > 0) TaskListItem(bool isCompleted, const Components&... components)
+      : isCompleted(isCompleted), blocks(detail::blocksOfComponents(components...)) {}
 
   bool operator==(const TaskListItem& other) const;
 };

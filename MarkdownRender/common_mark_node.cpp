@@ -66,7 +66,7 @@ bool hasTaskItems(cmark_node* list) {
 std::string plainTextOfSubtree(cmark_node* root) {
   std::vector<std::string> pieces;
   bool inPiece = false;
-  auto piece = [&]() -> std::string& {
+  auto currentPiece = [&]() -> std::string& {
     if (!inPiece) {
       pieces.emplace_back();
       inPiece = true;
@@ -95,13 +95,13 @@ std::string plainTextOfSubtree(cmark_node* root) {
       case CMARK_NODE_TEXT:
       case CMARK_NODE_CODE:
       case CMARK_NODE_HTML_INLINE:
-        piece() += literal(node);
+        currentPiece() += literal(node);
         break;
       case CMARK_NODE_SOFTBREAK:
-        piece() += ' ';
+        currentPiece() += ' ';
         break;
       case CMARK_NODE_LINEBREAK:
-        piece() += '\n';
+        currentPiece() += '\n';
         break;
       default:
         if (typeString(node) == "table_cell") inPiece = false;
@@ -109,10 +109,10 @@ std::string plainTextOfSubtree(cmark_node* root) {
     }
   }
   std::string text;
-  for (const auto& part : pieces) {
-    if (part.empty()) continue;
+  for (const auto& piece : pieces) {
+    if (piece.empty()) continue;
     if (!text.empty()) text += '\n';
-    text += part;
+    text += piece;
   }
   return text;
 }
@@ -123,8 +123,15 @@ std::string plainTextOfSubtree(cmark_node* root) {
 std::optional<Inline> convertInline(cmark_node* node, int depthBudget);
 std::optional<Block> convertBlock(cmark_node* node, int depthBudget);
 
+std::size_t childCount(cmark_node* node) {
+  std::size_t count = 0;
+  forEachChild(node, [&](cmark_node*) { ++count; });
+  return count;
+}
+
 std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
   std::vector<Inline> inlines;
+  inlines.reserve(childCount(node));
   forEachChild(node, [&](cmark_node* child) {
     if (auto converted = convertInline(child, depthBudget)) inlines.push_back(std::move(*converted));
   });
@@ -133,6 +140,7 @@ std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
 
 std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
   std::vector<Block> blocks;
+  blocks.reserve(childCount(node));
   forEachChild(node, [&](cmark_node* child) {
     if (auto converted = convertBlock(child, depthBudget)) blocks.push_back(std::move(*converted));
   });

@@ -11,13 +11,15 @@
 
 namespace MarkdownRender::detail {
 
-// A builder names its `Result`, turns one listed component into a `Result` with `single`, and
-// concatenates two results with `append`. Beyond components, every builder accepts:
-// - `std::optional<Part>`: a part under a condition without an alternative; nothing gives an empty result.
-// - `std::variant<Parts...>`: a part with alternatives; gives the result of the alternative it holds.
-// - a range of parts (a `std::vector`, a `std::views::transform` over data, ...): a loop; the results of
-//   its elements concatenated in order.
-// Listed parts, one after another, give the concatenation of their results in order.
+// A builder names its `Result`, turns one listed item (a string, where the builder takes strings, or a
+// component) into a `Result` with `single`, and concatenates two results with `append`. Every builder also
+// accepts:
+// - `std::optional<Component>`: a component under a condition without an alternative; an empty optional
+//   gives an empty result.
+// - `std::variant<Components...>`: a component with alternatives; gives the result of the one it holds.
+// - a range of components (a `std::vector`, a `std::views::transform` over data, ...): a loop; the results
+//   of its elements concatenated in order.
+// Components listed one after another give the concatenation of their results in order.
 
 template <class T>
 struct IsOptional : std::false_type {};
@@ -32,55 +34,56 @@ struct IsVariant<std::variant<Ts...>> : std::true_type {};
 template <class T>
 concept StringLike = std::is_convertible_v<const T&, std::string_view>;
 
-template <class Builder, class Part>
-constexpr bool isPart();
+template <class Builder, class Component>
+constexpr bool isComponent();
 
 template <class Builder, class Variant, std::size_t... I>
-constexpr bool allAlternativesArePartsImpl(std::index_sequence<I...>) {
-  return (isPart<Builder, std::variant_alternative_t<I, Variant>>() && ...);
+constexpr bool allAlternativesAreComponents(std::index_sequence<I...>) {
+  return (isComponent<Builder, std::variant_alternative_t<I, Variant>>() && ...);
 }
 
-// Whether a part can be listed in the builder.
-template <class Builder, class Part>
-constexpr bool isPart() {
-  if constexpr (requires(const Part& part) { Builder::single(part); }) {
+// Whether a component can be listed in the builder.
+template <class Builder, class Component>
+constexpr bool isComponent() {
+  if constexpr (requires(const Component& component) { Builder::single(component); }) {
     return true;
-  } else if constexpr (IsOptional<Part>::value) {
-    return isPart<Builder, typename Part::value_type>();
-  } else if constexpr (IsVariant<Part>::value) {
-    return allAlternativesArePartsImpl<Builder, Part>(std::make_index_sequence<std::variant_size_v<Part>>{});
-  } else if constexpr (std::ranges::input_range<const Part> && !StringLike<Part>) {
-    return isPart<Builder, std::remove_cvref_t<std::ranges::range_reference_t<const Part>>>();
+  } else if constexpr (IsOptional<Component>::value) {
+    return isComponent<Builder, typename Component::value_type>();
+  } else if constexpr (IsVariant<Component>::value) {
+    return allAlternativesAreComponents<Builder, Component>(
+        std::make_index_sequence<std::variant_size_v<Component>>{});
+  } else if constexpr (std::ranges::input_range<const Component> && !StringLike<Component>) {
+    return isComponent<Builder, std::remove_cvref_t<std::ranges::range_reference_t<const Component>>>();
   } else {
     return false;
   }
 }
 
-template <class Builder, class... Parts>
-concept PartsOf = (isPart<Builder, Parts>() && ...);
+template <class Builder, class... Components>
+concept ComponentsOf = (isComponent<Builder, Components>() && ...);
 
-template <class Builder, class Part>
-typename Builder::Result resultOf(const Part& part) {
+template <class Builder, class Component>
+typename Builder::Result resultOf(const Component& component) {
   using Result = typename Builder::Result;
-  if constexpr (requires { Builder::single(part); }) {
-    return Builder::single(part);
-  } else if constexpr (IsOptional<Part>::value) {
-    return part ? resultOf<Builder>(*part) : Result{};
-  } else if constexpr (IsVariant<Part>::value) {
-    return std::visit([](const auto& alternative) { return resultOf<Builder>(alternative); }, part);
+  if constexpr (requires { Builder::single(component); }) {
+    return Builder::single(component);
+  } else if constexpr (IsOptional<Component>::value) {
+    return component ? resultOf<Builder>(*component) : Result{};
+  } else if constexpr (IsVariant<Component>::value) {
+    return std::visit([](const auto& alternative) { return resultOf<Builder>(alternative); }, component);
   } else {
     Result result{};
-    for (const auto& element : part) Builder::append(result, resultOf<Builder>(element));
+    for (const auto& element : component) Builder::append(result, resultOf<Builder>(element));
     return result;
   }
 }
 
-// The result of the listed parts, concatenated in order.
-template <class Builder, class... Parts>
-requires PartsOf<Builder, Parts...>
-typename Builder::Result build(const Parts&... parts) {
+// The result of the listed components, concatenated in order.
+template <class Builder, class... Components>
+requires ComponentsOf<Builder, Components...>
+typename Builder::Result build(const Components&... components) {
   typename Builder::Result result{};
-  (Builder::append(result, resultOf<Builder>(parts)), ...);
+  (Builder::append(result, resultOf<Builder>(components)), ...);
   return result;
 }
 

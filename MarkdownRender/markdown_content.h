@@ -1,5 +1,5 @@
 // Documents written in code: a document is made from a list of block components, a run of inlines from a
-// list of inline components, and each component contributes its part of the document model.
+// list of inline components, and each component contributes its component of the document model.
 #pragma once
 
 #include <fmt/format.h>
@@ -50,10 +50,11 @@ struct MarkdownContent {
 
   MarkdownContent() = default;
   explicit MarkdownContent(std::vector<Block> blocks) : blocks(std::move(blocks)) {}
-  // The blocks the parts contribute, in order (a single string: the blocks parsed from it).
-  template <class... Parts>
-  requires(sizeof...(Parts) > 0 &&
-           detail::PartsOf<MarkdownContentBuilder, Parts...>) explicit MarkdownContent(const Parts&... parts);
+  // The blocks the components contribute, in order (a single string: the blocks parsed from it).
+  template <class... Components>
+  requires(sizeof...(Components) > 0 &&
+           detail::ComponentsOf<MarkdownContentBuilder,
+                                Components...>) explicit MarkdownContent(const Components&... components);
 
   const MarkdownContent& markdownContent() const { return *this; }
   bool operator==(const MarkdownContent&) const = default;
@@ -65,10 +66,11 @@ struct InlineContent {
 
   InlineContent() = default;
   explicit InlineContent(std::vector<Inline> inlines) : inlines(std::move(inlines)) {}
-  // The inlines the parts contribute, in order.
-  template <class... Parts>
-  requires(sizeof...(Parts) > 0 &&
-           detail::PartsOf<InlineContentBuilder, Parts...>) explicit InlineContent(const Parts&... parts);
+  // The inlines the components contribute, in order.
+  template <class... Components>
+  requires(sizeof...(Components) > 0 &&
+           detail::ComponentsOf<InlineContentBuilder,
+                                Components...>) explicit InlineContent(const Components&... components);
 
   const InlineContent& inlineContent() const { return *this; }
   bool operator==(const InlineContent&) const = default;
@@ -100,21 +102,21 @@ struct InlineContentBuilder {
   }
 };
 
-template <class... Parts>
-requires(sizeof...(Parts) > 0 && detail::PartsOf<MarkdownContentBuilder, Parts...>)
-    MarkdownContent::MarkdownContent(const Parts&... parts)
-    : blocks(detail::build<MarkdownContentBuilder>(parts...).blocks) {}
+template <class... Components>
+requires(sizeof...(Components) > 0 && detail::ComponentsOf<MarkdownContentBuilder, Components...>)
+    MarkdownContent::MarkdownContent(const Components&... components)
+    : blocks(detail::build<MarkdownContentBuilder>(components...).blocks) {}
 
-template <class... Parts>
-requires(sizeof...(Parts) > 0 &&
-         detail::PartsOf<InlineContentBuilder, Parts...>) InlineContent::InlineContent(const Parts&... parts)
-    : inlines(detail::build<InlineContentBuilder>(parts...).inlines) {}
+template <class... Components>
+requires(sizeof...(Components) > 0 && detail::ComponentsOf<InlineContentBuilder, Components...>)
+    InlineContent::InlineContent(const Components&... components)
+    : inlines(detail::build<InlineContentBuilder>(components...).inlines) {}
 
 namespace detail {
 
-template <class... Parts>
-std::vector<Block> blocksOfParts(const Parts&... parts) {
-  return build<MarkdownContentBuilder>(parts...).blocks;
+template <class... Components>
+std::vector<Block> blocksOfComponents(const Components&... components) {
+  return build<MarkdownContentBuilder>(components...).blocks;
 }
 
 // One paragraph of one `text`: what a string listed among list items holds.
@@ -158,9 +160,10 @@ struct TaskListContentBuilder {
 struct Blockquote {
   MarkdownContent content;
 
-  template <class... Parts>
-  requires detail::PartsOf<MarkdownContentBuilder, Parts...>
-  explicit Blockquote(const Parts&... parts) : content(detail::build<MarkdownContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<MarkdownContentBuilder, Components...>
+  explicit Blockquote(const Components&... components)
+      : content(detail::build<MarkdownContentBuilder>(components...)) {}
 
   MarkdownContent markdownContent() const { return MarkdownContent({Block::blockquote(content.blocks)}); }
 };
@@ -170,16 +173,17 @@ struct Blockquote {
 template <class Data, class Function, class Builder>
 concept ListContentFunction = std::ranges::input_range<const Data> &&
     std::invocable<const Function&, std::ranges::range_reference_t<const Data>> &&
-    detail::isPart<Builder, std::remove_cvref_t<std::invoke_result_t<
-                                const Function&, std::ranges::range_reference_t<const Data>>>>();
+    detail::isComponent<Builder, std::remove_cvref_t<std::invoke_result_t<
+                                     const Function&, std::ranges::range_reference_t<const Data>>>>();
 
 struct BulletedList {
   bool tight = false;
   std::vector<ListItem> items;
 
-  template <class... Parts>
-  requires detail::PartsOf<ListContentBuilder, Parts...> BulletedList(bool tight, const Parts&... parts)
-      : BulletedList(Items{}, tight, detail::build<ListContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<ListContentBuilder, Components...> BulletedList(
+      bool tight, const Components&... components)
+      : BulletedList(Items{}, tight, detail::build<ListContentBuilder>(components...)) {}
   template <class Data, class Function>
   requires ListContentFunction<Data, Function, ListContentBuilder> BulletedList(bool tight, const Data& data,
                                                                                 const Function& content)
@@ -199,10 +203,10 @@ struct NumberedList {
   std::int64_t start = 1;
   std::vector<ListItem> items;
 
-  template <class... Parts>
-  requires detail::PartsOf<ListContentBuilder, Parts...> NumberedList(bool tight, std::int64_t start,
-                                                                      const Parts&... parts)
-      : NumberedList(Items{}, tight, start, detail::build<ListContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<ListContentBuilder, Components...> NumberedList(
+      bool tight, std::int64_t start, const Components&... components)
+      : NumberedList(Items{}, tight, start, detail::build<ListContentBuilder>(components...)) {}
   template <class Data, class Function>
   requires ListContentFunction<Data, Function, ListContentBuilder> NumberedList(bool tight,
                                                                                 std::int64_t start,
@@ -225,9 +229,10 @@ struct TaskList {
   bool tight = false;
   std::vector<TaskListItem> items;
 
-  template <class... Parts>
-  requires detail::PartsOf<TaskListContentBuilder, Parts...> TaskList(bool tight, const Parts&... parts)
-      : TaskList(Items{}, tight, detail::build<TaskListContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<TaskListContentBuilder, Components...> TaskList(
+      bool tight, const Components&... components)
+      : TaskList(Items{}, tight, detail::build<TaskListContentBuilder>(components...)) {}
   template <class Data, class Function>
   requires ListContentFunction<Data, Function, TaskListContentBuilder> TaskList(bool tight, const Data& data,
                                                                                 const Function& content)
@@ -271,10 +276,10 @@ struct Heading {
   Level level;
   InlineContent content;
 
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit Heading(Level level, const Parts&... parts)
-      : level(level), content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit Heading(Level level, const Components&... components)
+      : level(level), content(detail::build<InlineContentBuilder>(components...)) {}
 
   MarkdownContent markdownContent() const {
     return MarkdownContent({Block::heading(rawValue(level), content.inlines)});
@@ -284,9 +289,10 @@ struct Heading {
 struct Paragraph {
   InlineContent content;
 
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit Paragraph(const Parts&... parts) : content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit Paragraph(const Components&... components)
+      : content(detail::build<InlineContentBuilder>(components...)) {}
 
   MarkdownContent markdownContent() const { return MarkdownContent({Block::paragraph(content.inlines)}); }
 };
@@ -343,17 +349,17 @@ struct TextTableRowBuilder {
 };
 
 // The columns a column builder lists.
-template <class RowValue, class... Parts>
-requires detail::PartsOf<TextTableColumnBuilder<RowValue>, Parts...> std::vector<TextTableColumn<RowValue>>
-textTableColumns(const Parts&... parts) {
-  return detail::build<TextTableColumnBuilder<RowValue>>(parts...);
+template <class RowValue, class... Components>
+requires detail::ComponentsOf<TextTableColumnBuilder<RowValue>, Components...>
+    std::vector<TextTableColumn<RowValue>> textTableColumns(const Components&... components) {
+  return detail::build<TextTableColumnBuilder<RowValue>>(components...);
 }
 
 // The rows a row builder lists.
-template <class RowValue, class... Parts>
-requires detail::PartsOf<TextTableRowBuilder<RowValue>, Parts...> std::vector<TextTableRow<RowValue>>
-textTableRows(const Parts&... parts) {
-  return detail::build<TextTableRowBuilder<RowValue>>(parts...);
+template <class RowValue, class... Components>
+requires detail::ComponentsOf<TextTableRowBuilder<RowValue>, Components...>
+    std::vector<TextTableRow<RowValue>> textTableRows(const Components&... components) {
+  return detail::build<TextTableRowBuilder<RowValue>>(components...);
 }
 
 template <class RowValue>
@@ -362,9 +368,9 @@ struct TextTable {
   std::vector<TableRow> rows;  // the header row first
 
   // One body row per row value, in order, under the columns a column builder lists.
-  template <std::ranges::input_range Data, class... Parts>
-  requires detail::PartsOf<TextTableColumnBuilder<RowValue>, Parts...> TextTable(const Data& data,
-                                                                                 const Parts&... columns) {
+  template <std::ranges::input_range Data, class... Components>
+  requires detail::ComponentsOf<TextTableColumnBuilder<RowValue>, Components...> TextTable(
+      const Data& data, const Components&... columns) {
     fill(data, textTableColumns<RowValue>(columns...));
   }
 
@@ -408,9 +414,10 @@ struct Code {
 // Emphasis, strong emphasis and strikethrough: a string gives one `text`, as in any inline builder.
 struct Emphasis {
   InlineContent content;
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit Emphasis(const Parts&... parts) : content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit Emphasis(const Components&... components)
+      : content(detail::build<InlineContentBuilder>(components...)) {}
   InlineContent inlineContent() const {
     return InlineContent(std::vector<Inline>{Inline::emphasis(content.inlines)});
   }
@@ -418,9 +425,10 @@ struct Emphasis {
 
 struct Strong {
   InlineContent content;
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit Strong(const Parts&... parts) : content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit Strong(const Components&... components)
+      : content(detail::build<InlineContentBuilder>(components...)) {}
   InlineContent inlineContent() const {
     return InlineContent(std::vector<Inline>{Inline::strong(content.inlines)});
   }
@@ -428,9 +436,10 @@ struct Strong {
 
 struct Strikethrough {
   InlineContent content;
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit Strikethrough(const Parts&... parts) : content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit Strikethrough(const Components&... components)
+      : content(detail::build<InlineContentBuilder>(components...)) {}
   InlineContent inlineContent() const {
     return InlineContent(std::vector<Inline>{Inline::strikethrough(content.inlines)});
   }
@@ -443,10 +452,11 @@ struct InlineLink {
   // A link of one `text`.
   InlineLink(std::string_view text, const foundation::URL& destination)
       : destination(destination.absoluteString()), content(text) {}
-  template <class... Parts>
-  requires detail::PartsOf<InlineContentBuilder, Parts...>
-  explicit InlineLink(const foundation::URL& destination, const Parts&... parts)
-      : destination(destination.absoluteString()), content(detail::build<InlineContentBuilder>(parts...)) {}
+  template <class... Components>
+  requires detail::ComponentsOf<InlineContentBuilder, Components...>
+  explicit InlineLink(const foundation::URL& destination, const Components&... components)
+      : destination(destination.absoluteString()),
+        content(detail::build<InlineContentBuilder>(components...)) {}
 
   InlineContent inlineContent() const {
     return InlineContent(std::vector<Inline>{Inline::link(destination, content.inlines)});
