@@ -1,0 +1,61 @@
+#include "platform/appkit/workspace.h"
+
+#include "platform/desktop/headless_desktop.h"
+
+namespace appkit {
+namespace {
+
+RunningApplication fromDesktop(const desktop::RunningApplication& application) {
+  auto textOrNothing = [](const std::string& text) -> std::optional<std::string> {
+    if (text.empty()) return std::nullopt;
+    return text;
+  };
+  return RunningApplication(application.processIdentifier, textOrNothing(application.bundleIdentifier),
+                            textOrNothing(application.localizedName));
+}
+
+}  // namespace
+
+bool RunningApplication::activate() const {
+  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  if (desktop == nullptr) return false;
+  const auto current = desktop->application(processIdentifier_);
+  if (!current) return false;
+  const auto frontmost = desktop->frontmostApplication();
+  if (!desktop->setFrontmostApplication(processIdentifier_)) return false;
+  if (frontmost && frontmost->processIdentifier == processIdentifier_) return true;
+  Workspace::shared().notificationCenter().post(Workspace::didActivateApplicationNotification, nullptr,
+                                                {{Workspace::applicationUserInfoKey, fromDesktop(*current)}});
+  return true;
+}
+
+Workspace& Workspace::shared() {
+  static Workspace* const workspace = new Workspace();  // never destroyed: observers may outlive main
+  return *workspace;
+}
+
+std::vector<RunningApplication> Workspace::runningApplications() const {
+  std::vector<RunningApplication> result;
+  if (desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current()) {
+    for (const auto& application : desktop->applications()) result.push_back(fromDesktop(application));
+  }
+  return result;
+}
+
+std::optional<RunningApplication> Workspace::frontmostApplication() const {
+  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  if (desktop == nullptr) return std::nullopt;
+  const auto application = desktop->frontmostApplication();
+  if (!application) return std::nullopt;
+  return fromDesktop(*application);
+}
+
+std::optional<RunningApplication> Workspace::runningApplication(int processIdentifier) const {
+  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  if (desktop == nullptr) return std::nullopt;
+  const auto application = desktop->application(processIdentifier);
+  if (!application) return std::nullopt;
+  return fromDesktop(*application);
+}
+
+}  // namespace appkit

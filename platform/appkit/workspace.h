@@ -1,0 +1,64 @@
+// The shared workspace: the applications running on the desktop, the frontmost one, and the notification
+// centre on which the workspace announces application activations.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/notification_center.h"
+
+namespace appkit {
+
+// A running application as the workspace describes it. A plain value: it names the process, it does not
+// keep it alive.
+class RunningApplication {
+ public:
+  RunningApplication(int processIdentifier, std::optional<std::string> bundleIdentifier,
+                     std::optional<std::string> localizedName)
+      : processIdentifier_(processIdentifier),
+        bundleIdentifier_(std::move(bundleIdentifier)),
+        localizedName_(std::move(localizedName)) {}
+
+  int processIdentifier() const { return processIdentifier_; }
+  // Nothing for an application without a bundle (a bare executable).
+  const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }
+  const std::optional<std::string>& localizedName() const { return localizedName_; }
+
+  // Makes the application frontmost and, when it was not frontmost already, announces its activation on
+  // the workspace's notification centre. False when the application is no longer running.
+  bool activate() const;
+
+  bool operator==(const RunningApplication&) const = default;
+
+ private:
+  int processIdentifier_;
+  std::optional<std::string> bundleIdentifier_;
+  std::optional<std::string> localizedName_;
+};
+
+class Workspace {
+ public:
+  // Posted on the workspace's notification centre when an application becomes active; its user info holds
+  // the application (a RunningApplication) under applicationUserInfoKey.
+  static constexpr const char* didActivateApplicationNotification =
+      "NSWorkspaceDidActivateApplicationNotification";
+  static constexpr const char* applicationUserInfoKey = "NSWorkspaceApplicationKey";
+
+  static Workspace& shared();
+
+  // The workspace's own notification centre (not the default centre).
+  foundation::NotificationCenter& notificationCenter() { return notificationCenter_; }
+
+  std::vector<RunningApplication> runningApplications() const;
+  // Nothing when no other application is frontmost.
+  std::optional<RunningApplication> frontmostApplication() const;
+  std::optional<RunningApplication> runningApplication(int processIdentifier) const;
+
+ private:
+  Workspace() = default;
+  foundation::NotificationCenter notificationCenter_;
+};
+
+}  // namespace appkit
