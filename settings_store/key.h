@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -91,7 +92,7 @@ Value valueOrDefault(const foundation::UserDefaults& suite, const Key<Value>& ke
 // Writes the value under the key's name into `suite`. An empty value removes the stored entry. A value
 // without a stored form (its bridge failed and printed why) changes nothing: what was stored stays.
 template <Serializable Value>
-void storeValue(foundation::UserDefaults& suite, const Value& value, const Key<Value>& key) {
+void storeValue(foundation::UserDefaults& suite, const std::type_identity_t<Value>& value, const Key<Value>& key) {
   if (isNilValue(value)) {
     suite.removeObject(key.name());
     return;
@@ -109,7 +110,7 @@ Value get(const Key<Value>& key) {
 
 // Writes the setting through the key's own suite.
 template <Serializable Value>
-void set(const Key<Value>& key, const Value& value) {
+void set(const Key<Value>& key, const std::type_identity_t<Value>& value) {
   storeValue(*key.suite(), value, key);
 }
 
