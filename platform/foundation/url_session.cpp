@@ -132,8 +132,9 @@ class Transfer {
   // Runs until the head of the final response has arrived; throws TextError when the transfer fails
   // before that.
   HTTPURLResponse awaitResponse();
-  // Runs until the next line has arrived; nothing at the end of the body.
-  std::optional<std::string> nextLine();
+  // Runs until the next line has arrived; nothing at the end of the body. A stop requested on
+  // `cancellation` cancels the transfer.
+  std::optional<std::string> nextLine(std::stop_token cancellation);
   // Runs to the end and returns the body.
   std::string readToEnd();
 
@@ -269,7 +270,6 @@ void Transfer::configure(const URLRequest& request) {
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-  curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer_.data());
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList_.get());
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::receiveHeader);
@@ -289,8 +289,9 @@ void Transfer::configure(const URLRequest& request) {
   }
   if (method == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-  } else if (method == "GET" && requestBody_.empty()) {
+  } else if (requestBody_.empty() && method != "POST") {
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    if (method != "GET") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
   } else {
     // The body is always given as a buffer (possibly empty): without one curl would read it from stdin.
     curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(requestBody_.size()));
@@ -453,7 +454,9 @@ void Transfer::throwIfFailed() const {
 
 HTTPURLResponse Transfer::awaitResponse() {
   while (!isHeadComplete_ && !isFinished_) step();
-  throwIfFailed();
+  // A failure after the head (a connection lost mid-body) belongs to the body: the lines that arrived
+  // before it are still read, then the failure is thrown.
+  if (!isHeadComplete_) throwIfFailed();
   if (statusCode_ == 0) {
     long code = 0;
     curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &code);
@@ -468,7 +471,8 @@ HTTPURLResponse Transfer::awaitResponse() {
   return HTTPURLResponse{url.value_or(originalURL_), statusCode_, headerFields_};
 }
 
-std::optional<std::string> Transfer::nextLine() {
+std::optional<std::string> Transfer::nextLine(std::stop_token cancellation) {
+  const std::stop_callback wakeOnStop(cancellation, WakeOnStop{this});
   while (true) {
     if (auto line = splitter_.nextLine()) return line;
     if (isFinished_) {
@@ -491,7 +495,9 @@ URLByteStream::URLByteStream(std::unique_ptr<detail::Transfer> transfer) : trans
 
 URLByteStream::~URLByteStream() = default;
 
-std::optional<std::string> URLByteStream::nextLine() { return transfer_->nextLine(); }
+std::optional<std::string> URLByteStream::nextLine(std::stop_token cancellation) {
+  return transfer_->nextLine(std::move(cancellation));
+}
 
 void URLByteStream::cancel() { transfer_->cancel(); }
 

@@ -29,8 +29,9 @@ class URLByteStream {
 
   // Blocks until the next line (without its LF or CR LF terminator) has arrived; nothing at the normal
   // end of the body. Throws TextError when the transfer fails (connection lost mid-body, timeout,
-  // cancellation, size limit).
-  std::optional<std::string> nextLine();
+  // cancellation, size limit). A stop requested on `cancellation` (e.g. the reading task's stop token)
+  // cancels the transfer.
+  std::optional<std::string> nextLine(std::stop_token cancellation = {});
   // Aborts the transfer: a reader blocked in nextLine wakes with a "cancelled" TextError.
   void cancel();
   bool isCancelled() const;
