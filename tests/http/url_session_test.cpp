@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/concurrency/task.h"
 #include "platform/foundation/clock.h"
 #include "platform/foundation/text_error.h"
 #include "tests/support/loopback_server.h"
@@ -263,6 +264,37 @@ TEST_F(URLSessionTest, AStopRequestCancelsAHeldTransfer) {
     stop.request_stop();
     EXPECT_EQ(loading.get(), "cancelled");
   }
+}
+
+TEST_F(URLSessionTest, CancellingTheReadingTaskAbortsItsTransfer) {
+  auto gate = std::make_shared<PieceGate>();
+  server.reply("GET", "/held", ScriptedReply::inPieces({"data: first\n", "data: never\n"}, gate));
+  gate->release();
+  auto result = session.bytes(request("/held"));
+  std::promise<void> firstLineRead;
+
+  concurrency::Task<std::string> producer([&] {
+    return failureOf([&] {
+      while (auto line = result.bytes->nextLine(concurrency::currentStopToken())) {
+        if (*line == "data: first") firstLineRead.set_value();
+      }
+    });
+  });
+  firstLineRead.get_future().wait();
+  producer.cancel();
+
+  EXPECT_EQ(producer.value(), "cancelled");
+}
+
+TEST_F(URLSessionTest, CancellingTheLoadingTaskAbortsAWholeBodyLoad) {
+  auto gate = std::make_shared<PieceGate>();
+  server.reply("GET", "/held", ScriptedReply::inPieces({"never sent"}, gate));
+  concurrency::Task<std::string> loading(
+      [&] { return failureOf([&] { session.data(request("/held"), concurrency::currentStopToken()); }); });
+  ASSERT_TRUE(server.waitForRequests(1));
+  loading.cancel();
+
+  EXPECT_EQ(loading.value(), "cancelled");
 }
 
 TEST_F(URLSessionTest, BodiesLargerThanTheMaximumFail) {
