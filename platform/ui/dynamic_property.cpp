@@ -1,0 +1,82 @@
+#include "platform/ui/dynamic_property.h"
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "platform/desktop/headless_desktop.h"
+#include "platform/ui/environment.h"
+#include "platform/ui/view_spec.h"
+
+namespace ui {
+
+namespace {
+
+// Every live property by address; a view's properties are the ones inside its object.
+struct Registry {
+  std::mutex mutex;
+  std::set<const DynamicProperty*> properties;
+};
+
+Registry& registry() {
+  static auto* instance = new Registry();  // never destroyed: properties may outlive static teardown
+  return *instance;
+}
+
+}  // namespace
+
+DynamicProperty::DynamicProperty() {
+  auto& r = registry();
+  std::lock_guard lock(r.mutex);
+  r.properties.insert(this);
+}
+
+DynamicProperty::DynamicProperty(const DynamicProperty&) : DynamicProperty() {}
+
+DynamicProperty::~DynamicProperty() {
+  auto& r = registry();
+  std::lock_guard lock(r.mutex);
+  r.properties.erase(this);
+}
+
+namespace detail {
+
+std::vector<DynamicProperty*> propertiesWithin(const void* begin, std::size_t size) {
+  auto& r = registry();
+  std::lock_guard lock(r.mutex);
+  const auto* first = static_cast<const char*>(begin);
+  std::vector<DynamicProperty*> result;
+  for (auto it = r.properties.lower_bound(static_cast<const DynamicProperty*>(begin));
+       it != r.properties.end(); ++it) {
+    const auto* address = reinterpret_cast<const char*>(*it);
+    if (address >= first + size) break;
+    result.push_back(const_cast<DynamicProperty*>(*it));
+  }
+  return result;
+}
+
+std::string readableTypeName(const std::type_info& type) {
+  int status = 0;
+  char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+  std::string name = status == 0 && demangled ? demangled : type.name();
+  std::free(demangled);
+  // Drop template arguments' namespaces too: keep the last component before any '<'.
+  auto templateStart = name.find('<');
+  auto head = name.substr(0, templateStart);
+  auto lastColon = head.rfind("::");
+  if (lastColon != std::string::npos) name.erase(0, lastColon + 2);
+  return name;
+}
+
+}  // namespace detail
+
+// The desktop opens URLs for the application; without one (no desktop installed) nothing happens.
+OpenURLAction::OpenURLAction()
+    : handler_([](const foundation::URL& url) {
+        if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->openURL(url);
+      }) {}
+
+}  // namespace ui

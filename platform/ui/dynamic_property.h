@@ -1,0 +1,76 @@
+// Members of a view that the view graph connects to its storage before each evaluation of the body:
+// state, bindings to observable objects, environment reads.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <typeindex>
+#include <vector>
+
+namespace ui {
+
+class EnvironmentValues;
+
+namespace detail {
+class PropertyContext;
+}
+
+// The base of every view member that lives in the view graph rather than in the view value. The graph
+// finds a view's properties by where they sit in memory (every property registers its address while it
+// exists), in declaration order, so a view declares them as plain members and nothing else.
+class DynamicProperty {
+ public:
+  DynamicProperty();
+  DynamicProperty(const DynamicProperty&);
+  DynamicProperty& operator=(const DynamicProperty&) { return *this; }
+  virtual ~DynamicProperty();
+
+  // Connects this property to the storage the graph keeps for it (made on the first evaluation of the
+  // view at its place in the tree, kept until the view leaves the tree).
+  virtual void bind(detail::PropertyContext& context) = 0;
+};
+
+namespace detail {
+
+// The properties that lie within [begin, begin + size), in address order. Thread-safe (one mutex guards
+// the registry).
+std::vector<DynamicProperty*> propertiesWithin(const void* begin, std::size_t size);
+
+// What a property sees while it is bound: its storage slot, the environment, and a way to ask for the
+// view's re-evaluation.
+class PropertyContext {
+ public:
+  struct Slot {
+    std::type_index type = typeid(void);
+    std::shared_ptr<void> value;
+  };
+
+  PropertyContext(Slot& slot, const EnvironmentValues& environment, std::function<void()> invalidate)
+      : slot_(slot), environment_(environment), invalidate_(std::move(invalidate)) {}
+
+  // The storage of this property: made by `make` on the first evaluation (or when the property at this
+  // place changed type), the same object afterwards.
+  template <class S, class Make>
+  std::shared_ptr<S> slot(Make&& make) {
+    if (slot_.type != typeid(S) || !slot_.value) {
+      slot_.type = typeid(S);
+      slot_.value = std::shared_ptr<S>(make());
+    }
+    return std::static_pointer_cast<S>(slot_.value);
+  }
+
+  const EnvironmentValues& environment() const { return environment_; }
+  // Marks the view for re-evaluation on the main queue. Callable from any thread, also after the view
+  // has left the tree (then it does nothing).
+  const std::function<void()>& invalidator() const { return invalidate_; }
+
+ private:
+  Slot& slot_;
+  const EnvironmentValues& environment_;
+  std::function<void()> invalidate_;
+};
+
+}  // namespace detail
+}  // namespace ui

@@ -1,0 +1,167 @@
+// Environment values: what flows down the view tree (colour scheme, font, foreground style, enabled
+// state, custom keys, observable objects), and the view members that read them.
+#pragma once
+
+#include <concepts>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <typeindex>
+#include <utility>
+
+#include "platform/foundation/url.h"
+#include "platform/ui/color.h"
+#include "platform/ui/color_scheme.h"
+#include "platform/ui/dynamic_property.h"
+#include "platform/ui/font.h"
+#include "platform/ui/view_values.h"
+
+namespace ui {
+
+// A key of the environment: its value type and the value a view sees when no ancestor set one.
+template <class K>
+concept EnvironmentKey = requires {
+  typename K::Value;
+  { K::defaultValue() } -> std::convertible_to<typename K::Value>;
+};
+
+// Opens a URL: the environment's open-URL action (the desktop's by default).
+class OpenURLAction {
+ public:
+  using Handler = std::function<void(const foundation::URL&)>;
+  OpenURLAction();
+  explicit OpenURLAction(Handler handler) : handler_(std::move(handler)) {}
+  void operator()(const foundation::URL& url) const { handler_(url); }
+
+ private:
+  Handler handler_;
+};
+
+struct ColorSchemeKey {
+  using Value = ColorScheme;
+  static ColorScheme defaultValue() { return ColorScheme::light; }
+};
+// The font set by the nearest `font` modifier; absent means the body text style.
+struct FontKey {
+  using Value = std::optional<Font>;
+  static Value defaultValue() { return std::nullopt; }
+};
+// The foreground colour set by the nearest `foregroundStyle`; absent means the primary colour.
+struct ForegroundStyleKey {
+  using Value = std::optional<Color>;
+  static Value defaultValue() { return std::nullopt; }
+};
+struct IsEnabledKey {
+  using Value = bool;
+  static bool defaultValue() { return true; }
+};
+struct MultilineTextAlignmentKey {
+  using Value = TextAlignment;
+  static TextAlignment defaultValue() { return TextAlignment::leading; }
+};
+struct LineSpacingKey {
+  using Value = double;
+  static double defaultValue() { return 0; }
+};
+struct OpenURLKey {
+  using Value = OpenURLAction;
+  static OpenURLAction defaultValue() { return OpenURLAction(); }
+};
+struct ButtonStyleKey {
+  using Value = ButtonStyle;
+  static ButtonStyle defaultValue() { return ButtonStyle::automatic; }
+};
+struct IsTextSelectionEnabledKey {
+  using Value = bool;
+  static bool defaultValue() { return false; }
+};
+
+// An immutable set of environment values. Setting a value makes a new set that shares the rest, so
+// passing environments down a deep tree costs one small allocation per override.
+class EnvironmentValues {
+ public:
+  template <EnvironmentKey K>
+  typename K::Value get() const {
+    for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
+      if (entry->key == typeid(K)) return *static_cast<const typename K::Value*>(entry->value.get());
+    }
+    return K::defaultValue();
+  }
+
+  template <EnvironmentKey K>
+  void set(typename K::Value value) {
+    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)));
+  }
+
+  // Observable objects are found by their type.
+  template <class T>
+  std::shared_ptr<T> object() const {
+    for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
+      if (entry->key == typeid(ObjectKey<T>))
+        return *static_cast<const std::shared_ptr<T>*>(entry->value.get());
+    }
+    return nullptr;
+  }
+  template <class T>
+  void setObject(std::shared_ptr<T> object) {
+    push(typeid(ObjectKey<T>), std::make_shared<const std::shared_ptr<T>>(std::move(object)));
+  }
+
+  ColorScheme colorScheme() const { return get<ColorSchemeKey>(); }
+  bool isEnabled() const { return get<IsEnabledKey>(); }
+  std::optional<Font> font() const { return get<FontKey>(); }
+  std::optional<Color> foregroundStyle() const { return get<ForegroundStyleKey>(); }
+
+ private:
+  template <class T>
+  struct ObjectKey {};
+  struct Entry {
+    std::type_index key;
+    std::shared_ptr<const void> value;
+    std::shared_ptr<const Entry> next;
+  };
+  void push(std::type_index key, std::shared_ptr<const void> value) {
+    head_ = std::make_shared<const Entry>(Entry{key, std::move(value), head_});
+  }
+  std::shared_ptr<const Entry> head_;
+};
+
+// Maps a value type to the built-in key that holds it, so a view can declare `Environment<ColorScheme>`.
+template <class T>
+struct EnvironmentKeyFor {
+  using type = T;
+};
+template <>
+struct EnvironmentKeyFor<ColorScheme> {
+  using type = ColorSchemeKey;
+};
+template <>
+struct EnvironmentKeyFor<OpenURLAction> {
+  using type = OpenURLKey;
+};
+
+// A view member reading one environment value, as the view's place in the tree sees it.
+template <class T>
+class Environment : public DynamicProperty {
+ public:
+  using Key = typename EnvironmentKeyFor<T>::type;
+  using Value = typename Key::Value;
+
+  Environment() = default;
+
+  const Value& operator*() const { return value(); }
+  const Value* operator->() const { return &value(); }
+  const Value& value() const {
+    if (!value_) value_ = Key::defaultValue();
+    return *value_;
+  }
+
+  void bind(detail::PropertyContext& context) override { value_ = context.environment().template get<Key>(); }
+
+ private:
+  mutable std::optional<Value> value_;
+};
+
+}  // namespace ui

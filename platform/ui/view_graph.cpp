@@ -1,0 +1,314 @@
+#include "platform/ui/view_graph.h"
+
+#include <algorithm>
+
+#include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
+
+namespace ui::detail {
+
+namespace {
+
+Node::Kind kindOf(const ViewSpec& spec) {
+  if (dynamic_cast<const CompositeSpecBase*>(&spec)) return Node::Kind::composite;
+  if (dynamic_cast<const ModifiedSpec*>(&spec)) return Node::Kind::modified;
+  return Node::Kind::primitive;
+}
+
+// Whether a view at a place keeps the identity of the node there: same kind of view (and for built-ins
+// the same name) and the same explicit id.
+bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
+  return a.identityType() == b.identityType() && a.explicitIdentity() == b.explicitIdentity() &&
+         (kindOf(a) == Node::Kind::composite || a.typeName() == b.typeName());
+}
+
+}  // namespace
+
+const Modifier* Node::modifier() const {
+  if (kind_ != Kind::modified) return nullptr;
+  return &static_cast<const ModifiedSpec&>(*spec_).modifier();
+}
+
+ViewGraph::ViewGraph(AnyView root, EnvironmentValues environment)
+    : rootSpec_(root.spec()), environment_(std::move(environment)) {
+  root_ = std::make_shared<Node>();
+  root_->graph_ = this;
+  root_->kind_ = kindOf(*rootSpec_);
+  evaluate(*root_, rootSpec_, environment_, true);
+  update();
+}
+
+ViewGraph::~ViewGraph() {
+  *alive_ = false;
+  if (root_) {
+    remove(*root_);
+    // Disappear handlers run while the graph can still take their work; what they post is dropped.
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+      auto work = std::move(pending_[i]);
+      work();
+    }
+  }
+}
+
+bool ViewGraph::needsUpdate() const {
+  return !pending_.empty() || std::any_of(dirty_.begin(), dirty_.end(), [](const auto& weak) {
+    auto node = weak.lock();
+    return node && node->isDirty_ && node->isAttached();
+  });
+}
+
+int ViewGraph::update() {
+  if (isUpdating_) return 0;
+  isUpdating_ = true;
+  isUpdateScheduled_ = false;
+  int passes = 0;
+  while (passes < kMaxPasses) {
+    ++passes;
+    std::vector<std::shared_ptr<Node>> dirty;
+    for (auto& weak : dirty_) {
+      if (auto node = weak.lock(); node && node->isDirty_ && node->isAttached()) dirty.push_back(node);
+    }
+    dirty_.clear();
+    // Outer views first: re-evaluating a view re-evaluates its subtree, which clears dirty descendants.
+    std::stable_sort(dirty.begin(), dirty.end(),
+                     [](const auto& a, const auto& b) { return a->depth_ < b->depth_; });
+    for (auto& node : dirty) {
+      if (node->isDirty_ && node->isAttached()) evaluate(*node, node->spec_, node->environment_, false);
+    }
+    auto work = std::move(pending_);
+    pending_.clear();
+    for (auto& item : work) item();
+    bool changedPreferences = applyPreferences();
+    if (!changedPreferences && pending_.empty() && !needsUpdate()) break;
+  }
+  if (passes == kMaxPasses && needsUpdate()) {
+    foundation::log("View graph: the views did not settle after the maximum number of update passes");
+  }
+  isUpdating_ = false;
+  if (didUpdate_) didUpdate_();
+  if (needsUpdate()) scheduleUpdate();
+  return passes;
+}
+
+void ViewGraph::setEnvironment(EnvironmentValues environment) {
+  environment_ = std::move(environment);
+  evaluate(*root_, rootSpec_, environment_, false);
+  update();
+}
+
+void ViewGraph::setRoot(AnyView root) {
+  rootSpec_ = root.spec();
+  if (!hasSameIdentity(*root_->spec_, *rootSpec_)) {
+    remove(*root_);
+    root_ = std::make_shared<Node>();
+    root_->graph_ = this;
+    root_->kind_ = kindOf(*rootSpec_);
+    evaluate(*root_, rootSpec_, environment_, true);
+  } else {
+    evaluate(*root_, rootSpec_, environment_, false);
+  }
+  update();
+}
+
+void ViewGraph::setVisible(bool isVisible) {
+  if (isVisible == isVisible_) return;
+  isVisible_ = isVisible;
+  if (isVisible) {
+    appear(*root_);
+  } else {
+    disappear(*root_);
+  }
+  update();
+}
+
+std::function<void()> ViewGraph::invalidator(const std::shared_ptr<Node>& node) {
+  std::weak_ptr<bool> alive = alive_;
+  std::weak_ptr<Node> weakNode = node;
+  ViewGraph* graph = this;
+  return [alive, weakNode, graph] {
+    auto mark = [alive, weakNode, graph] {
+      auto isAlive = alive.lock();
+      auto target = weakNode.lock();
+      if (isAlive && *isAlive && target && target->isAttached()) graph->markDirty(target);
+    };
+    if (foundation::isMainThread()) {
+      mark();
+    } else {
+      foundation::RunLoop::main().async(mark);
+    }
+  };
+}
+
+void ViewGraph::markDirty(const std::shared_ptr<Node>& node) {
+  if (!node->isDirty_) {
+    node->isDirty_ = true;
+    dirty_.push_back(node);
+  }
+  scheduleUpdate();
+}
+
+void ViewGraph::scheduleUpdate() {
+  if (isUpdateScheduled_ || isUpdating_) return;
+  isUpdateScheduled_ = true;
+  std::weak_ptr<bool> alive = alive_;
+  foundation::RunLoop::main().async([alive, this] {
+    if (auto isAlive = alive.lock(); isAlive && *isAlive) update();
+  });
+}
+
+void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment,
+                         bool isNew) {
+  node.spec_ = spec;
+  node.environment_ = environment;
+  node.isDirty_ = false;
+  switch (node.kind_) {
+    case Node::Kind::composite: {
+      const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
+      if (!node.instance_ || !composite.assignTo(*node.instance_)) node.instance_ = composite.makeInstance();
+      auto properties = propertiesWithin(composite.instanceStart(*node.instance_), composite.instanceSize());
+      node.slots_.resize(properties.size());
+      auto invalidate = invalidator(node.shared_from_this());
+      for (std::size_t i = 0; i < properties.size(); ++i) {
+        PropertyContext context(node.slots_[i], environment, invalidate);
+        properties[i]->bind(context);
+      }
+      ++node.evaluationCount_;
+      AnyView body = node.instance_->body();
+      reconcile(node, {Child{body.spec(), std::nullopt}}, environment);
+      break;
+    }
+    case Node::Kind::primitive:
+      reconcile(node, static_cast<const PrimitiveSpec&>(*spec).children(), environment);
+      break;
+    case Node::Kind::modified: {
+      const auto& modified = static_cast<const ModifiedSpec&>(*spec);
+      EnvironmentValues inner = environment;
+      modified.modifier().transformEnvironment(inner);
+      std::vector<Child> children{Child{modified.content(), std::nullopt}};
+      for (auto& attached : modified.modifier().attachedViews())
+        children.push_back(Child{attached, std::nullopt});
+      reconcile(node, std::move(children), inner);
+      modified.modifier().evaluated(node, *this, isNew);
+      break;
+    }
+  }
+  if (isNew && isVisible_ && !node.hasAppeared_) {
+    node.hasAppeared_ = true;
+    if (auto* modifier = node.modifier()) modifier->appeared(node, *this);
+  }
+}
+
+void ViewGraph::reconcile(Node& node, std::vector<Child> children, const EnvironmentValues& environment) {
+  auto old = std::move(node.children_);
+  node.children_.clear();
+  std::vector<bool> isReused(old.size(), false);
+  std::vector<std::pair<std::shared_ptr<Node>, bool>> matched;  // node, isNew
+  matched.reserve(children.size());
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const auto& child = children[i];
+    std::shared_ptr<Node> found;
+    for (std::size_t j = 0; j < old.size(); ++j) {
+      if (isReused[j]) continue;
+      const auto& candidate = old[j];
+      bool samePlace =
+          child.key ? candidate->key_ == child.key : (!candidate->key_ && candidate->position_ == i);
+      if (samePlace && hasSameIdentity(*candidate->spec_, *child.spec)) {
+        found = candidate;
+        isReused[j] = true;
+        break;
+      }
+    }
+    if (found) {
+      found->position_ = i;
+      matched.emplace_back(found, false);
+    } else {
+      auto fresh = std::make_shared<Node>();
+      fresh->kind_ = kindOf(*child.spec);
+      fresh->parent_ = &node;
+      fresh->graph_ = this;
+      fresh->position_ = i;
+      fresh->key_ = child.key;
+      fresh->depth_ = node.depth_ + 1;
+      matched.emplace_back(fresh, true);
+    }
+  }
+  // Views that left go first, so their disappear handlers run before the newcomers' appear handlers.
+  for (std::size_t j = 0; j < old.size(); ++j) {
+    if (!isReused[j]) remove(*old[j]);
+  }
+  for (std::size_t i = 0; i < matched.size(); ++i) {
+    node.children_.push_back(matched[i].first);
+    evaluate(*matched[i].first, children[i].spec, environment, matched[i].second);
+  }
+}
+
+void ViewGraph::appear(Node& node) {
+  if (!node.hasAppeared_) {
+    node.hasAppeared_ = true;
+    if (auto* modifier = node.modifier()) modifier->appeared(node, *this);
+  }
+  for (auto& child : node.children_) appear(*child);
+}
+
+void ViewGraph::disappear(Node& node) {
+  for (auto& child : node.children_) disappear(*child);
+  if (node.hasAppeared_) {
+    node.hasAppeared_ = false;
+    if (auto* modifier = node.modifier()) modifier->disappeared(node, *this);
+  }
+}
+
+void ViewGraph::remove(Node& node) {
+  disappear(node);
+  std::vector<Node*> stack{&node};
+  while (!stack.empty()) {
+    Node* current = stack.back();
+    stack.pop_back();
+    for (auto& child : current->children_) stack.push_back(child.get());
+    current->graph_ = nullptr;
+    current->isDirty_ = false;
+    // State and subscriptions go with the view.
+    current->slots_.clear();
+  }
+}
+
+void ViewGraph::collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers) {
+  if (node.modifierAs<PreferenceChangeModifier>()) handlers.push_back(&node);
+  for (auto& child : node.children_) collectPreferenceHandlers(*child, handlers);
+}
+
+namespace {
+
+std::optional<std::any> preferenceValue(const Node& node, const PreferenceKeyOps& key) {
+  std::optional<std::any> value;
+  for (const auto& child : node.children()) {
+    auto childValue = preferenceValue(*child, key);
+    if (!childValue) continue;
+    if (!value) value = key.defaultValue();
+    key.reduce(*value, *childValue);
+  }
+  if (auto* modifier = node.modifier()) modifier->preference(key, value);
+  return value;
+}
+
+}  // namespace
+
+bool ViewGraph::applyPreferences() {
+  std::vector<Node*> handlers;
+  collectPreferenceHandlers(*root_, handlers);
+  bool didCall = false;
+  for (Node* node : handlers) {
+    const auto* modifier = node->modifierAs<PreferenceChangeModifier>();
+    if (node->children_.empty()) continue;
+    auto value = preferenceValue(*node->children_.front(), modifier->key);
+    std::any current = value ? *value : modifier->key.defaultValue();
+    auto& delivered = node->modifierState();
+    if (delivered.has_value() && modifier->key.isEqual(delivered, current)) continue;
+    delivered = current;
+    modifier->action(current);
+    didCall = true;
+  }
+  return didCall;
+}
+
+}  // namespace ui::detail

@@ -1,0 +1,135 @@
+// The view graph: evaluates a view into a retained tree of nodes and keeps it up to date. Environment
+// values flow down, preferences flow up, state lives in the nodes by structural identity.
+#pragma once
+
+#include <any>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "platform/ui/dynamic_property.h"
+#include "platform/ui/environment.h"
+#include "platform/ui/view.h"
+#include "platform/ui/view_spec.h"
+
+namespace ui::detail {
+
+// One evaluated view. Built-in views and modifiers are nodes too, so the tree keeps the order in which
+// modifiers were applied (layout and drawing read it that way).
+class Node : public std::enable_shared_from_this<Node> {
+ public:
+  enum class Kind { primitive, composite, modified };
+
+  Kind kind() const { return kind_; }
+  const SpecPointer& spec() const { return spec_; }
+  Node* parent() const { return parent_; }
+  const std::vector<std::shared_ptr<Node>>& children() const { return children_; }
+  // What this view sees; for a modified view, the environment before its modifier applies.
+  const EnvironmentValues& environment() const { return environment_; }
+  std::string typeName() const { return spec_->typeName(); }
+  std::size_t depth() const { return depth_; }
+  bool isAttached() const { return graph_ != nullptr; }
+  bool hasAppeared() const { return hasAppeared_; }
+  // How many times this view's body ran (views with a body only).
+  std::uint64_t evaluationCount() const { return evaluationCount_; }
+
+  template <class P>
+  const P* primitiveAs() const {
+    return kind_ == Kind::primitive ? dynamic_cast<const P*>(spec_.get()) : nullptr;
+  }
+  const Modifier* modifier() const;
+  template <class M>
+  const M* modifierAs() const {
+    return dynamic_cast<const M*>(modifier());
+  }
+  // The view value of a view with a body (the node's own copy), null for other nodes.
+  const View* instance() const { return instance_.get(); }
+
+  // Storage that a modifier keeps at this node across evaluations (previous values, running tasks).
+  std::any& modifierState() { return modifierState_; }
+
+ private:
+  friend class ViewGraph;
+  Kind kind_ = Kind::primitive;
+  SpecPointer spec_;
+  Node* parent_ = nullptr;
+  class ViewGraph* graph_ = nullptr;
+  std::vector<std::shared_ptr<Node>> children_;
+  EnvironmentValues environment_;
+  std::shared_ptr<View> instance_;
+  std::vector<PropertyContext::Slot> slots_;
+  std::any modifierState_;
+  std::size_t position_ = 0;
+  std::optional<std::size_t> key_;
+  std::size_t depth_ = 0;
+  bool isDirty_ = false;
+  bool hasAppeared_ = false;
+  std::uint64_t evaluationCount_ = 0;
+};
+
+// Owns the tree of one hosted view. Main thread only; re-evaluation requested from other threads is
+// posted to the main queue.
+class ViewGraph final : public UpdateContext {
+ public:
+  // Bounds the evaluate / run handlers / apply preferences cycle of one update, so handlers that keep
+  // writing different state cannot hang the program.
+  static constexpr int kMaxPasses = 64;
+
+  explicit ViewGraph(AnyView root, EnvironmentValues environment = {});
+  ~ViewGraph() override;
+  ViewGraph(const ViewGraph&) = delete;
+  ViewGraph& operator=(const ViewGraph&) = delete;
+
+  const std::shared_ptr<Node>& root() const { return root_; }
+  const EnvironmentValues& environment() const { return environment_; }
+
+  // Evaluates everything that was invalidated, runs the handlers that evaluation triggered and applies
+  // preferences, repeating until nothing changes (at most kMaxPasses times). Returns the passes made.
+  int update();
+  bool needsUpdate() const;
+
+  // Replaces the environment at the root and re-evaluates the whole tree.
+  void setEnvironment(EnvironmentValues environment);
+  // Replaces the root view (state is kept where identities match).
+  void setRoot(AnyView root);
+  // Shows or hides the whole tree: appear and disappear handlers run, state is kept.
+  void setVisible(bool isVisible);
+  bool isVisible() const { return isVisible_; }
+
+  // Marks a node for re-evaluation at the next update, posted to the main queue. Thread-safe.
+  std::function<void()> invalidator(const std::shared_ptr<Node>& node);
+
+  void enqueue(std::function<void()> work) override { pending_.push_back(std::move(work)); }
+
+  // Called after every update (the host refreshes whatever it shows).
+  void setDidUpdate(std::function<void()> didUpdate) { didUpdate_ = std::move(didUpdate); }
+
+ private:
+  void evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment, bool isNew);
+  void reconcile(Node& node, std::vector<Child> children, const EnvironmentValues& environment);
+  void remove(Node& node);
+  void appear(Node& node);
+  void disappear(Node& node);
+  void markDirty(const std::shared_ptr<Node>& node);
+  void scheduleUpdate();
+  bool applyPreferences();
+  void collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers);
+
+  std::shared_ptr<Node> root_;
+  SpecPointer rootSpec_;
+  EnvironmentValues environment_;
+  std::vector<std::weak_ptr<Node>> dirty_;
+  std::vector<std::function<void()>> pending_;
+  std::function<void()> didUpdate_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  bool isUpdateScheduled_ = false;
+  bool isUpdating_ = false;
+  bool isVisible_ = true;
+};
+
+}  // namespace ui::detail

@@ -1,0 +1,328 @@
+#include "platform/ui/views.h"
+
+#include <fmt/format.h>
+
+namespace ui {
+
+namespace detail {
+
+std::string describeColorValue(const Color& color);
+std::string describeShapeValue(const ShapeOutline& shape);
+
+std::vector<Child> childrenOf(const std::vector<AnyView>& views) {
+  std::vector<Child> result;
+  result.reserve(views.size());
+  for (const auto& view : views) result.push_back(Child{view.spec(), std::nullopt});
+  return result;
+}
+
+std::string TextSpec::string() const {
+  std::string result;
+  for (const auto& segment : segments_) result += segment.text.characters();
+  return result;
+}
+
+AttributedString TextSpec::attributedString() const {
+  AttributedString result;
+  for (const auto& segment : segments_) result.append(segment.text);
+  return result;
+}
+
+std::string TextSpec::describe() const { return fmt::format("Text \"{}\"", string()); }
+
+std::string ImageSpec::describe() const {
+  const char* kind = source == Source::systemSymbol ? "systemName: " : "";
+  return fmt::format("Image({}\"{}\"){}", kind, name, isResizable ? " resizable" : "");
+}
+
+std::string ShapeSpec::typeName() const {
+  auto text = describeShapeValue(outline);
+  return text.substr(0, text.find('('));
+}
+
+std::string ShapeSpec::describe() const {
+  std::string text = describeShapeValue(outline);
+  if (fill) text += " fill(" + describeColorValue(*fill) + ")";
+  if (stroke) text += fmt::format(" stroke({}, lineWidth: {})", describeColorValue(*stroke), lineWidth);
+  return text;
+}
+
+std::string ColorSpec::describe() const { return "Color " + describeColorValue(color); }
+
+std::string SpacerSpec::describe() const {
+  return minLength ? fmt::format("Spacer(minLength: {})", *minLength) : "Spacer";
+}
+
+std::string StackSpec::typeName() const {
+  switch (axis) {
+    case Axis::horizontal:
+      return "HStack";
+    case Axis::vertical:
+      return "VStack";
+    case Axis::depth:
+      return "ZStack";
+  }
+  return "Stack";
+}
+
+std::string StackSpec::describe() const {
+  static constexpr const char* horizontal[] = {"leading", "center", "trailing"};
+  static constexpr const char* vertical[] = {"top", "center", "bottom", "firstTextBaseline",
+                                             "lastTextBaseline"};
+  std::string alignmentText;
+  switch (axis) {
+    case Axis::horizontal:
+      alignmentText = vertical[static_cast<int>(alignment.vertical)];
+      break;
+    case Axis::vertical:
+      alignmentText = horizontal[static_cast<int>(alignment.horizontal)];
+      break;
+    case Axis::depth:
+      alignmentText = fmt::format("{} {}", horizontal[static_cast<int>(alignment.horizontal)],
+                                  vertical[static_cast<int>(alignment.vertical)]);
+      break;
+  }
+  return fmt::format("{}(alignment: {}, spacing: {})", typeName(), alignmentText,
+                     spacing ? fmt::format("{}", *spacing) : std::string("default"));
+}
+
+std::string ToggleSpec::describe() const { return fmt::format("Toggle({})", isOn.get() ? "on" : "off"); }
+
+std::string TextInputSpec::typeName() const {
+  switch (kind) {
+    case Kind::textField:
+      return "TextField";
+    case Kind::secureField:
+      return "SecureField";
+    case Kind::textEditor:
+      return "TextEditor";
+  }
+  return "TextField";
+}
+
+std::string TextInputSpec::describe() const {
+  // A secure field never shows what was typed, not even in a dump.
+  auto shown = kind == Kind::secureField ? std::string(text.get().size(), '*') : text.get();
+  if (kind == Kind::textEditor) return fmt::format("TextEditor \"{}\"", shown);
+  return fmt::format("{}(\"{}\") \"{}\"", typeName(), title, shown);
+}
+
+std::string LinkSpec::describe() const { return fmt::format("Link({})", destination.absoluteString()); }
+
+}  // namespace detail
+
+Text::Text(std::string key)
+    : Text(std::vector<detail::TextSpec::Segment>{{AttributedString(std::move(key)), true}}) {}
+
+Text::Text(AttributedString attributed)
+    : Text(std::vector<detail::TextSpec::Segment>{{std::move(attributed), false}}) {}
+
+Text::Text(std::vector<detail::TextSpec::Segment> segments)
+    : AnyView(std::make_shared<detail::TextSpec>(std::move(segments))) {}
+
+Text Text::verbatim(std::string text) {
+  return Text(std::vector<detail::TextSpec::Segment>{{AttributedString(std::move(text)), false}});
+}
+
+const detail::TextSpec& Text::textSpec() const { return static_cast<const detail::TextSpec&>(*spec()); }
+
+Text operator+(const Text& a, const Text& b) {
+  auto segments = a.textSpec().segments();
+  const auto& more = b.textSpec().segments();
+  segments.insert(segments.end(), more.begin(), more.end());
+  return Text(std::move(segments));
+}
+
+Image::Image(std::shared_ptr<detail::ImageSpec> spec) : AnyView(std::move(spec)) {}
+
+Image::Image(std::string name)
+    : AnyView([&] {
+        auto spec = std::make_shared<detail::ImageSpec>();
+        spec->name = std::move(name);
+        return spec;
+      }()) {}
+
+Image Image::systemName(std::string name) {
+  auto spec = std::make_shared<detail::ImageSpec>();
+  spec->source = detail::ImageSpec::Source::systemSymbol;
+  spec->name = std::move(name);
+  return Image(std::move(spec));
+}
+
+Image Image::resizable() const {
+  auto copy = std::make_shared<detail::ImageSpec>(static_cast<const detail::ImageSpec&>(*spec()));
+  copy->isResizable = true;
+  return Image(std::move(copy));
+}
+
+Shape::Shape(ShapeOutline outline)
+    : AnyView([&] {
+        auto spec = std::make_shared<detail::ShapeSpec>();
+        spec->outline = outline;
+        return spec;
+      }()) {}
+
+const ShapeOutline& Shape::outline() const { return static_cast<const detail::ShapeSpec&>(*spec()).outline; }
+
+AnyView Shape::fill(const Color& color) const {
+  auto copy = std::make_shared<detail::ShapeSpec>(static_cast<const detail::ShapeSpec&>(*spec()));
+  copy->fill = color;
+  return AnyView(std::move(copy));
+}
+
+AnyView Shape::stroke(const Color& color, double lineWidth) const {
+  auto copy = std::make_shared<detail::ShapeSpec>(static_cast<const detail::ShapeSpec&>(*spec()));
+  copy->stroke = color;
+  copy->lineWidth = lineWidth;
+  return AnyView(std::move(copy));
+}
+
+Spacer::Spacer() : AnyView(std::make_shared<detail::SpacerSpec>()) {}
+
+Spacer Spacer::minLength(double length) const {
+  auto copy = std::make_shared<detail::SpacerSpec>(static_cast<const detail::SpacerSpec&>(*spec()));
+  copy->minLength = length;
+  Spacer result;
+  static_cast<AnyView&>(result) = AnyView(std::move(copy));
+  return result;
+}
+
+AnyView Divider() {
+  return AnyView(std::make_shared<detail::ContainerSpec>("Divider", std::vector<detail::Child>{}));
+}
+
+AnyView EmptyView() {
+  static const auto empty =
+      std::make_shared<detail::ContainerSpec>("EmptyView", std::vector<detail::Child>{});
+  return AnyView(empty);
+}
+
+namespace {
+AnyView stack(detail::StackSpec::Axis axis, Alignment alignment, std::optional<double> spacing,
+              std::vector<detail::Child> children) {
+  auto spec = std::make_shared<detail::StackSpec>();
+  spec->axis = axis;
+  spec->alignment = alignment;
+  spec->spacing = spacing;
+  spec->items = std::move(children);
+  return AnyView(std::move(spec));
+}
+
+AnyView container(std::string name, const std::vector<AnyView>& views, std::string description = {}) {
+  return AnyView(std::make_shared<detail::ContainerSpec>(std::move(name), detail::childrenOf(views),
+                                                         std::move(description)));
+}
+}  // namespace
+
+HStack::HStack(VerticalAlignment alignment, std::optional<double> spacing,
+               std::vector<detail::Child> children)
+    : AnyView(stack(detail::StackSpec::Axis::horizontal, {HorizontalAlignment::center, alignment}, spacing,
+                    std::move(children))) {}
+
+VStack::VStack(HorizontalAlignment alignment, std::optional<double> spacing,
+               std::vector<detail::Child> children)
+    : AnyView(stack(detail::StackSpec::Axis::vertical, {alignment, VerticalAlignment::center}, spacing,
+                    std::move(children))) {}
+
+ZStack::ZStack(Alignment alignment, std::vector<detail::Child> children)
+    : AnyView(stack(detail::StackSpec::Axis::depth, alignment, std::nullopt, std::move(children))) {}
+
+AnyView Group(const std::vector<AnyView>& views) { return container("Group", views); }
+
+AnyView conditional(bool condition, AnyView whenTrue, AnyView whenFalse) {
+  std::vector<detail::Child> children{condition ? detail::Child{whenTrue.spec(), 0}
+                                                : detail::Child{whenFalse.spec(), 1}};
+  return AnyView(std::make_shared<detail::ContainerSpec>("Conditional", std::move(children)));
+}
+
+AnyView Button(std::function<void()> action, AnyView label) {
+  auto spec = std::make_shared<detail::ButtonSpec>();
+  spec->action = std::move(action);
+  spec->label = label.spec();
+  return AnyView(std::move(spec));
+}
+
+AnyView Button(std::string titleKey, std::function<void()> action) {
+  return Button(std::move(action), Text(std::move(titleKey)));
+}
+
+AnyView Toggle(Binding<bool> isOn, AnyView label) {
+  return AnyView(std::make_shared<detail::ToggleSpec>(std::move(isOn), label.spec()));
+}
+
+AnyView Toggle(std::string titleKey, Binding<bool> isOn) {
+  return Toggle(std::move(isOn), Text(std::move(titleKey)));
+}
+
+AnyView TextField(std::string titleKey, Binding<std::string> text) {
+  return AnyView(std::make_shared<detail::TextInputSpec>(detail::TextInputSpec::Kind::textField,
+                                                         std::move(titleKey), std::move(text)));
+}
+
+AnyView SecureField(std::string titleKey, Binding<std::string> text) {
+  return AnyView(std::make_shared<detail::TextInputSpec>(detail::TextInputSpec::Kind::secureField,
+                                                         std::move(titleKey), std::move(text)));
+}
+
+AnyView TextEditor(Binding<std::string> text) {
+  return AnyView(
+      std::make_shared<detail::TextInputSpec>(detail::TextInputSpec::Kind::textEditor, "", std::move(text)));
+}
+
+AnyView Link(foundation::URL destination, AnyView label) {
+  return AnyView(std::make_shared<detail::LinkSpec>(std::move(destination), label.spec()));
+}
+
+AnyView Link(std::string titleKey, foundation::URL destination) {
+  return Link(std::move(destination), Text(std::move(titleKey)));
+}
+
+AnyView Label(std::string titleKey, std::string systemImage) {
+  return container("Label", {Image::systemName(std::move(systemImage)), Text(std::move(titleKey))});
+}
+
+AnyView LabeledContent(std::string titleKey, AnyView content) {
+  return container("LabeledContent", {Text(std::move(titleKey)), std::move(content)});
+}
+
+AnyView ScrollView(AnyView content, Axis axis, bool showsIndicators) {
+  return container("ScrollView", {std::move(content)},
+                   fmt::format("({}{})", axis == Axis::vertical ? "vertical" : "horizontal",
+                               showsIndicators ? "" : ", no indicators"));
+}
+
+AnyView List(const std::vector<AnyView>& rows) { return container("List", rows); }
+
+AnyView Section(AnyView header, const std::vector<AnyView>& content) {
+  std::vector<AnyView> all{std::move(header)};
+  all.insert(all.end(), content.begin(), content.end());
+  return container("Section", all);
+}
+
+AnyView Form(const std::vector<AnyView>& content) { return container("Form", content); }
+
+AnyView Menu(std::string titleKey, const std::vector<AnyView>& items) {
+  std::vector<AnyView> all{Text(std::move(titleKey))};
+  all.insert(all.end(), items.begin(), items.end());
+  return container("Menu", all);
+}
+
+AnyView TabView(const std::vector<Tab>& tabs) {
+  std::vector<AnyView> items;
+  for (const auto& tab : tabs) items.push_back(container("TabItem", {tab.label, tab.content}));
+  return container("TabView", items);
+}
+
+AnyView Grid(const std::vector<AnyView>& rows, std::optional<double> horizontalSpacing,
+             std::optional<double> verticalSpacing) {
+  auto text = [](const std::optional<double>& value) {
+    return value ? fmt::format("{}", *value) : std::string("default");
+  };
+  return container("Grid", rows,
+                   fmt::format("(horizontalSpacing: {}, verticalSpacing: {})", text(horizontalSpacing),
+                               text(verticalSpacing)));
+}
+
+AnyView GridRow(const std::vector<AnyView>& cells) { return container("GridRow", cells); }
+
+}  // namespace ui

@@ -1,0 +1,306 @@
+// The built-in views: text, images, shapes, colours, stacks, spacers, lists and the controls.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/url.h"
+#include "platform/ui/attributed_string.h"
+#include "platform/ui/binding.h"
+#include "platform/ui/color.h"
+#include "platform/ui/view.h"
+#include "platform/ui/view_values.h"
+
+namespace ui {
+
+namespace detail {
+
+template <class... Vs>
+std::vector<Child> childrenOf(Vs&&... views) {
+  std::vector<Child> result;
+  result.reserve(sizeof...(Vs));
+  (result.push_back(Child{AnyView(std::forward<Vs>(views)).spec(), std::nullopt}), ...);
+  return result;
+}
+std::vector<Child> childrenOf(const std::vector<AnyView>& views);
+
+// Whether a parameter pack is one value of type T (a copy, not a child).
+template <class T, class... Vs>
+inline constexpr bool isSelf = sizeof...(Vs) == 1 && (std::is_same_v<std::remove_cvref_t<Vs>, T> && ...);
+
+// A built-in view that only holds other views (groups, lists, forms, sections, ...).
+class ContainerSpec final : public PrimitiveSpec {
+ public:
+  ContainerSpec(std::string name, std::vector<Child> children, std::string description = {})
+      : name_(std::move(name)), children_(std::move(children)), description_(std::move(description)) {}
+  std::string typeName() const override { return name_; }
+  std::vector<Child> children() const override { return children_; }
+  std::string describe() const override { return description_.empty() ? name_ : name_ + " " + description_; }
+
+ private:
+  std::string name_;
+  std::vector<Child> children_;
+  std::string description_;
+};
+
+class TextSpec final : public PrimitiveSpec {
+ public:
+  struct Segment {
+    AttributedString text;
+    bool isLocalized = false;
+  };
+  explicit TextSpec(std::vector<Segment> segments) : segments_(std::move(segments)) {}
+  std::string typeName() const override { return "Text"; }
+  std::string describe() const override;
+  const std::vector<Segment>& segments() const { return segments_; }
+  // The characters shown.
+  std::string string() const;
+  AttributedString attributedString() const;
+
+ private:
+  std::vector<Segment> segments_;
+};
+
+class ImageSpec final : public PrimitiveSpec {
+ public:
+  enum class Source { named, systemSymbol, bitmap };
+  Source source = Source::named;
+  std::string name;
+  bool isResizable = false;
+  std::string typeName() const override { return "Image"; }
+  std::string describe() const override;
+};
+
+class ShapeSpec final : public PrimitiveSpec {
+ public:
+  ShapeOutline outline;
+  std::optional<Color> fill;  // absent: the foreground style
+  std::optional<Color> stroke;
+  double lineWidth = 1;
+  std::string typeName() const override;
+  std::string describe() const override;
+};
+
+class ColorSpec final : public PrimitiveSpec {
+ public:
+  explicit ColorSpec(Color color) : color(std::move(color)) {}
+  Color color;
+  std::string typeName() const override { return "Color"; }
+  std::string describe() const override;
+};
+
+class SpacerSpec final : public PrimitiveSpec {
+ public:
+  std::optional<double> minLength;
+  std::string typeName() const override { return "Spacer"; }
+  std::string describe() const override;
+};
+
+class StackSpec final : public PrimitiveSpec {
+ public:
+  enum class Axis { horizontal, vertical, depth };
+  Axis axis = Axis::horizontal;
+  Alignment alignment;
+  std::optional<double> spacing;  // absent: the platform's default
+  std::vector<Child> items;
+  std::string typeName() const override;
+  std::string describe() const override;
+  std::vector<Child> children() const override { return items; }
+};
+
+class ButtonSpec final : public PrimitiveSpec {
+ public:
+  std::function<void()> action;
+  SpecPointer label;
+  std::string typeName() const override { return "Button"; }
+  std::vector<Child> children() const override { return {Child{label, std::nullopt}}; }
+};
+
+class ToggleSpec final : public PrimitiveSpec {
+ public:
+  ToggleSpec(Binding<bool> isOn, SpecPointer label) : isOn(std::move(isOn)), label(std::move(label)) {}
+  Binding<bool> isOn;
+  SpecPointer label;
+  std::string typeName() const override { return "Toggle"; }
+  std::string describe() const override;
+  std::vector<Child> children() const override { return {Child{label, std::nullopt}}; }
+};
+
+// A text field, secure field or text editor bound to a string.
+class TextInputSpec final : public PrimitiveSpec {
+ public:
+  enum class Kind { textField, secureField, textEditor };
+  TextInputSpec(Kind kind, std::string title, Binding<std::string> text)
+      : kind(kind), title(std::move(title)), text(std::move(text)) {}
+  Kind kind;
+  std::string title;  // the placeholder
+  Binding<std::string> text;
+  std::string typeName() const override;
+  std::string describe() const override;
+};
+
+class LinkSpec final : public PrimitiveSpec {
+ public:
+  LinkSpec(foundation::URL destination, SpecPointer label)
+      : destination(std::move(destination)), label(std::move(label)) {}
+  foundation::URL destination;
+  SpecPointer label;
+  std::string typeName() const override { return "Link"; }
+  std::string describe() const override;
+  std::vector<Child> children() const override { return {Child{label, std::nullopt}}; }
+};
+
+}  // namespace detail
+
+// Text: localized by default (the key is shown when no translation exists), verbatim on request, or
+// attributed; texts concatenate with +.
+class Text : public AnyView {
+ public:
+  explicit Text(std::string key);
+  explicit Text(const char* key) : Text(std::string(key)) {}
+  explicit Text(AttributedString attributed);
+  static Text verbatim(std::string text);
+  friend Text operator+(const Text& a, const Text& b);
+
+ private:
+  explicit Text(std::vector<detail::TextSpec::Segment> segments);
+  const detail::TextSpec& textSpec() const;
+};
+
+class Image : public AnyView {
+ public:
+  explicit Image(std::string name);
+  static Image systemName(std::string name);
+  Image resizable() const;
+
+ private:
+  explicit Image(std::shared_ptr<detail::ImageSpec> spec);
+};
+
+// Shapes fill with the foreground style unless told otherwise.
+class Shape : public AnyView {
+ public:
+  explicit Shape(ShapeOutline outline);
+  const ShapeOutline& outline() const;
+  AnyView fill(const Color& color) const;
+  AnyView stroke(const Color& color, double lineWidth = 1) const;
+};
+
+class Rectangle : public Shape {
+ public:
+  Rectangle() : Shape(ShapeOutline{}) {}
+};
+class Circle : public Shape {
+ public:
+  Circle() : Shape(ShapeOutline{ShapeOutline::Kind::circle}) {}
+};
+class Ellipse : public Shape {
+ public:
+  Ellipse() : Shape(ShapeOutline{ShapeOutline::Kind::ellipse}) {}
+};
+class Capsule : public Shape {
+ public:
+  Capsule() : Shape(ShapeOutline{ShapeOutline::Kind::capsule}) {}
+};
+class RoundedRectangle : public Shape {
+ public:
+  explicit RoundedRectangle(double cornerRadius, CornerStyle style = CornerStyle::circular)
+      : Shape(ShapeOutline{ShapeOutline::Kind::roundedRectangle, cornerRadius, style}) {}
+};
+
+class Spacer : public AnyView {
+ public:
+  Spacer();
+  Spacer minLength(double length) const;
+};
+
+AnyView Divider();
+AnyView EmptyView();
+
+class HStack : public AnyView {
+ public:
+  template <ViewConvertible... Vs>
+  requires(!detail::isSelf<HStack, Vs...>) explicit HStack(Vs&&... views)
+      : HStack(VerticalAlignment::center, std::nullopt, detail::childrenOf(std::forward<Vs>(views)...)) {}
+  template <ViewConvertible... Vs>
+  HStack(VerticalAlignment alignment, std::optional<double> spacing, Vs&&... views)
+      : HStack(alignment, spacing, detail::childrenOf(std::forward<Vs>(views)...)) {}
+  HStack(VerticalAlignment alignment, std::optional<double> spacing, std::vector<detail::Child> children);
+};
+
+class VStack : public AnyView {
+ public:
+  template <ViewConvertible... Vs>
+  requires(!detail::isSelf<VStack, Vs...>) explicit VStack(Vs&&... views)
+      : VStack(HorizontalAlignment::center, std::nullopt, detail::childrenOf(std::forward<Vs>(views)...)) {}
+  template <ViewConvertible... Vs>
+  VStack(HorizontalAlignment alignment, std::optional<double> spacing, Vs&&... views)
+      : VStack(alignment, spacing, detail::childrenOf(std::forward<Vs>(views)...)) {}
+  VStack(HorizontalAlignment alignment, std::optional<double> spacing, std::vector<detail::Child> children);
+};
+
+class ZStack : public AnyView {
+ public:
+  template <ViewConvertible... Vs>
+  requires(!detail::isSelf<ZStack, Vs...>) explicit ZStack(Vs&&... views)
+      : ZStack(Alignment::center(), detail::childrenOf(std::forward<Vs>(views)...)) {}
+  template <ViewConvertible... Vs>
+  ZStack(Alignment alignment, Vs&&... views)
+      : ZStack(alignment, detail::childrenOf(std::forward<Vs>(views)...)) {}
+  ZStack(Alignment alignment, std::vector<detail::Child> children);
+};
+
+// Views shown as one, without layout of their own.
+template <ViewConvertible... Vs>
+AnyView Group(Vs&&... views) {
+  return AnyView(
+      std::make_shared<detail::ContainerSpec>("Group", detail::childrenOf(std::forward<Vs>(views)...)));
+}
+AnyView Group(const std::vector<AnyView>& views);
+
+// One view per element, each keeping its identity (and state) by its id, not its position.
+template <class Range, class IdOf, class Make>
+AnyView ForEach(const Range& items, IdOf idOf, Make make) {
+  std::vector<detail::Child> children;
+  for (const auto& item : items) {
+    children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
+  }
+  return AnyView(std::make_shared<detail::ContainerSpec>("ForEach", std::move(children)));
+}
+
+// One of two views; each branch has its own identity, so switching branches drops the other's state.
+AnyView conditional(bool condition, AnyView whenTrue, AnyView whenFalse = EmptyView());
+
+AnyView Button(std::function<void()> action, AnyView label);
+AnyView Button(std::string titleKey, std::function<void()> action);
+AnyView Toggle(Binding<bool> isOn, AnyView label);
+AnyView Toggle(std::string titleKey, Binding<bool> isOn);
+AnyView TextField(std::string titleKey, Binding<std::string> text);
+AnyView SecureField(std::string titleKey, Binding<std::string> text);
+AnyView TextEditor(Binding<std::string> text);
+AnyView Link(std::string titleKey, foundation::URL destination);
+AnyView Link(foundation::URL destination, AnyView label);
+AnyView Label(std::string titleKey, std::string systemImage);
+AnyView LabeledContent(std::string titleKey, AnyView content);
+
+enum class Axis { horizontal, vertical };
+AnyView ScrollView(AnyView content, Axis axis = Axis::vertical, bool showsIndicators = true);
+AnyView List(const std::vector<AnyView>& rows);
+AnyView Section(AnyView header, const std::vector<AnyView>& content);
+AnyView Form(const std::vector<AnyView>& content);
+AnyView Menu(std::string titleKey, const std::vector<AnyView>& items);
+// A tab of a tab view: its content and the label of its tab.
+struct Tab {
+  AnyView label;
+  AnyView content;
+};
+AnyView TabView(const std::vector<Tab>& tabs);
+AnyView Grid(const std::vector<AnyView>& rows, std::optional<double> horizontalSpacing = std::nullopt,
+             std::optional<double> verticalSpacing = std::nullopt);
+AnyView GridRow(const std::vector<AnyView>& cells);
+
+}  // namespace ui

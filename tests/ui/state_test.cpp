@@ -1,0 +1,151 @@
+// View state: kept by structural identity across re-evaluation, dropped when the view leaves the tree.
+#include "platform/ui/state.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/inspector.h"
+#include "platform/ui/views.h"
+
+namespace {
+
+using namespace ui;
+using ui::testing::Host;
+
+class Counter final : public View {
+ public:
+  explicit Counter(std::string name) : name_(std::move(name)) {}
+  AnyView body() const override {
+    return VStack(Text::verbatim(name_ + ": " + std::to_string(*count_)),
+                  Button("Add", [count = count_] { count.set(*count + 1); }).accessibilityIdentifier(name_));
+  }
+
+ private:
+  std::string name_;
+  State<int> count_{0};
+};
+
+// Shows one counter, or two, or a counter in the other branch of a conditional.
+class Board final : public View {
+ public:
+  AnyView body() const override {
+    return VStack(Toggle("Second", showSecond_.binding()), Toggle("Swap", swap_.binding()),
+                  conditional(*showSecond_, Counter("second")),
+                  conditional(*swap_, Counter("swapped"), Counter("first")));
+  }
+
+ private:
+  State<bool> showSecond_{true};
+  State<bool> swap_{false};
+};
+
+TEST(ViewState, SurvivesReevaluationOfTheViewAndItsParent) {
+  Host host{Board()};
+  host.tap(host.find(ui::testing::identifier("first")));
+  host.tap(host.find(ui::testing::identifier("first")));
+  host.tap(host.find(ui::testing::identifier("second")));
+  EXPECT_TRUE(host.exists(ui::testing::text("first: 2")));
+  EXPECT_TRUE(host.exists(ui::testing::text("second: 1")));
+  // Re-evaluating the parent makes new Counter values; their state stays where they stand.
+  host.tap(host.find(ui::testing::toggle("Second")));
+  EXPECT_TRUE(host.exists(ui::testing::text("first: 2")));
+}
+
+TEST(ViewState, IsDroppedWhenTheViewLeavesAndFreshWhenItReturns) {
+  Host host{Board()};
+  host.tap(host.find(ui::testing::identifier("second")));
+  EXPECT_TRUE(host.exists(ui::testing::text("second: 1")));
+  host.tap(host.find(ui::testing::toggle("Second")));  // hides the second counter
+  EXPECT_FALSE(host.exists(ui::testing::text("second: 1")));
+  host.tap(host.find(ui::testing::toggle("Second")));
+  EXPECT_TRUE(host.exists(ui::testing::text("second: 0")));
+}
+
+TEST(ViewState, EachBranchOfAConditionalHasItsOwnIdentity) {
+  Host host{Board()};
+  host.tap(host.find(ui::testing::identifier("first")));
+  host.tap(host.find(ui::testing::toggle("Swap")));
+  EXPECT_TRUE(host.exists(ui::testing::text("swapped: 0")));
+  host.tap(host.find(ui::testing::toggle("Swap")));
+  EXPECT_TRUE(host.exists(ui::testing::text("first: 0")));
+}
+
+class Keyed final : public View {
+ public:
+  explicit Keyed(std::vector<std::string> names) : names_(std::move(names)) {}
+  AnyView body() const override {
+    return VStack(ForEach(
+        names_, [](const std::string& name) { return name; },
+        [](const std::string& name) { return Counter(name); }));
+  }
+
+ private:
+  std::vector<std::string> names_;
+};
+
+TEST(ViewState, RowsOfForEachKeepStateByIdWhenReordered) {
+  Host host{Keyed({"a", "b"})};
+  host.tap(host.find(ui::testing::identifier("b")));
+  host.setRoot(Keyed({"b", "a"}));
+  EXPECT_TRUE(host.exists(ui::testing::text("b: 1")));
+  EXPECT_TRUE(host.exists(ui::testing::text("a: 0")));
+  host.setRoot(Keyed({"a"}));
+  host.setRoot(Keyed({"a", "b"}));
+  EXPECT_TRUE(host.exists(ui::testing::text("b: 0")));
+}
+
+class Identified final : public View {
+ public:
+  AnyView body() const override {
+    return VStack(AnyView(Counter("inner")).id(*generation_),
+                  Button("Reset", [generation = generation_] { generation.set(*generation + 1); }));
+  }
+
+ private:
+  State<int> generation_{0};
+};
+
+TEST(ViewState, ANewExplicitIdStartsAFreshView) {
+  Host host{Identified()};
+  host.tap(host.find(ui::testing::identifier("inner")));
+  EXPECT_TRUE(host.exists(ui::testing::text("inner: 1")));
+  host.tap(host.find(ui::testing::button("Reset")));
+  EXPECT_TRUE(host.exists(ui::testing::text("inner: 0")));
+}
+
+TEST(ViewState, BindingsWriteTheStateTheyCameFrom) {
+  class Field final : public View {
+   public:
+    AnyView body() const override {
+      return VStack(TextField("Name", name_.binding()), Text::verbatim("Hi " + *name_));
+    }
+
+   private:
+    State<std::string> name_{""};
+  };
+  Host host{Field()};
+  host.type(host.find(ui::testing::textField("Name")), "Ada");
+  EXPECT_TRUE(host.exists(ui::testing::text("Hi Ada")));
+  host.type(host.find(ui::testing::textField("Name")), "!");
+  EXPECT_TRUE(host.exists(ui::testing::text("Hi Ada!")));
+}
+
+TEST(ViewState, StoringAnEqualValueDoesNotReevaluate) {
+  class Quiet final : public View {
+   public:
+    AnyView body() const override {
+      return Button("Same", [value = value_] { value.set(3); });
+    }
+
+   private:
+    State<int> value_{3};
+  };
+  Host host{Quiet()};
+  auto before = host.root().node().evaluationCount();
+  host.tap(host.find(ui::testing::button("Same")));
+  EXPECT_EQ(host.root().node().evaluationCount(), before);
+}
+
+}  // namespace
