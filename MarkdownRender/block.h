@@ -39,7 +39,8 @@ struct ListItem {
   explicit ListItem(std::vector<Block> blocks);
   // The item of the blocks a block builder lists (see markdown_content.h).
   template <class... Components>
-  requires(sizeof...(Components) > 0) explicit ListItem(const Components&... components)
+  requires(sizeof...(Components) > 0 &&
+           (!std::same_as<Components, Block> && ...)) explicit ListItem(const Components&... components)
       : blocks(detail::blocksOfComponents(components...)) {}
 
   bool operator==(const ListItem& other) const;
@@ -54,7 +55,8 @@ struct TaskListItem {
   TaskListItem(bool isCompleted, std::vector<Block> blocks);
   // The item of the blocks a block builder lists (see markdown_content.h).
   template <class... Components>
-  requires(sizeof...(Components) > 0) TaskListItem(bool isCompleted, const Components&... components)
+  requires(sizeof...(Components) > 0 && (!std::same_as<Components, Block> && ...))
+      TaskListItem(bool isCompleted, const Components&... components)
       : isCompleted(isCompleted), blocks(detail::blocksOfComponents(components...)) {}
 
   bool operator==(const TaskListItem& other) const;
