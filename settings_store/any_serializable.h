@@ -36,6 +36,8 @@ class AnySerializable {
   AnySerializable(const char* text) : value_(PlistValue(std::string(text))) {}
   AnySerializable(std::string text) : value_(PlistValue(std::move(text))) {}
   AnySerializable(std::string_view text) : value_(PlistValue(std::string(text))) {}
+  // A single character is a text of one character, not a number.
+  AnySerializable(char character) : value_(PlistValue(std::string(1, character))) {}
   AnySerializable(bool flag) : value_(PlistValue(flag)) {}
   template <std::integral T>
   requires(!std::same_as<T, bool>) AnySerializable(T number)

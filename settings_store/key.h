@@ -92,7 +92,8 @@ Value valueOrDefault(const foundation::UserDefaults& suite, const Key<Value>& ke
 // Writes the value under the key's name into `suite`. An empty value removes the stored entry. A value
 // without a stored form (its bridge failed and printed why) changes nothing: what was stored stays.
 template <Serializable Value>
-void storeValue(foundation::UserDefaults& suite, const std::type_identity_t<Value>& value, const Key<Value>& key) {
+void storeValue(foundation::UserDefaults& suite, const std::type_identity_t<Value>& value,
+                const Key<Value>& key) {
   if (isNilValue(value)) {
     suite.removeObject(key.name());
     return;

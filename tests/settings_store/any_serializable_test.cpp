@@ -59,6 +59,7 @@ TEST(AnySerializable, EqualityFollowsTheKindOfTheHeldValue) {
       {"whole and fractional number of one value", 2, 2.0, true},
       {"whole and fractional number of different values", 2, 2.5, false},
       {"number and text", 1, "1", false},
+      {"character and text", 'x', "x", true},
       {"list and dictionary", AnySerializable::list({}), AnySerializable::dictionary({}), false},
       {"dictionaries in different orders", AnySerializable::dictionary({{"a", 1}, {"b", "x"}}),
        AnySerializable::dictionary({{"b", "x"}, {"a", 1.0}}), true},
