@@ -152,8 +152,9 @@ class Transfer {
   void configure(const URLRequest& request);
   void handleHeaderLine(std::string_view line);
   void handleBody(std::string_view bytes);
-  // The reason to stop the transfer now (cancellation, inactivity, total time), if any.
-  std::optional<std::string> abortReason() const;
+  bool isCancellationRequested() const { return cancelled_.load() || cancellation_.stop_requested(); }
+  // The time limit the transfer has passed (inactivity or total time), if any.
+  std::optional<std::string> passedTimeLimit() const;
   // One round: checks the limits, lets curl work, waits briefly for activity when nothing arrived.
   void step();
   void end(std::string failure);
@@ -326,8 +327,10 @@ size_t Transfer::receiveBody(char* data, size_t size, size_t count, void* self) 
 int Transfer::reportProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) noexcept {
   auto* transfer = static_cast<Transfer*>(self);
   try {
-    if (auto reason = transfer->abortReason()) {
-      transfer->callbackFailure_ = std::move(reason);
+    // Only cancellation stops curl from inside: time limits are judged between rounds, once curl has
+    // taken whatever had already arrived.
+    if (transfer->isCancellationRequested()) {
+      transfer->callbackFailure_ = "cancelled";
       return 1;
     }
     return 0;
@@ -390,8 +393,7 @@ void Transfer::handleBody(std::string_view bytes) {
   }
 }
 
-std::optional<std::string> Transfer::abortReason() const {
-  if (cancelled_.load() || cancellation_.stop_requested()) return std::string("cancelled");
+std::optional<std::string> Transfer::passedTimeLimit() const {
   const TimePoint now = clock_->now();
   if (timeoutInterval_ > Duration::zero() && now - lastActivity_ >= timeoutInterval_) {
     return fmt::format("The request timed out. (no data for {} seconds)", secondsOf(timeoutInterval_));
@@ -414,8 +416,8 @@ void Transfer::end(std::string failure) {
 
 void Transfer::step() {
   if (isFinished_) return;
-  if (auto reason = abortReason()) {
-    end(std::move(*reason));
+  if (isCancellationRequested()) {
+    end("cancelled");
     return;
   }
   receivedSomething_ = false;
@@ -441,6 +443,12 @@ void Transfer::step() {
   }
   if (callbackFailure_) {
     end(*callbackFailure_);
+    return;
+  }
+  // Judged after curl took what had arrived, so a reader that comes back late does not take its own
+  // absence for the server's silence.
+  if (auto limit = passedTimeLimit()) {
+    end(std::move(*limit));
     return;
   }
   if (!receivedSomething_) {

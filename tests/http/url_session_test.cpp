@@ -211,6 +211,21 @@ TEST_F(URLSessionTest, ASlowButSteadyStreamIsNeverCut) {
   EXPECT_EQ(result.bytes->nextLine(), std::nullopt);
 }
 
+TEST_F(URLSessionTest, BytesThatArrivedWhileTheReaderWasBusyCountAsActivity) {
+  auto gate = std::make_shared<PieceGate>();
+  server.reply("GET", "/busy", ScriptedReply::inPieces({"data: one\n", "data: two\n"}, gate));
+  gate->release();
+  auto result = session.bytes(request("/busy"));
+  ASSERT_EQ(result.bytes->nextLine(), "data: one");
+
+  gate->release();
+  ASSERT_TRUE(gate->waitUntilWritten(2));
+  clock->advance(90s);  // the reader was busy elsewhere while the server went on
+
+  EXPECT_EQ(result.bytes->nextLine(), "data: two");
+  EXPECT_EQ(result.bytes->nextLine(), std::nullopt);
+}
+
 TEST_F(URLSessionTest, TotalTimeLimitEndsEvenASteadyStream) {
   auto gate = std::make_shared<PieceGate>();
   server.reply("GET", "/slow", ScriptedReply::inPieces({"data: 1\n", "data: 2\n", "data: 3\n"}, gate));
