@@ -55,7 +55,9 @@ struct URLBytesResult {
 // Runs HTTP transfers. Calls block the calling thread (run them on a worker task); each transfer has its
 // own connection state, so one session serves any number of threads at once. TLS peers are always
 // verified. Failures of the transport are thrown as TextError with a readable description; an HTTP
-// status of any value is a response, not a failure.
+// status of any value is a response, not a failure. Cancellation comes in as a stop token; a task of
+// platform/concurrency passes its own (concurrency::currentStopToken()) so that cancelling the task
+// aborts its transfer.
 class URLSession {
  public:
   // A session measuring timeouts on `clock`, or on the process-wide current clock (read at the start of
