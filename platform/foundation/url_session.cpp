@@ -155,7 +155,8 @@ class Transfer {
   bool isCancellationRequested() const { return cancelled_.load() || cancellation_.stop_requested(); }
   // The time limit the transfer has passed (inactivity or total time), if any.
   std::optional<std::string> passedTimeLimit() const;
-  // One round: checks the limits, lets curl work, waits briefly for activity when nothing arrived.
+  // One round: stops on cancellation, lets curl work, then judges the time limits and waits briefly for
+  // activity when nothing arrived.
   void step();
   void end(std::string failure);
   void throwIfFailed() const;
