@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <unordered_set>
 
 #include "platform/foundation/log.h"
@@ -121,6 +123,12 @@ TEST(Key, SurvivesARestart) {
     Defaults::set(color, ui::Color(0.1, 0.2, 0.3));
   }
   suite.close();  // the last instance of the suite goes; the next one reads the file
+  std::ifstream file(suite.directory() / "Quillo" / "settings.plist");
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto onDisk = foundation::readXMLPropertyList(text);
+  ASSERT_TRUE(onDisk.isDictionary());
+  EXPECT_EQ(onDisk.dictionaryValue()->at("engine"), PlistValue(R"("gpt-4")"));
+  EXPECT_EQ(onDisk.dictionaryValue()->count("color"), 1u);
   auto reopened = suite.open();
   Key<sample::Engine> engine("engine", sample::Engine::turbo, reopened);
   Key<std::vector<sample::Profile>> profiles("profiles", {}, reopened);
