@@ -367,6 +367,18 @@ TEST_F(URLSessionTest, ARefusedConnectionGivesAReadableError) {
   EXPECT_THAT(failure, HasSubstr("127.0.0.1"));
 }
 
+TEST(URLSessionSecurity, AServerWhoseCertificateIsNotTrustedIsRefused) {
+  const std::string fixtures = std::string(QUILLO_TEST_DIR) + "/fixtures/";
+  LoopbackServer server(LoopbackServer::TLSIdentity{fixtures + "self_signed_certificate.pem",
+                                                    fixtures + "self_signed_key.pem"});
+  server.reply("GET", "/secret", ScriptedReply::text("secret"));
+
+  const std::string failure = failureOf([&] { URLSession().data(urlOf(server.url("/secret"))); });
+
+  EXPECT_THAT(failure, HasSubstr("An SSL error has occurred"));
+  EXPECT_TRUE(server.requests().empty());
+}
+
 TEST_F(URLSessionTest, HeaderFieldsThatWouldSplitTheRequestAreRefused) {
   URLRequest injected = request("/target");
   injected.setValue("x\r\nX-Injected: 1", "X-Note");

@@ -117,7 +117,7 @@ std::vector<std::string> splitAt(std::string_view text, const std::vector<std::s
 }
 
 struct LoopbackServer::Implementation {
-  httplib::Server server;
+  std::unique_ptr<httplib::Server> server;
   std::thread listener;
   std::atomic<bool> isStopping{false};
 
@@ -205,8 +205,17 @@ bool LoopbackServer::Implementation::writePieces(const ScriptedReply& reply, htt
   return true;
 }
 
-LoopbackServer::LoopbackServer() : implementation_(std::make_unique<Implementation>()) {
-  auto& server = implementation_->server;
+LoopbackServer::LoopbackServer(std::optional<TLSIdentity> tls)
+    : implementation_(std::make_unique<Implementation>()), isSecure_(tls.has_value()) {
+  if (tls) {
+    auto secure =
+        std::make_unique<httplib::SSLServer>(tls->certificatePath.c_str(), tls->privateKeyPath.c_str());
+    if (!secure->is_valid()) throw std::runtime_error("the loopback server could not load its TLS identity");
+    implementation_->server = std::move(secure);
+  } else {
+    implementation_->server = std::make_unique<httplib::Server>();
+  }
+  httplib::Server& server = *implementation_->server;
   server.set_tcp_nodelay(true);
   // Replies are read promptly by the client under test; a short keep-alive lets stop() finish quickly.
   server.set_keep_alive_timeout(1);
@@ -235,11 +244,13 @@ LoopbackServer::~LoopbackServer() {
     std::lock_guard lock(implementation_->mutex);
     for (const auto& gate : implementation_->gates) gate->wake();
   }
-  implementation_->server.stop();
+  implementation_->server->stop();
   if (implementation_->listener.joinable()) implementation_->listener.join();
 }
 
-std::string LoopbackServer::baseURL() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string LoopbackServer::baseURL() const {
+  return (isSecure_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_);
+}
 
 std::string LoopbackServer::url(std::string_view path) const { return baseURL() + std::string(path); }
 

@@ -100,13 +100,20 @@ class LoopbackServer {
  public:
   using Handler = std::function<ScriptedReply(const RecordedRequest&)>;
 
-  LoopbackServer();
+  // PEM files of the certificate and private key an HTTPS server presents.
+  struct TLSIdentity {
+    std::string certificatePath;
+    std::string privateKeyPath;
+  };
+
+  // A plain HTTP server, or an HTTPS one presenting `tls`.
+  explicit LoopbackServer(std::optional<TLSIdentity> tls = std::nullopt);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>"
+  // "http://127.0.0.1:<port>" ("https" when the server has a TLS identity)
   std::string baseURL() const;
   // baseURL() followed by the path (which starts with "/").
   std::string url(std::string_view path) const;
@@ -125,6 +132,7 @@ class LoopbackServer {
  private:
   std::unique_ptr<Implementation> implementation_;
   int port_ = 0;
+  bool isSecure_ = false;
 };
 
 // A port on 127.0.0.1 on which nothing listens (it was free a moment ago), for refused connections.
