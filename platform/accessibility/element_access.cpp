@@ -76,9 +76,7 @@ CopyResult readAttribute(const Element& handle, const AccessibleElement& element
   if (const auto failing = element.failingAttributes.find(name); failing != element.failingAttributes.end()) {
     return failed(errorFromRawValue(failing->second));
   }
-  if (name == attribute::role) {
-    return element.role.empty() ? failed(Error::noValue) : succeeded(element.role);
-  }
+  if (name == attribute::role && !element.role.empty()) return succeeded(element.role);
   if (name == attribute::subrole)
     return element.subrole ? succeeded(*element.subrole) : failed(Error::noValue);
   if (name == attribute::title) return element.title ? succeeded(*element.title) : failed(Error::noValue);
