@@ -245,8 +245,12 @@ TEST_F(URLSessionTest, TotalTimeLimitEndsEvenASteadyStream) {
 
 TEST_F(URLSessionTest, CancellingAStreamWakesItsBlockedReader) {
   auto gate = std::make_shared<PieceGate>();
-  server.reply("GET", "/held", ScriptedReply::inPieces({"data: never\n"}, gate));
+  ScriptedReply held = ScriptedReply::inPieces({"data: never\n"}, gate);
+  held.status = 202;
+  server.reply("GET", "/held", held);
+  // The head is there while the server still holds the whole body.
   auto result = session.bytes(request("/held"));
+  EXPECT_EQ(result.response.statusCode, 202);
 
   auto reader = std::async(std::launch::async, [&] { return failureOf([&] { result.bytes->nextLine(); }); });
   result.bytes->cancel();
@@ -358,6 +362,7 @@ TEST_F(URLSessionTest, OnlyTheAllowedProtocolsAreUsedAlsoForRedirects) {
   EXPECT_EQ(followed.response.statusCode, 200);
   EXPECT_EQ(followed.data, "arrived");
   EXPECT_EQ(followed.response.url, urlOf(server.url("/target")));
+  EXPECT_EQ(followed.response.value("Location"), std::nullopt);  // the redirect's own head is not reported
 }
 
 TEST_F(URLSessionTest, ARefusedConnectionGivesAReadableError) {
