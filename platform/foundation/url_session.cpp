@@ -245,6 +245,7 @@ void Transfer::configure(const URLRequest& request) {
       allowed.push_back(name);
     }
   }
+  if (!scheme) throw TextError(fmt::format("unsupported URL (\"{}\" has no scheme)", requestURL_));
   if (std::find(allowed.begin(), allowed.end(), schemeName) == allowed.end()) {
     throw TextError(fmt::format("unsupported URL (the scheme \"{}\" is not allowed for this request: {})",
                                 schemeName, requestURL_));

@@ -356,6 +356,7 @@ TEST_F(URLSessionTest, OnlyTheAllowedProtocolsAreUsedAlsoForRedirects) {
   EXPECT_THAT(failureOf([&] { session.data(httpsOnly); }), HasSubstr("unsupported URL"));
   EXPECT_TRUE(server.requests().empty());
   EXPECT_THAT(failureOf([&] { session.data(urlOf("ftp://127.0.0.1/file")); }), HasSubstr("unsupported URL"));
+  EXPECT_THAT(failureOf([&] { session.data(urlOf("/relative/path")); }), HasSubstr("unsupported URL"));
   EXPECT_THAT(failureOf([&] { session.data(request("/to-file")); }), HasSubstr("unsupported URL"));
 
   const auto followed = session.data(request("/to-here"));
