@@ -3,12 +3,15 @@
 // bridge of its own.
 #pragma once
 
+#include <chrono>
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
@@ -273,6 +276,39 @@ struct NativeJson<T> {
     if (json.is_number_integer()) return numberFromInteger<T>(json.get<std::int64_t>());
     if (json.is_number_float()) return numberFromDouble<T>(json.get<double>());
     return std::nullopt;
+  }
+};
+
+// A data block's JSON form is the base64 text of its bytes (standard alphabet, with padding).
+std::string base64Text(const PlistValue::Data& data);
+std::optional<PlistValue::Data> dataOfBase64Text(std::string_view text);
+
+template <>
+struct NativeJson<PlistValue::Data> {
+  static foundation::Json toJson(const PlistValue::Data& value) {
+    return foundation::Json(base64Text(value));
+  }
+  static std::optional<PlistValue::Data> fromJson(const foundation::Json& json) {
+    if (!json.is_string()) return std::nullopt;
+    return dataOfBase64Text(json.get_ref<const std::string&>());
+  }
+};
+
+// A date's JSON form is its number of seconds since 2001-01-01 00:00:00 UTC.
+template <>
+struct NativeJson<PlistValue::Date> {
+  static constexpr std::chrono::seconds referenceDate{978307200};  // 2001-01-01 in Unix time
+  static foundation::Json toJson(const PlistValue::Date& value) {
+    return foundation::Json(std::chrono::duration<double>(value.time_since_epoch() - referenceDate).count());
+  }
+  static std::optional<PlistValue::Date> fromJson(const foundation::Json& json) {
+    if (!json.is_number() || json.is_boolean()) return std::nullopt;
+    const double seconds = json.get<double>();
+    // Beyond about 290 years either way the clock's count would overflow.
+    if (!std::isfinite(seconds) || std::abs(seconds) > 9.0e9) return std::nullopt;
+    const auto offset =
+        std::chrono::duration_cast<PlistValue::Date::duration>(std::chrono::duration<double>(seconds));
+    return PlistValue::Date(referenceDate + offset);
   }
 };
 

@@ -20,19 +20,22 @@ TEST(Migration, RewritesJsonTextIntoNativeForm) {
   Key<std::map<std::string, double>> map("map", {}, suite.suite());
   Key<std::optional<bool>> flag("flag", suite.suite());
   Key<std::string> text("text", "", suite.suite());
+  Key<PlistValue::Data> data("data", {}, suite.suite());
+  suite->setObject(PlistValue(R"("AAEC")"), "data");
   suite->setObject(PlistValue(R"(["a","b"])"), "list");
   suite->setObject(PlistValue("5"), "number");
   suite->setObject(PlistValue(R"({"x":1.5,"y":2})"), "map");
   suite->setObject(PlistValue("true"), "flag");
   suite->setObject(PlistValue(R"("quoted")"), "text");
 
-  Defaults::migrateStoredValues(Defaults::Version::v5, list, number, map, flag, text);
+  Defaults::migrateStoredValues(Defaults::Version::v5, list, number, map, flag, text, data);
 
   EXPECT_EQ(suite->objectForKey("list"), PlistValue(Array{"a", "b"}));
   EXPECT_EQ(suite->objectForKey("number"), PlistValue(5));
   EXPECT_EQ(suite->objectForKey("map"), PlistValue(PlistValue::Dictionary{{"x", 1.5}, {"y", 2.0}}));
   EXPECT_EQ(suite->objectForKey("flag"), PlistValue(true));
   EXPECT_EQ(suite->objectForKey("text"), PlistValue("quoted"));
+  EXPECT_EQ(suite->objectForKey("data"), PlistValue(PlistValue::Data{0, 1, 2}));
 }
 
 TEST(Migration, LeavesKeysThatDoNotDecodeAsTheyWereAndGoesOn) {

@@ -161,6 +161,16 @@ TEST(StoredForm, NativeTypesStillReadJsonText) {
   EXPECT_EQ(typedValue<bool>(PlistValue("1")), std::nullopt);
   EXPECT_EQ(typedValue<double>(PlistValue("2.5")), 2.5);
   EXPECT_EQ(typedValue<std::string>(PlistValue(5)), std::nullopt);
+  // A data block's JSON text is the base64 text of its bytes; a date's, its seconds since 2001.
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("AQID")")), (PlistValue::Data{1, 2, 3}));
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("AQ==")")), (PlistValue::Data{1}));
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("AQI=")")), (PlistValue::Data{1, 2}));
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("")")), PlistValue::Data{});
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("AQ=I")")), std::nullopt);
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("A")")), std::nullopt);
+  EXPECT_EQ(typedValue<PlistValue::Data>(PlistValue(R"("AQ==AQ==")")), std::nullopt);
+  EXPECT_EQ(typedValue<PlistValue::Date>(PlistValue("0")), PlistValue::Date(std::chrono::seconds(978307200)));
+  EXPECT_EQ(typedValue<PlistValue::Date>(PlistValue("1e300")), std::nullopt);
   EXPECT_EQ(typedValue<std::vector<int>>(PlistValue(Array{1, "x"})), std::nullopt);
   EXPECT_EQ(typedValue<std::vector<int>>(PlistValue(Array{"5", "x"})), (std::vector<int>{5}));
 }
