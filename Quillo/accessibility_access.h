@@ -49,6 +49,8 @@ using AXPackableValue =
     std::variant<ax::Range, foundation::Point, foundation::Rect, foundation::Size, bool, std::string>;
 
 ax::Object packAXValue(const AXPackableValue& value);
+// A string literal would otherwise be packed as a boolean.
+ax::Object packAXValue(const char* text) = delete;
 
 // The values of several attributes in one call, one per name in the same order, each unpacked; an
 // attribute that cannot be read gives an ax::Error in its slot. None when the call itself fails.

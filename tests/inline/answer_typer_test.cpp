@@ -108,6 +108,15 @@ TEST_F(AnswerTyperTest, KeyboardEventCarriesItsUnicodeStringAsUtf16Units) {
   EXPECT_EQ(events::KeyboardEvent::create(36, false)->type(), events::EventType::keyUp);
 }
 
+TEST_F(AnswerTyperTest, FlushingPostsTheGatheredCharactersOnceAndEmptiesTheList) {
+  std::vector<std::string> characters = {"h", "\U0001F44B", "!"};
+  flushTypedBuffer(characters, pid);
+  EXPECT_TRUE(characters.empty());
+  flushTypedBuffer(characters, pid);
+  EXPECT_EQ(world.accessibility().receivedKeyEvents(pid), textPress("h\U0001F44B!"));
+  EXPECT_EQ(fieldText(), "Q: h\U0001F44B!");
+}
+
 TEST_F(AnswerTyperTest, NothingIsPostedBeforeAnyApplicationWasActivated) {
   AnswerTyper fresh;
   EXPECT_EQ(fresh.frontmostPid(), std::nullopt);
@@ -160,7 +169,10 @@ TEST_F(AnswerTyperTest, TargetChangesFromAnotherThreadWhileTyping) {
   std::thread answerTask([&] {
     for (int i = 0; i < 200; ++i) typer.typeText("ab");
   });
-  for (int i = 0; i < 200; ++i) typer.setFrontmostPid(i % 2 == 0 ? second : pid);
+  for (int i = 0; i < 200; ++i) {
+    typer.setFrontmostPid(i % 2 == 0 ? second : pid);
+    EXPECT_TRUE(world.accessibility().element(pid, elementId)->value.has_value());
+  }
   answerTask.join();
   const std::string first = fieldText().substr(3);
   const std::string other = *world.accessibility().element(second, secondElement)->value;
