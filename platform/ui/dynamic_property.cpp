@@ -63,10 +63,8 @@ std::string readableTypeName(const std::type_info& type) {
   char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
   std::string name = status == 0 && demangled ? demangled : type.name();
   std::free(demangled);
-  // Drop template arguments' namespaces too: keep the last component before any '<'.
-  auto templateStart = name.find('<');
-  auto head = name.substr(0, templateStart);
-  auto lastColon = head.rfind("::");
+  name = name.substr(0, name.find('<'));
+  auto lastColon = name.rfind("::");
   if (lastColon != std::string::npos) name.erase(0, lastColon + 2);
   return name;
 }

@@ -185,6 +185,8 @@ class Host {
   bool runUntil(const std::function<bool()>& isDone);
 
   std::string dump() const { return testing::dump(*graph_->root()); }
+  // The animation of the last change of view state (see withAnimation).
+  std::optional<Animation> lastTransactionAnimation() const { return graph_->lastTransactionAnimation(); }
 
  private:
   foundation::ScopedMainRunLoop loop_;

@@ -10,15 +10,31 @@ namespace {
 
 std::string number(double value) { return fmt::format("{}", value); }
 
+// Colours read as they were made: system and catalogue colours by name, light/dark pairs as both,
+// others as sRGB components; an opacity factor is added when it is not 1.
 std::string describeColor(const Color& color) {
-  auto resolved = color.resolved(ColorScheme::light);
-  if (auto system = color.systemColor()) {
-    (void)system;
+  std::string text;
+  switch (color.kind()) {
+    case Color::Kind::system:
+      text = systemColorName(*color.systemColor());
+      break;
+    case Color::Kind::catalog:
+      text = *color.colorName();
+      break;
+    case Color::Kind::dynamic:
+      text = "light " + describeColor(*color.lightColor()) + " dark " + describeColor(*color.darkColor());
+      break;
+    default: {
+      auto resolved = color.resolved(ColorScheme::light);
+      text = resolved.opacity == 1
+                 ? fmt::format("rgb({}, {}, {})", resolved.red, resolved.green, resolved.blue)
+                 : fmt::format("rgba({}, {}, {}, {})", resolved.red, resolved.green, resolved.blue,
+                               resolved.opacity);
+      return text;
+    }
   }
-  if (color.opacityFactor() != 1) {
-    return fmt::format("rgba({}, {}, {}, {})", resolved.red, resolved.green, resolved.blue, resolved.opacity);
-  }
-  return fmt::format("rgb({}, {}, {})", resolved.red, resolved.green, resolved.blue);
+  if (color.opacityFactor() != 1) text += fmt::format(" opacity {}", color.opacityFactor());
+  return text;
 }
 
 std::string describeShape(const ShapeOutline& shape) {
@@ -69,6 +85,24 @@ std::string describeColorValue(const Color& color) { return describeColor(color)
 std::string describeShapeValue(const ShapeOutline& shape) { return describeShape(shape); }
 std::string describeFontValue(const Font& font) { return describeFont(font); }
 }  // namespace detail
+
+namespace {
+thread_local std::optional<Animation> transactionAnimation;
+}
+
+void withAnimation(const Animation& animation, const std::function<void()>& change) {
+  auto outer = transactionAnimation;
+  transactionAnimation = animation;
+  try {
+    change();
+  } catch (...) {
+    transactionAnimation = outer;
+    throw;
+  }
+  transactionAnimation = outer;
+}
+
+std::optional<Animation> currentTransactionAnimation() { return transactionAnimation; }
 
 AnyView::AnyView() : AnyView(EmptyView()) {}
 

@@ -24,6 +24,21 @@
 namespace ui {
 
 class Shape;
+class AnyView;
+
+// A reusable modifier with a body of its own: `body(content)` returns the content changed. Its members
+// may be view state, kept at the place where the modifier is applied.
+class ViewModifier {
+ public:
+  virtual ~ViewModifier() = default;
+  virtual AnyView body(AnyView content) const = 0;
+};
+
+// Runs `change` as one transaction animated with `animation`: the views it invalidates record the
+// animation (kept as data; the inspector reads it from the host).
+void withAnimation(const Animation& animation, const std::function<void()>& change);
+// The animation of the transaction running on this thread, if any.
+std::optional<Animation> currentTransactionAnimation();
 
 namespace detail {
 // Text for a watched value in dumps: numbers, strings and Booleans as themselves, others as "value".
@@ -73,6 +88,10 @@ class AnyView {
   const detail::SpecPointer& spec() const { return spec_; }
 
   AnyView modifier(std::shared_ptr<const detail::Modifier> modifier) const;
+  // Applies a modifier with a body.
+  template <class M>
+  requires std::derived_from<M, ViewModifier> AnyView modifier(M viewModifier)
+  const;
 
   // Layout.
   AnyView padding() const { return padding(Edges::all, std::nullopt); }
@@ -209,5 +228,25 @@ class AnyView {
 
 template <class T>
 concept ViewConvertible = std::convertible_to<T, AnyView>;
+
+namespace detail {
+// A modifier with a body applied to content: a view whose body is the modifier's body.
+template <class M>
+class ModifiedContent final : public View {
+ public:
+  ModifiedContent(M viewModifier, AnyView content)
+      : modifier_(std::move(viewModifier)), content_(std::move(content)) {}
+  AnyView body() const override { return modifier_.body(content_); }
+  static std::string viewTypeName() { return readableTypeName(typeid(M)); }
+
+ private:
+  M modifier_;
+  AnyView content_;
+};
+}  // namespace detail
+
+template <class M>
+requires std::derived_from<M, ViewModifier> AnyView AnyView::modifier(M viewModifier)
+const { return AnyView(detail::ModifiedContent<M>(std::move(viewModifier), *this)); }
 
 }  // namespace ui

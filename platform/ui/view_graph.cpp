@@ -132,6 +132,8 @@ std::function<void()> ViewGraph::invalidator(const std::shared_ptr<Node>& node) 
       if (isAlive && *isAlive && target && target->isAttached()) graph->markDirty(target);
     };
     if (foundation::isMainThread()) {
+      if (auto isAlive = alive.lock(); isAlive && *isAlive)
+        graph->lastTransactionAnimation_ = currentTransactionAnimation();
       mark();
     } else {
       foundation::RunLoop::main().async(mark);

@@ -106,6 +106,9 @@ class ViewGraph final : public UpdateContext {
 
   void enqueue(std::function<void()> work) override { pending_.push_back(std::move(work)); }
 
+  // The animation of the transaction that last invalidated a view (see withAnimation), if it had one.
+  const std::optional<Animation>& lastTransactionAnimation() const { return lastTransactionAnimation_; }
+
   // Called after every update (the host refreshes whatever it shows).
   void setDidUpdate(std::function<void()> didUpdate) { didUpdate_ = std::move(didUpdate); }
 
@@ -126,6 +129,7 @@ class ViewGraph final : public UpdateContext {
   std::vector<std::weak_ptr<Node>> dirty_;
   std::vector<std::function<void()>> pending_;
   std::function<void()> didUpdate_;
+  std::optional<Animation> lastTransactionAnimation_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool isUpdateScheduled_ = false;
   bool isUpdating_ = false;

@@ -33,7 +33,7 @@ class Node;
 class ViewGraph;
 struct PreferenceKeyOps;
 
-// A readable name of a type, without namespaces ("SmallButton").
+// A readable name of a type, without namespaces and template arguments ("SmallButton").
 std::string readableTypeName(const std::type_info& type);
 
 class ViewSpec {
@@ -81,7 +81,13 @@ class CompositeSpec final : public CompositeSpecBase {
  public:
   explicit CompositeSpec(V view) : view_(std::move(view)) {}
 
-  std::string typeName() const override { return readableTypeName(typeid(V)); }
+  std::string typeName() const override {
+    if constexpr (requires { V::viewTypeName(); }) {
+      return V::viewTypeName();
+    } else {
+      return readableTypeName(typeid(V));
+    }
+  }
   std::type_index identityType() const override { return typeid(V); }
   std::shared_ptr<View> makeInstance() const override { return std::make_shared<V>(view_); }
   bool assignTo(View& instance) const override {

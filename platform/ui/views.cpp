@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "platform/foundation/bundle.h"
+
 namespace ui {
 
 namespace detail {

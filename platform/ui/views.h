@@ -156,8 +156,8 @@ class LinkSpec final : public PrimitiveSpec {
 
 }  // namespace detail
 
-// Text: localized by default (the key is shown when no translation exists), verbatim on request, or
-// attributed; texts concatenate with +.
+// Text: localized by default through the main bundle's string table (the key is shown when it has no
+// entry), verbatim on request, or attributed; texts concatenate with +.
 class Text : public AnyView {
  public:
   explicit Text(std::string key);
@@ -230,6 +230,8 @@ class HStack : public AnyView {
   HStack(VerticalAlignment alignment, std::optional<double> spacing, Vs&&... views)
       : HStack(alignment, spacing, detail::childrenOf(std::forward<Vs>(views)...)) {}
   HStack(VerticalAlignment alignment, std::optional<double> spacing, std::vector<detail::Child> children);
+  HStack(VerticalAlignment alignment, std::optional<double> spacing, const std::vector<AnyView>& children)
+      : HStack(alignment, spacing, detail::childrenOf(children)) {}
 };
 
 class VStack : public AnyView {
@@ -241,6 +243,8 @@ class VStack : public AnyView {
   VStack(HorizontalAlignment alignment, std::optional<double> spacing, Vs&&... views)
       : VStack(alignment, spacing, detail::childrenOf(std::forward<Vs>(views)...)) {}
   VStack(HorizontalAlignment alignment, std::optional<double> spacing, std::vector<detail::Child> children);
+  VStack(HorizontalAlignment alignment, std::optional<double> spacing, const std::vector<AnyView>& children)
+      : VStack(alignment, spacing, detail::childrenOf(children)) {}
 };
 
 class ZStack : public AnyView {
@@ -252,6 +256,8 @@ class ZStack : public AnyView {
   ZStack(Alignment alignment, Vs&&... views)
       : ZStack(alignment, detail::childrenOf(std::forward<Vs>(views)...)) {}
   ZStack(Alignment alignment, std::vector<detail::Child> children);
+  ZStack(Alignment alignment, const std::vector<AnyView>& children)
+      : ZStack(alignment, detail::childrenOf(children)) {}
 };
 
 // Views shown as one, without layout of their own.
