@@ -82,6 +82,9 @@ TEST_F(AnswerTyperTest, MultiLineAnswerReadsBackFromTheField) {
        {"Paris is", " the capital.\nIt lies", " on the Seine.\n\n", "Bye \U0001F44B"}) {
     typer.typeText(piece);
   }
+  EXPECT_EQ(world.accessibility().receivedKeyEvents(pid),
+            concat({textPress("Paris is"), textPress(" the capital."), shiftReturn(), textPress("It lies"),
+                    textPress(" on the Seine."), shiftReturn(), shiftReturn(), textPress("Bye \U0001F44B")}));
   EXPECT_EQ(fieldText(), "Q: Paris is the capital.\nIt lies on the Seine.\n\nBye \U0001F44B");
   const auto selection = world.accessibility().element(pid, elementId)->selectedTextRange;
   EXPECT_EQ(selection,
