@@ -21,6 +21,7 @@ class AnySerializable {
   // The empty value.
   AnySerializable() = default;
   AnySerializable(std::nullopt_t) {}
+  AnySerializable(std::nullptr_t) {}
   // Holds what the value's stored form is (a record's JSON text, say), or the empty value when it has
   // none.
   template <Serializable T>
@@ -33,7 +34,10 @@ class AnySerializable {
   explicit AnySerializable(std::optional<PlistValue> value) : value_(std::move(value)) {}
   AnySerializable(PlistValue value) : value_(std::move(value)) {}
 
-  AnySerializable(const char* text) : value_(PlistValue(std::string(text))) {}
+  // A null text pointer is the empty value.
+  AnySerializable(const char* text) {
+    if (text) value_ = PlistValue(std::string(text));
+  }
   AnySerializable(std::string text) : value_(PlistValue(std::move(text))) {}
   AnySerializable(std::string_view text) : value_(PlistValue(std::string(text))) {}
   // A single character is a text of one character, not a number.

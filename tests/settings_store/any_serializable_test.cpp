@@ -17,6 +17,8 @@ TEST(AnySerializable, TheEmptyValueIsNilAndWritingItRemovesTheEntry) {
   TemporarySuite suite;
   EXPECT_TRUE(AnySerializable().isNilValue());
   EXPECT_TRUE(AnySerializable(std::nullopt).isNilValue());
+  EXPECT_TRUE(AnySerializable(nullptr).isNilValue());
+  EXPECT_TRUE(AnySerializable(static_cast<const char*>(nullptr)).isNilValue());
   EXPECT_FALSE(AnySerializable(0).isNilValue());
 
   Defaults::Key<AnySerializable> key("any", AnySerializable(), suite.suite());
