@@ -103,13 +103,6 @@ std::optional<Shortcut> readStoredShortcut(const Name& name) {
   return shortcutFromJsonText(*text);
 }
 
-Name::Name(std::string rawValue, std::optional<Shortcut> defaultShortcut)
-    : rawValue(std::move(rawValue)), defaultShortcut(defaultShortcut) {
-  if (this->defaultShortcut && !foundation::UserDefaults::standard()->objectForKey(storageKey())) {
-    storeShortcut(*this->defaultShortcut, *this);
-  }
-}
-
 void storeShortcut(const Shortcut& shortcut, const Name& name) {
   std::string text;
   try {
