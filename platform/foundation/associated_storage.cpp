@@ -1,5 +1,7 @@
 #include "platform/foundation/associated_storage.h"
 
+#include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 

@@ -2,9 +2,7 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
 
 namespace foundation {
 
