@@ -113,8 +113,17 @@ std::string LinkSpec::describe() const { return fmt::format("Link({})", destinat
 
 }  // namespace detail
 
+std::string localizedString(const std::string& key) {
+  try {
+    if (auto bundle = foundation::Bundle::main()) return bundle->localizedString(key);
+  } catch (const std::exception&) {
+    // An unreadable string table shows the key, as a missing entry does.
+  }
+  return key;
+}
+
 Text::Text(std::string key)
-    : Text(std::vector<detail::TextSpec::Segment>{{AttributedString(std::move(key)), true}}) {}
+    : Text(std::vector<detail::TextSpec::Segment>{{AttributedString(localizedString(key)), true}}) {}
 
 Text::Text(AttributedString attributed)
     : Text(std::vector<detail::TextSpec::Segment>{{std::move(attributed), false}}) {}

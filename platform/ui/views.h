@@ -156,6 +156,9 @@ class LinkSpec final : public PrimitiveSpec {
 
 }  // namespace detail
 
+// The main bundle's text for a localization key (the key itself when the table has no entry).
+std::string localizedString(const std::string& key);
+
 // Text: localized by default through the main bundle's string table (the key is shown when it has no
 // entry), verbatim on request, or attributed; texts concatenate with +.
 class Text : public AnyView {
