@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Roadmap/localized_item.h"
@@ -96,6 +98,35 @@ TEST(LocalizedValue, PicksTheItemOfTheUsersPreferredLocalization) {
 TEST(LocalizedValue, NeverFallsBackToAnotherLanguage) {
   LocaleScope locale({{"LANGUAGE", "fr:en"}}, {"fr"});
   EXPECT_EQ(localizedValue(std::vector<LocalizedItem>{{"en", "Hello"}}), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LocalizedValue, CanBeAskedFromSeveralThreadsWhileTheEnvironmentReaderChanges) {
+  LocaleScope locale({{"LANG", "fr_FR.UTF-8"}}, {"fr"});
+  const std::vector<LocalizedItem> items{{"fr", "Bonjour"}, {"en", "Hello"}};
+  std::atomic<bool> isDone = false;
+  std::atomic<int> unexpected = 0;
+  std::atomic<int> reads = 0;
+  std::vector<std::thread> readers;
+  for (int index = 0; index < 2; ++index) {
+    readers.emplace_back([&] {
+      while (!isDone) {
+        const auto value = localizedValue(items);
+        if (value != "Bonjour" && value != "Hello") ++unexpected;
+        ++reads;
+      }
+    });
+  }
+  // Keeps changing the reader until the readers have overlapped with the changes for a while.
+  for (int round = 0; round < 200 || reads < 200; ++round) {
+    Roadmap::setEnvironmentReaderForTesting(environmentOf({{"LANG", round % 2 ? "en_US" : "fr_FR"}}));
+  }
+  isDone = true;
+  for (auto& reader : readers) reader.join();
+  EXPECT_EQ(unexpected, 0);
 }
 
 }  // namespace
