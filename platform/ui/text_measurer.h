@@ -1,0 +1,47 @@
+// How much room a text takes: an injectable measurer, with a fixed-metric one whose sizes are exact,
+// predictable numbers (tests, benchmarks) until a real font engine measures with true glyph metrics.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "platform/foundation/geometry.h"
+#include "platform/ui/font.h"
+
+namespace ui {
+
+class TextMeasurer {
+ public:
+  virtual ~TextMeasurer() = default;
+  // The size of `text` set in `font`, wrapped at word boundaries to `width` when one is given (a word
+  // wider than the width is broken between characters), with `lineSpacing` points between lines. Hard
+  // line breaks ("\n") always start a new line. Without a width every paragraph stays on one line.
+  virtual foundation::Size measure(std::string_view text, const Font& font, std::optional<double> width,
+                                   double lineSpacing = 0) const = 0;
+  // The height of one line of `font`.
+  virtual double lineHeight(const Font& font) const = 0;
+};
+
+// Every character (Unicode scalar value) advances by `advanceFactor` times the font's point size and
+// every line is `lineHeightFactor` times the point size high: with a 16-point font and the defaults a
+// character is 8 points wide and a line 20 points high.
+class FixedMetricTextMeasurer final : public TextMeasurer {
+ public:
+  explicit FixedMetricTextMeasurer(double advanceFactor = 0.5, double lineHeightFactor = 1.25)
+      : advanceFactor_(advanceFactor), lineHeightFactor_(lineHeightFactor) {}
+
+  foundation::Size measure(std::string_view text, const Font& font, std::optional<double> width,
+                           double lineSpacing = 0) const override;
+  double lineHeight(const Font& font) const override { return font.size() * lineHeightFactor_; }
+  double advance(const Font& font) const { return font.size() * advanceFactor_; }
+
+ private:
+  double advanceFactor_;
+  double lineHeightFactor_;
+};
+
+// The measurer layout uses when none is given.
+std::shared_ptr<const TextMeasurer> defaultTextMeasurer();
+
+}  // namespace ui

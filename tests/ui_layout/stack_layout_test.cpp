@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "layout_fixture.h"
+#include "platform/ui/views.h"
+
+namespace ui {
+namespace {
+
+using testing::text;
+using testing::type;
+
+TEST(StackLayout, PlacesItemsSideBySideWithSpacingAndCentresTheStack) {
+  LaidOut laid(HStack(Text("ab"), Text("abcd")), {200, 100});
+  EXPECT_EQ(laid.frame(type("HStack")), Rect(72, 40, 56, 20));
+  EXPECT_EQ(laid.frame(text("ab")), Rect(72, 40, 16, 20));
+  EXPECT_EQ(laid.frame(text("abcd")), Rect(96, 40, 32, 20));
+}
+
+TEST(StackLayout, AlignsItemsAcrossTheAxis) {
+  struct Case {
+    HorizontalAlignment alignment;
+    double firstX;
+  };
+  const Case cases[] = {{HorizontalAlignment::leading, 34},
+                        {HorizontalAlignment::center, 42},
+                        {HorizontalAlignment::trailing, 50}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.alignment));
+    LaidOut laid(VStack(c.alignment, std::nullopt, Text("ab"), Text("abcd")), {100, 100});
+    EXPECT_EQ(laid.frame(type("VStack")), Rect(34, 26, 32, 48));
+    EXPECT_EQ(laid.frame(text("ab")), Rect(c.firstX, 26, 16, 20));
+    EXPECT_EQ(laid.frame(text("abcd")), Rect(34, 54, 32, 20));
+  }
+}
+
+TEST(StackLayout, VerticalAlignmentInARow) {
+  auto tall = AnyView(Color::red()).frame(10, 40);
+  LaidOut top(HStack(VerticalAlignment::top, 0.0, Text("ab"), tall), {26, 40});
+  EXPECT_EQ(top.frame(text("ab")), Rect(0, 0, 16, 20));
+  LaidOut bottom(HStack(VerticalAlignment::bottom, 0.0, Text("ab"), tall), {26, 40});
+  EXPECT_EQ(bottom.frame(text("ab")), Rect(0, 20, 16, 20));
+}
+
+TEST(StackLayout, SpacerTakesTheRoomLeft) {
+  LaidOut laid(HStack(Text("ab"), Spacer(), Text("cd")), {200, 40});
+  EXPECT_EQ(laid.frame(text("ab")), Rect(0, 10, 16, 20));
+  EXPECT_EQ(laid.frame(type("Spacer")), Rect(24, 20, 152, 0));
+  EXPECT_EQ(laid.frame(text("cd")), Rect(184, 10, 16, 20));
+}
+
+TEST(StackLayout, SpacersShareTheRoomAndKeepTheirMinimumLength) {
+  LaidOut shared(VStack(Spacer(), Text("ab"), Spacer()).frame(40, 100), {40, 100});
+  EXPECT_EQ(shared.frame(text("ab")), Rect(12, 40, 16, 20));
+
+  // Asked for its ideal size, a row with a spacer is as short as the spacer's minimum allows.
+  LaidOut ideal(HStack(Text("ab"), Spacer().minLength(50), Text("cd")).fixedSize(), {400, 100});
+  EXPECT_EQ(ideal.frame(type("HStack")), Rect(151, 40, 98, 20));
+  EXPECT_EQ(ideal.frame(type("Spacer")).width(), 50);
+}
+
+TEST(StackLayout, HigherPriorityIsOfferedSpaceFirst) {
+  LaidOut laid(HStack(VerticalAlignment::top, 0.0, Text("aaaa aaaa"), layoutPriority(Text("bbbb bbbb"), 1)),
+               {100, 100});
+  EXPECT_EQ(laid.frame(text("bbbb bbbb")).size, Size(72, 20));
+  EXPECT_EQ(laid.frame(text("aaaa aaaa")).size, Size(24, 80));  // "aaa" "a" "aaa" "a"
+}
+
+TEST(StackLayout, ZStackOverlapsItemsWithAlignment) {
+  LaidOut laid(ZStack(Alignment::bottomTrailing(), AnyView(Color::blue()).frame(100, 60), Text("ab")),
+               {100, 60});
+  EXPECT_EQ(laid.frame(type("ZStack")), Rect(0, 0, 100, 60));
+  EXPECT_EQ(laid.frame(text("ab")), Rect(84, 40, 16, 20));
+}
+
+TEST(StackLayout, GroupsAndForEachRowsAreItemsOfTheStack) {
+  std::vector<std::string> names{"a", "bb"};
+  LaidOut laid(VStack(HorizontalAlignment::leading, 0.0, Text("x"),
+                      ForEach(
+                          names, [](const std::string& s) { return s; },
+                          [](const std::string& s) { return Text(s); })),
+               {100, 60});
+  EXPECT_EQ(laid.frame(text("x")), Rect(42, 0, 8, 20));
+  EXPECT_EQ(laid.frame(text("a")), Rect(42, 20, 8, 20));
+  EXPECT_EQ(laid.frame(text("bb")), Rect(42, 40, 16, 20));
+  EXPECT_EQ(laid.frame(type("ForEach")), Rect(42, 20, 16, 40));
+}
+
+}  // namespace
+}  // namespace ui
