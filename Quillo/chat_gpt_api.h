@@ -24,9 +24,10 @@ std::size_t tokenLimit(Model model);
 // key test), each with its own history. Failures are thrown as foundation::TextError whose text can be
 // shown as it stands; the API key never appears in a failure text or a diagnostic line.
 //
-// Calls block the calling thread until the service has answered (run them on a worker task); a call on a
-// cancelled task ends with a "cancelled" failure before the reply starts. Several calls may be under way
-// at once, each building its request from the history of that moment.
+// Calls block the calling thread until the service has answered (run them on a worker task); cancelling
+// the calling task aborts the call until the reply starts (streamReply throws "cancelled", fetchReply gives
+// "Something went wrong"). Several calls may be under way at once, each building its request from the
+// history of that moment.
 class ChatGPTAPI {
  public:
   // The service's endpoint.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <future>
 #include <limits>
 #include <string>
 #include <thread>
@@ -336,6 +337,23 @@ TEST_F(ChatClient, TransportFailuresAreThrownOrReportedAsSomethingWentWrong) {
   ASSERT_EQ(log.lines().size(), 1u);
   EXPECT_THAT(log.lines()[0], HasSubstr("Could not connect to the server."));
   EXPECT_TRUE(client.historyList().empty());
+}
+
+TEST_F(ChatClient, ACallOnACancelledTaskFailsBeforeTheReply) {
+  replyWith(ScriptedReply::text(streamedBody({"Hi"}), 200, "text/event-stream"));
+  auto client = makeClient();
+  std::promise<void> go;
+  auto started = go.get_future().share();
+
+  concurrency::Task<std::optional<std::string>> caller([&client, started] {
+    started.wait();
+    return failureOf([&] { client->streamReply("hi", Model::turbo, "", 0.5); });
+  });
+  caller.cancel();
+  go.set_value();
+
+  EXPECT_THAT(caller.value().value_or("(none)"), HasSubstr("cancelled"));
+  EXPECT_TRUE(client->historyList().empty());
 }
 
 // Streamed replies
