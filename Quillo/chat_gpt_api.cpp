@@ -77,10 +77,9 @@ TextError failureOfStatus(foundation::URLBytesResult& result, std::string_view k
     return TextError(withoutKey(record->error.message, key));
   }
   body = withoutKey(std::move(body), key);
-  foundation::log(body);
   // An empty text would show the user no failure at all.
-  if (body.empty())
-    return TextError(fmt::format("The server answered with status {}.", result.response.statusCode));
+  if (body.empty()) body = fmt::format("The server answered with status {}.", result.response.statusCode);
+  foundation::log(body);
   return TextError(body);
 }
 
@@ -236,10 +235,10 @@ void ChatGPTAPI::waitUntilRepliesEnd() const { replies_->waitUntilNoneRuns(); }
 
 std::string ChatGPTAPI::withoutSecret(std::string text) const { return withoutKey(std::move(text), apiKey_); }
 
-foundation::HTTPHeaderFields ChatGPTAPI::requestHeaders() const {
+foundation::HTTPHeaderFields ChatGPTAPI::requestHeaders(bool usesCustomEndpoint) const {
   foundation::HTTPHeaderFields headers;
   headers.setValue("application/json", "Content-Type");
-  if (Defaults::get(Keys::useCustomAPI())) {
+  if (usesCustomEndpoint) {
     // The custom endpoint authenticates with the user's own key in its own header.
     headers.setValue(apiKey_, "api-key");
   } else {
@@ -249,9 +248,11 @@ foundation::HTTPHeaderFields ChatGPTAPI::requestHeaders() const {
 }
 
 foundation::URLRequest ChatGPTAPI::makeRequest() const {
+  // Read once, so the address and the headers of one request always agree.
+  const bool usesCustomEndpoint = Defaults::get(Keys::useCustomAPI());
   std::optional<foundation::URL> url;
   std::string customBase;
-  if (Defaults::get(Keys::useCustomAPI())) customBase = Defaults::get(Keys::azureKey());
+  if (usesCustomEndpoint) customBase = Defaults::get(Keys::azureKey());
   if (customBase.empty()) {
     url = endpointURL(urlString_);
     if (!url) throw TextError("The chat service's address is not a valid URL.");
@@ -262,7 +263,7 @@ foundation::URLRequest ChatGPTAPI::makeRequest() const {
   foundation::URLRequest request(std::move(*url));
   request.httpMethod = "POST";
   request.timeoutInterval = kRequestTimeout;
-  request.allHTTPHeaderFields = requestHeaders();
+  request.allHTTPHeaderFields = requestHeaders(usesCustomEndpoint);
   return request;
 }
 

@@ -85,9 +85,10 @@ class ChatGPTAPI {
   struct ReplyTracker;
 
  private:
-  // The header fields of the next request (the settings are read anew each time).
-  foundation::HTTPHeaderFields requestHeaders() const;
-  // The request of the next call, without body. Throws TextError when the custom endpoint is not a URL.
+  // The header fields of a request to the service's endpoint or to the custom one.
+  foundation::HTTPHeaderFields requestHeaders(bool usesCustomEndpoint) const;
+  // The request of the next call, without body; the settings are read anew for each. Throws TextError
+  // when the endpoint is not a URL.
   foundation::URLRequest makeRequest() const;
   // The request with its body, the history trimmed on the way.
   foundation::URLRequest makeRequest(const std::string& text, Model model, const std::string& systemText,
