@@ -32,6 +32,8 @@ AttributeContainer AttributeContainer::merging(const AttributeContainer& other) 
   mergeField(result.tracking, other.tracking);
   mergeField(result.link, other.link);
   for (const auto& [name, value] : other.custom) result.custom[name] = value;
+  mergeField(result.strikethroughStyle, other.strikethroughStyle);
+  mergeField(result.underlineStyle, other.underlineStyle);
   return result;
 }
 
@@ -50,7 +52,8 @@ std::size_t AttributeContainer::hashValue() const {
     seed = combineHash(seed, std::hash<std::string>{}(name));
     seed = combineHash(seed, std::hash<AttributeValue>{}(value));
   }
-  return seed;
+  seed = combineHash(seed, hashOptional(strikethroughStyle));
+  return combineHash(seed, hashOptional(underlineStyle));
 }
 
 AttributedString::AttributedString(std::string text, AttributeContainer attributes) : text_(std::move(text)) {

@@ -14,6 +14,7 @@
 
 #include "platform/ui/color.h"
 #include "platform/ui/font.h"
+#include "platform/ui/line_style.h"
 
 namespace ui {
 
@@ -32,6 +33,10 @@ struct AttributeContainer {
   std::optional<double> tracking;
   std::optional<std::string> link;  // a URL text
   std::map<std::string, AttributeValue> custom;
+  // The pattern and colour of the strikethrough and underline lines, where they are drawn; absent: a
+  // single solid line in the colour of the text.
+  std::optional<LineStyle> strikethroughStyle;
+  std::optional<LineStyle> underlineStyle;
 
   // These attributes with every attribute that `other` sets taken from `other`.
   AttributeContainer merging(const AttributeContainer& other) const;

@@ -88,6 +88,24 @@ Font Font::italic() const {
   return font;
 }
 
+Font Font::lowercaseSmallCaps() const {
+  Font font = *this;
+  font.hasLowercaseSmallCaps_ = true;
+  return font;
+}
+
+Font Font::uppercaseSmallCaps() const {
+  Font font = *this;
+  font.hasUppercaseSmallCaps_ = true;
+  return font;
+}
+
+Font Font::monospacedDigit() const {
+  Font font = *this;
+  font.hasMonospacedDigits_ = true;
+  return font;
+}
+
 double Font::size() const { return kind_ == Kind::textStyle ? pointSize(textStyle_) : size_; }
 
 std::optional<TextStyle> Font::textStyleValue() const {
@@ -102,6 +120,8 @@ std::size_t Font::hashValue() const {
   seed = combineHash(seed, static_cast<std::size_t>(weight_));
   seed = combineHash(seed, static_cast<std::size_t>(design_));
   seed = combineHash(seed, isItalic_ ? 1 : 0);
+  seed = combineHash(seed, (hasLowercaseSmallCaps_ ? 1 : 0) | (hasUppercaseSmallCaps_ ? 2 : 0) |
+                               (hasMonospacedDigits_ ? 4 : 0));
   seed = combineHash(seed, std::hash<std::string>{}(name_));
   return combineHash(seed, std::hash<std::string>{}(path_));
 }

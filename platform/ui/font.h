@@ -75,6 +75,12 @@ class Font {
   Font weight(FontWeight weight) const;
   Font bold() const { return weight(FontWeight::bold); }
   Font italic() const;
+  // Small capitals: for the lower-case letters, the upper-case letters, or both.
+  Font lowercaseSmallCaps() const;
+  Font uppercaseSmallCaps() const;
+  Font smallCaps() const { return lowercaseSmallCaps().uppercaseSmallCaps(); }
+  // Digits of equal width, whatever the font's other letters.
+  Font monospacedDigit() const;
 
   Kind kind() const { return kind_; }
   // The point size: the given size, or the text style's size.
@@ -89,6 +95,9 @@ class Font {
   // True for the monospaced design, which the monospaced modifier sets on any kind of font.
   bool isMonospaced() const { return design_ == FontDesign::monospaced; }
   bool isItalic() const { return isItalic_; }
+  bool hasLowercaseSmallCaps() const { return hasLowercaseSmallCaps_; }
+  bool hasUppercaseSmallCaps() const { return hasUppercaseSmallCaps_; }
+  bool hasMonospacedDigits() const { return hasMonospacedDigits_; }
 
   bool operator==(const Font&) const = default;
   std::size_t hashValue() const;
@@ -100,6 +109,9 @@ class Font {
   FontWeight weight_ = FontWeight::regular;
   FontDesign design_ = FontDesign::standard;
   bool isItalic_ = false;
+  bool hasLowercaseSmallCaps_ = false;
+  bool hasUppercaseSmallCaps_ = false;
+  bool hasMonospacedDigits_ = false;
   std::string name_;
   std::string path_;
 };
