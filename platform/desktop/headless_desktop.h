@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/desktop/headless_accessibility.h"
+#include "platform/desktop/headless_alerts.h"
 #include "platform/desktop/headless_hot_keys.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
@@ -94,6 +95,10 @@ class HeadlessDesktop {
   // Other applications' elements as accessibility sees them (thread-safe on its own).
   HeadlessAccessibility& accessibility() { return accessibility_; }
 
+  // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
+  // its own).
+  HeadlessAlerts& alerts() { return alerts_; }
+
  private:
   void appendEvent(InputEvent event);
 
@@ -109,6 +114,7 @@ class HeadlessDesktop {
   std::vector<foundation::URL> openedURLs_;
   HeadlessHotKeys hotKeys_;
   HeadlessAccessibility accessibility_;
+  HeadlessAlerts alerts_;
 };
 
 }  // namespace desktop
