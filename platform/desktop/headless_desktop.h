@@ -14,6 +14,8 @@
 #include "platform/desktop/headless_accessibility.h"
 #include "platform/desktop/headless_alerts.h"
 #include "platform/desktop/headless_hot_keys.h"
+#include "platform/desktop/headless_speech.h"
+#include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
@@ -95,9 +97,15 @@ class HeadlessDesktop {
   // Other applications' elements as accessibility sees them (thread-safe on its own).
   HeadlessAccessibility& accessibility() { return accessibility_; }
 
+  // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
+  HeadlessWeb& web() { return web_; }
+
   // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
   // its own).
   HeadlessAlerts& alerts() { return alerts_; }
+
+  // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
+  HeadlessSpeech& speech() { return speech_; }
 
  private:
   void appendEvent(InputEvent event);
@@ -115,6 +123,8 @@ class HeadlessDesktop {
   HeadlessHotKeys hotKeys_;
   HeadlessAccessibility accessibility_;
   HeadlessAlerts alerts_;
+  HeadlessSpeech speech_;
+  HeadlessWeb web_;
 };
 
 }  // namespace desktop
