@@ -1,0 +1,84 @@
+// A view that shows web content: loads requests, injects its configuration's user scripts, hands the
+// pages' script messages to their handlers, reports navigations to its navigation delegate and asks its
+// UI delegate for files. The content itself is run by the desktop's web engine (the headless desktop's
+// pages in tests); without one the view records what it is asked and shows nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/desktop/headless_web.h"
+#include "platform/foundation/geometry.h"
+#include "platform/foundation/json_text.h"  // Json
+#include "platform/foundation/url.h"
+#include "platform/foundation/url_request.h"
+#include "platform/webkit/navigation.h"
+#include "platform/webkit/navigation_delegate.h"
+#include "platform/webkit/ui_delegate.h"
+#include "platform/webkit/web_view_configuration.h"
+
+namespace webkit {
+
+// Delegates are held weakly, as their owners keep them. Main thread only: every delegate callback and
+// script-message handler runs there.
+class WebView : public std::enable_shared_from_this<WebView> {
+  struct Token {};
+
+ public:
+  static std::shared_ptr<WebView> make(foundation::Rect frame,
+                                       std::shared_ptr<WebViewConfiguration> configuration);
+  WebView(Token, foundation::Rect frame, std::shared_ptr<WebViewConfiguration> configuration);
+  ~WebView();
+  WebView(const WebView&) = delete;
+  WebView& operator=(const WebView&) = delete;
+
+  foundation::Rect frame() const { return frame_; }
+  void setFrame(foundation::Rect frame) { frame_ = frame; }
+
+  const std::shared_ptr<WebViewConfiguration>& configuration() const { return configuration_; }
+
+  std::shared_ptr<NavigationDelegate> navigationDelegate() const { return navigationDelegate_.lock(); }
+  void setNavigationDelegate(std::weak_ptr<NavigationDelegate> delegate) {
+    navigationDelegate_ = std::move(delegate);
+  }
+  std::shared_ptr<UIDelegate> uiDelegate() const { return uiDelegate_.lock(); }
+  void setUIDelegate(std::weak_ptr<UIDelegate> delegate) { uiDelegate_ = std::move(delegate); }
+
+  // The user agent presented instead of the engine's own; nothing: the engine's own.
+  const std::optional<std::string>& customUserAgent() const { return customUserAgent_; }
+  void setCustomUserAgent(std::optional<std::string> userAgent);
+
+  // Starts loading a request (its time-out applies), injecting the configuration's user scripts into
+  // the document. Returns the navigation the delegate callbacks will name.
+  std::shared_ptr<Navigation> load(const foundation::URLRequest& request);
+  // The address of the document loaded last, if any.
+  const std::optional<foundation::URL>& url() const { return url_; }
+
+  // Evaluates a script in the current document; the completion handler runs later on the main queue
+  // with the script's value, or with an error.
+  void evaluateJavaScript(
+      const std::string& script,
+      std::function<void(const std::optional<foundation::Json>& result, const std::optional<WebError>& error)>
+          completionHandler);
+
+  // The desktop's page behind this view (nothing without a desktop web engine).
+  const std::shared_ptr<desktop::HeadlessWebPage>& page() const { return page_; }
+
+ private:
+  void connectPage();
+
+  foundation::Rect frame_;
+  std::shared_ptr<WebViewConfiguration> configuration_;
+  std::weak_ptr<NavigationDelegate> navigationDelegate_;
+  std::weak_ptr<UIDelegate> uiDelegate_;
+  std::optional<std::string> customUserAgent_;
+  std::optional<foundation::URL> url_;
+  std::shared_ptr<Navigation> currentNavigation_;
+  std::uint64_t nextNavigationIdentifier_ = 1;
+  std::shared_ptr<desktop::HeadlessWebPage> page_;
+};
+
+}  // namespace webkit
