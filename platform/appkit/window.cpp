@@ -1,0 +1,26 @@
+#include "platform/appkit/window.h"
+
+#include "platform/appkit/view_controller.h"
+
+namespace appkit {
+
+void Window::setFrame(foundation::Rect frame) {
+  frame_ = frame;
+  if (contentView_) contentView_->setFrame({{0, 0}, frame.size});
+}
+
+void Window::setContentView(std::shared_ptr<View> view) {
+  if (contentView_) contentView_->window_.reset();
+  contentView_ = std::move(view);
+  if (!contentView_) return;
+  contentView_->removeFromSuperview();
+  contentView_->window_ = weak_from_this();
+  contentView_->setFrame({{0, 0}, frame_.size});
+}
+
+void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
+  contentViewController_ = std::move(controller);
+  setContentView(contentViewController_ ? contentViewController_->view() : nullptr);
+}
+
+}  // namespace appkit
