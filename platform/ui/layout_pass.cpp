@@ -375,6 +375,11 @@ Size naturalImageSize(const detail::ImageSpec& image, const Node& node, const Te
 
 }  // namespace
 
+std::vector<const Node*> detail::arrangedItems(const Node& container, bool takesSectionsApart) {
+  std::vector<Gathered> gathered;
+  return itemsOf(container, gathered, takesSectionsApart);
+}
+
 ProposedViewSize ProposedViewSize::infinity() { return {ui::infinity, ui::infinity}; }
 
 LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)

@@ -20,6 +20,13 @@ inline constexpr double tabBarHeight = 28;
 // Height a single-line text field adds to its font's line height (its border and inner margins).
 inline constexpr double textFieldChrome = 6;
 
+namespace detail {
+// The views a container arranges as its items, in order: groups, ForEach rows, conditional branches
+// (also behind a view with a body) are taken apart and empty views left out; with
+// `takesSectionsApart`, sections too (as the rows of a list are).
+std::vector<const Node*> arrangedItems(const Node& container, bool takesSectionsApart = false);
+}  // namespace detail
+
 class LayoutPass {
  public:
   explicit LayoutPass(std::shared_ptr<const TextMeasurer> measurer = defaultTextMeasurer());

@@ -1,0 +1,78 @@
+// Hosting: shows an evaluated view tree in the platform view hierarchy. After every update of the tree
+// the hosting view lays it out in its bounds and brings its platform views up to date: controls (text
+// fields, text views, buttons, scroll views, tables, tab views) and representable views, each inside a
+// host view of its own, in the order the tree draws them. Platform views, and the state they keep (a
+// text view's caret), live as long as the view they realise keeps its identity.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/appkit/view.h"
+#include "platform/ui/layout_pass.h"
+#include "platform/ui/text_measurer.h"
+#include "platform/ui/view.h"
+#include "platform/ui/view_graph.h"
+
+namespace ui {
+
+// The view a platform view of the tree sits in; its runtime class name contains "ViewHost".
+class PlatformViewHost final : public appkit::View {
+ public:
+  using appkit::View::View;
+};
+
+// The platform view at the top of a hosted tree; its runtime class name contains "HostingView". Main
+// thread only.
+class HostingView final : public appkit::View {
+  struct Token {};
+
+ public:
+  // Shows a tree of its own, evaluated from `root`.
+  static std::shared_ptr<HostingView> make(AnyView root, Rect frame,
+                                           std::shared_ptr<const TextMeasurer> measurer = nullptr);
+  // Shows the tree of `graph`, which must outlive the hosting view.
+  static std::shared_ptr<HostingView> make(detail::ViewGraph& graph, Rect frame,
+                                           std::shared_ptr<const TextMeasurer> measurer = nullptr);
+
+  HostingView(Token, Rect frame, std::unique_ptr<detail::ViewGraph> ownGraph, detail::ViewGraph& graph,
+              std::shared_ptr<const TextMeasurer> measurer);
+  ~HostingView() override;
+
+  // A new size lays the tree out again.
+  void setFrame(Rect frame) override;
+  // Lays the tree out in the bounds and brings the platform views up to date; runs after every update
+  // of the tree. Representable views are made here and updated once the hierarchy is in place.
+  void refresh();
+
+  detail::ViewGraph& graph() { return *graph_; }
+  const LayoutPass& layout() const { return pass_; }
+  using appkit::View::frame;
+  // A view's frame in the hosting view's coordinates, when it was placed.
+  std::optional<Rect> frame(const detail::Node& node) const { return pass_.frame(node); }
+  // The platform view that realises a view, and the host view around it, if it has them.
+  std::shared_ptr<appkit::View> platformView(const detail::Node& node) const;
+  std::shared_ptr<appkit::View> host(const detail::Node& node) const;
+
+ private:
+  struct Entry;
+  struct Place;
+  Entry* entryFor(const detail::Node& node, int kind);
+  void realise(const detail::Node& node, Place& place);
+  void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
+  void configure(Entry& entry, const detail::Node& node);
+
+  std::unique_ptr<detail::ViewGraph> ownGraph_;
+  detail::ViewGraph* graph_;
+  LayoutPass pass_;
+  std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> entries_;
+  std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> rowEntries_;
+  std::vector<Entry*> toUpdate_;
+  std::uint64_t generation_ = 0;
+  bool isRefreshing_ = false;
+};
+
+}  // namespace ui
