@@ -1,0 +1,54 @@
+#include "platform/appkit/search_field.h"
+
+#include "platform/appkit/window.h"
+
+namespace appkit {
+
+SearchField::SearchField(foundation::Rect frame) : TextField(frame) {
+  // The cells act on the field through a plain pointer: the field owns them, and a cell kept elsewhere
+  // (to show it again later) is only ever put back into this field.
+  cancelButtonCell_ = std::make_shared<ButtonCell>([this](View*) { clearAsPerson(); });
+  searchButtonCell_ = std::make_shared<ButtonCell>();
+}
+
+float SearchField::contentHuggingPriority(LayoutOrientation orientation) const {
+  return orientation == LayoutOrientation::horizontal ? horizontalHugging_ : verticalHugging_;
+}
+
+void SearchField::setContentHuggingPriority(float priority, LayoutOrientation orientation) {
+  (orientation == LayoutOrientation::horizontal ? horizontalHugging_ : verticalHugging_) = priority;
+}
+
+foundation::Size SearchField::intrinsicContentSize() const { return {kNoIntrinsicMetric, kIntrinsicHeight}; }
+
+void SearchField::noteWindowChange() {
+  auto now = window();
+  if (hasSeenWindow_ && now == lastWindow_.lock()) return;
+  if (!hasSeenWindow_ && !now) return;
+  hasSeenWindow_ = true;
+  lastWindow_ = now;
+  viewDidMoveToWindow();
+}
+
+bool SearchField::becomeFirstResponder() {
+  if (!isEnabled()) return false;
+  fieldEditor_ = std::make_unique<FieldEditor>();
+  fieldEditor_->setString(stringValue());
+  return true;
+}
+
+bool SearchField::resignFirstResponder() {
+  if (!fieldEditor_) return true;
+  fieldEditor_.reset();
+  if (auto delegate = delegate_.lock()) delegate->controlTextDidEndEditing(*this);
+  return true;
+}
+
+void SearchField::clearAsPerson() {
+  setStringValue({});
+  if (fieldEditor_) fieldEditor_->setString({});
+  if (auto delegate = delegate_.lock()) delegate->controlTextDidChange(*this);
+  if (textDidChange) textDidChange(stringValue());
+}
+
+}  // namespace appkit
