@@ -220,7 +220,13 @@ HostingView::Entry* HostingView::entryFor(const Node& node, int kind) {
       slot->platformView = std::make_shared<appkit::View>();
       break;
   }
-  slot->outer = std::make_shared<PlatformViewHost>();
+  // Scroll views (and lists, which scroll) sit among the other views directly, without a host: the view
+  // after one finds it as its own earlier sibling.
+  if (kind == scrollView || kind == list) {
+    slot->outer = slot->platformView;
+  } else {
+    slot->outer = std::make_shared<PlatformViewHost>();
+  }
   if (kind == representable) toUpdate_.push_back(slot.get());
   return slot.get();
 }
@@ -300,7 +306,8 @@ void HostingView::realisePlatformView(const Node& node, int kind, const Rect& fr
   entry.generation = generation_;
   configure(entry, node);
   entry.outer->setFrame(relative(frame, place.origin));
-  entry.platformView->setFrame(Rect(0, 0, frame.width(), frame.height()));
+  if (entry.outer != entry.platformView)
+    entry.platformView->setFrame(Rect(0, 0, frame.width(), frame.height()));
   place.subviews.push_back(entry.outer);
 
   switch (kind) {
@@ -315,7 +322,6 @@ void HostingView::realisePlatformView(const Node& node, int kind, const Rect& fr
       entry.container->setFrame(Rect(inside.origin.x - frame.minX(), inside.origin.y - frame.minY(),
                                      contentSize.width, contentSize.height));
       entry.container->setSubviews(std::move(inside.subviews));
-      entry.outer->setSubviews({entry.platformView});
       return;
     }
     case list: {
@@ -335,7 +341,6 @@ void HostingView::realisePlatformView(const Node& node, int kind, const Rect& fr
         cells.push_back(cell.outer);
       }
       entry.container->setSubviews(std::move(cells));
-      entry.outer->setSubviews({entry.platformView});
       return;
     }
     case tabView: {

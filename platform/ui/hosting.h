@@ -1,8 +1,10 @@
 // Hosting: shows an evaluated view tree in the platform view hierarchy. After every update of the tree
 // the hosting view lays it out in its bounds and brings its platform views up to date: controls (text
-// fields, text views, buttons, scroll views, tables, tab views) and representable views, each inside a
-// host view of its own, in the order the tree draws them. Platform views, and the state they keep (a
-// text view's caret), live as long as the view they realise keeps its identity.
+// fields, text editors, buttons, tab views) and representable views, each inside a host view of its
+// own, and scroll views and lists (a scroll view around a table), in the order the tree draws them;
+// an overlay's platform views come after those of the view it overlays, a background's before.
+// Platform views, and the state they keep (a text view's caret), live as long as the view they realise
+// keeps its identity.
 #pragma once
 
 #include <cstdint>
