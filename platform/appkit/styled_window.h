@@ -1,0 +1,122 @@
+// Windows with the platform's window chrome as data: style mask, backing, level, collection behaviour,
+// title bar appearance, whether they may become key or main, and ordering on and off the screen.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/appkit/screen.h"
+#include "platform/appkit/window.h"
+#include "platform/foundation/geometry.h"
+
+namespace appkit {
+
+// Always owned through a shared pointer, like every window. Main thread only.
+class StyledWindow : public Window {
+ public:
+  // Style mask bits, with the platform's raw values.
+  struct StyleMask {
+    static constexpr std::uint64_t borderless = 0;
+    static constexpr std::uint64_t titled = 1 << 0;
+    static constexpr std::uint64_t closable = 1 << 1;
+    static constexpr std::uint64_t miniaturizable = 1 << 2;
+    static constexpr std::uint64_t resizable = 1 << 3;
+    static constexpr std::uint64_t utilityWindow = 1 << 4;
+    static constexpr std::uint64_t nonactivatingPanel = 1 << 7;
+    static constexpr std::uint64_t fullSizeContentView = 1 << 15;
+  };
+  enum class BackingStoreType : std::uint64_t { retained = 0, nonretained = 1, buffered = 2 };
+  enum class TitleVisibility : std::int64_t { visible = 0, hidden = 1 };
+  // Window levels, with the platform's raw values.
+  struct Level {
+    static constexpr int normal = 0;
+    static constexpr int floating = 3;
+    static constexpr int modalPanel = 8;
+    static constexpr int mainMenu = 24;
+    static constexpr int statusBar = 25;
+    static constexpr int popUpMenu = 101;
+    static constexpr int screenSaver = 1000;
+  };
+  // Collection behaviour bits, with the platform's raw values.
+  struct CollectionBehavior {
+    static constexpr std::uint64_t none = 0;
+    static constexpr std::uint64_t canJoinAllSpaces = 1 << 0;
+    static constexpr std::uint64_t moveToActiveSpace = 1 << 1;
+    static constexpr std::uint64_t managed = 1 << 2;
+    static constexpr std::uint64_t transient = 1 << 3;
+    static constexpr std::uint64_t stationary = 1 << 4;
+    static constexpr std::uint64_t fullScreenPrimary = 1 << 7;
+    static constexpr std::uint64_t fullScreenAuxiliary = 1 << 8;
+  };
+
+  // A window whose content has the rectangle's size, placed at the rectangle's origin.
+  StyledWindow(foundation::Rect contentRect, std::uint64_t styleMask, BackingStoreType backing, bool defer);
+  virtual ~StyledWindow() = default;
+
+  std::uint64_t styleMask() const { return styleMask_; }
+  virtual void setStyleMask(std::uint64_t styleMask) { styleMask_ = styleMask; }
+  BackingStoreType backingType() const { return backing_; }
+  bool isDeferred() const { return isDeferred_; }
+
+  bool titlebarAppearsTransparent() const { return titlebarAppearsTransparent_; }
+  void setTitlebarAppearsTransparent(bool isTransparent) { titlebarAppearsTransparent_ = isTransparent; }
+  TitleVisibility titleVisibility() const { return titleVisibility_; }
+  void setTitleVisibility(TitleVisibility visibility) { titleVisibility_ = visibility; }
+  int level() const { return level_; }
+  void setLevel(int level) { level_ = level; }
+  bool isMovable() const { return isMovable_; }
+  void setMovable(bool isMovable) { isMovable_ = isMovable; }
+  bool isMovableByWindowBackground() const { return isMovableByWindowBackground_; }
+  void setMovableByWindowBackground(bool isMovable) { isMovableByWindowBackground_ = isMovable; }
+  std::uint64_t collectionBehavior() const { return collectionBehavior_; }
+  void setCollectionBehavior(std::uint64_t behavior) { collectionBehavior_ = behavior; }
+  bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+  void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
+
+  // Whether the window may take keyboard focus, and become the main window: windows with a title bar or
+  // a resize bar may.
+  virtual bool canBecomeKeyWindow() const;
+  virtual bool canBecomeMainWindow() const;
+
+  // The frame the window takes on the screen when ordered in: a titled window is moved down until its
+  // top lies within the screen's visible frame; other windows keep the frame.
+  virtual foundation::Rect constrainFrameRect(foundation::Rect frameRect,
+                                              const std::optional<Screen>& screen) const;
+
+  // Moves the window's bottom-left corner (window-system coordinates), keeping its size.
+  void setFrameOrigin(foundation::Point origin);
+
+  // Shows the window in front of the others without giving it keyboard focus; its frame is constrained
+  // to the main screen first.
+  void orderFront();
+  // Shows the window and makes it key when it may become key.
+  void makeKeyAndOrderFront();
+  // Takes the window off the screen.
+  void orderOut();
+  // Takes the window off the screen for good: it is no longer visible, key or main.
+  virtual void close();
+
+  bool isVisible() const { return isVisible_; }
+  bool isKeyWindow() const { return isKeyWindow_; }
+  bool isClosed() const { return isClosed_; }
+  // Whether showing the window makes this program the active application (a non-activating panel never
+  // does).
+  bool activatesApplication() const { return (styleMask_ & StyleMask::nonactivatingPanel) == 0; }
+
+ private:
+  std::uint64_t styleMask_;
+  BackingStoreType backing_;
+  bool isDeferred_;
+  bool titlebarAppearsTransparent_ = false;
+  TitleVisibility titleVisibility_ = TitleVisibility::visible;
+  int level_ = Level::normal;
+  bool isMovable_ = true;
+  bool isMovableByWindowBackground_ = false;
+  std::uint64_t collectionBehavior_ = CollectionBehavior::none;
+  bool ignoresMouseEvents_ = false;
+  bool isVisible_ = false;
+  bool isKeyWindow_ = false;
+  bool isClosed_ = false;
+};
+
+}  // namespace appkit
