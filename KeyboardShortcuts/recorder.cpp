@@ -1,0 +1,46 @@
+#include "KeyboardShortcuts/recorder.h"
+
+#include <vector>
+
+#include "platform/ui/views.h"
+
+namespace KeyboardShortcuts {
+
+std::shared_ptr<appkit::View> RecorderRepresentable::makeView(const ui::RepresentableContext&) const {
+  return RecorderCocoa::make(name, onChange);
+}
+
+void RecorderRepresentable::updateView(appkit::View& view, const ui::RepresentableContext&) const {
+  auto* recorder = dynamic_cast<RecorderCocoa*>(&view);
+  if (!recorder) return;
+  recorder->setShortcutName(name);
+  // Hosting updates a representable once it sits in its final place, which is where the control learns
+  // that it has been put into a window.
+  recorder->noteWindowChange();
+}
+
+Recorder::Recorder(Name name, RecorderChangeAction onChange)
+    : name(std::move(name)), onChange(std::move(onChange)) {}
+
+Recorder::Recorder(std::string title, Name name, RecorderChangeAction onChange)
+    : name(std::move(name)),
+      onChange(std::move(onChange)),
+      hasLabel(true),
+      label(ui::Text::verbatim(std::move(title))) {}
+
+Recorder::Recorder(Name name, RecorderChangeAction onChange, const std::function<ui::AnyView()>& label)
+    : name(std::move(name)),
+      onChange(std::move(onChange)),
+      hasLabel(true),
+      label(label ? label() : ui::AnyView()) {}
+
+ui::AnyView Recorder::body() const {
+  auto control = ui::Representable(RecorderRepresentable(name, onChange));
+  if (!hasLabel) return control;
+  // Labelled content with a label view of any kind, arranged as the view layer arranges labelled content.
+  const std::vector<ui::AnyView> parts{label, control};
+  return ui::AnyView(
+      std::make_shared<ui::detail::ContainerSpec>("LabeledContent", ui::detail::childrenOf(parts)));
+}
+
+}  // namespace KeyboardShortcuts
