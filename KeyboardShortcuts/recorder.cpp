@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/foundation/run_loop.h"
 #include "platform/ui/views.h"
 
 namespace KeyboardShortcuts {
@@ -14,9 +15,14 @@ void RecorderRepresentable::updateView(appkit::View& view, const ui::Representab
   auto* recorder = dynamic_cast<RecorderCocoa*>(&view);
   if (!recorder) return;
   recorder->setShortcutName(name);
-  // Hosting updates a representable once it sits in its final place, which is where the control learns
-  // that it has been put into a window.
+  // The platform views tell no one when they move into a window, so the control checks here: hosting
+  // updates a representable once it sits in its final place, and a hosting view made in this turn is
+  // usually put into its window later in the same turn, hence the second look from the main queue.
   recorder->noteWindowChange();
+  std::weak_ptr<RecorderCocoa> weak = std::static_pointer_cast<RecorderCocoa>(recorder->shared_from_this());
+  foundation::RunLoop::main().async([weak] {
+    if (auto control = weak.lock()) control->noteWindowChange();
+  });
 }
 
 Recorder::Recorder(Name name, RecorderChangeAction onChange)
