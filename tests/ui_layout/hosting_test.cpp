@@ -176,3 +176,36 @@ TEST(Hosting, HitTestingReachesTheControlUnderThePoint) {
 
 }  // namespace
 }  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST(Hosting, ABackgroundsPlatformViewsComeBeforeThoseOfItsView) {
+  Binding<std::string> text = Binding<std::string>::constant("x");
+  WindowHost host(TextField("Front", text).background(TextField("Behind", text)), {200, 100});
+  auto& subviews = host.hostingView().subviews();
+  ASSERT_EQ(subviews.size(), 2u);
+  EXPECT_EQ(subviews[0], host.platformView(host.find(testing::textField("Behind")))->superview());
+  EXPECT_EQ(subviews[1], host.platformView(host.find(testing::textField("Front")))->superview());
+}
+
+TEST(Hosting, ScrollViewsSitAmongTheHostsDirectly) {
+  Binding<std::string> text = Binding<std::string>::constant("x");
+  WindowHost host(VStack(ScrollView(Text("long")), TextField("After", text)), {200, 100});
+  auto& subviews = host.hostingView().subviews();
+  ASSERT_EQ(subviews.size(), 2u);
+  EXPECT_NE(std::dynamic_pointer_cast<appkit::ScrollView>(subviews[0]), nullptr);
+  EXPECT_EQ(subviews[0]->frame(), host.frame(type("ScrollView")));
+}
+
+TEST(Hosting, ViewsThatLeaveTakeTheirPlatformViewsAlong) {
+  Binding<std::string> text = Binding<std::string>::constant("x");
+  WindowHost host(VStack(TextField("Stays", text), TextField("Goes", text)), {200, 100});
+  auto stays = host.platformView(host.find(testing::textField("Stays")));
+  host.setRoot(VStack(TextField("Stays", text)));
+  ASSERT_EQ(host.hostingView().subviews().size(), 1u);
+  EXPECT_EQ(host.platformView(host.find(testing::textField("Stays"))), stays);
+}
+
+}  // namespace
+}  // namespace ui
