@@ -30,11 +30,12 @@ TemplateLook lookOf(RoadmapTemplate roadmapTemplate) {
 
 RoadmapStyle style(RoadmapTemplate roadmapTemplate) {
   const TemplateLook look = lookOf(roadmapTemplate);
-  // The font recipes have no monospaced-digit variant, so the count uses the body style's own digits.
   return RoadmapStyle(
       ui::Image::systemName(look.upvoteSymbol),
       ui::Font::textStyle(ui::TextStyle::headline, look.design).weight(ui::FontWeight::bold),
-      ui::Font::textStyle(ui::TextStyle::body, look.design).weight(ui::FontWeight::semibold),
+      ui::Font::textStyle(ui::TextStyle::body, look.design)
+          .weight(ui::FontWeight::semibold)
+          .monospacedDigit(),
       ui::Font::textStyle(ui::TextStyle::caption, look.design).weight(ui::FontWeight::bold),
       [](const std::string&) { return ui::Color::primary(); }, look.radius,
       ui::Color::primary().opacity(0.08), ui::Color::white(), ui::Color::accentColor());

@@ -85,8 +85,10 @@ TEST(RoadmapTemplates, DifferInIconFontDesignAndRadius) {
     EXPECT_EQ(style.radius, c.radius);
     EXPECT_EQ(style.titleFont,
               ui::Font::textStyle(ui::TextStyle::headline, c.design).weight(ui::FontWeight::bold));
-    EXPECT_EQ(style.numberFont,
-              ui::Font::textStyle(ui::TextStyle::body, c.design).weight(ui::FontWeight::semibold));
+    EXPECT_EQ(style.numberFont, ui::Font::textStyle(ui::TextStyle::body, c.design)
+                                    .weight(ui::FontWeight::semibold)
+                                    .monospacedDigit());
+    EXPECT_TRUE(style.numberFont.hasMonospacedDigits());
     EXPECT_EQ(style.statusFont,
               ui::Font::textStyle(ui::TextStyle::caption, c.design).weight(ui::FontWeight::bold));
   }
