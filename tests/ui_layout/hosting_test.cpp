@@ -107,7 +107,6 @@ TEST(Hosting, ReadsFramesInWindowAndLocalCoordinates) {
 
 TEST(Hosting, RepresentablesAreMadeOnceAndUpdatedAfterEachEvaluation) {
   auto counts = std::make_shared<Counts>();
-  State<int> unused{0};
   WindowHost host(Representable(Probe(counts)), {100, 100});
   EXPECT_EQ(counts->made, 1);
   EXPECT_EQ(counts->updated, 1);
