@@ -91,7 +91,8 @@ std::shared_ptr<appkit::MenuItem> findMenuConflict(const appkit::Menu& menu, con
         mask |= appkit::ModifierFlags::shift;
       }
     }
-    if (glyph && *glyph == keyEquivalent && mask == modifiers) return item;
+    // An empty glyph would match every item without a key equivalent.
+    if (glyph && !glyph->empty() && *glyph == keyEquivalent && mask == modifiers) return item;
     if (item->hasSubmenu()) {
       if (auto found = findMenuConflict(*item->submenu(), shortcut)) return found;
     }
