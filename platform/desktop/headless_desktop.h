@@ -14,6 +14,7 @@
 #include "platform/desktop/headless_accessibility.h"
 #include "platform/desktop/headless_alerts.h"
 #include "platform/desktop/headless_hot_keys.h"
+#include "platform/desktop/headless_speech.h"
 #include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
@@ -103,6 +104,9 @@ class HeadlessDesktop {
   // its own).
   HeadlessAlerts& alerts() { return alerts_; }
 
+  // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
+  HeadlessSpeech& speech() { return speech_; }
+
  private:
   void appendEvent(InputEvent event);
 
@@ -119,6 +123,7 @@ class HeadlessDesktop {
   HeadlessHotKeys hotKeys_;
   HeadlessAccessibility accessibility_;
   HeadlessAlerts alerts_;
+  HeadlessSpeech speech_;
   HeadlessWeb web_;
 };
 
