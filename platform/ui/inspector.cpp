@@ -257,8 +257,18 @@ bool ViewRef::exists(const ViewQuery& query) const { return !findAll(query).empt
 
 // Host
 
+// Claims the main thread without running anything yet: work the view posted while it was made (such as
+// the first signal of an observation) must find the view graph in place.
+Host::MainQueue::MainQueue() { foundation::RunLoop::main().runUntilIdle(0); }
+
+Host::MainQueue::~MainQueue() { foundation::RunLoop::main().resetForTesting(); }
+
+// The manual clock starts at the time of the clock it replaces, so work the view posted while it was
+// made (due at that time) is due on the manual clock too.
 Host::Host(AnyView root, ColorScheme colorScheme)
-    : clock_(std::make_shared<foundation::ManualClock>()), clockScope_(clock_), desktopScope_(desktop_) {
+    : clock_(std::make_shared<foundation::ManualClock>(foundation::currentClock()->now())),
+      clockScope_(clock_),
+      desktopScope_(desktop_) {
   EnvironmentValues environment;
   environment.set<ColorSchemeKey>(colorScheme);
   graph_ = std::make_unique<detail::ViewGraph>(std::move(root), std::move(environment));

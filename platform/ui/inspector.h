@@ -133,9 +133,11 @@ class ViewRef {
 // The tree below `node` as indented text: one line per view or modifier, children two spaces in.
 std::string dump(const detail::Node& node);
 
-// Hosts a view for a test: a fresh main queue, a manual clock installed as the current clock, and a
-// headless desktop installed as the current desktop, for the host's lifetime. Every action runs the
-// main queue until idle and brings the views up to date before returning.
+// Hosts a view for a test: a manual clock installed as the current clock and a headless desktop
+// installed as the current desktop, for the host's lifetime; the calling thread is the main thread. Work
+// the view posted while it was made is kept (it runs once the view is in place); whatever is left on the main
+// queue when the host ends is dropped. Every action runs the main queue until idle and brings the views up to
+// date before returning.
 class Host {
  public:
   explicit Host(AnyView root, ColorScheme colorScheme = ColorScheme::light);
@@ -189,7 +191,15 @@ class Host {
   std::optional<Animation> lastTransactionAnimation() const { return graph_->lastTransactionAnimation(); }
 
  private:
-  foundation::ScopedMainRunLoop loop_;
+  // Takes over the main queue on construction and empties it on destruction (after the graph is gone).
+  struct MainQueue {
+    MainQueue();
+    ~MainQueue();
+    MainQueue(const MainQueue&) = delete;
+    MainQueue& operator=(const MainQueue&) = delete;
+    foundation::RunLoop& loop() const { return foundation::RunLoop::main(); }
+  };
+  MainQueue loop_;
   std::shared_ptr<foundation::ManualClock> clock_;
   foundation::ScopedClock clockScope_;
   desktop::HeadlessDesktop desktop_;
