@@ -41,6 +41,15 @@ void BM_FullUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_FullUpdate)->Unit(benchmark::kMillisecond);
 
+// Hosting alone: laying out the evaluated tree again and bringing the platform views up to date.
+void BM_HostingRefreshOnly(benchmark::State& state) {
+  foundation::ScopedMainRunLoop loop;
+  auto hosting =
+      ui::HostingView::make(lines(0), {0, 0, 600, 800}, std::make_shared<ui::FixedMetricTextMeasurer>());
+  for (auto _ : state) hosting->refresh();
+}
+BENCHMARK(BM_HostingRefreshOnly)->Unit(benchmark::kMillisecond);
+
 // The same re-evaluation without hosting: the view graph's share of a full update.
 void BM_ReevaluationOnly(benchmark::State& state) {
   foundation::ScopedMainRunLoop loop;
