@@ -5,11 +5,13 @@
 namespace appkit {
 
 SearchField::SearchField(foundation::Rect frame) : TextField(frame) {
-  // The cells act on the field through a plain pointer: the field owns them, and a cell kept elsewhere
-  // (to show it again later) is only ever put back into this field.
-  cancelButtonCell_ = std::make_shared<ButtonCell>([this](View*) { clearAsPerson(); });
+  // The clear button acts on the field through a plain pointer; the field disarms it when it goes.
+  ownCancelButtonCell_ = std::make_shared<ButtonCell>([this](View*) { clearAsPerson(); });
+  cancelButtonCell_ = ownCancelButtonCell_;
   searchButtonCell_ = std::make_shared<ButtonCell>();
 }
+
+SearchField::~SearchField() { ownCancelButtonCell_->setAction({}); }
 
 float SearchField::contentHuggingPriority(LayoutOrientation orientation) const {
   return orientation == LayoutOrientation::horizontal ? horizontalHugging_ : verticalHugging_;

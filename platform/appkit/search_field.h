@@ -22,6 +22,7 @@ class ButtonCell {
   void performClick(View* sender) const {
     if (action_) action_(sender);
   }
+  void setAction(std::function<void(View* sender)> action) { action_ = std::move(action); }
 
  private:
   std::function<void(View* sender)> action_;
@@ -62,6 +63,8 @@ class SearchField : public TextField, public Responder {
   static constexpr double kIntrinsicHeight = 22;
 
   explicit SearchField(foundation::Rect frame = {});
+  // A clear button kept elsewhere does nothing once its field is gone.
+  ~SearchField() override;
 
   // The delegate is not owned.
   void setDelegate(std::weak_ptr<TextFieldDelegate> delegate) { delegate_ = std::move(delegate); }
@@ -106,6 +109,7 @@ class SearchField : public TextField, public Responder {
 
   std::weak_ptr<TextFieldDelegate> delegate_;
   std::shared_ptr<ButtonCell> cancelButtonCell_;
+  std::shared_ptr<ButtonCell> ownCancelButtonCell_;  // the one that clears this field
   std::shared_ptr<ButtonCell> searchButtonCell_;
   TextAlignment alignment_ = TextAlignment::natural;
   bool wantsLayer_ = false;

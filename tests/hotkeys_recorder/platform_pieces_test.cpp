@@ -254,3 +254,16 @@ TEST_F(AppKitPieces, ASearchFieldEditsWhileFocusedAndItsClearButtonEmptiesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SearchFieldClearButton, KeptAfterItsFieldIsGoneDoesNothing) {
+  foundation::ScopedMainRunLoop loop;
+  auto field = std::make_shared<appkit::SearchField>();
+  auto cell = field->cancelButtonCell();
+  field.reset();
+  cell->performClick(nullptr);  // must not touch the destroyed field
+  SUCCEED();
+}
+
+}  // namespace
