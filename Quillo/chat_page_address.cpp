@@ -1,0 +1,13 @@
+#include "Quillo/chat_page_address.h"
+
+#include "Quillo/settings_keys.h"
+
+namespace Quillo {
+
+std::string chatPageAddress() {
+  std::string address = kChatPageOrigin;
+  if (Defaults::get(Keys::webDefaultToGPT4())) address += kChatPageGPT4Path;
+  return address;
+}
+
+}  // namespace Quillo
