@@ -41,7 +41,10 @@ Recorder::Recorder(Name name, RecorderChangeAction onChange, const std::function
       label(label ? label() : ui::AnyView()) {}
 
 ui::AnyView Recorder::body() const {
-  auto control = ui::Representable(RecorderRepresentable(name, onChange));
+  // Platform views take the size they are offered; the control's intrinsic size with its high hugging
+  // priority in both directions means it keeps that size, so the view gives it exactly that.
+  auto control = ui::Representable(RecorderRepresentable(name, onChange))
+                     .frame(RecorderCocoa::kMinimumWidth, appkit::SearchField::kIntrinsicHeight);
   if (!hasLabel) return control;
   // Labelled content with a label view of any kind, arranged as the view layer arranges labelled content.
   const std::vector<ui::AnyView> parts{label, control};

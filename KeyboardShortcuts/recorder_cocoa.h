@@ -83,7 +83,8 @@ class RecorderCocoa final : public appkit::SearchField, public appkit::TextField
   // swallow it.
   std::optional<appkit::Event> recorderEventFilter(const appkit::Event& event);
 
-  const double minimumWidth = 130;
+  static constexpr double kMinimumWidth = 130;
+  const double minimumWidth = kMinimumWidth;
 
  private:
   void showStoredShortcut();

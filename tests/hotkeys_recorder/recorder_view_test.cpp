@@ -57,6 +57,9 @@ TEST_F(RecorderView, WithoutALabelIsTheControlForTheName) {
   EXPECT_EQ(recorder->shortcutName().rawValue, "openChat");
   EXPECT_EQ(recorder->stringValue(), "⌃⌥⎵");
   EXPECT_FALSE(host.exists(ui::testing::type("LabeledContent")));
+  EXPECT_EQ(host.frame(ui::testing::type("RecorderRepresentable"), ui::testing::CoordinateSpace::local),
+            ui::Rect({0, 0}, {130, 22}));
+  EXPECT_EQ(recorder->frame().size, (foundation::Size{130, 22}));
   // Hosted in a window, it joins the key-view loop and records once focused.
   EXPECT_TRUE(recorder->canBecomeKeyView());
   EXPECT_TRUE(appkit::makeFirstResponder(host.window(), recorder));
