@@ -253,6 +253,8 @@ TEST_F(EventFilter, TheMenuAlertIsAWarningSheetOnTheWindowAndRecordingResumes) {
   EXPECT_EQ(send(keyDown(kKeyQ, kCommand, "q")), std::nullopt);
   const auto alerts = desktop_.alerts().alerts();
   ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].messageText,
+            "This keyboard shortcut cannot be used as it's already used by the “Quit Quillo” menu item.");
   EXPECT_EQ(alerts[0].informativeText, "");
   EXPECT_EQ(alerts[0].style, 0u);  // warning
   EXPECT_TRUE(alerts[0].buttonTitles.empty());
