@@ -63,6 +63,7 @@ bool NewSpeech::isLive(std::uint64_t generation) const {
 }
 
 void NewSpeech::startRecording() {
+  foundation::assertMainThread();
   // The input node carries one tap per bus, so a recording that still runs ends before the next begins.
   if (audioEngine_->inputNode().hasTap(kBus) || hasRecognitionTask()) stopRecording();
 
@@ -153,6 +154,7 @@ void NewSpeech::handleReport(std::uint64_t generation, const std::optional<speec
 }
 
 void NewSpeech::stopRecording() {
+  foundation::assertMainThread();
   audioEngine_->stop();
   std::weak_ptr<NewSpeech> weak = weak_from_this();
   foundation::RunLoop::main().async([weak] {

@@ -1,6 +1,7 @@
 #include "Quillo/synthesizer.h"
 
 #include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
 
 namespace Quillo {
 
@@ -23,6 +24,7 @@ std::shared_ptr<Synthesizer> Synthesizer::make() {
 Synthesizer::~Synthesizer() { speechSynthesizer_->stopSpeaking(speech::SpeechBoundary::immediate); }
 
 void Synthesizer::speak(const std::string& text) {
+  foundation::assertMainThread();
   finished.set(false);
   auto utterance = std::make_shared<speech::SpeechUtterance>(text);
   utterance->setPitchMultiplier(kPitchMultiplier);
