@@ -1,11 +1,16 @@
 #include "platform/desktop/headless_speech.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 #include "platform/foundation/run_loop.h"
 
 namespace desktop {
+
+namespace {
+std::atomic<std::uint64_t> nextNumber{1};
+}  // namespace
 
 bool HeadlessSpeech::canMakeRecognizer() const {
   std::lock_guard lock(mutex_);
@@ -45,7 +50,7 @@ void HeadlessSpeech::setRecognizerAvailable(bool isAvailable) {
 
 std::size_t HeadlessSpeech::addAvailabilityObserver(std::function<void(bool isAvailable)> observer) {
   std::lock_guard lock(mutex_);
-  const std::size_t token = nextObserverToken_++;
+  const std::size_t token = static_cast<std::size_t>(nextNumber++);
   availabilityObservers_.emplace(token, std::move(observer));
   return token;
 }
@@ -100,7 +105,7 @@ std::size_t HeadlessSpeech::authorizationRequestCount() const {
 
 std::uint64_t HeadlessSpeech::beginRecognition(ReportSink sink) {
   std::lock_guard lock(mutex_);
-  const std::uint64_t id = nextSession_++;
+  const std::uint64_t id = nextNumber++;
   sessions_.push_back(Session{id, std::move(sink), 0});
   ++recognitionCount_;
   return id;
@@ -179,7 +184,7 @@ void HeadlessSpeech::setInputFormat(CapturedAudioFormat format) {
 
 std::size_t HeadlessSpeech::installTap(std::uint64_t engine, std::uint32_t bufferSize, TapSink sink) {
   std::lock_guard lock(mutex_);
-  const std::size_t token = nextTapToken_++;
+  const std::size_t token = static_cast<std::size_t>(nextNumber++);
   taps_.emplace(token, Tap{engine, bufferSize, std::move(sink)});
   return token;
 }

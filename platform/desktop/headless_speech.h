@@ -43,7 +43,9 @@ struct SpokenUtterance {
   bool operator==(const SpokenUtterance&) const = default;
 };
 
-// Thread-safe: one mutex guards all state; sinks, taps and answers are called outside it, on the calling
+// Tokens and session numbers are unique in the process, across desktops, so a speech object that
+// outlives a desktop never removes another desktop's tap or observer. Thread-safe: one mutex guards all
+// state; sinks, taps and answers are called outside it, on the calling
 // thread (a test may feed audio or answer authorisation from a thread of its own, as the platform does).
 class HeadlessSpeech {
  public:
@@ -152,16 +154,13 @@ class HeadlessSpeech {
   bool canMakeRecognitionRequest_ = true;
   bool isRecognizerAvailable_ = true;
   std::map<std::size_t, std::function<void(bool)>> availabilityObservers_;
-  std::size_t nextObserverToken_ = 1;
   bool holdsAuthorizationAnswers_ = false;
   std::vector<std::function<void()>> heldAnswers_;
   std::size_t authorizationRequestCount_ = 0;
   std::vector<Session> sessions_;  // running ones, oldest first
-  std::uint64_t nextSession_ = 1;
   std::size_t recognitionCount_ = 0;
   CapturedAudioFormat inputFormat_;
   std::map<std::size_t, Tap> taps_;
-  std::size_t nextTapToken_ = 1;
   std::set<std::uint64_t> runningEngines_;
   std::optional<std::string> startFailure_;
   std::deque<QueuedUtterance> speaking_;
