@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/foundation/run_loop.h"
 #include "platform/foundation/text_error.h"
 #include "platform/speech/audio_engine.h"
 #include "platform/speech/recognition_request.h"
@@ -99,6 +100,38 @@ TEST(SpeechRecognizer, ACancelledTaskReportsItsCancellationOnceAndNothingElse) {
   EXPECT_EQ(reports[0].error->code, speech::recognition_error_code::cancelled);
   EXPECT_TRUE(task->isCancelled());
   EXPECT_FALSE(world.speech().isRecognizing());
+}
+
+TEST(SpeechRecognizer, ReportsFromAServiceThreadArriveOnTheMainQueueAndStopAtTheCancellation) {
+  SpeechWorld world;
+  auto recognizer = speech::SpeechRecognizer::make("en-US");
+  auto request = speech::AudioBufferRecognitionRequest::make();
+  request->setShouldReportPartialResults(true);
+  std::vector<Report> reports;
+  bool allOnMain = true;
+  auto task = recognizer->recognitionTask(request, [&](const auto& result, const auto& error) {
+    allOnMain = allOnMain && foundation::isMainThread();
+    reports.push_back({result, error});
+  });
+  std::atomic<bool> started{false};
+  std::thread service([&] {
+    for (int i = 0; i < 200; ++i) {
+      world.speech().recognize(std::to_string(i), false);
+      started = true;
+    }
+  });
+  while (!started.load()) std::this_thread::yield();
+  world.runUntilIdle();
+  task->cancel();
+  service.join();
+  world.runUntilIdle();
+
+  ASSERT_FALSE(reports.empty());
+  EXPECT_TRUE(allOnMain);
+  EXPECT_EQ(reports.back().error->code, speech::recognition_error_code::cancelled);
+  for (std::size_t i = 0; i + 1 < reports.size(); ++i) {
+    EXPECT_EQ(reports[i].result->bestTranscription.formattedString, std::to_string(i));
+  }
 }
 
 TEST(SpeechRecognizer, AvailabilityChangesReachTheDelegateOnTheMainQueue) {
