@@ -129,6 +129,13 @@ ViewQuery toggle(std::string label) {
   });
 }
 
+ViewQuery picker(std::string title) {
+  return ViewQuery("picker \"" + title + "\"", [title](const Node& node) {
+    auto* spec = node.primitiveAs<detail::PickerSpec>();
+    return spec && spec->title == title;
+  });
+}
+
 std::string dump(const Node& node) {
   std::string out;
   dumpInto(node, 0, out);
@@ -333,6 +340,31 @@ void Host::setText(const ViewRef& field, const std::string& text) {
   const auto& input = inputOf(field, dump());
   if (!field.isEnabled()) return;
   input.text.set(text);
+  settle();
+}
+
+void Host::select(const ViewRef& picker, const std::string& option) {
+  auto* spec = picker.primitive<detail::PickerSpec>();
+  if (!spec) throw InspectionError("not a picker: " + picker.typeName() + " in:\n" + dump());
+  auto it = std::find(spec->optionTitles.begin(), spec->optionTitles.end(), option);
+  if (it == spec->optionTitles.end()) throw InspectionError("no option \"" + option + "\" in:\n" + dump());
+  if (!picker.isEnabled()) return;
+  spec->select(static_cast<std::size_t>(it - spec->optionTitles.begin()));
+  settle();
+}
+
+void Host::focus(const ViewRef& field) {
+  const FocusedModifier* target = nullptr;
+  for (auto* m : field.modifiers()) {
+    if (auto* focused = dynamic_cast<const FocusedModifier*>(m)) target = focused;
+  }
+  if (!target) throw InspectionError("no focus connection at " + field.typeName() + " in:\n" + dump());
+  for (const auto& other : findAll(ViewQuery(
+           "focused", [](const Node& node) { return node.modifierAs<FocusedModifier>() != nullptr; }))) {
+    auto* m = other.node().modifierAs<FocusedModifier>();
+    if (m != target && m->isFocused()) m->setFocused(false);
+  }
+  target->setFocused(true);
   settle();
 }
 

@@ -60,6 +60,7 @@ ViewQuery accessibilityLabel(std::string label);
 // A text field, secure field or text editor with this placeholder.
 ViewQuery textField(std::string title);
 ViewQuery toggle(std::string label);
+ViewQuery picker(std::string title);
 
 // One evaluated view. Properties are resolved the way the view is shown: modifiers around it (in the
 // chain of modifiers and bodies that wrap it), environment values as it sees them.
@@ -163,6 +164,11 @@ class Host {
   void type(const ViewRef& field, const std::string& text);
   // Replaces a field's text.
   void setText(const ViewRef& field, const std::string& text);
+  // Chooses the option titled `option` of a picker.
+  void select(const ViewRef& picker, const std::string& option);
+  // Gives keyboard focus to the field (the nearest `focused` connection around it); every other
+  // connected field loses it.
+  void focus(const ViewRef& field);
   // Presses return in a text field: runs the submit handlers around it.
   void submit(const ViewRef& field);
   // Moves the pointer over the view (every hover region containing it is entered, others left), or off

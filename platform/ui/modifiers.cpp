@@ -149,6 +149,10 @@ std::string AccessibilityIdentifierModifier::describe() const {
   return fmt::format("accessibilityIdentifier(\"{}\")", identifier);
 }
 
+std::string FocusedModifier::describe() const {
+  return fmt::format("focused({})", isFocused() ? "yes" : "no");
+}
+
 std::string IdModifier::describe() const { return "id(" + text + ")"; }
 
 void AppearModifier::appeared(detail::Node&, detail::UpdateContext& context) const {

@@ -179,6 +179,15 @@ struct TaskModifier final : detail::Modifier {
   void disappeared(detail::Node& node, detail::UpdateContext& context) const override;
 };
 
+// Connects the modified view (a field) to focus state: whether it has focus, and how to give it focus or
+// take it away.
+struct FocusedModifier final : detail::Modifier {
+  std::function<bool()> isFocused;
+  std::function<void(bool)> setFocused;
+  std::string name() const override { return "focused"; }
+  std::string describe() const override;
+};
+
 // Runs when a text field inside the modified view is submitted.
 struct SubmitModifier final : detail::Modifier {
   std::function<void()> action;

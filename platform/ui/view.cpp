@@ -274,6 +274,13 @@ AnyView AnyView::help(std::string text) const {
   return modifier(std::move(m));
 }
 
+AnyView AnyView::focused(const Binding<bool>& isFocused) const {
+  auto m = make<FocusedModifier>();
+  m->isFocused = [isFocused] { return isFocused.get(); };
+  m->setFocused = [isFocused](bool value) { isFocused.set(value); };
+  return modifier(std::move(m));
+}
+
 AnyView AnyView::keyboardShortcut(std::string key, EventModifiers modifiers) const {
   return keyboardShortcut(KeyboardShortcut{std::move(key), modifiers});
 }

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/concurrency/task.h"
+#include "platform/ui/binding.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/font.h"
@@ -163,6 +164,22 @@ class AnyView {
     return modifier(std::move(m));
   }
   AnyView help(std::string text) const;
+  // Connects this field to a Boolean focus state.
+  AnyView focused(const Binding<bool>& isFocused) const;
+  // Connects this field to a focus state over several fields: it has focus when the state holds `value`.
+  template <std::equality_comparable T>
+  AnyView focused(const Binding<std::optional<T>>& focus, T value) const {
+    auto m = std::make_shared<FocusedModifier>();
+    m->isFocused = [focus, value] { return focus.get() == value; };
+    m->setFocused = [focus, value](bool isFocused) {
+      if (isFocused) {
+        focus.set(value);
+      } else if (focus.get() == value) {
+        focus.set(std::nullopt);
+      }
+    };
+    return modifier(std::move(m));
+  }
   AnyView keyboardShortcut(std::string key, EventModifiers modifiers = EventModifiers::command) const;
   AnyView keyboardShortcut(KeyboardShortcut shortcut) const;
   AnyView disabled(bool isDisabled) const;

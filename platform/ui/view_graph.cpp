@@ -1,6 +1,7 @@
 #include "platform/ui/view_graph.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
@@ -18,8 +19,10 @@ Node::Kind kindOf(const ViewSpec& spec) {
 // Whether a view at a place keeps the identity of the node there: same kind of view (and for built-ins
 // the same name) and the same explicit id.
 bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
-  return a.identityType() == b.identityType() && a.explicitIdentity() == b.explicitIdentity() &&
-         (kindOf(a) == Node::Kind::composite || a.typeName() == b.typeName());
+  if (a.identityType() != b.identityType() || a.explicitIdentity() != b.explicitIdentity()) return false;
+  // Built-in views of one class may still be different views ("List" and "Form" are both containers).
+  const auto* primitive = dynamic_cast<const PrimitiveSpec*>(&a);
+  return !primitive || !primitive->hasVariableTypeName() || a.typeName() == b.typeName();
 }
 
 }  // namespace
@@ -204,20 +207,28 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
   auto old = std::move(node.children_);
   node.children_.clear();
   std::vector<bool> isReused(old.size(), false);
+  // Keyed children are found by key, the others by position; both lookups are direct, so long lists
+  // reconcile in linear time.
+  std::unordered_map<std::size_t, std::size_t> oldByKey;
+  std::unordered_map<std::size_t, std::size_t> oldByPosition;
+  for (std::size_t j = 0; j < old.size(); ++j) {
+    if (old[j]->key_) {
+      oldByKey.emplace(*old[j]->key_, j);
+    } else {
+      oldByPosition.emplace(old[j]->position_, j);
+    }
+  }
   std::vector<std::pair<std::shared_ptr<Node>, bool>> matched;  // node, isNew
   matched.reserve(children.size());
   for (std::size_t i = 0; i < children.size(); ++i) {
     const auto& child = children[i];
     std::shared_ptr<Node> found;
-    for (std::size_t j = 0; j < old.size(); ++j) {
-      if (isReused[j]) continue;
-      const auto& candidate = old[j];
-      bool samePlace =
-          child.key ? candidate->key_ == child.key : (!candidate->key_ && candidate->position_ == i);
-      if (samePlace && hasSameIdentity(*candidate->spec_, *child.spec)) {
-        found = candidate;
+    const auto& index = child.key ? oldByKey : oldByPosition;
+    if (auto it = index.find(child.key ? *child.key : i); it != index.end()) {
+      const std::size_t j = it->second;
+      if (!isReused[j] && hasSameIdentity(*old[j]->spec_, *child.spec)) {
+        found = old[j];
         isReused[j] = true;
-        break;
       }
     }
     if (found) {

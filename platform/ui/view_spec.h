@@ -60,6 +60,9 @@ struct Child {
 class PrimitiveSpec : public ViewSpec {
  public:
   virtual std::vector<Child> children() const { return {}; }
+  // Whether views of this class go by different names (then only views of the same name share an
+  // identity).
+  virtual bool hasVariableTypeName() const { return false; }
   // The view's own properties on one line, for the text dump (`Text "Hello"`).
   virtual std::string describe() const { return typeName(); }
 };

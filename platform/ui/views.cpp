@@ -109,6 +109,12 @@ std::string TextInputSpec::describe() const {
   return fmt::format("{}(\"{}\") \"{}\"", typeName(), title, shown);
 }
 
+std::string PickerSpec::describe() const {
+  auto index = selectedIndex();
+  return fmt::format("Picker(\"{}\") selected \"{}\"", title,
+                     index && *index < optionTitles.size() ? optionTitles[*index] : std::string());
+}
+
 std::string LinkSpec::describe() const { return fmt::format("Link({})", destination.absoluteString()); }
 
 }  // namespace detail

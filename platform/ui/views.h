@@ -38,6 +38,7 @@ class ContainerSpec final : public PrimitiveSpec {
   ContainerSpec(std::string name, std::vector<Child> children, std::string description = {})
       : name_(std::move(name)), children_(std::move(children)), description_(std::move(description)) {}
   std::string typeName() const override { return name_; }
+  bool hasVariableTypeName() const override { return true; }
   std::vector<Child> children() const override { return children_; }
   std::string describe() const override { return description_.empty() ? name_ : name_ + " " + description_; }
 
@@ -82,6 +83,7 @@ class ShapeSpec final : public PrimitiveSpec {
   std::optional<Color> stroke;
   double lineWidth = 1;
   std::string typeName() const override;
+  bool hasVariableTypeName() const override { return true; }
   std::string describe() const override;
 };
 
@@ -108,6 +110,7 @@ class StackSpec final : public PrimitiveSpec {
   std::optional<double> spacing;  // absent: the platform's default
   std::vector<Child> items;
   std::string typeName() const override;
+  bool hasVariableTypeName() const override { return true; }
   std::string describe() const override;
   std::vector<Child> children() const override { return items; }
 };
@@ -140,6 +143,18 @@ class TextInputSpec final : public PrimitiveSpec {
   std::string title;  // the placeholder
   Binding<std::string> text;
   std::string typeName() const override;
+  bool hasVariableTypeName() const override { return true; }
+  std::string describe() const override;
+};
+
+// A picker: a label and options, one of which is selected (value types are erased to option indexes).
+class PickerSpec final : public PrimitiveSpec {
+ public:
+  std::string title;
+  std::vector<std::string> optionTitles;
+  std::function<std::optional<std::size_t>()> selectedIndex;
+  std::function<void(std::size_t)> select;
+  std::string typeName() const override { return "Picker"; }
   std::string describe() const override;
 };
 
@@ -302,6 +317,29 @@ AnyView List(const std::vector<AnyView>& rows);
 AnyView Section(AnyView header, const std::vector<AnyView>& content);
 AnyView Form(const std::vector<AnyView>& content);
 AnyView Menu(std::string titleKey, const std::vector<AnyView>& items);
+// A picker over `options` (value and localization key of its title), bound to the selected value.
+template <std::equality_comparable T>
+AnyView Picker(std::string titleKey, Binding<T> selection, std::vector<std::pair<T, std::string>> options) {
+  auto spec = std::make_shared<detail::PickerSpec>();
+  spec->title = localizedString(titleKey);
+  auto values = std::make_shared<std::vector<T>>();
+  for (auto& [value, title] : options) {
+    values->push_back(value);
+    spec->optionTitles.push_back(localizedString(title));
+  }
+  spec->selectedIndex = [selection, values]() -> std::optional<std::size_t> {
+    auto current = selection.get();
+    for (std::size_t i = 0; i < values->size(); ++i) {
+      if ((*values)[i] == current) return i;
+    }
+    return std::nullopt;
+  };
+  spec->select = [selection, values](std::size_t index) {
+    if (index < values->size()) selection.set((*values)[index]);
+  };
+  return AnyView(std::move(spec));
+}
+
 // A tab of a tab view: its content and the label of its tab.
 struct Tab {
   AnyView label;

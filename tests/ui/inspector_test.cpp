@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/app_storage.h"
+#include "platform/ui/focus_state.h"
 #include "platform/ui/state.h"
 #include "platform/ui/views.h"
 
@@ -225,6 +226,61 @@ TEST_F(AppStorageTest, ReadsTheDefaultsAndFollowsWritesFromElsewhere) {
   suite_->setObject(foundation::PlistValue(std::int64_t{3}), "name");  // another kind reads as the default
   host.settle();
   EXPECT_TRUE(host.exists(ui::testing::text("hello nobody")));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace ui;
+using ui::testing::Host;
+
+enum class Field { name, key };
+
+class Login final : public View {
+ public:
+  AnyView body() const override {
+    auto focus = focus_;
+    std::string focused = !*focus_ ? "none" : (**focus_ == Field::name ? "name" : "key");
+    return VStack(TextField("Name", name_.binding()).focused<Field>(focus_.binding(), Field::name),
+                  SecureField("Key", key_.binding()).focused<Field>(focus_.binding(), Field::key),
+                  Text::verbatim("focus " + focused), Button("Next", [focus] { focus.set(Field::key); }));
+  }
+
+ private:
+  State<std::string> name_{""};
+  State<std::string> key_{""};
+  FocusState<std::optional<Field>> focus_;
+};
+
+TEST(Inspector, FocusMovesBetweenConnectedFields) {
+  Host host{Login()};
+  EXPECT_TRUE(host.exists(ui::testing::text("focus none")));
+  host.focus(host.find(ui::testing::textField("Name")));
+  EXPECT_TRUE(host.exists(ui::testing::text("focus name")));
+  host.tap(host.find(ui::testing::button("Next")));
+  EXPECT_TRUE(host.exists(ui::testing::text("focus key")));
+  host.type(host.find(ui::testing::textField("Key")), "sk-123");
+  // A secure field never shows its text, not even in a dump.
+  EXPECT_NE(host.dump().find("SecureField(\"Key\") \"******\""), std::string::npos);
+  EXPECT_EQ(host.dump().find("sk-123"), std::string::npos);
+}
+
+TEST(Inspector, PickersSelectByOptionTitle) {
+  class Size final : public View {
+   public:
+    AnyView body() const override {
+      return VStack(Picker<int>("Size", size_.binding(), {{1, "Small"}, {2, "Large"}}),
+                    Text::verbatim("size " + std::to_string(*size_)));
+    }
+
+   private:
+    State<int> size_{1};
+  };
+  Host host{Size()};
+  host.select(host.find(ui::testing::picker("Size")), "Large");
+  EXPECT_TRUE(host.exists(ui::testing::text("size 2")));
+  EXPECT_THROW(host.select(host.find(ui::testing::picker("Size")), "Huge"), ui::testing::InspectionError);
 }
 
 }  // namespace
