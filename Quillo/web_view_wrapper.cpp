@@ -18,7 +18,7 @@
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/url_request.h"
-#include "platform/ui/color.h"
+#include "platform/ui/representable.h"
 
 namespace Quillo {
 namespace {
@@ -128,7 +128,44 @@ void WebViewWrapper::handleChatEvent() {
   foundation::RunLoop::main().asyncAfter(500ms, [clickSend = clickSend_] { clickSend.set(false); });
 }
 
-ui::AnyView WebViewWrapper::body() const { return ui::AnyView(ui::Color::clear()); }
+// The wrapper's platform view: the web view, filling it, together with the web view's coordinator, which
+// lives as long as the web view is shown (the web view holds its delegates weakly).
+class WebViewWrapperHostView final : public appkit::View {
+ public:
+  WebViewWrapperHostView(std::shared_ptr<WebViewWrapper::Coordinator> coordinator,
+                         std::shared_ptr<webkit::WebView> webView)
+      : coordinator_(std::move(coordinator)), webView_(std::move(webView)) {}
+  void setFrame(foundation::Rect frame) override {
+    appkit::View::setFrame(frame);
+    webView_->setFrame(foundation::Rect({0, 0}, frame.size));
+  }
+  webkit::WebView& webView() const { return *webView_; }
+
+ private:
+  std::shared_ptr<WebViewWrapper::Coordinator> coordinator_;
+  std::shared_ptr<webkit::WebView> webView_;
+};
+
+// Makes the web view once per identity of the wrapper and brings it up to date after every evaluation.
+class WebViewWrapperRepresentable final : public ui::ViewRepresentable {
+ public:
+  explicit WebViewWrapperRepresentable(WebViewWrapper wrapper) : wrapper_(std::move(wrapper)) {}
+  std::shared_ptr<appkit::View> makeView(const ui::RepresentableContext&) const override {
+    auto coordinator = wrapper_.makeCoordinator();
+    auto webView = wrapper_.makeNSView(coordinator);
+    auto host = std::make_shared<WebViewWrapperHostView>(std::move(coordinator), webView);
+    host->addSubview(webView);
+    return host;
+  }
+  void updateView(appkit::View& view, const ui::RepresentableContext&) const override {
+    if (auto* host = dynamic_cast<WebViewWrapperHostView*>(&view)) wrapper_.updateNSView(host->webView());
+  }
+
+ private:
+  WebViewWrapper wrapper_;
+};
+
+ui::AnyView WebViewWrapper::body() const { return ui::Representable(WebViewWrapperRepresentable(*this)); }
 
 void loadURLString(webkit::WebView& webView, const std::string& urlString) {
   auto url = foundation::URL::parse(urlString);

@@ -50,7 +50,7 @@ std::shared_ptr<WebView> WebView::make(foundation::Rect frame,
 }
 
 WebView::WebView(Token, foundation::Rect frame, std::shared_ptr<WebViewConfiguration> configuration)
-    : frame_(frame),
+    : appkit::View(frame),
       configuration_(configuration ? std::move(configuration) : std::make_shared<WebViewConfiguration>()) {}
 
 WebView::~WebView() {
@@ -61,7 +61,7 @@ void WebView::connectPage() {
   auto* desktop = desktop::HeadlessDesktop::current();
   if (!desktop) return;
   page_ = desktop->web().openPage();
-  std::weak_ptr<WebView> weakSelf = weak_from_this();
+  std::weak_ptr<WebView> weakSelf = std::static_pointer_cast<WebView>(shared_from_this());
   desktop::HeadlessWebPageClient client;
   client.didCommitNavigation = [weakSelf] {
     auto self = weakSelf.lock();

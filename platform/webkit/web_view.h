@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/view.h"
 #include "platform/desktop/headless_web.h"
 #include "platform/foundation/geometry.h"
 #include "platform/foundation/json_text.h"  // Json
@@ -22,21 +23,16 @@
 
 namespace webkit {
 
-// Delegates are held weakly, as their owners keep them. Main thread only: every delegate callback and
-// script-message handler runs there.
-class WebView : public std::enable_shared_from_this<WebView> {
+// A view of the platform hierarchy. Delegates are held weakly, as their owners keep them. Main thread
+// only: every delegate callback and script-message handler runs there.
+class WebView final : public appkit::View {
   struct Token {};
 
  public:
   static std::shared_ptr<WebView> make(foundation::Rect frame,
                                        std::shared_ptr<WebViewConfiguration> configuration);
   WebView(Token, foundation::Rect frame, std::shared_ptr<WebViewConfiguration> configuration);
-  ~WebView();
-  WebView(const WebView&) = delete;
-  WebView& operator=(const WebView&) = delete;
-
-  foundation::Rect frame() const { return frame_; }
-  void setFrame(foundation::Rect frame) { frame_ = frame; }
+  ~WebView() override;
 
   const std::shared_ptr<WebViewConfiguration>& configuration() const { return configuration_; }
 
@@ -70,7 +66,6 @@ class WebView : public std::enable_shared_from_this<WebView> {
  private:
   void connectPage();
 
-  foundation::Rect frame_;
   std::shared_ptr<WebViewConfiguration> configuration_;
   std::weak_ptr<NavigationDelegate> navigationDelegate_;
   std::weak_ptr<UIDelegate> uiDelegate_;
