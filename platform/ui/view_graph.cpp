@@ -278,6 +278,9 @@ void ViewGraph::remove(Node& node) {
     Node* current = stack.back();
     stack.pop_back();
     for (auto& child : current->children_) stack.push_back(child.get());
+    // A removed view keeps its subtree (an inspector may still hold it) but no longer knows the tree it
+    // left, whose nodes may go away before it does.
+    if (current == &node) current->parent_ = nullptr;
     current->graph_ = nullptr;
     current->isDirty_ = false;
     // State and subscriptions go with the view.

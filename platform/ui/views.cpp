@@ -2,6 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <cctype>
+#include <string_view>
+
 #include "platform/foundation/bundle.h"
 
 namespace ui {
@@ -126,6 +129,55 @@ std::string localizedString(const std::string& key) {
     // An unreadable string table shows the key, as a missing entry does.
   }
   return key;
+}
+
+std::string formatLocalized(const std::string& format, const std::vector<std::string>& arguments) {
+  std::string result;
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%' || i + 1 >= format.size()) {
+      result += format[i];
+      continue;
+    }
+    if (format[i + 1] == '%') {
+      result += '%';
+      ++i;
+      continue;
+    }
+    // Optional position ("1$"), then length modifiers, then the conversion character.
+    std::size_t j = i + 1;
+    std::optional<std::size_t> position;
+    std::size_t digitsEnd = j;
+    while (digitsEnd < format.size() && std::isdigit(static_cast<unsigned char>(format[digitsEnd])))
+      ++digitsEnd;
+    if (digitsEnd > j && digitsEnd - j <= 3 && digitsEnd < format.size() && format[digitsEnd] == '$') {
+      position = std::stoul(format.substr(j, digitsEnd - j));
+      j = digitsEnd + 1;
+    }
+    while (j < format.size() &&
+           (format[j] == 'l' || format[j] == 'h' || format[j] == 'q' || format[j] == 'z'))
+      ++j;
+    static constexpr std::string_view conversions = "@dDiuUxXfFeEgGsc";
+    if (j >= format.size() || conversions.find(format[j]) == std::string_view::npos) {
+      result += format[i];
+      continue;
+    }
+    const std::size_t index = position ? *position - 1 : next++;
+    if (position && *position == 0) {
+      result += format.substr(i, j - i + 1);
+    } else if (index < arguments.size()) {
+      result += arguments[index];
+    } else {
+      result += format.substr(i, j - i + 1);
+    }
+    i = j;
+  }
+  return result;
+}
+
+Text Text::localized(const std::string& key, const std::vector<std::string>& arguments) {
+  return Text(std::vector<detail::TextSpec::Segment>{
+      {AttributedString(formatLocalized(localizedString(key), arguments)), true}});
 }
 
 Text::Text(std::string key)

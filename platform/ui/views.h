@@ -173,6 +173,9 @@ class LinkSpec final : public PrimitiveSpec {
 
 // The main bundle's text for a localization key (the key itself when the table has no entry).
 std::string localizedString(const std::string& key);
+// `format` with its printf-style placeholders replaced by `arguments`, as localized text uses it. A
+// placeholder without an argument is left as it is.
+std::string formatLocalized(const std::string& format, const std::vector<std::string>& arguments);
 
 // Text: localized by default through the main bundle's string table (the key is shown when it has no
 // entry), verbatim on request, or attributed; texts concatenate with +.
@@ -182,6 +185,10 @@ class Text : public AnyView {
   explicit Text(const char* key) : Text(std::string(key)) {}
   explicit Text(AttributedString attributed);
   static Text verbatim(std::string text);
+  // Localized text with arguments: the format found for `key` in the string table (the key itself when
+  // it has none) with each placeholder (%@, %d, %lld, %ld, %u, %f, or positional %1$@ ...) replaced by
+  // the next (or numbered) argument; "%%" is a percent sign.
+  static Text localized(const std::string& key, const std::vector<std::string>& arguments);
   friend Text operator+(const Text& a, const Text& b);
 
  private:
