@@ -1,7 +1,10 @@
 #include "platform/desktop/headless_web.h"
 
 #include <atomic>
+#include <exception>
 #include <utility>
+
+#include "platform/foundation/json_text.h"
 
 namespace desktop {
 
@@ -30,38 +33,11 @@ ScriptEvaluation HeadlessWebPage::evaluateScript(const std::string& script) {
   std::lock_guard lock(mutex_);
   evaluated_.push_back(script);
   if (script == "document.documentElement.outerHTML") {
-    // The HTML as a JSON string; the text is escaped by hand to keep this layer free of a JSON library.
-    std::string json = "\"";
-    for (unsigned char c : documentHTML_) {
-      switch (c) {
-        case '"':
-          json += "\\\"";
-          break;
-        case '\\':
-          json += "\\\\";
-          break;
-        case '\n':
-          json += "\\n";
-          break;
-        case '\r':
-          json += "\\r";
-          break;
-        case '\t':
-          json += "\\t";
-          break;
-        default:
-          if (c < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            json += "\\u00";
-            json += kHex[c >> 4];
-            json += kHex[c & 15];
-          } else {
-            json += static_cast<char>(c);
-          }
-      }
+    try {
+      return {foundation::jsonText(foundation::Json(documentHTML_)), std::nullopt};
+    } catch (const std::exception& error) {
+      return {std::nullopt, error.what()};
     }
-    json += '"';
-    return {std::move(json), std::nullopt};
   }
   return {std::nullopt, "A JavaScript exception occurred"};
 }
