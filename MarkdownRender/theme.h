@@ -75,6 +75,7 @@ class Theme {
   // The built-in themes, each built once on first use (safely when several threads reach it at once);
   // every call returns a copy.
   static Theme standardTheme();
+  static Theme dynamicColorTheme();
 
   // Builder methods: each returns a copy with one member replaced and leaves this theme as it is.
   template <TextStyleSource F>
