@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ui/binding.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/view.h"
 
@@ -63,6 +64,15 @@ struct ViewAttribute final : ui::detail::Modifier {
 inline ui::AnyView withAttribute(const ui::AnyView& view, std::string name, std::string value) {
   return view.modifier(std::make_shared<ViewAttribute>(std::move(name), std::move(value)));
 }
+
+// A search field the platform shows for the modified list (in the window's toolbar, at the automatic
+// placement, with the system's default prompt), bound to a text.
+struct SearchableModifier final : ui::detail::Modifier {
+  explicit SearchableModifier(ui::Binding<std::string> text) : text(std::move(text)) {}
+  ui::Binding<std::string> text;
+  std::string name() const override { return "searchable"; }
+  std::string describe() const override { return "searchable(placement: automatic)"; }
+};
 
 }  // namespace Roadmap
 
