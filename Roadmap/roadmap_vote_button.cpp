@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <string_view>
 #include <utility>
 
 #include "Roadmap/roadmap_view_model.h"  // displayTitle
@@ -12,14 +11,6 @@
 namespace Roadmap {
 
 namespace {
-
-// Puts `value` in place of the first `placeholder` of a localized format.
-std::string filledIn(std::string format, std::string_view placeholder, const std::string& value) {
-  if (const auto at = format.find(placeholder); at != std::string::npos) {
-    format.replace(at, placeholder.size(), value);
-  }
-  return format;
-}
 
 ui::AnyView flexibleFrame(const ui::AnyView& view, std::optional<double> minWidth,
                           std::optional<double> maxWidth, std::optional<double> minHeight,
@@ -35,11 +26,11 @@ ui::AnyView flexibleFrame(const ui::AnyView& view, std::optional<double> minWidt
 }  // namespace
 
 std::string voteHint(const RoadmapFeature& feature) {
-  return filledIn(ui::localizedString("Vote for %@"), "%@", displayTitle(feature));
+  return ui::formatLocalized(ui::localizedString("Vote for %@"), {displayTitle(feature)});
 }
 
 std::string voteCountText(std::int64_t count) {
-  return filledIn(ui::localizedString("%lld"), "%lld", fmt::format("{}", count));
+  return ui::formatLocalized(ui::localizedString("%lld"), {fmt::format("{}", count)});
 }
 
 ui::AnyView ReduceMotionnModifier::body(ui::AnyView content) const {
