@@ -76,6 +76,7 @@ class Theme {
   // every call returns a copy.
   static Theme standardTheme();
   static Theme dynamicColorTheme();
+  static Theme checkboxTheme();
 
   // Builder methods: each returns a copy with one member replaced and leaves this theme as it is.
   template <TextStyleSource F>
