@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +29,14 @@ class ScriptedVoter : public Roadmap::FeatureVoter {
       std::lock_guard lock(mutex_);
       voted_.push_back(feature.id);
     }
+    if (voteGate_) voteGate_->wait();
     if (voteResult.isCounted()) feature.setHasVoted(true);
     return voteResult;
   }
+  // Holds every vote until releaseVotes().
+  void holdVotes() { voteGate_ = voteRelease_.get_future().share(); }
+  void releaseVotes() { voteRelease_.set_value(); }
+
   std::vector<std::string> votedIds() const {
     std::lock_guard lock(mutex_);
     return voted_;
@@ -46,6 +53,8 @@ class ScriptedVoter : public Roadmap::FeatureVoter {
   mutable std::mutex mutex_;
   mutable std::vector<std::string> voted_;
   mutable std::vector<std::string> fetched_;
+  std::promise<void> voteRelease_;
+  std::optional<std::shared_future<void>> voteGate_;
 };
 
 inline Roadmap::RoadmapConfiguration configurationWith(

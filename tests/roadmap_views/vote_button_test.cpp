@@ -158,6 +158,20 @@ TEST_F(VoteButton, ClickAfterVotingIsRefusedAndChangesNothing) {
   EXPECT_FALSE(hasBorder(host));
 }
 
+TEST_F(VoteButton, TwoQuickClicksCastOneVote) {
+  voter->voteResult = VoteResult::counted(6);
+  voter->holdVotes();
+  auto viewModel = model(titled("a", "Dark mode"));
+  Host host(button(viewModel));
+  host.tap(host.find(ui::testing::type("Button")));
+  host.tap(host.find(ui::testing::type("Button")));
+  voter->releaseVotes();
+  ASSERT_TRUE(host.runUntil([&] { return viewModel->voteCount.get() == 6; }));
+  host.settle();
+  EXPECT_EQ(voter->votedIds(), std::vector<std::string>{"a"});
+  EXPECT_TRUE(host.exists(ui::testing::text("6")));
+}
+
 TEST_F(VoteButton, FailedVoteLeavesTheCountAndTheLook) {
   voter->voteResult = VoteResult::notCounted();
   auto viewModel = model(titled("a", "Dark mode"));
