@@ -62,6 +62,12 @@ class Default {
   // The wrapped value.
   Value get() const { return observable_->currentValue(); }
   Value operator*() const { return get(); }
+  // Member access on the current value (`fontName->empty()`), read afresh like get().
+  struct CurrentValue {
+    Value value;
+    const Value* operator->() const { return &value; }
+  };
+  CurrentValue operator->() const { return CurrentValue{get()}; }
   // Stores through the observable's current value; the wrapper itself does not change.
   void set(const Value& value) const { observable_->setCurrentValue(value); }
 

@@ -162,3 +162,16 @@ TEST_F(DefaultBindingTest, ToggleWithoutAnActionJustSwitches) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DefaultBindingTest, MembersOfTheCurrentValueAreReachedThroughTheWrapper) {
+  Defaults::Key<std::string> key("apiKey", "", suite_);
+  foundation::ScopedMainRunLoop loop;
+  Defaults::Default<std::string> apiKey(key);
+  EXPECT_TRUE(apiKey->empty());
+  apiKey.set("sk-1");
+  EXPECT_EQ(apiKey->size(), 4u);
+}
+
+}  // namespace
