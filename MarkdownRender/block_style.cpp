@@ -141,4 +141,9 @@ TableBackgroundStyle TableBackgroundStyle::rowBands(ui::Color first, ui::Color s
   });
 }
 
+const TableBackgroundStyle& TableBackgroundStyleKey::defaultValue() {
+  static const TableBackgroundStyle style = TableBackgroundStyle::transparent();
+  return style;
+}
+
 }  // namespace MarkdownRender

@@ -134,4 +134,10 @@ class TableBackgroundStyle {
   Background background_;
 };
 
+// The background style with which table views fill their cells; clear cells where no view set one.
+struct TableBackgroundStyleKey {
+  using Value = TableBackgroundStyle;
+  static const TableBackgroundStyle& defaultValue();
+};
+
 }  // namespace MarkdownRender

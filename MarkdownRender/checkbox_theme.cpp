@@ -130,8 +130,13 @@ Theme buildCheckboxTheme() {
             ui::Image::systemName(configuration.isCompleted ? "checkmark.square.fill" : "square");
         return fontRelativeFrame(box.foregroundStyle(checkboxPrimary()), em(1.5), ui::Alignment::trailing());
       })
-      .withTable(
-          [](const BlockConfiguration& configuration) { return blockMargins(configuration.label, 0, 16); })
+      .withTable([](const BlockConfiguration& configuration) {
+        // Row 0 and every odd row on the page colour, even rows from 2 on the code background.
+        const ui::AnyView banded = ui::AnyView(configuration.label)
+                                       .environment<TableBackgroundStyleKey>(
+                                           TableBackgroundStyle::rowBands(pageColor(), codeBackground()));
+        return blockMargins(banded, 0, 16);
+      })
       .withTableCell([](const TableCellConfiguration& configuration) {
         const auto header =
             B::optional(configuration.row == 0 ? std::optional<FontWeight>(semibold) : std::nullopt);

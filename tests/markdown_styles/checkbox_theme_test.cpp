@@ -158,3 +158,39 @@ TEST(CheckboxTheme, CodeBlocksAndRules) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace MarkdownRender;
+
+// Shows the background of each of five rows as the table background style in force gives it.
+class RowBackgrounds final : public ui::View {
+ public:
+  ui::AnyView body() const override {
+    std::vector<ui::AnyView> rows;
+    for (int row = 0; row < 5; ++row) {
+      const bool isPage = style_->background(row, 1) == style_->background(0, 0);
+      rows.push_back(ui::Text::verbatim(isPage ? "page" : "code"));
+    }
+    return ui::VStack(ui::HorizontalAlignment::leading, 0, rows);
+  }
+
+ private:
+  ui::Environment<TableBackgroundStyleKey> style_;
+};
+
+TEST(CheckboxTheme, TableRowsAreStriped) {
+  const Theme theme = Theme::checkboxTheme();
+  ui::testing::Host host{theme.table.render(BlockConfiguration{BlockLabel(RowBackgrounds())})};
+  std::string bands;
+  for (const auto& row : host.findAll(ui::testing::type("Text"))) bands += row.text() + " ";
+  EXPECT_EQ(bands, "page page code page code ");
+
+  ui::testing::Host plain{RowBackgrounds()};
+  std::string defaultBands;
+  for (const auto& row : plain.findAll(ui::testing::type("Text"))) defaultBands += row.text() + " ";
+  EXPECT_EQ(defaultBands, "page page page page page ");
+  EXPECT_EQ(TableBackgroundStyleKey::defaultValue().background(3, 3), ui::Color::clear());
+}
+
+}  // namespace
