@@ -14,6 +14,7 @@
 #include "platform/desktop/headless_accessibility.h"
 #include "platform/desktop/headless_alerts.h"
 #include "platform/desktop/headless_hot_keys.h"
+#include "platform/desktop/headless_pasteboard.h"
 #include "platform/desktop/headless_speech.h"
 #include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
@@ -107,6 +108,9 @@ class HeadlessDesktop {
   // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
   HeadlessSpeech& speech() { return speech_; }
 
+  // The general pasteboard (thread-safe on its own).
+  HeadlessPasteboard& pasteboard() { return pasteboard_; }
+
  private:
   void appendEvent(InputEvent event);
 
@@ -124,6 +128,7 @@ class HeadlessDesktop {
   HeadlessAccessibility accessibility_;
   HeadlessAlerts alerts_;
   HeadlessSpeech speech_;
+  HeadlessPasteboard pasteboard_;
   HeadlessWeb web_;
 };
 

@@ -1,0 +1,33 @@
+// The desktop's general pasteboard, headless: the types declared by the last writer and the data kept per
+// type, readable by tests.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace desktop {
+
+// Thread-safe: one mutex guards the contents.
+class HeadlessPasteboard {
+ public:
+  // Empties the pasteboard and declares the types of its new contents; returns the new change count.
+  std::int64_t declareTypes(const std::vector<std::string>& types);
+  // Stores data for a declared type; false (nothing stored) for a type that was not declared.
+  bool setString(const std::string& value, const std::string& type);
+  std::optional<std::string> string(const std::string& type) const;
+  std::vector<std::string> types() const;
+  // Grows with every declaration, so readers can tell that the contents changed.
+  std::int64_t changeCount() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> types_;
+  std::map<std::string, std::string> contents_;
+  std::int64_t changeCount_ = 0;
+};
+
+}  // namespace desktop
