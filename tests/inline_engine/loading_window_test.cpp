@@ -114,6 +114,10 @@ TEST(LoadingWindowPlacement, AboveTheTriggerLineWhenItIsKnownAndOnTheMainScreen)
   }
 }
 
+TEST(LoadingWindowPlacement, NowhereWithoutAScreen) {
+  EXPECT_EQ(Quillo::loadingWindowOrigin(34, foundation::Rect{100, 100, 104, 20}), std::nullopt);
+}
+
 class LoadingWindowOfAQuery : public ::testing::Test {
  protected:
   // Runs a query from a text area at `position` holding `text`, and returns the panel's frame while the

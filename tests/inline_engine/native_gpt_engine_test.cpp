@@ -11,6 +11,7 @@
 #include "platform/appkit/event_monitor.h"
 #include "platform/appkit/global_event_monitor.h"
 #include "platform/appkit/workspace.h"
+#include "platform/foundation/unicode.h"
 #include "platform/foundation/utf16.h"
 #include "settings_store/key.h"
 #include "tests/inline_engine/engine_world.h"
@@ -38,6 +39,11 @@ class InlineEngine : public ::testing::Test {
     world.activate(pid);
   }
   std::string field() { return world.textOf(pid, fieldId); }
+  std::size_t keyDowns() {
+    std::size_t count = 0;
+    for (const auto& event : keysReceived()) count += event.type == "keyDown" ? 1 : 0;
+    return count;
+  }
   std::vector<InputEvent> keysReceived() { return world.desktop.accessibility().receivedKeyEvents(pid); }
 
   EngineWorld world;
@@ -467,6 +473,7 @@ TEST_F(InlineEngine, KnownServiceFailuresAreTypedAfterTheirAdvice) {
       element.value = "+gpt q";
       element.selectedTextRange = AccessibleRange{6, 0};
     });
+    const std::size_t pressesBefore = keyDowns();
     const auto gate = std::make_shared<testsupport::PieceGate>();
     auto failure = testsupport::ScriptedReply::inPieces({errorBody(c.message)}, gate);
     failure.status = 429;
@@ -481,6 +488,9 @@ TEST_F(InlineEngine, KnownServiceFailuresAreTypedAfterTheirAdvice) {
     const auto advice = Quillo::adviceForFailure(c.message);
     ASSERT_EQ(advice.has_value(), c.hasAdvice);
     EXPECT_EQ(field(), "+gpt q" + (advice ? *advice + c.message : std::string()));
+    // One key press per character.
+    EXPECT_EQ(keyDowns() - pressesBefore,
+              advice ? foundation::graphemeClusters(*advice + c.message).size() : 0u);
   }
 }
 
