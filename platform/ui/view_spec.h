@@ -21,7 +21,8 @@ class EnvironmentValues;
 
 // A view made of other views: its body says what it shows. Members that are view state (State,
 // ObservedObject, Environment, ...) are connected to the view graph before each evaluation of the body.
-// The graph keeps its own copy of the view value for as long as the view stays at its place, so closures
+// The graph keeps its own copy of the view value for as long as the view stays at its place (assigning new
+// values to it when the view type can be copy-assigned, which views normally can), so closures
 // made in the body may capture `this` while the view is shown; closures that can outlive it (delayed
 // work, tasks) capture the state handles instead. Modifiers live on AnyView: a view with a body is
 // modified as `AnyView(ChatBubble(message)).padding()`.
