@@ -91,10 +91,11 @@ ui::AnyView bitmapImageView(const std::shared_ptr<const BitmapImage>& image, std
   auto spec = std::make_shared<ui::detail::ImageSpec>();
   spec->source = ui::detail::ImageSpec::Source::bitmap;
   spec->name = std::move(name);
-  spec->isResizable = isResizable;
+  // The layout has no pixels to measure: a picture at its natural size is a resizable one framed to
+  // exactly that size.
+  spec->isResizable = true;
   ui::AnyView view(spec);
   if (isResizable || !image) return view;
-  // The layout has no pixels to measure: the picture's natural size is given here.
   return view.frame(image->size().width, image->size().height);
 }
 
