@@ -44,10 +44,13 @@ class ImageProviderTest : public ::testing::Test {
 };
 
 TEST_F(ImageProviderTest, ABlockImageTakesNoSpaceUntilItsPictureArrivesThenFitsTheWidth) {
+  auto gate = std::make_shared<testsupport::PieceGate>();  // holds the body until the test lets it go
+  server.reply("GET", "/held.png", ScriptedReply::inPieces({testing::png(1600, 800, 5669)}, gate));
   WindowHost host(
-      testing::inCorner(DefaultImageProvider(session, loader).imageView(url("/wide.png")), {400, 600}),
+      testing::inCorner(DefaultImageProvider(session, loader).imageView(url("/held.png")), {400, 600}),
       {400, 600});
   EXPECT_EQ(host.frame(type("Color")).size, ui::Size(0, 0));
+  gate->open();
   ASSERT_TRUE(host.runUntil([&] { return host.exists(type("ResizeToFitLayout")); })) << host.dump();
   EXPECT_EQ(host.frame(type("ResizeToFitLayout")), Rect(0, 0, 400, 200));
   EXPECT_EQ(host.frame(type("Image")), Rect(0, 0, 400, 200));
