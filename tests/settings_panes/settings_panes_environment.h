@@ -1,0 +1,46 @@
+// What every settings-pane test shares: a temporary standard settings suite (the settings keys are made
+// once per process against it), emptied before each test, a fresh application window list, and a scripted
+// chat service on 127.0.0.1 that the key test talks to through the custom-endpoint settings.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/inspector.h"
+#include "tests/support/loopback_server.h"
+
+namespace settingspanestest {
+
+// Which models the scripted service answers; every other model gets a failure status.
+struct ServiceAccess {
+  std::mutex mutex;  // guards answeredModels: the test writes it, the server's threads read it
+  std::set<std::string> answeredModels;
+};
+
+class SettingsPaneTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Sets which models answer (default: none answer).
+  void answerModels(std::set<std::string> models);
+  // Runs the main queue until every key probe sent so far has been applied.
+  static void waitForKeyProbes(ui::testing::Host& host);
+  // The "api-key" headers and models of the requests the service received, in order of arrival.
+  std::vector<std::pair<std::string, std::string>> receivedKeysAndModels() const;
+
+  std::unique_ptr<testsupport::LoopbackServer> service_;
+  std::shared_ptr<ServiceAccess> access_ = std::make_shared<ServiceAccess>();
+};
+
+// The option titles of a picker and the title of its selected option (empty when none is selected).
+std::vector<std::string> optionTitles(const ui::testing::ViewRef& picker);
+std::string selectedTitle(const ui::testing::ViewRef& picker);
+
+}  // namespace settingspanestest
