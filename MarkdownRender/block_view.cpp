@@ -1,0 +1,91 @@
+#include "MarkdownRender/block_view.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "MarkdownRender/code_block_view.h"
+#include "MarkdownRender/heading_identifier.h"
+#include "MarkdownRender/inline_text.h"
+#include "MarkdownRender/list_views.h"
+#include "platform/ui/views.h"
+
+namespace MarkdownRender {
+
+namespace {
+
+ui::AnyView styled(BlockStyle<BlockConfiguration> Theme::*member, ui::AnyView label) {
+  return ApplyBlockStyle<BlockConfiguration>(member, BlockConfiguration{BlockLabel(std::move(label))});
+}
+
+// The paragraph's own view. SEAM: pictures. A paragraph of one picture (a block image) or of pictures
+// and breaks only (an image flow) needs the image views; until those are in place every paragraph is
+// running text, whose pictures are left out.
+ui::AnyView paragraphView(const std::vector<Inline>& inlines) { return InlineText(inlines); }
+
+}  // namespace
+
+std::string removingFinalLineFeed(std::string text) {
+  // A final CR LF is one character that is not a line feed: it stays.
+  if (!text.empty() && text.back() == '\n' && (text.size() < 2 || text[text.size() - 2] != '\r')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+std::string headingIdentifier(const std::vector<Inline>& text) { return kebabCased(plainText(text)); }
+
+ui::AnyView BlockView::body() const {
+  switch (block_.kind()) {
+    case Block::Kind::blockquote:
+      return styled(&Theme::blockquote, blockStack(block_.as<Block::Blockquote>()->blocks));
+    case Block::Kind::taskList: {
+      const auto& list = *block_.as<Block::TaskList>();
+      return styled(&Theme::list, TaskListView(list.tight, list.items));
+    }
+    case Block::Kind::bulletedList: {
+      const auto& list = *block_.as<Block::BulletedList>();
+      return styled(&Theme::list, BulletedListView(list.tight, list.items));
+    }
+    case Block::Kind::numberedList: {
+      const auto& list = *block_.as<Block::NumberedList>();
+      return styled(&Theme::list, NumberedListView(list.tight, list.start, list.items));
+    }
+    case Block::Kind::codeBlock: {
+      const auto& code = *block_.as<Block::CodeBlock>();
+      return styled(&Theme::codeBlock, CodeBlockView(code.info, removingFinalLineFeed(code.content)));
+    }
+    case Block::Kind::htmlBlock:
+      return styled(&Theme::paragraph,
+                    HTMLBlockView(removingFinalLineFeed(block_.as<Block::HTMLBlock>()->content)));
+    case Block::Kind::paragraph:
+      return styled(&Theme::paragraph, paragraphView(block_.as<Block::Paragraph>()->inlines));
+    case Block::Kind::heading: {
+      const auto& heading = *block_.as<Block::Heading>();
+      // Levels outside 1 to 6 (possible through the content builder) take the nearest style.
+      const auto index = static_cast<std::size_t>(std::clamp<std::int64_t>(heading.level, 1, 6) - 1);
+      return ui::AnyView(ApplyBlockStyle<BlockConfiguration>(
+                             [index](const Theme& theme) -> const Theme::BlockStyleOfBlock& {
+                               return theme.headings[index];
+                             },
+                             BlockConfiguration{BlockLabel(InlineText(heading.text))}))
+          .id(headingIdentifier(heading.text));
+    }
+    case Block::Kind::table:
+      // SEAM: tables are not drawn yet; the block keeps its place in the sequence.
+      return ui::EmptyView();
+    case Block::Kind::thematicBreak:
+      return ApplyBlockStyle<EmptyBlockConfiguration>(&Theme::thematicBreak, EmptyBlockConfiguration{});
+  }
+  return ui::EmptyView();
+}
+
+ui::AnyView blockStack(const std::vector<Block>& blocks) {
+  // SEAM: block margins. The renderer's block sequence collapses the margins that the block styles
+  // report; until it is in place the blocks are stacked without space between them.
+  std::vector<ui::AnyView> views;
+  views.reserve(blocks.size());
+  for (const auto& block : blocks) views.push_back(BlockView(block));
+  return ui::VStack(ui::HorizontalAlignment::leading, 0, views);
+}
+
+}  // namespace MarkdownRender
