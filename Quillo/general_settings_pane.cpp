@@ -107,10 +107,14 @@ void GeneralSettings::testAPIKey() const {
   testGPT4_.set(false);
   auto testColor = testColor_;
   auto testGPT4 = testGPT4_;
-  probe(Model::turbo, [testColor](bool answered) {
+  const auto latest = *latestTest_;
+  const auto thisTest = ++*latest;
+  probe(Model::turbo, [testColor, latest, thisTest](bool answered) {
+    if (*latest != thisTest) return;
     if (answered) testColor.set(ui::Color::green());
   });
-  probe(Model::gpt4, [testColor, testGPT4](bool answered) {
+  probe(Model::gpt4, [testColor, testGPT4, latest, thisTest](bool answered) {
+    if (*latest != thisTest) return;
     testGPT4.set(answered);
     if (answered) testColor.set(ui::Color::green());
   });

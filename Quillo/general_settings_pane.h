@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,7 +37,8 @@ void updateActivationPolicy(bool showNormalApp);
 
 // The key test sends two tiny requests, one for GPT-3.5 and one for GPT-4, each through a client of its
 // own. The dot turns green when either answers; the "GPT-4" badge and the long model list show when the
-// GPT-4 request answers. Probes are never cancelled: each applies its own result when it completes.
+// GPT-4 request answers. Probes are never cancelled, but only the probes of the latest test are shown: a
+// late answer for an earlier (perhaps different) key must not turn the dot green for the key now stored.
 class GeneralSettings final : public ui::View {
  public:
   GeneralSettings();
@@ -64,6 +68,8 @@ class GeneralSettings final : public ui::View {
   Defaults::Default<FontSize> fontSize_;
   ui::State<ui::Color> testColor_{ui::Color::yellow()};
   ui::State<bool> testGPT4_{false};
+  // The number of the latest test; a probe applies its result only while its test is still the latest.
+  ui::State<std::shared_ptr<std::uint64_t>> latestTest_{std::make_shared<std::uint64_t>(0)};
 };
 
 }  // namespace Quillo

@@ -135,6 +135,21 @@ TEST_F(GeneralPane, TypingAKeyTestsItOnceAfterAQuietFifthOfASecondWithTheTypedKe
   EXPECT_TRUE(host.exists(q::text("GPT-4")));
 }
 
+TEST_F(GeneralPane, ALateAnswerForAnEarlierKeyDoesNotVouchForTheKeyNowStored) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-old"));
+  auto gate = holdRepliesFor("sk-old");
+  Host host{Quillo::GeneralSettings()};
+  ASSERT_TRUE(service_->waitForRequests(2));
+  host.setText(host.find(q::textField("OpenAI API Key:")), "sk-new");
+  host.advance(0.2);
+  ASSERT_TRUE(host.runUntil([] { return Quillo::GeneralSettings::keyProbesInFlight() == 2; }));
+  EXPECT_EQ(dotColor(host), ui::Color::yellow());
+  gate->open();
+  waitForKeyProbes(host);
+  EXPECT_EQ(dotColor(host), ui::Color::yellow());
+  EXPECT_FALSE(host.exists(q::text("GPT-4")));
+}
+
 TEST_F(GeneralPane, PressingTestAPIKeyStartsTwoProbesForGPT35AndGPT4) {
   Host host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);

@@ -68,6 +68,11 @@ void SettingsPaneTest::SetUp() {
   service_->handle("POST", "/v1/chat/completions", [access](const testsupport::RecordedRequest& request) {
     const std::string model = modelOf(request);
     std::lock_guard lock(access->mutex);
+    if (access->heldKey && request.header("api-key") == access->heldKey->first) {
+      auto reply = testsupport::ScriptedReply::inPieces({completionBody("ok")}, access->heldKey->second);
+      reply.contentType = "application/json";
+      return reply;
+    }
     if (access->answeredModels.count(model)) return testsupport::ScriptedReply::json(completionBody("ok"));
     return testsupport::ScriptedReply::json(
         errorBody("The model `" + model + "` does not exist or you do not have access to it."), 404);
@@ -86,6 +91,13 @@ void SettingsPaneTest::answerModels(std::set<std::string> models) {
 
 void SettingsPaneTest::waitForKeyProbes(ui::testing::Host& host) {
   ASSERT_TRUE(host.runUntil([] { return Quillo::GeneralSettings::keyProbesInFlight() == 0; }));
+}
+
+std::shared_ptr<testsupport::PieceGate> SettingsPaneTest::holdRepliesFor(const std::string& apiKey) {
+  auto gate = std::make_shared<testsupport::PieceGate>();
+  std::lock_guard lock(access_->mutex);
+  access_->heldKey = std::make_pair(apiKey, gate);
+  return gate;
 }
 
 std::vector<std::pair<std::string, std::string>> SettingsPaneTest::receivedKeysAndModels() const {

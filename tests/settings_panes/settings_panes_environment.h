@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -21,6 +22,8 @@ namespace settingspanestest {
 struct ServiceAccess {
   std::mutex mutex;  // guards answeredModels: the test writes it, the server's threads read it
   std::set<std::string> answeredModels;
+  // When set, replies to requests with this "api-key" wait until the gate lets them go.
+  std::optional<std::pair<std::string, std::shared_ptr<testsupport::PieceGate>>> heldKey;
 };
 
 class SettingsPaneTest : public ::testing::Test {
@@ -30,6 +33,8 @@ class SettingsPaneTest : public ::testing::Test {
 
   // Sets which models answer (default: none answer).
   void answerModels(std::set<std::string> models);
+  // Holds the replies to requests made with `apiKey` until the returned gate is opened.
+  std::shared_ptr<testsupport::PieceGate> holdRepliesFor(const std::string& apiKey);
   // Runs the main queue until every key probe sent so far has been applied.
   static void waitForKeyProbes(ui::testing::Host& host);
   // The "api-key" headers and models of the requests the service received, in order of arrival.
