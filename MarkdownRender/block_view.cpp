@@ -5,6 +5,7 @@
 
 #include "MarkdownRender/code_block_view.h"
 #include "MarkdownRender/heading_identifier.h"
+#include "MarkdownRender/image_views.h"
 #include "MarkdownRender/inline_text.h"
 #include "MarkdownRender/list_views.h"
 #include "platform/ui/views.h"
@@ -17,10 +18,13 @@ ui::AnyView styled(BlockStyle<BlockConfiguration> Theme::*member, ui::AnyView la
   return ApplyBlockStyle<BlockConfiguration>(member, BlockConfiguration{BlockLabel(std::move(label))});
 }
 
-// The paragraph's own view. SEAM: pictures. A paragraph of one picture (a block image) or of pictures
-// and breaks only (an image flow) needs the image views; until those are in place every paragraph is
-// running text, whose pictures are left out.
-ui::AnyView paragraphView(const std::vector<Inline>& inlines) { return InlineText(inlines); }
+// A paragraph of one picture is a block image, one of pictures and breaks only a flow of them, any other
+// running text.
+ui::AnyView paragraphView(const std::vector<Inline>& inlines) {
+  if (auto image = ImageView::fromInlines(inlines)) return *image;
+  if (auto flow = ImageFlow::fromInlines(inlines)) return *flow;
+  return InlineText(inlines);
+}
 
 }  // namespace
 
