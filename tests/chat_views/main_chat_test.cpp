@@ -170,6 +170,22 @@ TEST_F(MainChatTest, SendingStreamsTheReplyIntoTheConversation) {
   EXPECT_EQ(body.at("messages").back().at("content"), "Hi");
 }
 
+TEST_F(MainChatTest, TheLastMessageOfTheConversationIsKeptInView) {
+  auto target = [&] {
+    auto found = host->findAll(ui::testing::ViewQuery("scroll target", [](const ui::detail::Node& node) {
+      return node.modifierAs<Quillo::ScrollTargetModifier>() != nullptr;
+    }));
+    EXPECT_EQ(found.size(), 1u);
+    return found.empty() ? std::nullopt
+                         : found[0].node().modifierAs<Quillo::ScrollTargetModifier>()->targetID;
+  };
+  EXPECT_EQ(target(), std::nullopt);
+  reply({"Hello"});
+  send("Hi");
+  waitForReply();
+  EXPECT_EQ(target(), messages().back().id.uuidString());
+}
+
 TEST_F(MainChatTest, FailuresBecomeAssistantMessagesWithAdviceForKnownOnes) {
   struct Case {
     std::string serviceMessage;
