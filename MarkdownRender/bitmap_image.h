@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/foundation/geometry.h"
 #include "platform/ui/view.h"

@@ -2,6 +2,8 @@
 // when less width is on offer, and never enlarged.
 #pragma once
 
+#include <utility>
+
 #include "platform/ui/layout.h"
 #include "platform/ui/view.h"
 
