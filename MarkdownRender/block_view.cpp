@@ -8,6 +8,7 @@
 #include "MarkdownRender/image_views.h"
 #include "MarkdownRender/inline_text.h"
 #include "MarkdownRender/list_views.h"
+#include "MarkdownRender/table_view.h"
 #include "platform/ui/views.h"
 
 namespace MarkdownRender {
@@ -74,9 +75,10 @@ ui::AnyView BlockView::body() const {
                              BlockConfiguration{BlockLabel(InlineText(heading.text))}))
           .id(headingIdentifier(heading.text));
     }
-    case Block::Kind::table:
-      // SEAM: tables are not drawn yet; the block keeps its place in the sequence.
-      return ui::EmptyView();
+    case Block::Kind::table: {
+      const auto& table = *block_.as<Block::Table>();
+      return styled(&Theme::table, TableView(table.columnAlignments, table.rows));
+    }
     case Block::Kind::thematicBreak:
       return ApplyBlockStyle<EmptyBlockConfiguration>(&Theme::thematicBreak, EmptyBlockConfiguration{});
   }
