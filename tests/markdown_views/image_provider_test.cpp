@@ -83,6 +83,24 @@ TEST_F(ImageProviderTest, TheViewModelLeavesNotRequestedOnceAndSettlesInSuccessO
   EXPECT_EQ(server.requests().size(), 3u);
 }
 
+TEST_F(ImageProviderTest, ALoadCancelledWhileWaitingForTheNetworkEndsInFailure) {
+  auto gate = std::make_shared<testsupport::PieceGate>();
+  server.reply("GET", "/slow.png", ScriptedReply::inPieces({testing::png(10, 10)}, gate));
+  ui::testing::Host host(ui::EmptyView());
+  DefaultImageViewModel model(loader);
+  std::vector<Kind> kinds;
+  auto watching = model.state.publisher().sink([&](const DefaultImageState& s) { kinds.push_back(s.kind); });
+  concurrency::Task<void> load([&] { model.loadImage(url("/slow.png"), session); });
+  // The load asks the main thread to enter `loading`, then waits for the held body.
+  EXPECT_TRUE(host.runUntil([&] { return kinds.size() == 2; }));
+  EXPECT_TRUE(server.waitForRequests(1));
+  load.cancel();
+  EXPECT_TRUE(host.runUntil([&] { return load.isFinished(); }));
+  gate->open();
+  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::notRequested, Kind::loading, Kind::failure}));
+  EXPECT_EQ(loader->cachedCount(), 0u);
+}
+
 TEST_F(ImageProviderTest, TheSecondViewOfAPictureFindsItInTheCache) {
   ui::testing::Host host(ui::EmptyView());
   DefaultImageViewModel first(loader), second(loader);
