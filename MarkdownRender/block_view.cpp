@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "MarkdownRender/block_sequence.h"
 #include "MarkdownRender/code_block_view.h"
 #include "MarkdownRender/heading_identifier.h"
 #include "MarkdownRender/image_views.h"
@@ -86,12 +87,8 @@ ui::AnyView BlockView::body() const {
 }
 
 ui::AnyView blockStack(const std::vector<Block>& blocks) {
-  // SEAM: block margins. The renderer's block sequence collapses the margins that the block styles
-  // report; until it is in place the blocks are stacked without space between them.
-  std::vector<ui::AnyView> views;
-  views.reserve(blocks.size());
-  for (const auto& block : blocks) views.push_back(BlockView(block));
-  return ui::VStack(ui::HorizontalAlignment::leading, 0, views);
+  return BlockSequence<Block>(blocks,
+                              [](std::int64_t, const Block& block) { return ui::AnyView(BlockView(block)); });
 }
 
 }  // namespace MarkdownRender

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "MarkdownRender/block_sequence.h"
 #include "MarkdownRender/block_view.h"
 #include "platform/ui/views.h"
 
@@ -52,19 +53,17 @@ ui::AnyView TaskListView::body() const {
 }
 
 ui::AnyView ListItemSequence::body() const {
-  std::vector<ui::AnyView> rows;
-  rows.reserve(items_.size());
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    // Saturating: a list may start near the end of the number range.
-    const std::int64_t number =
-        start_ > std::numeric_limits<std::int64_t>::max() - static_cast<std::int64_t>(i)
-            ? std::numeric_limits<std::int64_t>::max()
-            : start_ + static_cast<std::int64_t>(i);
-    rows.push_back(ApplyBlockStyle<BlockConfiguration>(
-        &Theme::listItem,
-        BlockConfiguration{BlockLabel(ListItemView(items_[i], number, markerStyle_, markerWidth_))}));
-  }
-  return ui::VStack(ui::HorizontalAlignment::leading, 0, rows);
+  return BlockSequence<ListItem>(
+      items_, [start = start_, markerStyle = markerStyle_, markerWidth = markerWidth_](std::int64_t index,
+                                                                                       const ListItem& item) {
+        // Saturating: a list may start near the end of the number range.
+        const std::int64_t number = start > std::numeric_limits<std::int64_t>::max() - index
+                                        ? std::numeric_limits<std::int64_t>::max()
+                                        : start + index;
+        return ui::AnyView(ApplyBlockStyle<BlockConfiguration>(
+            &Theme::listItem,
+            BlockConfiguration{BlockLabel(ListItemView(item, number, markerStyle, markerWidth))}));
+      });
 }
 
 ui::AnyView ListItemView::body() const {
