@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MarkdownRender/font_properties.h"
+#include "MarkdownRender/markdown_view.h"
 #include "MarkdownRender/text_style_environment.h"
 #include "MarkdownRender/text_styles.h"
 #include "platform/ui/inspector.h"
@@ -58,6 +59,18 @@ TEST(MarkdownEnvironment, MarkerModifiersReplaceOnlyTheirMember) {
   EXPECT_TRUE(shown.exists(text("b2")));
   EXPECT_TRUE(shown.exists(text("n3")));
   EXPECT_TRUE(shown.exists(text("x")));
+}
+
+TEST(MarkdownEnvironment, ThemeCodeStyleChangesInlineCodeOnly) {
+  Host host(themeTextStyle(Markdown("*a* `b` c"), &Theme::code, ForegroundColor(ui::Color::red())));
+  auto* spec = host.find(text("a b c")).primitive<ui::detail::TextSpec>();
+  ASSERT_NE(spec, nullptr);
+  const auto shown = spec->attributedString();
+  for (const auto& run : shown.runs()) {
+    SCOPED_TRACE(std::string(shown.text(run)));
+    const bool isCode = shown.text(run) == "b";
+    EXPECT_EQ(run.attributes.foregroundColor == ui::Color::red(), isCode);
+  }
 }
 
 }  // namespace
