@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/appkit/controls.h"
+#include "platform/ui/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/representable.h"
 #include "platform/ui/views.h"
@@ -111,10 +112,21 @@ std::shared_ptr<HostingView> HostingView::make(detail::ViewGraph& graph, Rect fr
 HostingView::HostingView(Token, Rect frame, std::unique_ptr<detail::ViewGraph> ownGraph,
                          detail::ViewGraph& graph, std::shared_ptr<const TextMeasurer> measurer)
     : appkit::View(frame), ownGraph_(std::move(ownGraph)), graph_(&graph), pass_(std::move(measurer)) {
-  graph_->setDidUpdate([this] { refresh(); });
+  graph_->setDidUpdate([this] { show(false); });
+  graph_->setLayout([this] {
+    // Views shown are not laid out again while they are being brought up to date.
+    if (isRefreshing_) return false;
+    pass_.layout(*graph_->root(), bounds().size);
+    bool isChanged = detail::reportGeometry(pass_);
+    isLayoutCurrent_ = !isChanged;
+    return isChanged;
+  });
 }
 
-HostingView::~HostingView() { graph_->setDidUpdate(nullptr); }
+HostingView::~HostingView() {
+  graph_->setDidUpdate(nullptr);
+  graph_->setLayout(nullptr);
+}
 
 void HostingView::setFrame(Rect frame) {
   bool isResized = frame.size != this->frame().size;
@@ -132,13 +144,25 @@ std::shared_ptr<appkit::View> HostingView::host(const Node& node) const {
   return found == entries_.end() ? nullptr : found->second->outer;
 }
 
-void HostingView::refresh() {
+void HostingView::refresh() { show(true); }
+
+void HostingView::show(bool reportsGeometry) {
   // Making or updating a representable may change state; the update that follows comes back here.
-  if (isRefreshing_) return;
+  if (isRefreshing_) {
+    isLayoutCurrent_ = false;
+    return;
+  }
+  // The layout made when the update settled is reused once, right after that update.
+  if (!isLayoutCurrent_) pass_.layout(*graph_->root(), bounds().size);
+  isLayoutCurrent_ = false;
+  if (reportsGeometry && !graph_->isUpdating() && detail::reportGeometry(pass_)) {
+    // The update evaluates the readers, lays out again until they settle and shows the result.
+    graph_->update();
+    return;
+  }
   isRefreshing_ = true;
   ++generation_;
   toUpdate_.clear();
-  pass_.layout(*graph_->root(), bounds().size);
   Place top{{0, 0}, {}};
   realise(*graph_->root(), top);
   setSubviews(std::move(top.subviews));

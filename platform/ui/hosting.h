@@ -47,7 +47,9 @@ class HostingView final : public appkit::View {
   // A new size lays the tree out again.
   void setFrame(Rect frame) override;
   // Lays the tree out in the bounds and brings the platform views up to date; runs after every update
-  // of the tree. Representable views are made here and updated once the hierarchy is in place.
+  // of the tree. Representable views are made here and updated once the hierarchy is in place. When
+  // called outside an update (a new size), geometry readers given another geometry are evaluated again
+  // first, through an update of the tree.
   void refresh();
 
   detail::ViewGraph& graph() { return *graph_; }
@@ -66,6 +68,7 @@ class HostingView final : public appkit::View {
   void realise(const detail::Node& node, Place& place);
   void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
   void configure(Entry& entry, const detail::Node& node);
+  void show(bool reportsGeometry);
 
   std::unique_ptr<detail::ViewGraph> ownGraph_;
   detail::ViewGraph* graph_;
@@ -75,6 +78,8 @@ class HostingView final : public appkit::View {
   std::vector<Entry*> toUpdate_;
   std::uint64_t generation_ = 0;
   bool isRefreshing_ = false;
+  // Whether the layout made when the update settled is still that of the tree.
+  bool isLayoutCurrent_ = false;
 };
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ui/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
 
@@ -389,6 +390,7 @@ void LayoutPass::layout(const Node& root, Size size) {
   measured_.clear();
   frames_.clear();
   contentSizes_.clear();
+  geometryReaders_.clear();
   ProposedViewSize proposal(size);
   Size rootSize = sizeThatFits(root, proposal);
   place(root, aligned(Rect(0, 0, size.width, size.height), rootSize, Alignment::center()), proposal);
@@ -463,7 +465,8 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     if (axis == detail::StackSpec::Axis::vertical) return {0, std::max(minimum, p.height.value_or(minimum))};
     return {p.width.value_or(0), p.height.value_or(0)};
   }
-  if (node.primitiveAs<detail::ShapeSpec>() || node.primitiveAs<detail::ColorSpec>()) {
+  if (node.primitiveAs<detail::ShapeSpec>() || node.primitiveAs<detail::ColorSpec>() ||
+      node.primitiveAs<detail::GeometryReaderSpec>()) {
     return p.replacingUnspecifiedDimensions();
   }
   if (auto* image = node.primitiveAs<detail::ImageSpec>()) {
@@ -609,6 +612,15 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
       node.primitiveAs<detail::LinkSpec>()) {
     if (!children.empty()) place(*children.front(), frame, p);
+    return;
+  }
+  if (node.primitiveAs<detail::GeometryReaderSpec>()) {
+    // The content is offered the reader's size and sits at its top-left corner.
+    geometryReaders_.push_back(&node);
+    if (children.empty()) return;
+    ProposedViewSize offered(frame.size);
+    Size size = sizeThatFits(*children.front(), offered);
+    place(*children.front(), Rect(frame.minX(), frame.minY(), size.width, size.height), offered);
     return;
   }
   if (auto* custom = node.primitiveAs<detail::CustomLayoutSpec>()) {

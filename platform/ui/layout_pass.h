@@ -47,6 +47,8 @@ class LayoutPass {
   // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
   std::optional<Size> contentSize(const detail::Node& scrollView) const;
   const std::unordered_map<const detail::Node*, Rect>& frames() const { return frames_; }
+  // The geometry readers placed in the last run, in the order they were placed.
+  const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
   const TextMeasurer& measurer() const { return *measurer_; }
 
  private:
@@ -60,6 +62,7 @@ class LayoutPass {
   std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
   std::unordered_map<const detail::Node*, Rect> frames_;
   std::unordered_map<const detail::Node*, Size> contentSizes_;
+  std::vector<const detail::Node*> geometryReaders_;
 };
 
 }  // namespace ui

@@ -65,6 +65,7 @@ int ViewGraph::update() {
   isUpdating_ = true;
   isUpdateScheduled_ = false;
   int passes = 0;
+  int layoutPasses = 0;
   while (passes < kMaxPasses) {
     ++passes;
     std::vector<std::shared_ptr<Node>> dirty;
@@ -82,7 +83,19 @@ int ViewGraph::update() {
     pending_.clear();
     for (auto& item : work) item();
     bool changedPreferences = applyPreferences();
-    if (!changedPreferences && pending_.empty() && !needsUpdate()) break;
+    if (!changedPreferences && pending_.empty() && !needsUpdate()) {
+      // Settled: views that read their laid-out geometry may change with the layout. Never on the last
+      // pass, so what the layout invalidates is always evaluated within this update.
+      if (!layout_ || passes == kMaxPasses) break;
+      if (layoutPasses == kMaxLayoutPasses) {
+        foundation::log(
+            "View graph: the views reading their geometry did not settle after the maximum "
+            "number of layout passes");
+        break;
+      }
+      ++layoutPasses;
+      if (!layout_()) break;
+    }
   }
   if (passes == kMaxPasses && needsUpdate()) {
     foundation::log("View graph: the views did not settle after the maximum number of update passes");

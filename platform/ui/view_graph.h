@@ -79,6 +79,9 @@ class ViewGraph final : public UpdateContext {
   // Bounds the evaluate / run handlers / apply preferences cycle of one update, so handlers that keep
   // writing different state cannot hang the program.
   static constexpr int kMaxPasses = 64;
+  // Bounds how often one update lays the views out again for views that read their own geometry, so
+  // content that keeps changing its reader's size cannot hang the program either.
+  static constexpr int kMaxLayoutPasses = 8;
 
   explicit ViewGraph(AnyView root, EnvironmentValues environment = {});
   ~ViewGraph() override;
@@ -92,6 +95,7 @@ class ViewGraph final : public UpdateContext {
   // preferences, repeating until nothing changes (at most kMaxPasses times). Returns the passes made.
   int update();
   bool needsUpdate() const;
+  bool isUpdating() const { return isUpdating_; }
 
   // Replaces the environment at the root and re-evaluates the whole tree.
   void setEnvironment(EnvironmentValues environment);
@@ -111,6 +115,10 @@ class ViewGraph final : public UpdateContext {
 
   // Called after every update (the host refreshes whatever it shows).
   void setDidUpdate(std::function<void()> didUpdate) { didUpdate_ = std::move(didUpdate); }
+  // Called once the views of an update have settled (the host lays them out and tells the views that
+  // read their geometry what they were given); returns whether that invalidated views, which are then
+  // evaluated in the same update. At most kMaxLayoutPasses times per update.
+  void setLayout(std::function<bool()> layout) { layout_ = std::move(layout); }
 
  private:
   void evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment, bool isNew);
@@ -129,6 +137,7 @@ class ViewGraph final : public UpdateContext {
   std::vector<std::weak_ptr<Node>> dirty_;
   std::vector<std::function<void()>> pending_;
   std::function<void()> didUpdate_;
+  std::function<bool()> layout_;
   std::optional<Animation> lastTransactionAnimation_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool isUpdateScheduled_ = false;
