@@ -10,6 +10,7 @@
 
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/user_defaults.h"
+#include "tests/support/temporary_settings_suite.h"
 
 using namespace Quillo;
 using foundation::PlistValue;
@@ -18,25 +19,8 @@ namespace {
 
 // The keys live in the standard suite and are made once per process, so every test of this program runs
 // against one temporary standard suite, installed before any key is first used and emptied between tests.
-class TemporaryStandardSuite : public ::testing::Environment {
- public:
-  void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() / ("quillo-keys-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
-    foundation::UserDefaults::setStandard(foundation::UserDefaults::suite("standard", directory_));
-  }
-  void TearDown() override {
-    foundation::UserDefaults::setStandard(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
-
- private:
-  std::filesystem::path directory_;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new TemporaryStandardSuite);
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-keys-"));
 
 class SettingsKeys : public ::testing::Test {
  protected:

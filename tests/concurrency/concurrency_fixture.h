@@ -1,25 +1,13 @@
 // A manual clock, a fresh main queue and helpers to wait for conditions for each test.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 
-#include "platform/foundation/clock.h"
-#include "platform/foundation/run_loop.h"
+#include "tests/support/manual_time_test.h"
 
-class ConcurrencyTest : public ::testing::Test {
- protected:
-  std::shared_ptr<foundation::ManualClock> clock = std::make_shared<foundation::ManualClock>();
-  foundation::ScopedClock clockScope{clock};
-  foundation::ScopedMainRunLoop mainScope;
-  foundation::RunLoop& loop = foundation::RunLoop::main();
-
-  std::size_t advance(foundation::Duration by) { return loop.advanceAndRun(*clock, by); }
-};
+using ConcurrencyTest = testsupport::ManualTimeTest;
 
 // A one-way signal between threads: a test blocks on it instead of sleeping. wait() gives up after a
 // safety limit (only a broken implementation reaches it) and says so.

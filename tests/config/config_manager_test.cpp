@@ -17,6 +17,7 @@
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/url.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/temporary_folder.h"
 
 namespace {
 
@@ -26,23 +27,7 @@ using testing::HasSubstr;
 using testing::StartsWith;
 using testsupport::LoopbackServer;
 using testsupport::ScriptedReply;
-
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillo-config-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using testsupport::TemporaryFolder;
 
 // A bundle whose Info.plist holds the given "CFBundleVersion" entry (written as is), or none.
 class BundleWithBuild {

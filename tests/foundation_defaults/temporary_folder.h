@@ -1,35 +1,16 @@
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// A temporary folder and whole-file reading and writing for the defaults tests.
 #pragma once
-
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
+
+#include "tests/support/temporary_folder.h"
 
 namespace foundation::testing {
 
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillo-defaults-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using testsupport::TemporaryFolder;
 
 inline std::string fileBytes(const std::filesystem::path& file) {
   std::ifstream stream(file, std::ios::binary);

@@ -11,30 +11,13 @@
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/user_defaults.h"
 #include "settings_store/key.h"
+#include "tests/support/temporary_settings_suite.h"
 
 namespace inline_engine_test {
 namespace {
 
-class TemporaryStandardSuite : public ::testing::Environment {
- public:
-  void SetUp() override {
-    directory_ =
-        std::filesystem::temp_directory_path() / ("quillo-inline-engine-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
-    foundation::UserDefaults::setStandard(foundation::UserDefaults::suite("standard", directory_));
-  }
-  void TearDown() override {
-    foundation::UserDefaults::setStandard(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-  }
-
- private:
-  std::filesystem::path directory_;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new TemporaryStandardSuite);
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-inline-engine-"));
 
 }  // namespace
 

@@ -8,35 +8,17 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "Roadmap/preferred_localization.h"
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/user_defaults.h"
+#include "tests/support/temporary_folder.h"
 
 namespace roadmaptest {
 
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillo-roadmap-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using testsupport::TemporaryFolder;
 
 // Every test that touches the vote record runs against a fresh standard suite in a temporary folder, so
 // nothing reaches the user's own settings.

@@ -13,30 +13,15 @@
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/views.h"
 #include "settings_store/key.h"
+#include "tests/support/temporary_settings_suite.h"
 
 namespace settingspanestest {
 
 namespace {
 
 // One temporary standard suite for the whole program, removed when it ends.
-class TemporaryStandardSuite final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    directory_ =
-        std::filesystem::temp_directory_path() / ("quillo-settings-panes-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(directory_);
-    foundation::UserDefaults::setStandard(foundation::UserDefaults::suite("standard", directory_));
-  }
-  void TearDown() override {
-    foundation::UserDefaults::setStandard(nullptr);
-    std::filesystem::remove_all(directory_);
-  }
-
- private:
-  std::filesystem::path directory_;
-};
-
-[[maybe_unused]] auto* const kSuite = ::testing::AddGlobalTestEnvironment(new TemporaryStandardSuite());
+[[maybe_unused]] auto* const kSuite =
+    ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-settings-panes-"));
 
 std::string completionBody(const std::string& content) {
   foundation::Json body = {{"id", "chatcmpl-1"},
