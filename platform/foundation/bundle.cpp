@@ -8,6 +8,7 @@
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/text_error.h"
+#include "platform/foundation/utf16.h"
 
 namespace foundation {
 
@@ -61,25 +62,6 @@ bool isPlainName(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
-void appendUTF8(std::string& out, std::uint32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // UTF-16 text (after its byte-order mark) as UTF-8; unpaired surrogates become U+FFFD.
 std::string utf8FromUTF16(std::string_view bytes, bool isBigEndian) {
   if (bytes.size() % 2 != 0) throw TextError("The string table is not valid: odd length of UTF-16 text.");
@@ -98,7 +80,7 @@ std::string utf8FromUTF16(std::string_view bytes, bool isBigEndian) {
         i += 2;
       }
     }
-    appendUTF8(out, cp);
+    out += utf8(cp);
   }
   return out;
 }
@@ -219,7 +201,7 @@ class StringsReader {
             else
               pos_ = save;
           }
-          appendUTF8(out, cp);
+          out += utf8(cp);
           break;
         }
         default:

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/foundation/text_error.h"
+#include "platform/foundation/utf16.h"
 
 namespace foundation {
 
@@ -325,24 +326,6 @@ class Reader {
     ++pos_;
   }
 
-  static void appendUTF8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-
   void entity(std::string& out) {
     const std::size_t end = text_.find(';', pos_);
     if (end == std::string_view::npos || end - pos_ > 12) fail("malformed character reference");
@@ -366,7 +349,7 @@ class Reader {
           cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         fail("invalid character reference");
       }
-      appendUTF8(out, cp);
+      out += utf8(cp);
     } else {
       fail("unknown entity");
     }
