@@ -9,8 +9,10 @@
 #include <atomic>
 #include <cctype>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace testsupport {
 
@@ -288,8 +290,16 @@ int unusedLoopbackPort() {
       ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
     port = ntohs(address.sin_port);
   }
-  ::close(descriptor);
-  if (port == 0) throw std::runtime_error("no free loopback port");
+  if (port == 0) {
+    ::close(descriptor);
+    throw std::runtime_error("no free loopback port");
+  }
+  // The socket stays bound, without listening, until the test program ends: the port cannot be handed
+  // to a server started by a test running in parallel, and a connection to it is refused at once.
+  static std::mutex mutex;
+  static std::vector<int> reservedDescriptors;
+  std::lock_guard lock(mutex);
+  reservedDescriptors.push_back(descriptor);
   return port;
 }
 

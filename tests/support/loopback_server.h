@@ -135,7 +135,8 @@ class LoopbackServer {
   bool isSecure_ = false;
 };
 
-// A port on 127.0.0.1 on which nothing listens (it was free a moment ago), for refused connections.
+// A port on 127.0.0.1 on which nothing listens, for refused connections: it stays reserved (bound, not
+// listening) until the test program ends.
 int unusedLoopbackPort();
 
 }  // namespace testsupport
