@@ -275,7 +275,9 @@ TEST_F(CounterService, RefusedConnectionGivesZeroAndAnUncountedVote) {
   const auto lines = log.lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1], "Fetching voting count failed with error: " + lines[0]);
-  EXPECT_EQ(lines[2], "Voting failed: " + lines[0]);
+  // The vote is a second request: its description names the same failure, but the transfer's own
+  // timing in it may differ.
+  EXPECT_TRUE(lines[2].starts_with("Voting failed: Could not connect to the server.")) << lines[2];
 }
 
 TEST_F(CounterService, ACountRequestCutOffByCancellingItsTaskGivesZero) {
