@@ -1,7 +1,7 @@
 #include "Roadmap/json_data_fetcher.h"
 
 #include "platform/concurrency/task.h"  // currentStopToken
-#include "platform/foundation/url_request.h"
+#include "platform/foundation/http/url_request.h"
 
 namespace Roadmap {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/http/url_session.h"
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/text_error.h"
 #include "platform/foundation/url.h"
-#include "platform/foundation/url_session.h"
 
 namespace Roadmap {
 

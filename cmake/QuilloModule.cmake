@@ -1,11 +1,18 @@
 # quillo_module(<target> [LINK <libs>...])
-#   One library target from every .cpp file in the calling folder (main.cpp excepted: it belongs to an
-#   executable). Headers are included as
+#   One library target from every .cpp file in the calling folder and its subfolders (the folder's main.cpp
+#   excepted: it belongs to an executable). Headers are included as
 #   "<folder path from the project root>/<file>.h".
 function(quillo_module target)
   cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  # Sources in subfolders belong to the module too, unless a subfolder is a target of its own (it has a
+  # CMakeLists.txt).
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/main\\.cpp$")
+  file(GLOB_RECURSE own_lists "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(list_file IN LISTS own_lists)
+    get_filename_component(own_dir "${list_file}" DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   if(sources)
     add_library(${target} STATIC ${sources})
     target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
@@ -27,8 +34,15 @@ function(quillo_test name)
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_LINK} quillo_test_support GTest::gtest GTest::gmock
                         GTest::gtest_main)
-  target_compile_definitions(test_${name} PRIVATE QUILLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                             QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+  # Only the sources that name the folders get them: the absolute paths differ between checkouts, and a
+  # definition on every source would keep the compiler cache from sharing objects between them.
+  foreach(source IN LISTS sources)
+    file(READ "${source}" text)
+    if(text MATCHES "QUILLO_(SOURCE|TEST)_DIR")
+      set_property(SOURCE "${source}" APPEND PROPERTY COMPILE_DEFINITIONS
+                   QUILLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+    endif()
+  endforeach()
   gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
                        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120

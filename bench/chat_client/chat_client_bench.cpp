@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "Quillo/chat_gpt_api.h"
+#include "Quillo/chat_client/chat_gpt_api.h"
 
 namespace {
 

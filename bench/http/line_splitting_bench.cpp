@@ -7,8 +7,8 @@
 #include <string_view>
 #include <thread>
 
-#include "platform/foundation/line_splitter.h"
-#include "platform/foundation/url_session.h"
+#include "platform/foundation/http/line_splitter.h"
+#include "platform/foundation/http/url_session.h"
 
 namespace {
 

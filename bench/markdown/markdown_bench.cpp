@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "MarkdownRender/common_mark_node.h"
-#include "MarkdownRender/parse_blocks.h"
+#include "MarkdownRender/model/common_mark_node.h"
+#include "MarkdownRender/model/parse_blocks.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/foundation/run_loop.h"
 #include "platform/ui/hosting.h"
-#include "platform/ui/layout_pass.h"
+#include "platform/ui/layout/layout_pass.h"
 #include "platform/ui/views.h"
 
 namespace {

@@ -39,9 +39,8 @@ bool fileExists(const fs::path& path) {
   return fs::exists(path, error);
 }
 
-// The resource folder beside the executable, else the source tree's (this file lives two folders below
-// the project root, and the compiler records its full path), so that programs and tests run from a build
-// folder find the resources without installing them.
+// The resource folder beside the executable, else the source tree's, so that programs and tests run from a
+// build folder find the resources without installing them.
 std::optional<fs::path> searchMainResourceDirectory() {
   std::error_code error;
   const fs::path executable = fs::read_symlink("/proc/self/exe", error);
@@ -49,11 +48,8 @@ std::optional<fs::path> searchMainResourceDirectory() {
     const fs::path beside = executable.parent_path() / "resources";
     if (fileExists(beside / "Info.plist")) return beside;
   }
-  const fs::path source(__FILE__);
-  if (source.is_absolute()) {
-    const fs::path tree = source.parent_path().parent_path().parent_path() / "resources";
-    if (isDirectory(tree)) return tree;
-  }
+  const fs::path tree(QUILLO_SOURCE_RESOURCE_DIR);
+  if (isDirectory(tree)) return tree;
   return std::nullopt;
 }
 

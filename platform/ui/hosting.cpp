@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/appkit/controls.h"
-#include "platform/ui/geometry_reader.h"
+#include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/representable.h"
 #include "platform/ui/views.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/appkit/view.h"
-#include "platform/ui/layout_pass.h"
-#include "platform/ui/text_measurer.h"
+#include "platform/ui/layout/layout_pass.h"
+#include "platform/ui/layout/text_measurer.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_graph.h"
 

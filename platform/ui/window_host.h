@@ -10,7 +10,7 @@
 #include "platform/appkit/window.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/inspector.h"
-#include "platform/ui/text_measurer.h"
+#include "platform/ui/layout/text_measurer.h"
 
 namespace ui::testing {
 

@@ -13,9 +13,9 @@
 #include "platform/appkit/view.h"
 #include "platform/desktop/headless_web.h"
 #include "platform/foundation/geometry.h"
+#include "platform/foundation/http/url_request.h"
 #include "platform/foundation/json_text.h"  // Json
 #include "platform/foundation/url.h"
-#include "platform/foundation/url_request.h"
 #include "platform/webkit/navigation.h"
 #include "platform/webkit/navigation_delegate.h"
 #include "platform/webkit/ui_delegate.h"

@@ -1,0 +1,333 @@
+#include "MarkdownRender/model/common_mark_node.h"
+
+#include <cmark-gfm-core-extensions.h>
+#include <cmark-gfm-extension_api.h>
+
+#include <mutex>
+#include <string_view>
+#include <utility>
+
+#include "MarkdownRender/model/block.h"
+#include "MarkdownRender/model/inline.h"
+#include "MarkdownRender/model/nesting_depth.h"
+#include "MarkdownRender/model/parse_blocks.h"
+#include "platform/foundation/utf16.h"
+
+namespace MarkdownRender {
+
+const std::unordered_set<CommonMarkExtension>& CommonMarkExtension::enabledSet() {
+  static const std::unordered_set<CommonMarkExtension> extensions{autolink, strikethrough, table, tagfilter,
+                                                                  tasklist};
+  return extensions;
+}
+
+namespace {
+
+void freeIfDocument(cmark_node* node) {
+  if (node != nullptr && cmark_node_get_type(node) == CMARK_NODE_DOCUMENT) cmark_node_free(node);
+}
+
+using ParserPointer = std::unique_ptr<cmark_parser, decltype(&cmark_parser_free)>;
+using IteratorPointer = std::unique_ptr<cmark_iter, decltype(&cmark_iter_free)>;
+
+std::string_view typeString(cmark_node* node) {
+  const char* name = cmark_node_get_type_string(node);
+  return name != nullptr ? std::string_view(name) : std::string_view();
+}
+
+std::string literal(cmark_node* node) {
+  const char* text = cmark_node_get_literal(node);
+  return text != nullptr ? std::string(text) : std::string();
+}
+
+std::string url(cmark_node* node) {
+  const char* text = cmark_node_get_url(node);
+  return text != nullptr ? std::string(text) : std::string();
+}
+
+template <class Visit>
+void forEachChild(cmark_node* node, Visit&& visit) {
+  for (cmark_node* child = cmark_node_first_child(node); child != nullptr; child = cmark_node_next(child)) {
+    visit(child);
+  }
+}
+
+bool hasTaskItems(cmark_node* list) {
+  bool found = false;
+  forEachChild(list, [&](cmark_node* child) {
+    found = found || (cmark_node_get_type(child) == CMARK_NODE_ITEM && typeString(child) == "tasklist");
+  });
+  return found;
+}
+
+// The text of a subtree without any markup, whatever its depth: the texts of its paragraphs, headings,
+// code and HTML blocks and table cells, joined by line feeds. Walks with the library's iterator, which
+// keeps no stack of its own, so a tree of any depth is read in constant stack space.
+std::string plainTextOfSubtree(cmark_node* root) {
+  std::vector<std::string> pieces;
+  bool inPiece = false;
+  auto currentPiece = [&]() -> std::string& {
+    if (!inPiece) {
+      pieces.emplace_back();
+      inPiece = true;
+    }
+    return pieces.back();
+  };
+  IteratorPointer iterator(cmark_iter_new(root), &cmark_iter_free);
+  if (!iterator) return {};
+  for (auto event = cmark_iter_next(iterator.get()); event != CMARK_EVENT_DONE;
+       event = cmark_iter_next(iterator.get())) {
+    if (event != CMARK_EVENT_ENTER) continue;
+    cmark_node* node = cmark_iter_get_node(iterator.get());
+    switch (cmark_node_get_type(node)) {
+      case CMARK_NODE_PARAGRAPH:
+      case CMARK_NODE_HEADING:
+        inPiece = false;
+        break;
+      case CMARK_NODE_CODE_BLOCK:
+      case CMARK_NODE_HTML_BLOCK: {
+        std::string text = literal(node);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        pieces.push_back(std::move(text));
+        inPiece = false;
+        break;
+      }
+      case CMARK_NODE_TEXT:
+      case CMARK_NODE_CODE:
+      case CMARK_NODE_HTML_INLINE:
+        currentPiece() += literal(node);
+        break;
+      case CMARK_NODE_SOFTBREAK:
+        currentPiece() += ' ';
+        break;
+      case CMARK_NODE_LINEBREAK:
+        currentPiece() += '\n';
+        break;
+      default:
+        if (typeString(node) == "table_cell") inPiece = false;
+        break;
+    }
+  }
+  std::string text;
+  for (const auto& piece : pieces) {
+    if (piece.empty()) continue;
+    if (!text.empty()) text += '\n';
+    text += piece;
+  }
+  return text;
+}
+
+// The conversion descends once per level of the model; `depthBudget` is how many levels of blocks and
+// inlines the result may still have, itself included. What does not fit is kept as plain text, read
+// without recursion, so neither the conversion nor the model it makes is deeper than the budget.
+std::optional<Inline> convertInline(cmark_node* node, int depthBudget);
+std::optional<Block> convertBlock(cmark_node* node, int depthBudget);
+
+std::size_t childCount(cmark_node* node) {
+  std::size_t count = 0;
+  forEachChild(node, [&](cmark_node*) { ++count; });
+  return count;
+}
+
+std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
+  std::vector<Inline> inlines;
+  inlines.reserve(childCount(node));
+  forEachChild(node, [&](cmark_node* child) {
+    if (auto converted = convertInline(child, depthBudget)) inlines.push_back(std::move(*converted));
+  });
+  return inlines;
+}
+
+std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
+  std::vector<Block> blocks;
+  blocks.reserve(childCount(node));
+  forEachChild(node, [&](cmark_node* child) {
+    if (auto converted = convertBlock(child, depthBudget)) blocks.push_back(std::move(*converted));
+  });
+  return blocks;
+}
+
+std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
+  const auto type = cmark_node_get_type(node);
+  switch (type) {
+    case CMARK_NODE_TEXT:
+      return Inline::text(literal(node));
+    case CMARK_NODE_SOFTBREAK:
+      return Inline::softBreak();
+    case CMARK_NODE_LINEBREAK:
+      return Inline::lineBreak();
+    case CMARK_NODE_CODE:
+      return Inline::code(literal(node));
+    case CMARK_NODE_HTML_INLINE:
+      return Inline::html(literal(node));
+    default:
+      break;
+  }
+  const bool isStrikethrough = typeString(node) == "strikethrough";
+  const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
+                           type == CMARK_NODE_IMAGE || isStrikethrough;
+  if (!hasChildren) return std::nullopt;
+  if (depthBudget <= 1) return Inline::text(plainTextOfSubtree(node));
+  auto children = inlinesOfChildren(node, depthBudget - 1);
+  if (type == CMARK_NODE_EMPH) return Inline::emphasis(std::move(children));
+  if (type == CMARK_NODE_STRONG) return Inline::strong(std::move(children));
+  if (type == CMARK_NODE_LINK) return Inline::link(url(node), std::move(children));
+  if (type == CMARK_NODE_IMAGE) return Inline::image(url(node), std::move(children));
+  return Inline::strikethrough(std::move(children));
+}
+
+template <class Item, class MakeItem>
+std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
+  std::vector<Item> items;
+  forEachChild(list, [&](cmark_node* child) {
+    if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
+  });
+  return items;
+}
+
+std::optional<TextTableColumnAlignment> columnAlignment(const std::string& letter) {
+  if (letter == "l") return TextTableColumnAlignment::leading;
+  if (letter == "c") return TextTableColumnAlignment::center;
+  if (letter == "r") return TextTableColumnAlignment::trailing;
+  return std::nullopt;
+}
+
+Block convertTable(cmark_node* node, int depthBudget) {
+  std::vector<std::optional<TextTableColumnAlignment>> alignments;
+  for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
+    alignments.push_back(columnAlignment(letter));
+  }
+  std::vector<TableRow> rows;
+  forEachChild(node, [&](cmark_node* rowNode) {
+    const auto rowType = typeString(rowNode);
+    if (rowType != "table_row" && rowType != "table_header") return;
+    TableRow row;
+    forEachChild(rowNode, [&](cmark_node* cellNode) {
+      if (typeString(cellNode) == "table_cell") row.push_back(inlinesOfChildren(cellNode, depthBudget - 1));
+    });
+    rows.push_back(std::move(row));
+  });
+  return Block::table(std::move(alignments), std::move(rows));
+}
+
+std::optional<Block> convertBlock(cmark_node* node, int depthBudget) {
+  const auto type = cmark_node_get_type(node);
+  const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
+  // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
+  if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
+  switch (type) {
+    case CMARK_NODE_BLOCK_QUOTE:
+      return Block::blockquote(blocksOfChildren(node, depthBudget - 1));
+    case CMARK_NODE_LIST: {
+      const bool tight = cmark_node_get_list_tight(node) != 0;
+      if (hasTaskItems(node)) {
+        return Block::taskList(tight, itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
+                                 return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
+                                                     blocksOfChildren(item, depthBudget - 1));
+                               }));
+      }
+      auto listItem = [&](cmark_node* item) { return ListItem(blocksOfChildren(item, depthBudget - 1)); };
+      switch (cmark_node_get_list_type(node)) {
+        case CMARK_BULLET_LIST:
+          return Block::bulletedList(tight, itemsOfList<ListItem>(node, listItem));
+        case CMARK_ORDERED_LIST:
+          return Block::numberedList(tight, cmark_node_get_list_start(node),
+                                     itemsOfList<ListItem>(node, listItem));
+        default:
+          return std::nullopt;
+      }
+    }
+    case CMARK_NODE_CODE_BLOCK: {
+      const char* info = cmark_node_get_fence_info(node);
+      return Block::codeBlock(info != nullptr ? std::optional<std::string>(info) : std::nullopt,
+                              literal(node));
+    }
+    case CMARK_NODE_HTML_BLOCK:
+      return Block::htmlBlock(literal(node));
+    case CMARK_NODE_PARAGRAPH:
+      return Block::paragraph(inlinesOfChildren(node, depthBudget - 1));
+    case CMARK_NODE_HEADING:
+      return Block::heading(cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1));
+    case CMARK_NODE_THEMATIC_BREAK:
+      return Block::thematicBreak();
+    default:
+      if (typeString(node) == "table") return convertTable(node, depthBudget);
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+CommonMarkNode::CommonMarkNode(cmark_node* node) {
+  if (node != nullptr && cmark_node_get_type(node) == CMARK_NODE_DOCUMENT) {
+    node_ = std::shared_ptr<cmark_node>(node, &freeIfDocument);
+  } else {
+    node_ = std::shared_ptr<cmark_node>(std::shared_ptr<cmark_node>(), node);
+  }
+}
+
+std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
+    std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
+  // The library fills its process-wide extension registry without a lock of its own, so the first
+  // registration is serialised here; afterwards the registry is only read.
+  static std::once_flag registration;
+  std::call_once(registration, [] { cmark_gfm_core_extensions_ensure_registered(); });
+  ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
+  if (!parser) return std::nullopt;
+  for (const auto& extension : extensions) {
+    if (cmark_syntax_extension* found = cmark_find_syntax_extension(extension.rawValue.c_str())) {
+      cmark_parser_attach_syntax_extension(parser.get(), found);
+    }
+  }
+  // The library passes invalid UTF-8 through to the literals it makes; a reply is decoded as the text
+  // it would be shown as, with U+FFFD for each invalid sequence.
+  std::string sanitized;
+  if (!foundation::isValidUtf8(text)) {
+    sanitized = foundation::sanitizedUtf8(text);
+    text = sanitized;
+  }
+  cmark_parser_feed(parser.get(), text.data(), text.size());
+  cmark_node* document = cmark_parser_finish(parser.get());
+  if (document == nullptr) return std::nullopt;
+  return CommonMarkNode(document);
+}
+
+std::string CommonMarkNode::typeString() const { return std::string(MarkdownRender::typeString(pointer())); }
+
+std::vector<CommonMarkNode> CommonMarkNode::children() const {
+  std::vector<CommonMarkNode> children;
+  forEachChild(pointer(), [&](cmark_node* child) {
+    children.push_back(CommonMarkNode(std::shared_ptr<cmark_node>(node_, child)));
+  });
+  return children;
+}
+
+bool CommonMarkNode::hasTaskItems() const { return MarkdownRender::hasTaskItems(pointer()); }
+
+std::vector<std::string> CommonMarkNode::tableColumnAlignments() const {
+  std::vector<std::string> alignments;
+  const auto columns = cmark_gfm_extensions_get_table_columns(pointer());
+  const std::uint8_t* letters = cmark_gfm_extensions_get_table_alignments(pointer());
+  if (letters == nullptr) return alignments;
+  for (std::uint16_t column = 0; column < columns; ++column) {
+    alignments.emplace_back(1, static_cast<char>(letters[column]));
+  }
+  return alignments;
+}
+
+std::optional<Block> Block::fromCmarkNode(const CommonMarkNode& node) {
+  return convertBlock(node.pointer(), maximumNestingDepth);
+}
+
+std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
+  return convertInline(node.pointer(), maximumNestingDepth);
+}
+
+std::vector<Block> parseBlocks(std::string_view markdown) {
+  const auto document =
+      CommonMarkNode::parsedDocument(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT);
+  if (!document) return {};
+  return blocksOfChildren(document->pointer(), maximumNestingDepth);
+}
+
+}  // namespace MarkdownRender

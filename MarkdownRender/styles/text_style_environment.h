@@ -1,0 +1,59 @@
+// The text style in force for a subtree of views: its environment key, the modifier that adds a style
+// for the views below, and the view that reads the resulting attributes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "MarkdownRender/styles/font_properties.h"
+#include "MarkdownRender/styles/text_style.h"
+#include "MarkdownRender/styles/text_style_builder.h"
+#include "platform/ui/environment.h"
+#include "platform/ui/modifiers.h"
+#include "platform/ui/view.h"
+
+namespace MarkdownRender {
+
+// The text style in force. Where no view set one it is the default font record (size 13, scale 1), so
+// every container the renderer builds starts with a record.
+struct TextStyleKey {
+  using Value = AnyTextStyle;
+  static const AnyTextStyle& defaultValue();
+};
+
+// The view with the environment's text style replaced, for it and the views below, by the inherited style
+// followed by `style`: where both set an attribute, the added style wins.
+template <TextStyleValue S>
+ui::AnyView textStyle(const ui::AnyView& view, S style) {
+  auto modifier = std::make_shared<ui::EnvironmentModifier>();
+  modifier->label = "textStyle";
+  modifier->description = "textStyle";
+  modifier->transform = [style = std::move(style)](ui::EnvironmentValues& environment) {
+    environment.set<TextStyleKey>(TextStyleBuilder::erase(
+        TextStyleBuilder::combine(TextStyleBuilder::single(environment.get<TextStyleKey>()), style)));
+  };
+  return view.modifier(std::move(modifier));
+}
+
+// The same with a builder closure, called once.
+template <TextStyleBuilderClosure F>
+ui::AnyView textStyle(const ui::AnyView& view, const F& builder) {
+  return textStyle(view, builder());
+}
+
+// Applies the environment's text style to an empty container each time it is drawn and shows what its
+// content function makes of the container.
+class TextStyleAttributesReader final : public ui::View {
+ public:
+  using Content = std::function<ui::AnyView(const ui::AttributeContainer&)>;
+
+  explicit TextStyleAttributesReader(Content content) : content_(std::move(content)) {}
+  ui::AnyView body() const override;
+
+ private:
+  Content content_;
+  ui::Environment<TextStyleKey> textStyle_;
+};
+
+}  // namespace MarkdownRender

@@ -1,0 +1,70 @@
+#include "MarkdownRender/views/markdown_view.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "MarkdownRender/model/parse_blocks.h"
+#include "MarkdownRender/styles/font_properties.h"
+#include "MarkdownRender/styles/text_style_environment.h"
+#include "MarkdownRender/styles/text_styles.h"
+#include "MarkdownRender/views/block_view.h"
+#include "MarkdownRender/views/markdown_environment.h"
+
+namespace MarkdownRender {
+
+namespace {
+
+// Writes the environment's foreground colour, also when there is none: then the views below see no
+// colour, whatever an enclosing view had set.
+ui::AnyView settingForeground(const ui::AnyView& view, std::optional<ui::Color> color) {
+  auto modifier = std::make_shared<ui::EnvironmentModifier>();
+  modifier->label = "foregroundStyle";
+  modifier->description = color ? "foregroundStyle(text style)" : "foregroundStyle(none)";
+  modifier->transform = [color = std::move(color)](ui::EnvironmentValues& environment) {
+    environment.set<ui::ForegroundStyleKey>(color);
+  };
+  return view.modifier(std::move(modifier));
+}
+
+}  // namespace
+
+Markdown::Markdown(std::string_view markdown, std::optional<foundation::URL> baseURL,
+                   std::optional<foundation::URL> imageBaseURL)
+    : Markdown(MarkdownContent(parseBlocks(markdown)), std::move(baseURL), std::move(imageBaseURL)) {}
+
+Markdown::Markdown(MarkdownContent content, std::optional<foundation::URL> baseURL,
+                   std::optional<foundation::URL> imageBaseURL)
+    : content_(std::move(content)),
+      baseURL_(std::move(baseURL)),
+      imageBaseURL_(imageBaseURL ? std::move(imageBaseURL) : baseURL_) {}
+
+Markdown::Markdown(std::optional<foundation::URL> baseURL, std::optional<foundation::URL> imageBaseURL,
+                   const std::function<MarkdownContent()>& content)
+    : Markdown(content(), std::move(baseURL), std::move(imageBaseURL)) {}
+
+ui::AnyView ScaledFontSizeModifier::body(ui::AnyView content) const {
+  return textStyle(content, FontSize::points(size_));
+}
+
+ui::AnyView Markdown::body() const {
+  const ui::ColorScheme scheme = *colorScheme_;
+  const auto& blocks = content_.blocks;
+  ui::AnyView reader = TextStyleAttributesReader([blocks, scheme](const ui::AttributeContainer& attributes) {
+    // Filtered on every evaluation; the stored document is never changed.
+    std::vector<Block> visible;
+    visible.reserve(blocks.size());
+    for (const auto& block : blocks) visible.push_back(block.filteredForColorScheme(scheme));
+
+    ui::AnyView shown = settingForeground(blockStack(visible), attributes.foregroundColor);
+    if (attributes.backgroundColor) shown = shown.background(ui::AnyView(*attributes.backgroundColor));
+    const auto record = fontProperties(attributes);
+    // The record's size alone: its scale is not applied.
+    return shown.modifier(ScaledFontSizeModifier(record ? record->size : FontProperties::standardSize));
+  });
+  return textStyle(reader, theme_->text)
+      .environment<BaseURLKey>(baseURL_)
+      .environment<ImageBaseURLKey>(imageBaseURL_);
+}
+
+}  // namespace MarkdownRender

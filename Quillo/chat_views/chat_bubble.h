@@ -1,0 +1,73 @@
+// One message of the native chat: the text in a coloured bubble (the user's on the right, the
+// assistant's on the left), an optional token-count caption with its price, and a Copy button over
+// assistant rows.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "GPTEncoder/gpt_encoder.h"
+#include "Quillo/chat_model/font_size.h"
+#include "Quillo/chat_model/message.h"
+#include "Quillo/chat_model/model.h"
+#include "platform/ui/color.h"
+#include "platform/ui/environment.h"
+#include "platform/ui/state.h"
+#include "platform/ui/view.h"
+#include "settings_store/default_binding.h"
+
+namespace Quillo {
+
+// US dollars per 1,000 tokens, by the position of the model in `allModels`.
+inline constexpr std::array<double, 7> pricePerThousandTokens = {0.002, 0.002, 0.002, 0.003,
+                                                                 0.03,  0.01,  0.01};
+
+// Where the bubbles get a token counter: a new one for every caption. The default reads the data files
+// of the application's resources and gives nothing when they are missing (the caption then stays empty).
+struct TokenEncoderMakerKey {
+  using Value = std::function<std::shared_ptr<GPTTokenizer::GPTEncoder>()>;
+  static Value defaultValue();
+};
+
+// The body of a message shown through the Markdown view while `enableMarkdown` is on: the message text
+// with the role's text colour, without padding or background (the bubble adds them). Until the Markdown
+// view is in place this shows the text as plain verbatim text.
+ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textColor,
+                                ui::ColorScheme colorScheme);
+
+class ChatBubble final : public ui::View {
+ public:
+  explicit ChatBubble(Message message);
+
+  ui::AnyView body() const override;
+
+  // The price of `count` tokens at the rate of the model stored in `apiModel` now.
+  static double tokenCost(std::size_t count);
+  // "<n> tokens ($<price with six decimals>)" for the text, or the empty text for no tokens (or no
+  // token counter).
+  std::string tokenCountCaption() const;
+  // Recomputes the caption while `showTokenCount` is on.
+  void updateTokenCaption() const;
+  // Puts the text on the general pasteboard and shows "Copied" for two seconds.
+  void copyMessage() const;
+
+ private:
+  static std::string captionFor(const std::string& content, const TokenEncoderMakerKey::Value& makeEncoder);
+  ui::AnyView messageBody() const;
+  ui::AnyView copyControl() const;
+
+  Message message_;
+  Defaults::Default<bool> showTokenCount_;
+  Defaults::Default<bool> enableMarkdown_;
+  ui::State<std::string> localTokensString_{""};
+  ui::Environment<ui::ColorScheme> colorScheme_;
+  Defaults::Default<FontSize> fontSize_;
+  ui::State<bool> isHoveringOverAnswer_{false};
+  ui::State<bool> copied_{false};
+  ui::Environment<TokenEncoderMakerKey> makeEncoder_;
+};
+
+}  // namespace Quillo

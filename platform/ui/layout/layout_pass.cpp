@@ -1,0 +1,757 @@
+#include "platform/ui/layout/layout_pass.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "platform/ui/layout/geometry_reader.h"
+#include "platform/ui/modifiers.h"
+#include "platform/ui/views.h"
+
+namespace ui {
+
+using detail::Node;
+
+namespace {
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+const detail::ContainerSpec* containerOf(const Node& node) {
+  return node.primitiveAs<detail::ContainerSpec>();
+}
+
+bool isContainer(const Node& node, std::string_view name) {
+  auto* container = containerOf(node);
+  return container && container->typeName() == name;
+}
+
+// Containers that only gather views: a stack or layout arranges what is inside them as its own items.
+bool isTransparent(const Node& node) {
+  auto* container = containerOf(node);
+  if (!container) return false;
+  const auto name = container->typeName();
+  return name == "Group" || name == "ForEach" || name == "Conditional" || name == "EmptyView";
+}
+
+// A view with a body stands for the view its body makes.
+const Node& unwrapBodies(const Node& node) {
+  const Node* current = &node;
+  while (current->kind() == Node::Kind::composite && current->children().size() == 1) {
+    current = current->children().front().get();
+  }
+  return *current;
+}
+
+// The views a container arranges, in order, with transparent containers (also behind a body) taken
+// apart. `gathered` receives each transparent container's outermost node with the range of items it
+// gave, so it can be framed around them once they are placed.
+struct Gathered {
+  const Node* node;
+  std::size_t begin, end;
+};
+
+void gatherItem(const Node& node, std::vector<const Node*>& items, std::vector<Gathered>& gathered,
+                bool takesSectionsApart) {
+  const Node& inner = unwrapBodies(node);
+  if (isTransparent(inner) || (takesSectionsApart && isContainer(inner, "Section"))) {
+    std::size_t begin = items.size();
+    for (const auto& child : inner.children()) gatherItem(*child, items, gathered, takesSectionsApart);
+    gathered.push_back({&node, begin, items.size()});
+    return;
+  }
+  items.push_back(&node);
+}
+
+std::vector<const Node*> itemsOf(const Node& container, std::vector<Gathered>& gathered,
+                                 bool takesSectionsApart = false) {
+  std::vector<const Node*> items;
+  items.reserve(container.children().size());
+  for (const auto& child : container.children()) gatherItem(*child, items, gathered, takesSectionsApart);
+  return items;
+}
+
+// The nearest modifier of type M on the outside of a view (found walking into modified contents and
+// bodies, so the outermost one wins).
+template <class M>
+const M* outermostModifier(const Node& node) {
+  const Node* current = &node;
+  while (true) {
+    if (auto* m = current->modifierAs<M>()) return m;
+    if (current->kind() == Node::Kind::primitive || current->children().empty()) return nullptr;
+    current = current->children().front().get();
+  }
+}
+
+double priorityOf(const Node& node) {
+  auto* m = outermostModifier<LayoutPriorityModifier>(node);
+  return m ? m->value : 0;
+}
+
+// The axis of the stack a spacer or divider stands in, seen through its modifiers and gathering
+// containers; nothing outside a horizontal or vertical stack.
+std::optional<detail::StackSpec::Axis> enclosingStackAxis(const Node& node) {
+  const Node* child = &node;
+  for (const Node* parent = node.parent(); parent; child = parent, parent = parent->parent()) {
+    if (parent->kind() == Node::Kind::modified) {
+      if (parent->children().empty() || parent->children().front().get() != child) return std::nullopt;
+      continue;
+    }
+    if (parent->kind() == Node::Kind::composite || isTransparent(*parent)) continue;
+    if (auto* stack = parent->primitiveAs<detail::StackSpec>()) {
+      if (stack->axis == detail::StackSpec::Axis::depth) return std::nullopt;
+      return stack->axis;
+    }
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::optional<double> reduced(std::optional<double> length, double by) {
+  if (!length) return std::nullopt;
+  return std::max(0.0, *length - by);
+}
+
+double offsetFor(HorizontalAlignment alignment, double container, double content) {
+  switch (alignment) {
+    case HorizontalAlignment::leading:
+      return 0;
+    case HorizontalAlignment::center:
+      return (container - content) / 2;
+    case HorizontalAlignment::trailing:
+      return container - content;
+  }
+  return 0;
+}
+
+// Text baselines align as the top and bottom edges here; text of one line per view keeps them apart.
+double offsetFor(VerticalAlignment alignment, double container, double content) {
+  switch (alignment) {
+    case VerticalAlignment::top:
+    case VerticalAlignment::firstTextBaseline:
+      return 0;
+    case VerticalAlignment::center:
+      return (container - content) / 2;
+    case VerticalAlignment::bottom:
+    case VerticalAlignment::lastTextBaseline:
+      return container - content;
+  }
+  return 0;
+}
+
+Rect aligned(const Rect& in, Size size, Alignment alignment) {
+  return Rect(in.minX() + offsetFor(alignment.horizontal, in.width(), size.width),
+              in.minY() + offsetFor(alignment.vertical, in.height(), size.height), size.width, size.height);
+}
+
+Rect unionOf(const Rect& a, const Rect& b) {
+  double minX = std::min(a.minX(), b.minX()), minY = std::min(a.minY(), b.minY());
+  double maxX = std::max(a.maxX(), b.maxX()), maxY = std::max(a.maxY(), b.maxY());
+  return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+// Stacks: horizontal or vertical runs of items with spacing between neighbours.
+struct StackArrangement {
+  std::vector<Size> sizes;
+  std::vector<ProposedViewSize> proposals;
+  Size size;
+};
+
+StackArrangement arrangeStack(LayoutPass& pass, const std::vector<const Node*>& items, bool isHorizontal,
+                              double spacing, const ProposedViewSize& proposal) {
+  StackArrangement result;
+  const std::size_t count = items.size();
+  if (count == 0) return result;
+  auto along = [&](Size s) { return isHorizontal ? s.width : s.height; };
+  auto across = [&](Size s) { return isHorizontal ? s.height : s.width; };
+  auto make = [&](std::optional<double> a, std::optional<double> c) {
+    return isHorizontal ? ProposedViewSize(a, c) : ProposedViewSize(c, a);
+  };
+  const std::optional<double> proposedAlong = isHorizontal ? proposal.width : proposal.height;
+  const std::optional<double> proposedAcross = isHorizontal ? proposal.height : proposal.width;
+  const double totalSpacing = spacing * static_cast<double>(count - 1);
+  result.sizes.resize(count);
+  result.proposals.resize(count);
+
+  if (!proposedAlong) {
+    for (std::size_t i = 0; i < count; ++i) {
+      result.proposals[i] = make(std::nullopt, proposedAcross);
+      result.sizes[i] = pass.sizeThatFits(*items[i], result.proposals[i]);
+    }
+  } else {
+    // Higher priority first; within one priority the least flexible first, each offered an equal share
+    // of what is left, so rigid views take their size and flexible ones share the rest.
+    struct Info {
+      std::size_t index;
+      double priority;
+      double minimum;
+      double flexibility;
+    };
+    std::vector<Info> infos;
+    infos.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      double minimum = along(pass.sizeThatFits(*items[i], make(0.0, proposedAcross)));
+      double maximum = along(pass.sizeThatFits(*items[i], make(infinity, proposedAcross)));
+      double flexibility = maximum - minimum;
+      if (std::isnan(flexibility)) flexibility = 0;
+      infos.push_back({i, priorityOf(*items[i]), minimum, flexibility});
+    }
+    std::stable_sort(infos.begin(), infos.end(), [](const Info& a, const Info& b) {
+      if (a.priority != b.priority) return a.priority > b.priority;
+      return a.flexibility < b.flexibility;
+    });
+    double remaining = std::max(0.0, *proposedAlong - totalSpacing);
+    for (std::size_t start = 0; start < infos.size();) {
+      std::size_t end = start;
+      while (end < infos.size() && infos[end].priority == infos[start].priority) ++end;
+      double lowerMinimum = 0;
+      for (std::size_t j = end; j < infos.size(); ++j) lowerMinimum += infos[j].minimum;
+      double available = remaining - lowerMinimum;
+      for (std::size_t j = start; j < end; ++j) {
+        double offer = std::max(0.0, available / static_cast<double>(end - j));
+        auto index = infos[j].index;
+        result.proposals[index] = make(offer, proposedAcross);
+        result.sizes[index] = pass.sizeThatFits(*items[index], result.proposals[index]);
+        available -= along(result.sizes[index]);
+        remaining -= along(result.sizes[index]);
+      }
+      start = end;
+    }
+  }
+  double totalAlong = totalSpacing, maxAcross = 0;
+  for (const auto& size : result.sizes) {
+    totalAlong += along(size);
+    maxAcross = std::max(maxAcross, across(size));
+  }
+  result.size = isHorizontal ? Size{totalAlong, maxAcross} : Size{maxAcross, totalAlong};
+  return result;
+}
+
+// Grids: rows of cells in columns as wide as their widest cell; a view that is not a row spans the
+// whole width.
+struct GridArrangement {
+  struct Row {
+    const Node* node;
+    std::vector<const Node*> cells;  // empty for a spanning view
+    double height = 0;
+  };
+  std::vector<Row> rows;
+  std::vector<double> columnWidths;
+  std::vector<HorizontalAlignment> columnAlignments;
+  double horizontalSpacing = defaultSpacing, verticalSpacing = defaultSpacing;
+  Size size;
+};
+
+// The grid keeps its spacings in its description: "(horizontalSpacing: 4, verticalSpacing: default)".
+double spacingIn(const std::string& description, std::string_view label) {
+  auto at = description.find(label);
+  if (at == std::string::npos) return defaultSpacing;
+  const char* start = description.c_str() + at + label.size();
+  char* end = nullptr;
+  double value = std::strtod(start, &end);
+  return end == start || !std::isfinite(value) ? defaultSpacing : value;
+}
+
+GridArrangement arrangeGrid(LayoutPass& pass, const Node& grid) {
+  GridArrangement result;
+  const auto description = containerOf(grid)->describe();
+  result.horizontalSpacing = spacingIn(description, "horizontalSpacing: ");
+  result.verticalSpacing = spacingIn(description, "verticalSpacing: ");
+  std::vector<Gathered> gathered;
+  for (const Node* rowNode : itemsOf(grid, gathered)) {
+    GridArrangement::Row row{rowNode, {}, 0};
+    if (isContainer(unwrapBodies(*rowNode), "GridRow")) row.cells = itemsOf(unwrapBodies(*rowNode), gathered);
+    for (std::size_t column = 0; column < row.cells.size(); ++column) {
+      if (result.columnWidths.size() <= column) {
+        result.columnWidths.push_back(0);
+        result.columnAlignments.push_back(HorizontalAlignment::center);
+      }
+      result.columnWidths[column] =
+          std::max(result.columnWidths[column],
+                   pass.sizeThatFits(*row.cells[column], ProposedViewSize::unspecified()).width);
+      if (auto* m = outermostModifier<GridColumnAlignmentModifier>(*row.cells[column])) {
+        result.columnAlignments[column] = m->alignment;
+      }
+    }
+    result.rows.push_back(std::move(row));
+  }
+  double width = 0;
+  for (double columnWidth : result.columnWidths) width += columnWidth;
+  if (!result.columnWidths.empty()) {
+    width += result.horizontalSpacing * static_cast<double>(result.columnWidths.size() - 1);
+  }
+  for (auto& row : result.rows) {
+    if (row.cells.empty()) {
+      Size size = pass.sizeThatFits(
+          *row.node, ProposedViewSize(width > 0 ? std::optional<double>(width) : std::nullopt, std::nullopt));
+      width = std::max(width, size.width);
+      row.height = size.height;
+    }
+    for (std::size_t column = 0; column < row.cells.size(); ++column) {
+      row.height = std::max(
+          row.height,
+          pass.sizeThatFits(*row.cells[column], ProposedViewSize(result.columnWidths[column], std::nullopt))
+              .height);
+    }
+  }
+  double height = 0;
+  for (const auto& row : result.rows) height += row.height;
+  if (!result.rows.empty()) height += result.verticalSpacing * static_cast<double>(result.rows.size() - 1);
+  result.size = {width, height};
+  return result;
+}
+
+bool isVerticalScroll(const Node& scrollView) {
+  return containerOf(scrollView)->describe().find("(horizontal") == std::string::npos;
+}
+
+ProposedViewSize scrollContentProposal(const Node& scrollView, const ProposedViewSize& proposal) {
+  return isVerticalScroll(scrollView) ? ProposedViewSize(proposal.width, std::nullopt)
+                                      : ProposedViewSize(std::nullopt, proposal.height);
+}
+
+Font fontOf(const Node& node) { return node.environment().font().value_or(Font::body()); }
+
+// The first tab's content: a tab view shows one tab, and nothing chooses another one yet.
+const Node* selectedTabContent(const Node& tabView) {
+  for (const auto& tab : tabView.children()) {
+    if (isContainer(*tab, "TabItem") && tab->children().size() > 1) return tab->children()[1].get();
+  }
+  return nullptr;
+}
+
+struct FrameSizes {
+  Size size;
+  ProposedViewSize childProposal;
+  Size childSize;
+};
+
+// Fixed dimensions are the frame's; flexible ones clamp the proposal for the content and then the
+// content's answer to the minimum and maximum (a maximum of infinity takes all that is proposed).
+FrameSizes frameSizes(LayoutPass& pass, const FrameModifier& m, const Node& content,
+                      const ProposedViewSize& p) {
+  auto childLength = [](std::optional<double> proposed, std::optional<double> fixed,
+                        std::optional<double> minimum, std::optional<double> ideal,
+                        std::optional<double> maximum) -> std::optional<double> {
+    if (fixed) return fixed;
+    std::optional<double> length = proposed ? proposed : ideal;
+    if (length && minimum && *length < *minimum) length = minimum;
+    if (length && maximum && *length > *maximum) length = maximum;
+    return length;
+  };
+  auto ownLength = [](double child, std::optional<double> offered, std::optional<double> fixed,
+                      std::optional<double> minimum, std::optional<double> maximum) {
+    if (fixed) return *fixed;
+    double length = child;
+    if (minimum) length = std::max(*minimum, std::min(length, offered.value_or(length)));
+    if (maximum) length = std::min(*maximum, std::max(length, offered.value_or(length)));
+    return length;
+  };
+  FrameSizes result;
+  result.childProposal = {childLength(p.width, m.width, m.minWidth, m.idealWidth, m.maxWidth),
+                          childLength(p.height, m.height, m.minHeight, m.idealHeight, m.maxHeight)};
+  result.childSize = pass.sizeThatFits(content, result.childProposal);
+  result.size = {
+      ownLength(result.childSize.width, result.childProposal.width, m.width, m.minWidth, m.maxWidth),
+      ownLength(result.childSize.height, result.childProposal.height, m.height, m.minHeight, m.maxHeight)};
+  return result;
+}
+
+ProposedViewSize fixedSizeProposal(const FixedSizeModifier& m, const ProposedViewSize& p) {
+  return {m.horizontal ? std::nullopt : p.width, m.vertical ? std::nullopt : p.height};
+}
+
+Size naturalImageSize(const detail::ImageSpec& image, const Node& node, const TextMeasurer& measurer) {
+  // Symbols are drawn at the size of a line of the font; named images have no pixels to measure yet.
+  if (image.source == detail::ImageSpec::Source::systemSymbol) {
+    double side = measurer.lineHeight(fontOf(node));
+    return {side, side};
+  }
+  return {0, 0};
+}
+
+}  // namespace
+
+std::vector<const Node*> detail::arrangedItems(const Node& container, bool takesSectionsApart) {
+  std::vector<Gathered> gathered;
+  return itemsOf(container, gathered, takesSectionsApart);
+}
+
+ProposedViewSize ProposedViewSize::infinity() { return {ui::infinity, ui::infinity}; }
+
+LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
+    : measurer_(measurer ? std::move(measurer) : defaultTextMeasurer()) {}
+
+void LayoutPass::layout(const Node& root, Size size) {
+  measured_.clear();
+  frames_.clear();
+  contentSizes_.clear();
+  geometryReaders_.clear();
+  ProposedViewSize proposal(size);
+  Size rootSize = sizeThatFits(root, proposal);
+  place(root, aligned(Rect(0, 0, size.width, size.height), rootSize, Alignment::center()), proposal);
+}
+
+std::optional<Rect> LayoutPass::frame(const Node& node) const {
+  auto found = frames_.find(&node);
+  if (found == frames_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
+  auto found = contentSizes_.find(&scrollView);
+  if (found == contentSizes_.end()) return std::nullopt;
+  return found->second;
+}
+
+Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal) {
+  auto& entries = measured_[&node];
+  for (const auto& entry : entries) {
+    if (entry.proposal == proposal) return entry.size;
+  }
+  Size size = measure(node, proposal);
+  measured_[&node].push_back({proposal, size});
+  return size;
+}
+
+Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
+  const auto& children = node.children();
+  if (node.kind() == Node::Kind::composite) {
+    return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
+  }
+  if (node.kind() == Node::Kind::modified) {
+    if (children.empty()) return {};
+    const Node& content = *children.front();
+    if (auto* m = node.modifierAs<PaddingModifier>()) {
+      auto insets = m->insets();
+      double horizontal = insets.leading + insets.trailing, vertical = insets.top + insets.bottom;
+      Size size = sizeThatFits(content, {reduced(p.width, horizontal), reduced(p.height, vertical)});
+      return {size.width + horizontal, size.height + vertical};
+    }
+    if (auto* m = node.modifierAs<FrameModifier>()) return frameSizes(*this, *m, content, p).size;
+    if (auto* m = node.modifierAs<FixedSizeModifier>())
+      return sizeThatFits(content, fixedSizeProposal(*m, p));
+    return sizeThatFits(content, p);
+  }
+
+  // Built-in views.
+  if (auto* text = node.primitiveAs<detail::TextSpec>()) {
+    std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
+    return measurer_->measure(text->string(), fontOf(node), width, node.environment().get<LineSpacingKey>());
+  }
+  if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
+    std::vector<Gathered> gathered;
+    auto items = itemsOf(node, gathered);
+    if (stack->axis == detail::StackSpec::Axis::depth) {
+      Size size;
+      for (const Node* item : items) {
+        Size itemSize = sizeThatFits(*item, p);
+        size = {std::max(size.width, itemSize.width), std::max(size.height, itemSize.height)};
+      }
+      return size;
+    }
+    return arrangeStack(*this, items, stack->axis == detail::StackSpec::Axis::horizontal,
+                        stack->spacing.value_or(defaultSpacing), p)
+        .size;
+  }
+  if (auto* spacer = node.primitiveAs<detail::SpacerSpec>()) {
+    double minimum = spacer->minLength.value_or(defaultSpacing);
+    auto axis = enclosingStackAxis(node);
+    if (axis == detail::StackSpec::Axis::horizontal) return {std::max(minimum, p.width.value_or(minimum)), 0};
+    if (axis == detail::StackSpec::Axis::vertical) return {0, std::max(minimum, p.height.value_or(minimum))};
+    return {p.width.value_or(0), p.height.value_or(0)};
+  }
+  if (node.primitiveAs<detail::ShapeSpec>() || node.primitiveAs<detail::ColorSpec>() ||
+      node.primitiveAs<detail::GeometryReaderSpec>()) {
+    return p.replacingUnspecifiedDimensions();
+  }
+  if (auto* image = node.primitiveAs<detail::ImageSpec>()) {
+    Size natural = naturalImageSize(*image, node, *measurer_);
+    return image->isResizable ? p.replacingUnspecifiedDimensions(natural) : natural;
+  }
+  if (auto* input = node.primitiveAs<detail::TextInputSpec>()) {
+    if (input->kind == detail::TextInputSpec::Kind::textEditor) return p.replacingUnspecifiedDimensions();
+    Font font = fontOf(node);
+    double idealWidth = measurer_->measure(input->title, font, std::nullopt).width;
+    return {p.width.value_or(idealWidth), measurer_->lineHeight(font) + textFieldChrome};
+  }
+  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
+      node.primitiveAs<detail::LinkSpec>()) {
+    return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
+  }
+  if (auto* custom = node.primitiveAs<detail::CustomLayoutSpec>()) {
+    std::vector<Gathered> gathered;
+    LayoutSubviews subviews;
+    for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
+    return custom->layout().sizeThatFits(p, subviews);
+  }
+  if (auto* container = containerOf(node)) {
+    const auto name = container->typeName();
+    if (name == "EmptyView") return {};
+    if (name == "Divider") {
+      if (enclosingStackAxis(node) == detail::StackSpec::Axis::horizontal) return {1, p.height.value_or(0)};
+      return {p.width.value_or(0), 1};
+    }
+    if (name == "ScrollView") {
+      if (children.empty()) return p.replacingUnspecifiedDimensions({0, 0});
+      Size content = sizeThatFits(*children.front(), scrollContentProposal(node, p));
+      return p.replacingUnspecifiedDimensions(content);
+    }
+    if (name == "List") {
+      std::vector<Gathered> gathered;
+      Size content;
+      for (const Node* row : itemsOf(node, gathered, true)) {
+        Size size = sizeThatFits(*row, {p.width, std::nullopt});
+        content = {std::max(content.width, size.width), content.height + size.height};
+      }
+      return p.replacingUnspecifiedDimensions(content);
+    }
+    if (name == "Grid") return arrangeGrid(*this, node).size;
+    if (name == "TabView") {
+      const Node* content = selectedTabContent(node);
+      Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
+      return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
+    }
+    if (name == "Menu") return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
+    bool isRow = name == "Label" || name == "LabeledContent";
+    std::vector<Gathered> gathered;
+    return arrangeStack(*this, itemsOf(node, gathered), isRow, defaultSpacing, p).size;
+  }
+  // Views made elsewhere (platform views) take what they are offered.
+  return p.replacingUnspecifiedDimensions({0, 0});
+}
+
+void LayoutPass::place(const Node& node, const Rect& frame, std::optional<ProposedViewSize> proposal) {
+  frames_[&node] = frame;
+  const auto& children = node.children();
+  const ProposedViewSize p = proposal.value_or(ProposedViewSize(frame.size));
+  if (node.kind() == Node::Kind::composite) {
+    if (!children.empty()) place(*children.front(), frame, p);
+    return;
+  }
+  if (node.kind() == Node::Kind::modified) {
+    if (children.empty()) return;
+    const Node& content = *children.front();
+    if (auto* m = node.modifierAs<PaddingModifier>()) {
+      auto insets = m->insets();
+      double horizontal = insets.leading + insets.trailing, vertical = insets.top + insets.bottom;
+      place(content,
+            Rect(frame.minX() + insets.leading, frame.minY() + insets.top,
+                 std::max(0.0, frame.width() - horizontal), std::max(0.0, frame.height() - vertical)),
+            ProposedViewSize(reduced(p.width, horizontal), reduced(p.height, vertical)));
+      return;
+    }
+    if (auto* m = node.modifierAs<FrameModifier>()) {
+      auto sizes = frameSizes(*this, *m, content, p);
+      place(content, aligned(frame, sizes.childSize, m->alignment), sizes.childProposal);
+      return;
+    }
+    if (auto* m = node.modifierAs<FixedSizeModifier>()) {
+      auto childProposal = fixedSizeProposal(*m, p);
+      place(content, aligned(frame, sizeThatFits(content, childProposal), Alignment::center()),
+            childProposal);
+      return;
+    }
+    if (auto* m = node.modifierAs<OffsetModifier>()) {
+      place(content, Rect(frame.minX() + m->x, frame.minY() + m->y, frame.width(), frame.height()), p);
+      return;
+    }
+    place(content, frame, p);
+    Alignment alignment;
+    if (auto* m = node.modifierAs<BackgroundModifier>()) alignment = m->alignment;
+    if (auto* m = node.modifierAs<OverlayModifier>()) alignment = m->alignment;
+    for (std::size_t i = 1; i < children.size(); ++i) {
+      place(*children[i],
+            aligned(frame, sizeThatFits(*children[i], ProposedViewSize(frame.size)), alignment));
+    }
+    return;
+  }
+
+  if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
+    std::vector<Gathered> gathered;
+    auto items = itemsOf(node, gathered);
+    if (stack->axis == detail::StackSpec::Axis::depth) {
+      for (const Node* item : items) place(*item, aligned(frame, sizeThatFits(*item, p), stack->alignment));
+    } else {
+      bool isHorizontal = stack->axis == detail::StackSpec::Axis::horizontal;
+      double spacing = stack->spacing.value_or(defaultSpacing);
+      auto arrangement = arrangeStack(*this, items, isHorizontal, spacing, p);
+      double cursor = isHorizontal ? frame.minX() : frame.minY();
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        Size size = arrangement.sizes[i];
+        if (isHorizontal) {
+          place(*items[i],
+                Rect(cursor, frame.minY() + offsetFor(stack->alignment.vertical, frame.height(), size.height),
+                     size.width, size.height),
+                arrangement.proposals[i]);
+          cursor += size.width + spacing;
+        } else {
+          place(*items[i],
+                Rect(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width), cursor,
+                     size.width, size.height),
+                arrangement.proposals[i]);
+          cursor += size.height + spacing;
+        }
+      }
+    }
+    for (const auto& group : gathered) {
+      if (group.begin == group.end) continue;
+      Rect around = frames_[items[group.begin]];
+      for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames_[items[i]]);
+      for (const Node* n = group.node;; n = n->children().front().get()) {
+        frames_[n] = around;
+        if (isTransparent(*n) || n->children().empty()) break;
+      }
+    }
+    return;
+  }
+  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
+      node.primitiveAs<detail::LinkSpec>()) {
+    if (!children.empty()) place(*children.front(), frame, p);
+    return;
+  }
+  if (node.primitiveAs<detail::GeometryReaderSpec>()) {
+    // The content is offered the reader's size and sits at its top-left corner.
+    geometryReaders_.push_back(&node);
+    if (children.empty()) return;
+    ProposedViewSize offered(frame.size);
+    Size size = sizeThatFits(*children.front(), offered);
+    place(*children.front(), Rect(frame.minX(), frame.minY(), size.width, size.height), offered);
+    return;
+  }
+  if (auto* custom = node.primitiveAs<detail::CustomLayoutSpec>()) {
+    std::vector<Gathered> gathered;
+    LayoutSubviews subviews;
+    for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
+    custom->layout().placeSubviews(frame, p, subviews);
+    return;
+  }
+  auto* container = containerOf(node);
+  if (!container) return;
+  const auto name = container->typeName();
+  if (name == "ScrollView") {
+    if (children.empty()) return;
+    const Node& content = *children.front();
+    auto contentProposal = scrollContentProposal(node, p);
+    Size size = sizeThatFits(content, contentProposal);
+    contentSizes_[&node] = size;
+    // Content narrower than the scroll view across its axis is centred; along the axis it starts at the
+    // top (or leading edge).
+    bool isVertical = isVerticalScroll(node);
+    double x = isVertical ? frame.minX() + std::max(0.0, (frame.width() - size.width) / 2) : frame.minX();
+    double y = isVertical ? frame.minY() : frame.minY() + std::max(0.0, (frame.height() - size.height) / 2);
+    place(content, Rect(x, y, size.width, size.height), contentProposal);
+    return;
+  }
+  if (name == "List") {
+    std::vector<Gathered> gathered;
+    double y = frame.minY();
+    for (const Node* row : itemsOf(node, gathered, true)) {
+      Size size = sizeThatFits(*row, {p.width, std::nullopt});
+      place(*row, Rect(frame.minX(), y, size.width, size.height));
+      y += size.height;
+    }
+    contentSizes_[&node] = {frame.width(), y - frame.minY()};
+    return;
+  }
+  if (name == "Grid") {
+    auto grid = arrangeGrid(*this, node);
+    double y = frame.minY();
+    for (const auto& row : grid.rows) {
+      if (row.cells.empty()) {
+        Size size = sizeThatFits(*row.node, {grid.size.width, std::nullopt});
+        place(*row.node,
+              aligned(Rect(frame.minX(), y, grid.size.width, row.height), size, Alignment::center()));
+      } else {
+        double x = frame.minX();
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+          double width = grid.columnWidths[column];
+          Size size = sizeThatFits(*row.cells[column], {width, std::nullopt});
+          place(*row.cells[column], aligned(Rect(x, y, width, row.height), size,
+                                            {grid.columnAlignments[column], VerticalAlignment::center}));
+          x += width + grid.horizontalSpacing;
+        }
+        frames_[row.node] = Rect(frame.minX(), y, grid.size.width, row.height);
+        for (const Node* n = row.node; n != &unwrapBodies(*row.node); n = n->children().front().get()) {
+          frames_[n] = frames_[row.node];
+        }
+        frames_[&unwrapBodies(*row.node)] = frames_[row.node];
+      }
+      y += row.height + grid.verticalSpacing;
+    }
+    return;
+  }
+  if (name == "TabView") {
+    const Node* content = selectedTabContent(node);
+    if (!content) return;
+    Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
+              std::max(0.0, frame.height() - tabBarHeight));
+    frames_[content->parent()] = area;
+    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
+    return;
+  }
+  if (name == "Menu") {
+    if (!children.empty()) place(*children.front(), frame);
+    return;
+  }
+  if (name == "EmptyView" || name == "Divider") return;
+  bool isRow = name == "Label" || name == "LabeledContent";
+  bool isLeading = name == "Form" || name == "Section";
+  std::vector<Gathered> gathered;
+  auto items = itemsOf(node, gathered);
+  auto arrangement = arrangeStack(*this, items, isRow, defaultSpacing, p);
+  double cursor = isRow ? frame.minX() : frame.minY();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    Size size = arrangement.sizes[i];
+    if (isRow) {
+      place(*items[i],
+            Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height));
+      cursor += size.width + defaultSpacing;
+    } else {
+      double x = isLeading ? frame.minX() : frame.minX() + (frame.width() - size.width) / 2;
+      place(*items[i], Rect(x, cursor, size.width, size.height));
+      cursor += size.height + defaultSpacing;
+    }
+  }
+}
+
+// Subview proxies.
+
+Size LayoutSubview::sizeThatFits(const ProposedViewSize& proposal) const {
+  return pass_->sizeThatFits(*node_, proposal);
+}
+
+double LayoutSubview::priority() const { return priorityOf(*node_); }
+
+void LayoutSubview::place(Point position, UnitPoint anchor, const ProposedViewSize& proposal) const {
+  Size size = pass_->sizeThatFits(*node_, proposal);
+  pass_->place(
+      *node_,
+      Rect(position.x - anchor.x * size.width, position.y - anchor.y * size.height, size.width, size.height),
+      proposal);
+}
+
+std::string LayoutPriorityModifier::describe() const { return fmt::format("layoutPriority({})", value); }
+
+std::string GridColumnAlignmentModifier::describe() const {
+  static constexpr const char* names[] = {"leading", "center", "trailing"};
+  return fmt::format("gridColumnAlignment({})", names[static_cast<int>(alignment)]);
+}
+
+AnyView layoutPriority(const AnyView& view, double value) {
+  auto m = std::make_shared<LayoutPriorityModifier>();
+  m->value = value;
+  return view.modifier(std::move(m));
+}
+
+AnyView gridColumnAlignment(const AnyView& view, HorizontalAlignment alignment) {
+  auto m = std::make_shared<GridColumnAlignmentModifier>();
+  m->alignment = alignment;
+  return view.modifier(std::move(m));
+}
+
+}  // namespace ui

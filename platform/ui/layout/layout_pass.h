@@ -1,0 +1,68 @@
+// Layout of an evaluated view tree: every view is asked for the size it takes under a proposal, then
+// placed; the frames (in the coordinates of the space laid out, origin top-left, y growing downwards)
+// are kept for hosting, drawing, hit testing and the inspector.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui/layout/layout.h"
+#include "platform/ui/layout/text_measurer.h"
+#include "platform/ui/view_graph.h"
+
+namespace ui {
+
+// Height of the row of tabs above a tab view's content.
+inline constexpr double tabBarHeight = 28;
+// Height a single-line text field adds to its font's line height (its border and inner margins).
+inline constexpr double textFieldChrome = 6;
+
+namespace detail {
+// The views a container arranges as its items, in order: groups, ForEach rows, conditional branches
+// (also behind a view with a body) are taken apart and empty views left out; with
+// `takesSectionsApart`, sections too (as the rows of a list are).
+std::vector<const Node*> arrangedItems(const Node& container, bool takesSectionsApart = false);
+}  // namespace detail
+
+class LayoutPass {
+ public:
+  explicit LayoutPass(std::shared_ptr<const TextMeasurer> measurer = defaultTextMeasurer());
+
+  // Lays out the tree below `root` in a space of `size`: the root is offered the whole space and
+  // centred in it. Forgets the frames of the previous run.
+  void layout(const detail::Node& root, Size size);
+
+  // The size `node` takes under `proposal` (measured once per proposal and run).
+  Size sizeThatFits(const detail::Node& node, const ProposedViewSize& proposal);
+  // Gives `node` the frame `frame` and places its subtree inside it; `proposal` is the one its size was
+  // measured under (the frame's size when absent).
+  void place(const detail::Node& node, const Rect& frame,
+             std::optional<ProposedViewSize> proposal = std::nullopt);
+
+  // The frame of a view that was placed, in the coordinates of the space laid out.
+  std::optional<Rect> frame(const detail::Node& node) const;
+  // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
+  std::optional<Size> contentSize(const detail::Node& scrollView) const;
+  const std::unordered_map<const detail::Node*, Rect>& frames() const { return frames_; }
+  // The geometry readers placed in the last run, in the order they were placed.
+  const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
+  const TextMeasurer& measurer() const { return *measurer_; }
+
+ private:
+  struct Measured {
+    ProposedViewSize proposal;
+    Size size;
+  };
+  Size measure(const detail::Node& node, const ProposedViewSize& proposal);
+
+  std::shared_ptr<const TextMeasurer> measurer_;
+  std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
+  std::unordered_map<const detail::Node*, Rect> frames_;
+  std::unordered_map<const detail::Node*, Size> contentSizes_;
+  std::vector<const detail::Node*> geometryReaders_;
+};
+
+}  // namespace ui

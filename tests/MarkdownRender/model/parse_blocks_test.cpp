@@ -1,0 +1,142 @@
+#include "MarkdownRender/model/parse_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "model_printer.h"
+
+namespace MarkdownRender {
+namespace {
+
+using A = TextTableColumnAlignment;
+using I = Inline;
+using B = Block;
+
+std::vector<Block> paragraphOf(std::vector<Inline> inlines) { return {B::paragraph(std::move(inlines))}; }
+ListItem item(std::string text) { return ListItem(paragraphOf({I::text(std::move(text))})); }
+TaskListItem task(bool isCompleted, std::string text) {
+  return TaskListItem(isCompleted, paragraphOf({I::text(std::move(text))}));
+}
+
+TEST(ParseBlocks, GivesTheModelOfEveryBlockAndInlineKind) {
+  struct Case {
+    std::string_view markdown;
+    std::vector<Block> blocks;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"\n\n  \n", {}},
+      // Headings, paragraphs and breaks.
+      {"# Title", {B::heading(1, {I::text("Title")})}},
+      {"###### Six", {B::heading(6, {I::text("Six")})}},
+      {"Setext\n---", {B::heading(2, {I::text("Setext")})}},
+      {"para one\nline two", paragraphOf({I::text("para one"), I::softBreak(), I::text("line two")})},
+      {"a  \nb", paragraphOf({I::text("a"), I::lineBreak(), I::text("b")})},
+      {"a\\\nb", paragraphOf({I::text("a"), I::lineBreak(), I::text("b")})},
+      {"one\n\ntwo", {B::paragraph({I::text("one")}), B::paragraph({I::text("two")})}},
+      // Quotes.
+      {"> quoted", {B::blockquote(paragraphOf({I::text("quoted")}))}},
+      {"> > inner", {B::blockquote({B::blockquote(paragraphOf({I::text("inner")}))})}},
+      // Lists, with tightness and start.
+      {"- a\n- b", {B::bulletedList(true, {item("a"), item("b")})}},
+      {"* a\n\n* b", {B::bulletedList(false, {item("a"), item("b")})}},
+      {"1. x\n2. y", {B::numberedList(true, 1, {item("x"), item("y")})}},
+      {"3. x\n4. y", {B::numberedList(true, 3, {item("x"), item("y")})}},
+      {"0) x", {B::numberedList(true, 0, {item("x")})}},
+      {"1. x\n\n   more",
+       {B::numberedList(
+           false, 1,
+           {ListItem(std::vector<Block>{B::paragraph({I::text("x")}), B::paragraph({I::text("more")})})})}},
+      {"- a\n  - b",
+       {B::bulletedList(true, {ListItem(std::vector<Block>{B::paragraph({I::text("a")}),
+                                                           B::bulletedList(true, {item("b")})})})}},
+      // Task lists: an item with a box makes the whole list a task list, ordered or not.
+      {"- [ ] a\n- b", {B::taskList(true, {task(false, "a"), task(false, "b")})}},
+      {"- [x] done\n- [ ] open", {B::taskList(true, {task(true, "done"), task(false, "open")})}},
+      {"3. [ ] a\n4. [X] b", {B::taskList(true, {task(false, "a"), task(true, "b")})}},
+      {"- [ ] a\n\n- [x] b", {B::taskList(false, {task(false, "a"), task(true, "b")})}},
+      // Code: fenced with and without info, indented.
+      {"```swift\nlet x = 1\n```", {B::codeBlock("swift", "let x = 1\n")}},
+      {"~~~ python extra\nprint()\n~~~", {B::codeBlock("python extra", "print()\n")}},
+      {"```\nplain\n```", {B::codeBlock("", "plain\n")}},
+      {"    indented\n    code", {B::codeBlock("", "indented\ncode\n")}},
+      // HTML blocks and inline HTML.
+      {"<div>\nhi\n</div>", {B::htmlBlock("<div>\nhi\n</div>\n")}},
+      {"a <b>bold</b> c",
+       paragraphOf({I::text("a "), I::html("<b>"), I::text("bold"), I::html("</b>"), I::text(" c")})},
+      // Tables with column alignments; the header row comes first.
+      {"| a | b |\n|:--|--:|\n| 1 | 2 |",
+       {B::table({A::leading, A::trailing},
+                 {{{I::text("a")}, {I::text("b")}}, {{I::text("1")}, {I::text("2")}}})}},
+      {"| a | b | c |\n|---|:-:|---|\n| *1* | 2 | |",
+       {B::table({std::nullopt, A::center, std::nullopt},
+                 {{{I::text("a")}, {I::text("b")}, {I::text("c")}},
+                  {{I::emphasis({I::text("1")})}, {I::text("2")}, {}}})}},
+      {"| h |\n|---|", {B::table({std::nullopt}, {{{I::text("h")}}})}},
+      // Thematic breaks.
+      {"***", {B::thematicBreak()}},
+      {"a\n\n---\n\nb", {B::paragraph({I::text("a")}), B::thematicBreak(), B::paragraph({I::text("b")})}},
+      // Emphasis, strong, strikethrough and code spans.
+      {"*em* **strong** ~~strike~~ `code`",
+       paragraphOf({I::emphasis({I::text("em")}), I::text(" "), I::strong({I::text("strong")}), I::text(" "),
+                    I::strikethrough({I::text("strike")}), I::text(" "), I::code("code")})},
+      {"***both***", paragraphOf({I::emphasis({I::strong({I::text("both")})})})},
+      {"**a *b* c**", paragraphOf({I::strong({I::text("a "), I::emphasis({I::text("b")}), I::text(" c")})})},
+      {"``a ` b``", paragraphOf({I::code("a ` b")})},
+      // Links and images.
+      {"[link](https://example.com)", paragraphOf({I::link("https://example.com", {I::text("link")})})},
+      {"[empty]()", paragraphOf({I::link("", {I::text("empty")})})},
+      {"![alt](img.png)", paragraphOf({I::image("img.png", {I::text("alt")})})},
+      {"![](img.png)", paragraphOf({I::image("img.png", {})})},
+      {"[![alt](i.png)](https://x.org)",
+       paragraphOf({I::link("https://x.org", {I::image("i.png", {I::text("alt")})})})},
+      // Autolinks: written in angle brackets, and recognised in plain text.
+      {"<https://example.com>",
+       paragraphOf({I::link("https://example.com", {I::text("https://example.com")})})},
+      {"visit https://example.com now",
+       paragraphOf({I::text("visit "), I::link("https://example.com", {I::text("https://example.com")}),
+                    I::text(" now")})},
+      {"www.example.com", paragraphOf({I::link("http://www.example.com", {I::text("www.example.com")})})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.markdown);
+    EXPECT_EQ(parseBlocks(c.markdown), c.blocks);
+  }
+}
+
+TEST(ParseBlocks, NeverFailsOnMalformedText) {
+  const std::string_view texts[] = {
+      std::string_view("\xff\xfe broken \xc3", 12),
+      std::string_view("nul \0 inside", 12),
+      "[unclosed](",
+      "| a |\n|---|---|",
+      "```\nnever closed",
+  };
+  for (const auto text : texts) {
+    SCOPED_TRACE(std::string(text));
+    const auto blocks = parseBlocks(text);
+    EXPECT_FALSE(blocks.empty());
+  }
+  // Invalid bytes read as U+FFFD.
+  EXPECT_EQ(parseBlocks(std::string_view("a\xff", 2)), paragraphOf({I::text("a\xEF\xBF\xBD")}));
+}
+
+TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
+  const std::string text = "# T\n\n| a |\n|:-:|\n| ~~b~~ |\n\n- [x] www.example.com\n";
+  std::vector<Block> results[2];
+  std::thread first([&] { results[0] = parseBlocks(text); });
+  std::thread second([&] { results[1] = parseBlocks(text); });
+  first.join();
+  second.join();
+  EXPECT_EQ(results[0], parseBlocks(text));
+  EXPECT_EQ(results[1], results[0]);
+  EXPECT_EQ(results[0].size(), 3u);
+}
+
+}  // namespace
+}  // namespace MarkdownRender

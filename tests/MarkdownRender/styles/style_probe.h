@@ -1,0 +1,43 @@
+// Small views for style tests: a text that shows the attributes of the text style in force, and a host
+// that records the block margins its view reports.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "MarkdownRender/styles/block_margin.h"
+#include "MarkdownRender/styles/font_properties.h"
+#include "MarkdownRender/styles/text_style_environment.h"
+#include "platform/ui/inspector.h"
+#include "platform/ui/views.h"
+
+namespace markdown_styles_test {
+
+// A text with the given identifier showing the effective font size of the style in force, followed by
+// " semibold", " italic", " monospaced" and the names of a few colours where they apply.
+inline ui::AnyView attributesProbe(const std::string& id) {
+  return MarkdownRender::TextStyleAttributesReader(
+      [id](const ui::AttributeContainer& attributes) -> ui::AnyView {
+        const auto record = MarkdownRender::fontProperties(attributes);
+        std::string description = record ? std::to_string(static_cast<int>(record->effectiveSize())) : "none";
+        if (record && record->weight == ui::FontWeight::semibold) description += " semibold";
+        if (record && record->style == MarkdownRender::FontProperties::Style::italic)
+          description += " italic";
+        if (record && record->familyVariant == MarkdownRender::FontProperties::FamilyVariant::monospaced) {
+          description += " monospaced";
+        }
+        if (attributes.foregroundColor == ui::Color::red()) description += " red";
+        if (attributes.foregroundColor == ui::Color::blue()) description += " blue";
+        return ui::Text::verbatim(description).accessibilityIdentifier(id);
+      });
+}
+
+// The margins the view reports up the tree (unspecified when it reports none).
+inline MarkdownRender::BlockMargin reportedMargins(const ui::AnyView& view) {
+  auto reported = std::make_shared<MarkdownRender::BlockMargin>();
+  ui::testing::Host host{view.onPreferenceChange<MarkdownRender::BlockMarginsPreference>(
+      [reported](const MarkdownRender::BlockMargin& margin) { *reported = margin; })};
+  return *reported;
+}
+
+}  // namespace markdown_styles_test

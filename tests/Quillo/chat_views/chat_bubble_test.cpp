@@ -1,0 +1,191 @@
+// One message row of the native chat: its colours and sizes, the Copy button under the pointer, and the
+// token caption that follows a streamed reply.
+#include "Quillo/chat_views/chat_bubble.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/common/small_button.h"
+#include "platform/appkit/pasteboard.h"
+#include "platform/ui/inspector.h"
+#include "platform/ui/views.h"
+#include "tests/Quillo/chat_views/chat_views_environment.h"
+
+namespace {
+
+using Quillo::ChatBubble;
+using Quillo::Message;
+using Quillo::Role;
+using ui::testing::button;
+using ui::testing::Host;
+using ui::testing::text;
+
+ui::AnyView bubble(const Message& message) {
+  return ui::AnyView(ChatBubble(message)).environment<Quillo::TokenEncoderMakerKey>([] {
+    return chatviewstest::byteCountingEncoder();
+  });
+}
+
+ui::Color backgroundOf(const ui::testing::ViewRef& view) {
+  auto background = view.background();
+  auto* color = background ? background->primitive<ui::detail::ColorSpec>() : nullptr;
+  EXPECT_NE(color, nullptr);
+  return color ? color->color : ui::Color();
+}
+
+class ChatBubbleTest : public ::testing::Test {
+ protected:
+  void SetUp() override { chatviewstest::emptyStandardSuite(); }
+};
+
+TEST_F(ChatBubbleTest, CopyShowsCopiedForTwoSeconds) {
+  Host host(bubble(Message(Role::assistant, "Hello")));
+  host.hover(host.find(text("Hello")));
+  host.tap(host.find(button("Copy")));
+  EXPECT_EQ(appkit::Pasteboard::generalPasteboard().stringForType(appkit::pasteboardTypeString), "Hello");
+  EXPECT_EQ(host.desktop().pasteboard().types(), std::vector<std::string>{appkit::pasteboardTypeString});
+  EXPECT_TRUE(host.exists(text("Copied")));
+  EXPECT_FALSE(host.exists(button("Copy")));
+  host.advance(1.99);
+  EXPECT_TRUE(host.exists(text("Copied")));
+  host.advance(0.01);
+  EXPECT_TRUE(host.exists(button("Copy")));
+}
+
+TEST_F(ChatBubbleTest, TheCopyControlShowsOnlyUnderThePointerAndNeverOnUserRows) {
+  Host assistant(bubble(Message(Role::assistant, "Hi")));
+  auto copy = [&] { return assistant.find(ui::testing::type<Quillo::SmallButton>()); };
+  EXPECT_EQ(copy().opacity(), 0);
+  assistant.hover(assistant.find(text("Hi")));
+  EXPECT_EQ(copy().opacity(), 1);
+  EXPECT_EQ(copy().help(), "Copy the the message to your clipboard");
+  assistant.unhover();
+  EXPECT_EQ(copy().opacity(), 0);
+
+  Host user(bubble(Message(Role::user, "Hi")));
+  user.hover(user.find(text("Hi")));
+  EXPECT_FALSE(user.exists(button("Copy")));
+}
+
+TEST_F(ChatBubbleTest, RoleColoursFollowTheTable) {
+  Defaults::set(Quillo::Keys::userChatColor(), ui::Color::purple());
+  Defaults::set(Quillo::Keys::assistantChatColor(), ui::Color::orange());
+  struct Case {
+    Role role;
+    ui::Color background;
+    ui::Color text;
+  };
+  const Case cases[] = {
+      {Role::user, ui::Color::purple(), ui::Color::white()},
+      {Role::assistant, ui::Color::gray().opacity(0.1), ui::Color::labelColor()},
+      {Role::system, ui::Color::gray(), ui::Color::black()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.role));
+    Host host(bubble(Message(c.role, "text")));
+    auto shown = host.find(text("text"));
+    EXPECT_EQ(backgroundOf(shown), c.background);
+    EXPECT_EQ(shown.foregroundStyle(), c.text);
+    EXPECT_EQ(shown.clipShape(),
+              (ui::ShapeOutline{ui::ShapeOutline::Kind::roundedRectangle, 16, ui::CornerStyle::continuous}));
+  }
+}
+
+TEST_F(ChatBubbleTest, TheChatTextSizeSelectsATextStyle) {
+  struct Case {
+    Quillo::FontSize size;
+    ui::TextStyle style;
+  };
+  const Case cases[] = {{Quillo::FontSize::small, ui::TextStyle::body},
+                        {Quillo::FontSize::medium, ui::TextStyle::title3},
+                        {Quillo::FontSize::large, ui::TextStyle::title2},
+                        {Quillo::FontSize::xLarge, ui::TextStyle::largeTitle}};
+  for (const auto& c : cases) {
+    Defaults::set(Quillo::Keys::fontSize(), c.size);
+    Host host(bubble(Message(Role::assistant, "text")));
+    EXPECT_EQ(host.find(text("text")).font(), ui::Font::textStyle(c.style));
+  }
+}
+
+TEST_F(ChatBubbleTest, WithMarkdownOnTheTextSizeHasNoEffect) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  Defaults::set(Quillo::Keys::fontSize(), Quillo::FontSize::xLarge);
+  Host host(bubble(Message(Role::assistant, "**bold**")));
+  auto shown = host.find(text("**bold**"));
+  EXPECT_EQ(shown.font(), ui::Font());
+  EXPECT_EQ(backgroundOf(shown), ui::Color::gray().opacity(0.1));
+}
+
+TEST_F(ChatBubbleTest, AStreamedReplyGetsItsCaptionASecondAfterTheLastPiece) {
+  Defaults::set(Quillo::Keys::showTokenCount(), true);
+  Message reply(Role::assistant, "");
+  Host host(bubble(reply));
+  for (const char* soFar : {"He", "Hell", "Hello"}) {
+    reply.content = soFar;
+    host.setRoot(bubble(reply));
+    host.advance(0.5);
+  }
+  EXPECT_FALSE(host.exists(ui::testing::textContaining("tokens")));
+  host.advance(0.5);
+  EXPECT_TRUE(host.exists(text("5 tokens ($0.000010)")));
+}
+
+TEST_F(ChatBubbleTest, ThePriceUsesTheModelStoredWhenTheCaptionIsComputed) {
+  Defaults::set(Quillo::Keys::showTokenCount(), true);
+  Defaults::set(Quillo::Keys::apiModel(), Quillo::Model::gpt4);
+  Message reply(Role::assistant, "");
+  Host host(bubble(reply));
+  reply.content = std::string(1200, 'a');
+  host.setRoot(bubble(reply));
+  host.advance(1.0);
+  EXPECT_TRUE(host.exists(text("1200 tokens ($0.036000)")));
+  Defaults::set(Quillo::Keys::apiModel(), Quillo::Model::turbo);
+  host.settle();
+  EXPECT_TRUE(host.exists(text("1200 tokens ($0.036000)")));
+}
+
+TEST_F(ChatBubbleTest, AShownTextThatNeverChangesAndAnEmptyTextKeepAnEmptyCaption) {
+  Defaults::set(Quillo::Keys::showTokenCount(), true);
+  Message reply(Role::assistant, "restored");
+  Host host(bubble(reply));
+  host.advance(2.0);
+  EXPECT_FALSE(host.exists(ui::testing::textContaining("tokens")));
+  reply.content = "";
+  host.setRoot(bubble(reply));
+  host.advance(1.0);
+  EXPECT_FALSE(host.exists(ui::testing::textContaining("tokens")));
+}
+
+TEST_F(ChatBubbleTest, WithTheCaptionOffNothingIsComputedAndTheCopyControlSitsLevel) {
+  Message reply(Role::assistant, "");
+  Host host(bubble(reply));
+  reply.content = "Hello";
+  host.setRoot(bubble(reply));
+  host.advance(1.0);
+  EXPECT_FALSE(host.exists(ui::testing::textContaining("tokens")));
+  EXPECT_EQ(host.find(ui::testing::type<Quillo::SmallButton>()).offset(), (std::pair<double, double>{0, 0}));
+  Defaults::set(Quillo::Keys::showTokenCount(), true);
+  host.settle();
+  EXPECT_EQ(host.find(ui::testing::type<Quillo::SmallButton>()).offset(), (std::pair<double, double>{0, -6}));
+  EXPECT_TRUE(host.exists(text("")));  // the caption shows, still empty
+}
+
+TEST_F(ChatBubbleTest, CostIsTheCountInThousandsTimesTheStoredModelsPrice) {
+  struct Case {
+    Quillo::Model model;
+    double cost;
+  };
+  const Case cases[] = {{Quillo::Model::turbo, 0.002},         {Quillo::Model::turbo31, 0.002},
+                        {Quillo::Model::turbo1106, 0.002},     {Quillo::Model::turbo16k, 0.003},
+                        {Quillo::Model::gpt4, 0.03},           {Quillo::Model::gpt4turbo128, 0.01},
+                        {Quillo::Model::gpt40125preview, 0.01}};
+  for (const auto& c : cases) {
+    Defaults::set(Quillo::Keys::apiModel(), c.model);
+    EXPECT_DOUBLE_EQ(ChatBubble::tokenCost(1000), c.cost);
+    EXPECT_DOUBLE_EQ(ChatBubble::tokenCost(0), 0);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The Inline pane as a person uses it: what is usable with and without a key and the permission, the
+// how-to line, the three pickers and the permission request.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/settings_panes/inline_settings_pane.h"
+#include "platform/ui/inspector.h"
+#include "platform/ui/views.h"
+#include "tests/Quillo/settings_panes/settings_panes_environment.h"
+
+namespace {
+
+using namespace settingspanestest;
+using ui::testing::Host;
+namespace q = ui::testing;
+
+using InlinePane = SettingsPaneTest;
+
+const char* const kHowToDefault =
+    "Type \"+gpt\" in any text field, followed by your prompt. Press Shift-Return and watch Quillo Inline do "
+    "its "
+    "magic. 💫";
+
+Quillo::InlineSettingsView inlinePane(bool isGranted) {
+  using namespace Quillo;
+  return InlineSettingsView(
+      ui::Binding<bool>::constant(isGranted), Defaults::Default<bool>(Keys::isNativeGPTEnabled()),
+      Defaults::Default<std::string>(Keys::globalGPTKey()), Defaults::Default<std::string>(Keys::apiKey()),
+      Defaults::Default<Quillo::InlineTrigger>(Keys::inlineTrigger()),
+      Defaults::Default<Quillo::Model>(Keys::inlineApiModel()));
+}
+
+TEST_F(InlinePane, WithoutAKeyEverythingIsDisabledAndTheWarningShowsEvenWithThePermission) {
+  Host host{inlinePane(true)};
+  EXPECT_FALSE(host.find(q::toggle("Enable Quillo Inline")).isEnabled());
+  for (const char* picker : {"Inline API Model:", "Trigger word:", "Trigger method:"}) {
+    SCOPED_TRACE(picker);
+    EXPECT_FALSE(host.find(q::picker(picker)).isEnabled());
+  }
+  EXPECT_TRUE(host.exists(q::text("⚠️ You need to add your OpenAI API key to use this feature.")));
+  EXPECT_TRUE(host.exists(q::text("✅ Accessibility granted")));
+}
+
+TEST_F(InlinePane, WithAKeyButNoPermissionOnlyTheSwitchIsDisabled) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string(" "));  // blanks count as a key
+  Host host{inlinePane(false)};
+  EXPECT_FALSE(host.find(q::toggle("Enable Quillo Inline")).isEnabled());
+  for (const char* picker : {"Inline API Model:", "Trigger word:", "Trigger method:"}) {
+    SCOPED_TRACE(picker);
+    EXPECT_TRUE(host.find(q::picker(picker)).isEnabled());
+  }
+  EXPECT_FALSE(host.exists(q::text("⚠️ You need to add your OpenAI API key to use this feature.")));
+  EXPECT_TRUE(host.exists(q::text("⚠️ Accessibility not granted")));
+  EXPECT_TRUE(host.exists(q::button("Grant Accessibility Privileges")));
+}
+
+TEST_F(InlinePane, WithAKeyAndThePermissionTheSwitchTurnsInlineOn) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  Host host{inlinePane(true)};
+  host.tap(q::toggle("Enable Quillo Inline"));
+  EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
+  host.tap(q::toggle("Enable Quillo Inline"));
+  EXPECT_FALSE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
+}
+
+TEST_F(InlinePane, ADisabledSwitchStillShowsTheStoredValue) {
+  Defaults::set(Quillo::Keys::isNativeGPTEnabled(), true);
+  Host host{inlinePane(false)};
+  auto toggle = host.find(q::toggle("Enable Quillo Inline"));
+  EXPECT_TRUE(toggle.primitive<ui::detail::ToggleSpec>()->isOn.get());
+  host.tap(toggle);
+  EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
+}
+
+TEST_F(InlinePane, TheHowToLineFollowsTheTriggerWordAndKey) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  Host host{inlinePane(true)};
+  EXPECT_TRUE(host.exists(q::text(kHowToDefault)));
+  host.select(host.find(q::picker("Trigger method:")), "Return");
+  EXPECT_EQ(Defaults::get(Quillo::Keys::inlineTrigger()), Quillo::InlineTrigger::normalReturn);
+  host.select(host.find(q::picker("Trigger word:")), "/gpt");
+  EXPECT_EQ(Defaults::get(Quillo::Keys::globalGPTKey()), "/gpt");
+  EXPECT_TRUE(
+      host.exists(q::text("Type \"/gpt\" in any text field, followed by your prompt. Press Return and "
+                          "watch Quillo Inline do its magic. 💫")));
+}
+
+TEST_F(InlinePane, PickersOfferTheirFixedOptions) {
+  Host host{inlinePane(true)};
+  EXPECT_EQ(optionTitles(host.find(q::picker("Trigger word:"))),
+            (std::vector<std::string>{"+gpt", ":gpt", "/gpt", ".gpt", "-gpt"}));
+  EXPECT_EQ(optionTitles(host.find(q::picker("Trigger method:"))),
+            (std::vector<std::string>{"Return", "Shift-Return"}));
+  EXPECT_EQ(selectedTitle(host.find(q::picker("Trigger method:"))), "Shift-Return");
+  EXPECT_EQ(optionTitles(host.find(q::picker("Inline API Model:"))),
+            (std::vector<std::string>{"GPT-3.5-turbo", "GPT-3.5-turbo-1106", "GPT-3.5 16k", "GPT-4",
+                                      "GPT-4 Turbo", "GPT-4 (0125 Preview)"}));
+}
+
+TEST_F(InlinePane, StoredValuesOutsideTheOptionsShowNoSelectionAndTheHowToQuotesTheStoredWord) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  Defaults::set(Quillo::Keys::globalGPTKey(), std::string("!ask"));
+  Defaults::set(Quillo::Keys::inlineApiModel(), Quillo::Model::turbo31);
+  Host host{inlinePane(true)};
+  EXPECT_EQ(selectedTitle(host.find(q::picker("Trigger word:"))), "");
+  EXPECT_EQ(selectedTitle(host.find(q::picker("Inline API Model:"))), "");
+  EXPECT_TRUE(host.exists(q::textContaining("Type \"!ask\" in any text field")));
+  host.select(host.find(q::picker("Inline API Model:")), "GPT-4 Turbo");
+  EXPECT_EQ(Defaults::get(Quillo::Keys::inlineApiModel()), Quillo::Model::gpt4turbo128);
+}
+
+TEST_F(InlinePane, GrantingPrivilegesChangesNothingInThePaneByItself) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  Host host{inlinePane(false)};
+  host.desktop().setPermissionGranted("accessibility", true);
+  const auto before = host.dump();
+  host.tap(q::button("Grant Accessibility Privileges"));
+  EXPECT_EQ(host.dump(), before);
+  EXPECT_TRUE(host.exists(q::text("⚠️ Accessibility not granted")));
+}
+
+TEST(InlineHowTo, NamesTheTriggerKeys) {
+  EXPECT_EQ(Quillo::triggerKeyName(Quillo::InlineTrigger::normalReturn), "Return");
+  EXPECT_EQ(Quillo::triggerKeyName(Quillo::InlineTrigger::shiftReturn), "Shift-Return");
+  EXPECT_EQ(Quillo::inlineHowToText("+gpt", Quillo::InlineTrigger::shiftReturn), kHowToDefault);
+}
+
+}  // namespace
