@@ -30,12 +30,12 @@ void StyledWindow::orderFront() {
 
 void StyledWindow::makeKeyAndOrderFront() {
   orderFront();
-  isKeyWindow_ = canBecomeKeyWindow();
+  makeKeyWindow();
 }
 
 void StyledWindow::orderOut() {
   isVisible_ = false;
-  isKeyWindow_ = false;
+  resignKeyWindow();
 }
 
 void StyledWindow::close() {

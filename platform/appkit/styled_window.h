@@ -75,7 +75,7 @@ class StyledWindow : public Window {
 
   // Whether the window may take keyboard focus, and become the main window: windows with a title bar or
   // a resize bar may.
-  virtual bool canBecomeKeyWindow() const;
+  bool canBecomeKeyWindow() const override;
   virtual bool canBecomeMainWindow() const;
 
   // The frame the window takes on the screen when ordered in: a titled window is moved down until its
@@ -97,7 +97,6 @@ class StyledWindow : public Window {
   virtual void close();
 
   bool isVisible() const { return isVisible_; }
-  bool isKeyWindow() const { return isKeyWindow_; }
   bool isClosed() const { return isClosed_; }
   // Whether showing the window makes this program the active application (a non-activating panel never
   // does).
@@ -115,7 +114,6 @@ class StyledWindow : public Window {
   std::uint64_t collectionBehavior_ = CollectionBehavior::none;
   bool ignoresMouseEvents_ = false;
   bool isVisible_ = false;
-  bool isKeyWindow_ = false;
   bool isClosed_ = false;
 };
 

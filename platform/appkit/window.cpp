@@ -3,6 +3,15 @@
 #include "platform/appkit/view_controller.h"
 
 namespace appkit {
+namespace {
+
+// Windows live on the main thread only, so the key window needs no lock.
+std::weak_ptr<Window>& keyWindowSlot() {
+  static std::weak_ptr<Window> slot;
+  return slot;
+}
+
+}  // namespace
 
 void Window::setFrame(foundation::Rect frame) {
   frame_ = frame;
@@ -22,5 +31,19 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
   contentViewController_ = std::move(controller);
   setContentView(contentViewController_ ? contentViewController_->view() : nullptr);
 }
+
+bool Window::isKeyWindow() const { return keyWindowSlot().lock().get() == this; }
+
+bool Window::makeKeyWindow() {
+  if (!canBecomeKeyWindow()) return false;
+  keyWindowSlot() = weak_from_this();
+  return true;
+}
+
+void Window::resignKeyWindow() {
+  if (isKeyWindow()) keyWindowSlot().reset();
+}
+
+std::shared_ptr<Window> Window::keyWindow() { return keyWindowSlot().lock(); }
 
 }  // namespace appkit

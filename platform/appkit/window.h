@@ -30,6 +30,17 @@ class Window : public std::enable_shared_from_this<Window> {
   // Shows the controller's view as the content view.
   void setContentViewController(std::shared_ptr<ViewController> controller);
 
+  // Keyboard focus between windows: at most one window of the application is key, and key events go to
+  // its first responder. Making a window key takes the state from the window that had it.
+  virtual bool canBecomeKeyWindow() const { return true; }
+  bool isKeyWindow() const;
+  // Makes the window key when it may become key; returns whether it is key now.
+  bool makeKeyWindow();
+  // The window stops being key (nothing is key afterwards); nothing happens when it is not key.
+  void resignKeyWindow();
+  // The key window, or null when none is.
+  static std::shared_ptr<Window> keyWindow();
+
  private:
   foundation::Rect frame_;
   std::string title_;
