@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -137,8 +138,24 @@ std::string base64(const PlistValue::Data& bytes) {
 
 // ---- Writing ----
 
+// The first of the lone surrogates that stand for the bytes 0x80 to 0xFF outside well-formed UTF-8.
+constexpr std::uint32_t escapedByteBase = 0xDC00;
+
 void appendEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80) {
+      if (const std::size_t length = validUtf8SequenceLength(text, i)) {
+        out.append(text.substr(i, length));
+        i += length;
+      } else {
+        out += fmt::format("&#x{:X};", escapedByteBase + byte);
+        ++i;
+      }
+      continue;
+    }
+    ++i;
     switch (c) {
       case '&':
         out += "&amp;";
@@ -149,8 +166,7 @@ void appendEscaped(std::string& out, std::string_view text) {
       case '>':
         out += "&gt;";
         break;
-      default: {
-        const auto byte = static_cast<unsigned char>(c);
+      default:
         // Carriage returns and other control characters are written as references so that they survive
         // line-end normalisation of XML readers.
         if ((byte < 0x20 && c != '\t' && c != '\n') || byte == 0x7f) {
@@ -158,7 +174,6 @@ void appendEscaped(std::string& out, std::string_view text) {
         } else {
           out += c;
         }
-      }
     }
   }
 }
@@ -217,21 +232,26 @@ class Reader {
   explicit Reader(std::string_view text) : text_(text) {}
 
   PlistValue document() {
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
-    skipMisc();
-    Tag tag = openTag();
-    PlistValue result;
-    if (tag.name == "plist") {
-      if (tag.selfClosing) fail("the plist element is empty");
-      skipMisc();
-      result = value(openTag(), 0);
-      skipMisc();
-      closeTag("plist");
-    } else {
-      result = value(tag, 0);
+    const bool isWrapped = openDocument();
+    PlistValue result = value(openTag(), 0);
+    closeDocument(isWrapped);
+    return result;
+  }
+
+  // Reads a document whose top level is a dictionary, entry by entry: a damaged entry is skipped and
+  // noted, and the entries read up to a point where the document can no longer be followed are kept.
+  SalvagedPropertyList salvagedDocument() {
+    SalvagedPropertyList result;
+    const bool isWrapped = openDocument();
+    const Tag tag = openTag();
+    if (tag.name != "dict") fail("its top level is not a dictionary");
+    if (!tag.selfClosing && !salvageEntries(result)) return result;
+    try {
+      if (!tag.selfClosing) closeTag("dict");
+      closeDocument(isWrapped);
+    } catch (const TextError& error) {
+      result.faults.push_back(error.text());
     }
-    skipMisc();
-    if (pos_ != text_.size()) fail("unexpected text after the document");
     return result;
   }
 
@@ -240,6 +260,112 @@ class Reader {
     std::string name;
     bool selfClosing = false;
   };
+
+  // Skips what precedes the top-level value; true when that value is wrapped in a plist element.
+  bool openDocument() {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+    skipMisc();
+    const std::size_t start = pos_;
+    const Tag tag = openTag();
+    if (tag.name != "plist") {
+      pos_ = start;
+      return false;
+    }
+    if (tag.selfClosing) fail("the plist element is empty");
+    skipMisc();
+    return true;
+  }
+
+  void closeDocument(bool isWrapped) {
+    if (isWrapped) {
+      skipMisc();
+      closeTag("plist");
+    }
+    skipMisc();
+    if (pos_ != text_.size()) fail("unexpected text after the document");
+  }
+
+  // Reads the entries of an open dictionary up to its closing tag, at which it stops. An entry that
+  // cannot be read is noted and skipped; false when the rest of the dictionary cannot be found.
+  bool salvageEntries(SalvagedPropertyList& result) {
+    for (;;) {
+      const std::size_t entryStart = pos_;
+      try {
+        skipMisc();
+        if (atEnd()) fail("unterminated <dict>");
+        if (startsWith("</")) return true;
+        std::string key = entryKey();
+        result.entries.insert_or_assign(std::move(key), value(openTag(), 1));
+      } catch (const TextError& error) {
+        result.faults.push_back(error.text());
+        pos_ = entryStart;
+        if (!skipEntry()) return false;
+      }
+    }
+  }
+
+  // The key of a dictionary entry, leaving the reader at its value.
+  std::string entryKey() {
+    const Tag keyTag = openTag();
+    if (keyTag.name != "key") fail("expected <key> in a dictionary");
+    std::string key = text(keyTag);
+    skipMisc();
+    if (startsWith("</")) fail("a dictionary key has no value");
+    return key;
+  }
+
+  // Steps over one damaged entry by its tags alone: its key (or what stands in its place) and the element
+  // after it, unless that is the next entry's key. False when the elements cannot be followed.
+  bool skipEntry() {
+    try {
+      skipMisc();
+      if (!atEnd() && text_[pos_] != '<') {
+        // Stray text between entries: the next element may still be whole.
+        pos_ = std::min(text_.find('<', pos_), text_.size());
+        return !atEnd();
+      }
+      skipElement();
+      skipMisc();
+      if (startsWith("</") || nextElementName() == "key") return true;
+      skipElement();
+      return true;
+    } catch (const TextError&) {
+      return false;
+    }
+  }
+
+  std::string nextElementName() {
+    const std::size_t start = pos_;
+    std::string name;
+    if (startsWith("<")) {
+      ++pos_;
+      while (!atEnd() && isNameChar(text_[pos_])) name += text_[pos_++];
+    }
+    pos_ = start;
+    return name;
+  }
+
+  // Steps over one element and everything inside it, matching tags by nesting only.
+  void skipElement() {
+    if (openTag().selfClosing) return;
+    for (int depth = 1; depth > 0;) {
+      const std::size_t next = text_.find('<', pos_);
+      if (next == std::string_view::npos) fail("unterminated element");
+      pos_ = next;
+      if (startsWith("<!--")) {
+        skipPast("-->", "comment");
+      } else if (startsWith("<![CDATA[")) {
+        skipPast("]]>", "CDATA section");
+      } else if (startsWith("<?")) {
+        skipPast("?>", "processing instruction");
+      } else if (startsWith("</")) {
+        skipPast(">", "element");
+        --depth;
+      } else if (!openTag().selfClosing) {
+        ++depth;
+      }
+    }
+  }
 
   [[noreturn]] void fail(std::string_view reason) const {
     std::size_t line = 1;
@@ -345,11 +471,16 @@ class Reader {
       const std::string_view digits = name.substr(hex ? 2 : 1);
       std::uint32_t cp = 0;
       const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), cp, hex ? 16 : 10);
-      if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || cp == 0 ||
-          cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || cp > 0x10FFFF) {
         fail("invalid character reference");
       }
-      out += utf8(cp);
+      if (cp >= escapedByteBase + 0x80 && cp <= escapedByteBase + 0xFF) {
+        out += static_cast<char>(cp - escapedByteBase);  // a byte outside well-formed UTF-8
+      } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+        fail("invalid character reference");
+      } else {
+        out += utf8(cp);
+      }
     } else {
       fail("unknown entity");
     }
@@ -421,11 +552,7 @@ class Reader {
       for (;;) {
         skipMisc();
         if (startsWith("</")) break;
-        const Tag keyTag = openTag();
-        if (keyTag.name != "key") fail("expected <key> in a dictionary");
-        std::string key = text(keyTag);
-        skipMisc();
-        if (startsWith("</")) fail("a dictionary key has no value");
+        std::string key = entryKey();
         dictionary.insert_or_assign(std::move(key), value(openTag(), depth + 1));
       }
       closeTag("dict");
@@ -605,6 +732,8 @@ std::string writeXMLPropertyList(const PlistValue& value) {
 }
 
 PlistValue readXMLPropertyList(std::string_view text) { return Reader(text).document(); }
+
+SalvagedPropertyList salvageXMLPropertyList(std::string_view text) { return Reader(text).salvagedDocument(); }
 
 }  // namespace foundation
 

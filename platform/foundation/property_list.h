@@ -85,11 +85,31 @@ std::ostream& operator<<(std::ostream& stream, const PlistValue& value);
 
 // The XML property-list document of a value: XML declaration, DOCTYPE, <plist version="1.0">, tab
 // indentation, dictionary keys in sorted order, text XML-escaped, data as base64, dates as ISO 8601 UTC.
+//
+// Strings and keys are byte strings, and every one reads back equal. Bytes that XML text cannot hold are
+// written as character references that the reader maps back: control characters (NUL included) and
+// DEL as "&#N;", and each byte that is not part of well-formed UTF-8 as "&#xDCnn;", nn being the byte
+// (0x80 to 0xFF). The lone surrogates U+DC80 to U+DCFF are no character any text holds, so these
+// references never stand for anything else; raw bytes of either kind in a file are read as they are.
 std::string writeXMLPropertyList(const PlistValue& value);
 
 // Reads an XML property-list document. Any malformed, truncated or too deeply nested input throws
 // foundation::TextError; it never crashes.
 PlistValue readXMLPropertyList(std::string_view text);
+
+// What could be read of a document whose top level is a dictionary.
+struct SalvagedPropertyList {
+  // Every top-level entry that was read whole.
+  PlistValue::Dictionary entries;
+  // One text per damaged entry (dropped whole) or damaged part of the document; empty when the whole
+  // document was read.
+  std::vector<std::string> faults;
+};
+
+// Reads a document whose top level should be a dictionary, keeping every top-level entry that can be read
+// whole when others are damaged, the document is cut short or stray text follows it. Throws TextError
+// only when there is no top-level dictionary to read.
+SalvagedPropertyList salvageXMLPropertyList(std::string_view text);
 
 // The deepest nesting of arrays and dictionaries the reader accepts.
 inline constexpr int maximumPropertyListDepth = 256;

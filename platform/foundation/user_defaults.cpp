@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fmt/format.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/log.h"
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/text_error.h"
 
 namespace foundation {
@@ -63,38 +65,93 @@ std::string utcTimestamp() {
 
 struct ScopedDescriptor {
   int fd = -1;
-  ~ScopedDescriptor() {
+  ScopedDescriptor() = default;
+  explicit ScopedDescriptor(int descriptor) : fd(descriptor) {}
+  ScopedDescriptor(const ScopedDescriptor&) = delete;
+  ScopedDescriptor& operator=(const ScopedDescriptor&) = delete;
+  ~ScopedDescriptor() { reset(); }
+  void reset(int descriptor = -1) {
     if (fd >= 0) ::close(fd);
+    fd = descriptor;
   }
 };
 
-// The whole content of a regular file; nothing (errno set) when it cannot be opened or read.
-std::optional<std::string> readRegularFile(const fs::path& file) {
-  ScopedDescriptor descriptor{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (descriptor.fd < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(descriptor.fd, &info) != 0) return std::nullopt;
-  if (!S_ISREG(info.st_mode)) {
-    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    return std::nullopt;
+// Whether the path still names the file open as `fd` (another process may have removed or replaced it).
+bool namesOpenFile(const fs::path& path, int fd) {
+  struct stat named {};
+  struct stat open {};
+  return ::lstat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+         named.st_ino == open.st_ino;
+}
+
+// The settings file's bytes, or why they cannot be had.
+struct FileRead {
+  std::optional<std::string> bytes;
+  int error = 0;
+  // No read will ever succeed here: a folder or other non-file, or a file the user may not read.
+  bool isInTheWay = false;
+  // The file went away after it was seen.
+  bool isGone = false;
+};
+
+FileRead readSettingsFile(const fs::path& file) {
+  // Non-blocking, so that a FIFO at the path cannot hang the reader.
+  ScopedDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (descriptor.fd < 0) {
+    const int error = errno;
+    return {std::nullopt, error,
+            error == EACCES || error == EPERM || error == ELOOP || error == ENXIO || error == ENODEV,
+            error == ENOENT};
   }
+  struct stat info {};
+  if (::fstat(descriptor.fd, &info) != 0) return {std::nullopt, errno};
+  if (!S_ISREG(info.st_mode)) return {std::nullopt, S_ISDIR(info.st_mode) ? EISDIR : EINVAL, true};
   std::string bytes;
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(descriptor.fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return std::nullopt;
-    if (n == 0) return bytes;
+    if (n < 0) return {std::nullopt, errno};
+    if (n == 0) return {std::move(bytes)};
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
 }
 
+// "<suite file name>.tmp-" and the six letters or digits mkstemp chooses, and nothing else: another
+// suite's file name may start the same way.
+bool isTemporaryFileName(std::string_view name, std::string_view prefix) {
+  constexpr std::size_t randomLength = 6;
+  if (name.size() != prefix.size() + randomLength || !name.starts_with(prefix)) return false;
+  for (const char c : name.substr(prefix.size())) {
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+std::mutex saveFailuresMutex;
+// Every suite that cannot save at the moment, in the order they started failing.
+std::vector<UserDefaults::SaveFailure> saveFailures;
+
 }  // namespace
+
+std::string UserDefaults::SaveFailure::message() const {
+  return fmt::format(
+      "Settings cannot be saved to \u201c{}\u201d ({}). Changes made now are kept only until the application "
+      "quits.",
+      file.string(), reason);
+}
+
+std::vector<UserDefaults::SaveFailure> UserDefaults::currentSaveFailures() {
+  std::lock_guard lock(saveFailuresMutex);
+  return saveFailures;
+}
 
 // The shared state of one suite file. `mutex` guards every member below it; observers are called only
 // after it is released.
 struct UserDefaults::State {
   State(std::string name, fs::path file) : name(std::move(name)), file(std::move(file)) {}
+  // A suite that is gone saves nothing more, so it no longer fails to.
+  ~State() { clearSaveFailureLocked(); }
 
   const std::string name;
   const fs::path file;
@@ -107,6 +164,10 @@ struct UserDefaults::State {
   bool hasLoaded = false;
   // Set while the file exists but could not be read or moved aside: it is then never overwritten.
   bool isFileBlocked = false;
+  // Set from a failed save (or a blocked file) until a save succeeds.
+  bool isSaveFailing = false;
+  // Failures to announce once the lock is released.
+  std::vector<SaveFailure> unannounced;
   std::multimap<std::string, std::shared_ptr<ObservationToken::Registration>, std::less<>> observers;
 
   std::optional<PlistValue> effectiveValue(const std::string& key) const {
@@ -126,58 +187,115 @@ struct UserDefaults::State {
   void refreshLocked() {
     const std::optional<FileIdentity> current = identityOf(file);
     if (hasLoaded && current == seen) return;
+    if (!hasLoaded) removeStaleTemporaryFilesLocked();
     hasLoaded = true;
     seen = current;
     isFileBlocked = false;
-    if (!current) {
-      persistent.clear();
+    persistent.clear();
+    if (!current) return;
+    FileRead read = readSettingsFile(file);
+    if (read.isGone) {
+      seen = std::nullopt;
       return;
     }
-    const std::optional<std::string> bytes = readRegularFile(file);
-    if (!bytes) {
-      // Unreadable (permissions, a folder in the way): keep it untouched and work in memory.
+    if (!read.bytes) {
+      const std::string reason = fmt::format("it cannot be read: {}", std::strerror(read.error));
+      if (read.isInTheWay) return moveAsideLocked(reason, {});
+      // Perhaps passing (no descriptors or memory left, an I/O error): keep it untouched and work in memory.
       isFileBlocked = true;
-      persistent.clear();
-      log(
-          fmt::format("UserDefaults: the settings file {} cannot be read ({}); suite \"{}\" starts empty and "
-                      "changes are kept in memory only.",
-                      file.string(), std::strerror(errno), name));
+      log(fmt::format("UserDefaults: the settings file {} cannot be read ({}); suite \"{}\" starts empty.",
+                      file.string(), std::strerror(read.error), name));
+      saveFailedLocked(std::strerror(read.error), true);
       return;
     }
-    std::string reason;
     try {
-      PlistValue value = readXMLPropertyList(*bytes);
-      if (auto* dictionary = value.dictionaryValue()) {
-        persistent = std::move(*dictionary);
-        return;
+      SalvagedPropertyList salvaged = salvageXMLPropertyList(*read.bytes);
+      if (salvaged.faults.empty()) {
+        persistent = std::move(salvaged.entries);
+      } else {
+        moveAsideLocked(salvaged.faults.front(), std::move(salvaged.entries));
       }
-      reason = "its top level is not a dictionary";
     } catch (const TextError& error) {
-      reason = error.text();
+      moveAsideLocked(error.text(), {});
     }
-    moveAsideLocked(reason);
   }
 
-  void moveAsideLocked(const std::string& reason) {
-    persistent.clear();
+  // Moves what is at the file's path aside, bytes and all, and keeps the values that could be read of it,
+  // writing them to a new file at once so that they outlive this process.
+  void moveAsideLocked(const std::string& reason, PlistValue::Dictionary kept) {
     const std::string base = file.string() + ".corrupt-" + utcTimestamp();
     fs::path destination = base;
     std::error_code error;
-    for (int n = 2; fs::exists(destination, error) && n < 1000; ++n)
+    for (int n = 2; fs::symlink_status(destination, error).type() != fs::file_type::not_found && n < 1000;
+         ++n)
       destination = fmt::format("{}-{}", base, n);
-    if (::rename(file.c_str(), destination.c_str()) == 0) {
-      seen = std::nullopt;
-      log(
-          fmt::format("UserDefaults: the settings file {} could not be read ({}); it was moved to {} and "
-                      "suite \"{}\" starts empty.",
-                      file.string(), reason, destination.string(), name));
-    } else {
+    persistent = std::move(kept);
+    const std::string keeping =
+        persistent.empty() ? std::string("starts empty")
+                           : fmt::format("keeps the {} values that could be read", persistent.size());
+    if (::rename(file.c_str(), destination.c_str()) != 0) {
+      const int renameError = errno;
       isFileBlocked = true;
       log(
-          fmt::format("UserDefaults: the settings file {} could not be read ({}) nor moved aside ({}); "
-                      "suite \"{}\" starts empty and changes are kept in memory only.",
-                      file.string(), reason, std::strerror(errno), name));
+          fmt::format("UserDefaults: the settings file {} could not be read ({}) nor moved aside ({}); suite "
+                      "\"{}\" {} and changes are kept in memory only.",
+                      file.string(), reason, std::strerror(renameError), name, keeping));
+      saveFailedLocked(
+          fmt::format("the file there cannot be read nor moved aside: {}", std::strerror(renameError)), true);
+      return;
     }
+    seen = std::nullopt;
+    log(
+        fmt::format("UserDefaults: the settings file {} could not be read ({}); it was moved to {} and suite "
+                    "\"{}\" {}.",
+                    file.string(), reason, destination.string(), name, keeping));
+    if (!persistent.empty()) writeLocked();
+  }
+
+  // Removes the temporary files of this suite that no live writer holds: left by a process that died
+  // while saving.
+  void removeStaleTemporaryFilesLocked() {
+    const std::string prefix = file.filename().string() + ".tmp-";
+    std::error_code error;
+    int removed = 0;
+    for (fs::directory_iterator it(file.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+      const fs::path path = it->path();
+      if (!isTemporaryFileName(path.filename().string(), prefix)) continue;
+      ScopedDescriptor descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+      struct stat info {};
+      if (descriptor.fd < 0 || ::fstat(descriptor.fd, &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      if (::flock(descriptor.fd, LOCK_EX | LOCK_NB) != 0) continue;  // its writer is still at work
+      // Taken over by a rename between listing and locking: then it is some suite's file, not a leftover.
+      if (!namesOpenFile(path, descriptor.fd)) continue;
+      if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    if (removed > 0) {
+      log(fmt::format(
+          "UserDefaults: removed {} temporary file(s) that interrupted saves of suite \"{}\" left "
+          "in {}.",
+          removed, name, file.parent_path().string()));
+    }
+  }
+
+  // A new temporary file beside the suite file, locked for as long as `descriptor` stays open. Another
+  // process's suite may take an unlocked one for a leftover in the instant between its creation and the
+  // lock: then it is made again.
+  bool createTemporaryLocked(ScopedDescriptor& descriptor, std::string& temporary) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      temporary = file.string() + ".tmp-XXXXXX";
+      descriptor.reset(::mkostemp(temporary.data(), O_CLOEXEC));
+      if (descriptor.fd < 0) return false;
+      int locked = 0;
+      do {
+        locked = ::flock(descriptor.fd, LOCK_EX);
+      } while (locked != 0 && errno == EINTR);
+      // Where the file system has no such locks, no loading suite can take them either, so it leaves the
+      // file alone: writing unlocked is safe there.
+      if (locked != 0 || namesOpenFile(temporary, descriptor.fd)) return true;
+    }
+    errno = EEXIST;
+    return false;
   }
 
   // Replaces the file with the persistent domain: a temporary file beside it, flushed and fsynced, then
@@ -192,13 +310,14 @@ struct UserDefaults::State {
       fs::create_directories(folder, error);
       if (!error) ::chmod(folder.c_str(), 0700);
     }
-    std::string temporary = file.string() + ".tmp-XXXXXX";
-    ScopedDescriptor descriptor{::mkostemp(temporary.data(), O_CLOEXEC)};
+    std::string temporary;
+    ScopedDescriptor descriptor;
     auto failed = [&](std::string_view step) {
-      log(fmt::format("UserDefaults: could not save suite \"{}\" to {} ({}: {}).", name, file.string(), step,
-                      std::strerror(errno)));
+      const int stepError = errno;
+      if (!temporary.empty() && descriptor.fd >= 0) ::unlink(temporary.c_str());
+      saveFailedLocked(fmt::format("{}: {}", step, std::strerror(stepError)));
     };
-    if (descriptor.fd < 0) return failed("create");
+    if (!createTemporaryLocked(descriptor, temporary)) return failed("cannot create a file there");
     bool isWritten = ::fchmod(descriptor.fd, 0600) == 0;
     for (std::size_t done = 0; isWritten && done < text.size();) {
       const ssize_t n = ::write(descriptor.fd, text.data() + done, text.size() - done);
@@ -209,13 +328,7 @@ struct UserDefaults::State {
         done += static_cast<std::size_t>(n);
     }
     isWritten = isWritten && ::fsync(descriptor.fd) == 0;
-    if (!isWritten) {
-      failed("write");
-      ::unlink(temporary.c_str());
-      return;
-    }
-    ::close(descriptor.fd);
-    descriptor.fd = -1;
+    if (!isWritten) return failed("cannot write there");
     {
       std::function<void(const fs::path&)> hook;
       {
@@ -232,14 +345,63 @@ struct UserDefaults::State {
         }
       }
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-      failed("rename");
-      ::unlink(temporary.c_str());
-      return;
-    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) return failed("cannot replace the file");
+    // The lock is held until here, when the temporary name is gone.
     seen = identityOf(file);
+    clearSaveFailureLocked();
+  }
+
+  // Reports a failure once until a save succeeds again; with `hasLogged` the caller has logged it.
+  void saveFailedLocked(std::string reason, bool hasLogged = false) {
+    if (isSaveFailing) return;
+    isSaveFailing = true;
+    SaveFailure failure{name, file, std::move(reason)};
+    if (!hasLogged) log(fmt::format("UserDefaults: suite \"{}\": {}", name, failure.message()));
+    {
+      std::lock_guard lock(saveFailuresMutex);
+      saveFailures.push_back(failure);
+    }
+    unannounced.push_back(std::move(failure));
+  }
+
+  // Ends the failure reported last, if any: a save succeeded, or the suite is gone.
+  void clearSaveFailureLocked() {
+    if (!isSaveFailing) return;
+    isSaveFailing = false;
+    std::lock_guard lock(saveFailuresMutex);
+    std::erase_if(saveFailures, [&](const SaveFailure& failure) { return failure.file == file; });
   }
 };
+
+namespace {
+
+// Holds a suite's lock. Save failures found meanwhile are announced when it is released, outside the lock:
+// the notification's observers may use the suite.
+class StateLock {
+ public:
+  explicit StateLock(UserDefaults::State& state) : state_(state), lock_(state.mutex) {}
+  ~StateLock() {
+    std::vector<UserDefaults::SaveFailure> failures;
+    failures.swap(state_.unannounced);
+    lock_.unlock();
+    for (auto& failure : failures) {
+      try {
+        NotificationCenter::defaultCenter().post(std::string(UserDefaults::saveFailureNotification), nullptr,
+                                                 {{"failure", std::move(failure)}});
+      } catch (const std::exception& error) {
+        log(fmt::format("UserDefaults: an observer of save failures failed: {}", error.what()));
+      }
+    }
+  }
+  StateLock(const StateLock&) = delete;
+  StateLock& operator=(const StateLock&) = delete;
+
+ private:
+  UserDefaults::State& state_;
+  std::unique_lock<std::mutex> lock_;
+};
+
+}  // namespace
 
 namespace {
 
@@ -390,7 +552,7 @@ UserDefaults::~UserDefaults() {
 bool UserDefaults::isSameSuite(const UserDefaults& other) const { return state_ == other.state_; }
 
 std::optional<PlistValue> UserDefaults::objectForKey(std::string_view key) const {
-  std::lock_guard lock(state_->mutex);
+  StateLock lock(*state_);
   state_->refreshLocked();
   return state_->effectiveValue(std::string(key));
 }
@@ -448,7 +610,7 @@ void UserDefaults::setObject(std::optional<PlistValue> value, std::string_view k
   std::optional<PlistValue> priorOld;
   bool willHaveValue = value.has_value();
   {
-    std::lock_guard lock(state.mutex);
+    StateLock lock(state);
     state.refreshLocked();
     observers = state.observersOf(key);
     if (anyWantsPrior(observers)) priorOld = state.effectiveValue(key);
@@ -460,7 +622,7 @@ void UserDefaults::setObject(std::optional<PlistValue> value, std::string_view k
   }
   KeyValueChange change;
   {
-    std::lock_guard lock(state.mutex);
+    StateLock lock(state);
     state.refreshLocked();
     change.oldValue = state.effectiveValue(key);
     if (value) {
@@ -490,7 +652,7 @@ void UserDefaults::registerDefaults(const PlistValue::Dictionary& defaults) {
   // Prior records for the keys whose effective value is about to change.
   std::vector<Pending> priors;
   {
-    std::lock_guard lock(state.mutex);
+    StateLock lock(state);
     state.refreshLocked();
     for (const auto& [key, value] : defaults) {
       Registrations observers = state.observersOf(key);
@@ -505,7 +667,7 @@ void UserDefaults::registerDefaults(const PlistValue::Dictionary& defaults) {
 
   std::vector<Pending> changes;
   {
-    std::lock_guard lock(state.mutex);
+    StateLock lock(state);
     state.refreshLocked();
     for (const auto& [key, value] : defaults) {
       std::optional<PlistValue> old = state.effectiveValue(key);
@@ -521,7 +683,7 @@ void UserDefaults::registerDefaults(const PlistValue::Dictionary& defaults) {
 }
 
 PlistValue::Dictionary UserDefaults::dictionaryRepresentation() const {
-  std::lock_guard lock(state_->mutex);
+  StateLock lock(*state_);
   state_->refreshLocked();
   PlistValue::Dictionary merged = state_->registration;
   for (const auto& [key, value] : state_->persistent) merged.insert_or_assign(key, value);
@@ -529,13 +691,13 @@ PlistValue::Dictionary UserDefaults::dictionaryRepresentation() const {
 }
 
 PlistValue::Dictionary UserDefaults::persistentDomain() const {
-  std::lock_guard lock(state_->mutex);
+  StateLock lock(*state_);
   state_->refreshLocked();
   return state_->persistent;
 }
 
 void UserDefaults::synchronize() {
-  std::lock_guard lock(state_->mutex);
+  StateLock lock(*state_);
   state_->refreshLocked();
 }
 
@@ -548,7 +710,7 @@ ObservationToken UserDefaults::addObserver(std::string_view keyView, ObservingOp
   registration->observer = std::move(observer);
   std::optional<PlistValue> current;
   {
-    std::lock_guard lock(state_->mutex);
+    StateLock lock(*state_);
     state_->refreshLocked();
     state_->observers.emplace(registration->key, registration);
     current = state_->effectiveValue(registration->key);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/property_list.h"
 
@@ -76,12 +77,46 @@ class ObservationToken {
 // the same folder, flushed and fsynced, then renamed over the old one; mode 0600). Before each access
 // the file's identity (inode, size, modification time) is compared with the one last read or written;
 // when another process (or an earlier run) replaced it, it is read again, so writes of other processes
-// are seen. Such outside changes are not announced to observers. A file that cannot be read as a
-// property-list dictionary is moved aside to "<name>.plist.corrupt-<UTC timestamp>" and the suite
-// starts empty, with one diagnostic line.
+// are seen. Such outside changes are not announced to observers.
+//
+// Damage costs as little as it can. A file that cannot be read whole as a property-list dictionary is
+// moved aside to "<name>.plist.corrupt-<UTC timestamp>" (its bytes kept), and the suite keeps every
+// top-level value that could still be read, written back at once; a folder, or a file the user may not
+// read, at the file's path is moved aside the same way. Each such repair logs one diagnostic line.
+//
+// Temporary files: the writer holds an advisory lock (flock) on its temporary file from creating it until
+// it has been renamed. When a suite is first loaded in a process, it removes each temporary file of its
+// own whose lock it can take: only a writer that died mid-write leaves one unlocked, and the kernel drops
+// the lock of a process however it ends, so no live writer's file is ever removed.
+//
+// When changes cannot reach the file (the folder cannot be written, the disk is full, something in the
+// way cannot be moved aside), they are kept in memory for the life of the process and the failure is
+// reported once until a save succeeds again: one diagnostic line, currentSaveFailures() and a
+// saveFailureNotification, for the application to show the user.
 class UserDefaults {
  public:
   struct ConstructionTag;
+
+  // Why a suite's changes cannot be saved.
+  struct SaveFailure {
+    std::string suiteName;
+    std::filesystem::path file;
+    // What went wrong, in the system's words ("Permission denied").
+    std::string reason;
+    bool operator==(const SaveFailure&) const = default;
+
+    // One sentence for the user: where the settings cannot be saved, why, and that changes made now last
+    // only until the application quits.
+    std::string message() const;
+  };
+
+  // Posted once when a suite starts failing to save (its user info's "failure" holds the SaveFailure), on
+  // the thread that found the failure and outside every suite's lock.
+  static constexpr std::string_view saveFailureNotification = "UserDefaultsSaveFailure";
+  // The suites that cannot save at the moment, in the order they started failing; a suite leaves the list
+  // when a save succeeds again. An application observes saveFailureNotification first and then reads
+  // this list when its first window appears (a failure found in between may then arrive by both ways).
+  static std::vector<SaveFailure> currentSaveFailures();
 
   // The process's standard suite: named after the main bundle's identifier (or "Quillo" without one),
   // stored under configurationDirectory(). Tests replace it with setStandard().

@@ -88,6 +88,12 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
+std::size_t validUtf8SequenceLength(std::string_view text, std::size_t position) {
+  if (position >= text.size()) return 0;
+  const Decoded d = decodeAt(text, position);
+  return d.isValid ? d.length : 0;
+}
+
 std::string sanitizedUtf8(std::string_view text) {
   if (isValidUtf8(text)) return std::string(text);
   std::string out;

@@ -25,6 +25,9 @@ struct Utf16Range {
 bool isValidUtf8(std::string_view text);
 // The text with each invalid sequence replaced by U+FFFD (unchanged when already valid).
 std::string sanitizedUtf8(std::string_view text);
+// The number of bytes of the well-formed character that starts at `position`, or 0 when the bytes there
+// do not start one (or `position` is at the end).
+std::size_t validUtf8SequenceLength(std::string_view text, std::size_t position);
 
 // The Unicode scalars of a UTF-8 text.
 std::vector<char32_t> unicodeScalars(std::string_view text);

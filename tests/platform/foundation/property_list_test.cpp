@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/foundation/text_error.h"
+#include "tests/platform/foundation/random_text.h"
 
 namespace foundation {
 namespace {
@@ -54,6 +55,159 @@ TEST(PropertyList, EveryKindSurvivesTheXMLForm) {
     const std::string text = writeXMLPropertyList(value);
     EXPECT_EQ(readXMLPropertyList(text), value) << text;
   }
+}
+
+TEST(PropertyList, EveryStringAndKeyReadsBackEqual) {
+  testing::RandomText random(20240528);
+  PlistValue::Dictionary dictionary;
+  PlistValue::Array array;
+  for (int i = 0; i < 3000; ++i) {
+    std::string key = random.next();
+    std::string value = random.next();
+    SCOPED_TRACE(describe(PlistValue::Dictionary{{key, value}}));
+    const PlistValue one = PlistValue::Dictionary{{key, value}};
+    const std::string text = writeXMLPropertyList(one);
+    ASSERT_EQ(readXMLPropertyList(text), one) << text;
+    dictionary.insert_or_assign(std::move(key), value);
+    array.push_back(std::move(value));
+  }
+  const PlistValue all = PlistValue::Dictionary{{"each", dictionary}, {"list", array}};
+  EXPECT_EQ(readXMLPropertyList(writeXMLPropertyList(all)), all);
+}
+
+TEST(PropertyList, BytesXMLCannotHoldAreWrittenAsReferences) {
+  struct Case {
+    std::string value;
+    std::string written;
+  };
+  const Case cases[] = {
+      {std::string("a\0b", 3), "a&#0;b"},
+      {"\x01\x1F\x7F\r", "&#1;&#31;&#127;&#13;"},
+      {"\xFF", "&#xDCFF;"},
+      {"\x80x", "&#xDC80;x"},
+      {"\xC3", "&#xDCC3;"},                          // a lead byte cut short
+      {"\xC0\xAF", "&#xDCC0;&#xDCAF;"},              // an overlong form
+      {"\xED\xA0\x80", "&#xDCED;&#xDCA0;&#xDC80;"},  // an encoded surrogate
+      {"caf\xC3\xA9 \xF0\x9F\x98\x80", "caf\xC3\xA9 \xF0\x9F\x98\x80"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.written);
+    const std::string text = writeXMLPropertyList(c.value);
+    EXPECT_NE(text.find("<string>" + c.written + "</string>"), std::string::npos) << text;
+    EXPECT_EQ(readXMLPropertyList(text), PlistValue(c.value));
+  }
+}
+
+TEST(PropertyList, RawBytesOfEveryKindAreReadAsTheyStand) {
+  // What files may hold that were written before such bytes were escaped, or by hand.
+  const std::string raw("a\0b\x01\xFF\xED\xA0\x80\xC3\xA9", 11);
+  const PlistValue read =
+      readXMLPropertyList("<plist><dict><key>" + raw + "</key><string>" + raw + "</string></dict></plist>");
+  EXPECT_EQ(read, PlistValue(PlistValue::Dictionary{{raw, raw}}));
+  EXPECT_EQ(readXMLPropertyList(writeXMLPropertyList(read)), read);
+}
+
+TEST(PropertyList, ADamagedDocumentKeepsEveryEntryThatReadsWhole) {
+  const std::string head = "<?xml version=\"1.0\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>first</key>\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    PlistValue::Dictionary kept;
+    std::size_t faults;
+  };
+  const Case cases[] = {
+      {"whole",
+       head + "\t<integer>1</integer>\n\t<key>last</key><string>z</string>\n</dict>\n</plist>\n",
+       {{"first", 1}, {"last", "z"}},
+       0},
+      {"a bad integer",
+       head + "\t<integer>1</integer>\n<key>bad</key><integer>12x</integer>\n"
+              "<key>last</key><string>z</string></dict></plist>",
+       {{"first", 1}, {"last", "z"}},
+       1},
+      {"an unknown reference in a nested value",
+       head + "<integer>1</integer><key>bad</key>"
+              "<array><string>ok</string><string>&bogus;</string></array>"
+              "<key>last</key><string>z</string></dict></plist>",
+       {{"first", 1}, {"last", "z"}},
+       1},
+      {"a bad key",
+       head + "<integer>1</integer><key>&#xD800;</key><true/><key>last</key><false/>"
+              "</dict></plist>",
+       {{"first", 1}, {"last", false}},
+       1},
+      {"a key without a value",
+       head + "<integer>1</integer><key>lonely</key><key>last</key><false/>"
+              "</dict></plist>",
+       {{"first", 1}, {"last", false}},
+       1},
+      {"an unknown element",
+       head + "<integer>1</integer><key>x</key><thing><a/>b</thing>"
+              "<key>last</key><false/></dict></plist>",
+       {{"first", 1}, {"last", false}},
+       1},
+      {"stray text between entries",
+       head + "<integer>1</integer>garbage<key>last</key><false/>"
+              "</dict></plist>",
+       {{"first", 1}, {"last", false}},
+       1},
+      {"cut short inside a value",
+       head + "<integer>1</integer><key>last</key><string>unfin",
+       {{"first", 1}},
+       1},
+      {"cut short between entries", head + "<integer>1</integer>\n\t<key>la", {{"first", 1}}, 1},
+      {"stray text after the document",
+       head + "<integer>1</integer></dict></plist>\ntrailing",
+       {{"first", 1}},
+       1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SalvagedPropertyList salvaged = salvageXMLPropertyList(c.text);
+    EXPECT_EQ(salvaged.entries, c.kept);
+    EXPECT_EQ(salvaged.faults.size(), c.faults);
+    if (c.faults == 0) {
+      EXPECT_EQ(PlistValue(salvaged.entries), readXMLPropertyList(c.text));
+    } else {
+      EXPECT_THROW(readXMLPropertyList(c.text), TextError);
+    }
+  }
+}
+
+TEST(PropertyList, SalvagingNeedsADictionaryAtTheTop) {
+  for (const std::string text :
+       {"", "not xml", "<plist><array/></plist>", "<plist><string>a</string></plist>", "<plist/>"}) {
+    SCOPED_TRACE(text);
+    EXPECT_THROW(salvageXMLPropertyList(text), TextError);
+  }
+  EXPECT_TRUE(salvageXMLPropertyList("<plist><dict/></plist>").entries.empty());
+  EXPECT_EQ(salvageXMLPropertyList("<dict><key>a</key><true/></dict>").entries,
+            (PlistValue::Dictionary{{"a", true}}));
+}
+
+TEST(PropertyList, SalvagingAnyDamagedDocumentNeverCrashes) {
+  const std::string text = writeXMLPropertyList(
+      PlistValue::Dictionary{{"a", PlistValue::Array{-1, 0.5, "x&y", PlistValue::Data{9, 8, 7}}},
+                             {"d", dateAt(0, 1ms)},
+                             {"n", PlistValue::Dictionary{{"inner", "v"}}},
+                             {"t", true}});
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    for (const char replacement : {'<', '>', '&', '/', '!', '\0', 'x'}) {
+      std::string changed = text;
+      changed[at] = replacement;
+      try {
+        const SalvagedPropertyList salvaged = salvageXMLPropertyList(changed);
+        // What is kept was in the document: a damaged byte never makes up a value.
+        EXPECT_LE(salvaged.entries.size(), 4u);
+      } catch (const TextError&) {
+      }
+    }
+    try {
+      salvageXMLPropertyList(std::string_view(text).substr(0, at));
+    } catch (const TextError&) {
+    }
+  }
+  SUCCEED();
 }
 
 TEST(PropertyList, NaNSurvivesTheXMLForm) {
@@ -142,8 +296,9 @@ TEST(PropertyList, MalformedDocumentsAreTextErrors) {
       "<plist><date>2020-01-01 00:00:00</date></plist>",
       "<plist><date>9999-01-01T00:00:00Z</date></plist>",
       "<plist><string>&bogus;</string></plist>",
-      "<plist><string>&#0;</string></plist>",
       "<plist><string>&#xD800;</string></plist>",
+      "<plist><string>&#xDC7F;</string></plist>",
+      "<plist><string>&#xDD00;</string></plist>",
       "<plist><string>&#99999999999;</string></plist>",
       "<plist><string>unterminated &amp</string></plist>",
       "<plist><true>x</true></plist>",

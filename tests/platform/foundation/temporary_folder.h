@@ -1,10 +1,12 @@
-// A temporary folder and whole-file reading and writing for the defaults tests.
+// A temporary folder, whole-file reading and writing and folder listings for the defaults tests.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "tests/support/temporary_folder.h"
 
@@ -21,6 +23,14 @@ inline void writeFileBytes(const std::filesystem::path& file, const std::string&
   std::filesystem::create_directories(file.parent_path());
   std::ofstream stream(file, std::ios::binary | std::ios::trunc);
   stream << bytes;
+}
+
+// The entries of a folder, sorted.
+inline std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
 }
 
 }  // namespace foundation::testing
