@@ -1,12 +1,58 @@
 # Third-party libraries, all from Debian packages (see scripts/install-dependencies.sh).
+#
+# The libraries the application links are named in ONE list, at the end of this file. Each entry finds the
+# library, makes the target that modules link (thirdparty::<id>) and names the Debian packages that bring
+# what the program loads of it and the name the acknowledgements show. The acknowledgements window lists
+# the libraries in the list's order, each with the copyright file of its first package as its licence
+# (cmake/Resources.cmake makes them), and a test checks that every library the program loads is listed.
+# A library the application needs is added to the list, never linked by its own target name.
 find_package(PkgConfig REQUIRED)
-find_package(Threads REQUIRED)
-find_package(CURL REQUIRED)
-find_package(nlohmann_json 3 REQUIRED)
-find_package(fmt REQUIRED)
-find_package(ICU REQUIRED COMPONENTS uc i18n)
-find_package(Freetype REQUIRED)
-pkg_check_modules(CMARK_GFM REQUIRED IMPORTED_TARGET libcmark-gfm)
+find_package(Threads REQUIRED)  # the C library's threads: part of the system, not a library of ours
+
+# quillo_library(<id> NAME <shown name> PACKAGES <Debian package>...
+#                {FIND_PACKAGE <find_package arguments>... LINK <imported targets>... | PKG_CONFIG <module>})
+#   Finds the library and makes thirdparty::<id> link it; with PKG_CONFIG, its pkg-config module's imported
+#   target. Appends it to QUILLO_LIBRARIES (a global property, in the list's order), with its shown name
+#   and packages in QUILLO_LIBRARY_<id>_NAME and QUILLO_LIBRARY_<id>_PACKAGES.
+function(quillo_library id)
+  cmake_parse_arguments(ARG "" "NAME;PKG_CONFIG" "PACKAGES;FIND_PACKAGE;LINK" ${ARGN})
+  if(NOT ARG_NAME OR NOT ARG_PACKAGES)
+    message(FATAL_ERROR "quillo_library(${id}) needs a NAME and the Debian PACKAGES that bring it.")
+  endif()
+  if(ARG_NAME MATCHES "[/<>&;]" OR ARG_NAME MATCHES "^\\.")
+    message(FATAL_ERROR "The shown name \"${ARG_NAME}\" names a file of licence text: no / < > & ; or leading dot.")
+  endif()
+  if(ARG_PKG_CONFIG)
+    string(TOUPPER "${id}" prefix)
+    pkg_check_modules(${prefix} REQUIRED IMPORTED_TARGET ${ARG_PKG_CONFIG})
+    set(ARG_LINK PkgConfig::${prefix})
+  else()
+    find_package(${ARG_FIND_PACKAGE} REQUIRED)
+  endif()
+  add_library(thirdparty::${id} INTERFACE IMPORTED)
+  target_link_libraries(thirdparty::${id} INTERFACE ${ARG_LINK})
+  set_property(GLOBAL APPEND PROPERTY QUILLO_LIBRARIES ${id})
+  set_property(GLOBAL PROPERTY QUILLO_LIBRARY_${id}_NAME "${ARG_NAME}")
+  set_property(GLOBAL PROPERTY QUILLO_LIBRARY_${id}_PACKAGES ${ARG_PACKAGES})
+endfunction()
+
+# The libraries the application links, in the order the acknowledgements show them (the Markdown parser
+# first). PACKAGES are the Debian packages of what the program loads (for a library of headers only, the
+# package of the headers).
+quillo_library(cmark_gfm NAME "cmark-gfm" PKG_CONFIG libcmark-gfm
+               PACKAGES libcmark-gfm0.29.0.gfm.6 libcmark-gfm-extensions0.29.0.gfm.6)
+quillo_library(curl NAME "libcurl" FIND_PACKAGE CURL LINK CURL::libcurl
+               PACKAGES libcurl4)
+quillo_library(json NAME "nlohmann-json" FIND_PACKAGE nlohmann_json 3 LINK nlohmann_json::nlohmann_json
+               PACKAGES nlohmann-json3-dev)
+quillo_library(icu NAME "ICU" FIND_PACKAGE ICU COMPONENTS uc i18n LINK ICU::uc ICU::i18n
+               PACKAGES libicu72)
+quillo_library(fmt NAME "fmt" FIND_PACKAGE fmt LINK fmt::fmt
+               PACKAGES libfmt9)
+quillo_library(freetype NAME "FreeType" FIND_PACKAGE Freetype LINK Freetype::Freetype
+               PACKAGES libfreetype6)
+
+# For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)
   find_package(GTest REQUIRED)
   find_package(httplib QUIET)

@@ -27,13 +27,14 @@ endfunction()
 # quillo_test(<name> LABEL <label> [LINK <libs>...])
 #   One test executable (test_<name>) from every .cpp file in the calling folder, its tests labelled
 #   <label> for `ctest -L <label>`. Tests run from the folder, so fixtures/ can be read relatively;
-#   QUILLO_SOURCE_DIR and QUILLO_TEST_DIR name the project root and the test folder.
+#   QUILLO_SOURCE_DIR and QUILLO_TEST_DIR name the project root and the test folder. The main bundle of a
+#   test program falls back to the application's resources as the build tree holds them.
 function(quillo_test name)
   cmake_parse_arguments(ARG "" "LABEL" "LINK" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   add_executable(test_${name} ${sources})
-  target_link_libraries(test_${name} PRIVATE ${ARG_LINK} quillo_test_support GTest::gtest GTest::gmock
-                        GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE ${ARG_LINK} quillo_test_support quillo_test_resources GTest::gtest
+                        GTest::gmock GTest::gtest_main)
   # Only the sources that name the folders get them: the absolute paths differ between checkouts, and a
   # definition on every source would keep the compiler cache from sharing objects between them.
   foreach(source IN LISTS sources)

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/text_error.h"
@@ -20,15 +21,6 @@ std::mutex mainMutex;
 std::shared_ptr<Bundle> mainBundle;
 std::optional<fs::path> mainOverride;
 
-std::optional<std::string> readFile(const fs::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << stream.rdbuf();
-  if (stream.bad()) return std::nullopt;
-  return bytes.str();
-}
-
 bool isDirectory(const fs::path& path) {
   std::error_code error;
   return fs::is_directory(path, error);
@@ -39,17 +31,22 @@ bool fileExists(const fs::path& path) {
   return fs::exists(path, error);
 }
 
-// The resource folder beside the executable, else the source tree's, so that programs and tests run from a
-// build folder find the resources without installing them.
+std::mutex& fallbackMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+// Guarded by fallbackMutex(). Reached through a function so that test programs may add to it while static
+// objects are made.
+std::vector<fs::path>& fallbackDirectories() {
+  static std::vector<fs::path> directories;
+  return directories;
+}
+
 std::optional<fs::path> searchMainResourceDirectory() {
-  std::error_code error;
-  const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const fs::path beside = executable.parent_path() / "resources";
-    if (fileExists(beside / "Info.plist")) return beside;
+  for (const fs::path& candidate : Bundle::mainResourceSearchPath()) {
+    if (fileExists(candidate / "Info.plist")) return candidate;
   }
-  const fs::path tree(QUILLO_SOURCE_RESOURCE_DIR);
-  if (isDirectory(tree)) return tree;
   return std::nullopt;
 }
 
@@ -212,11 +209,40 @@ class StringsReader {
 
 }  // namespace
 
+std::optional<std::string> readResourceFile(const fs::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  if (!stream) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << stream.rdbuf();
+  if (stream.bad()) return std::nullopt;
+  return bytes.str();
+}
+
 std::map<std::string, std::string> parseStringsTable(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return StringsReader(utf8FromUTF16(bytes.substr(2), false)).table();
   if (bytes.starts_with("\xFE\xFF")) return StringsReader(utf8FromUTF16(bytes.substr(2), true)).table();
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   return StringsReader(bytes).table();
+}
+
+std::vector<fs::path> Bundle::mainResourceSearchPath() {
+  std::vector<fs::path> path;
+  std::error_code error;
+  const fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error) path.push_back((program.parent_path() / QUILLO_RESOURCES_FROM_PROGRAM).lexically_normal());
+  path.emplace_back(QUILLO_INSTALLED_RESOURCES);
+  std::lock_guard lock(fallbackMutex());
+  path.insert(path.end(), fallbackDirectories().begin(), fallbackDirectories().end());
+  return path;
+}
+
+void Bundle::addMainResourceFallback(fs::path directory) {
+  {
+    std::lock_guard lock(fallbackMutex());
+    fallbackDirectories().push_back(std::move(directory));
+  }
+  std::lock_guard lock(mainMutex);
+  if (!mainOverride) mainBundle.reset();
 }
 
 std::shared_ptr<Bundle> Bundle::main() {
@@ -250,10 +276,17 @@ std::shared_ptr<Bundle> Bundle::resourceBundle(std::string_view name) const {
 }
 
 std::optional<fs::path> Bundle::pathForResource(std::string_view name, std::string_view type) const {
+  return pathForResource(name, type, {});
+}
+
+std::optional<fs::path> Bundle::pathForResource(std::string_view name, std::string_view type,
+                                                std::string_view subdirectory) const {
   if (!resourceDirectory_ || !isPlainName(name)) return std::nullopt;
   if (type.starts_with('.')) type.remove_prefix(1);
   if (!type.empty() && !isPlainName(type)) return std::nullopt;
-  const std::string file = type.empty() ? std::string(name) : fmt::format("{}.{}", name, type);
+  if (!subdirectory.empty() && !isPlainName(subdirectory)) return std::nullopt;
+  const fs::path file =
+      fs::path(subdirectory) / (type.empty() ? std::string(name) : fmt::format("{}.{}", name, type));
   for (const fs::path& candidate :
        {*resourceDirectory_ / file,
         *resourceDirectory_ / (std::string(developmentLanguage) + ".lproj") / file}) {
@@ -268,7 +301,7 @@ PlistValue::Dictionary Bundle::infoDictionary() const {
     info_.emplace();
     if (resourceDirectory_) {
       const fs::path file = *resourceDirectory_ / "Info.plist";
-      if (const auto bytes = readFile(file)) {
+      if (const auto bytes = readResourceFile(file)) {
         try {
           PlistValue value = readXMLPropertyList(*bytes);
           if (auto* dictionary = value.dictionaryValue()) {
@@ -307,7 +340,7 @@ const std::map<std::string, std::string>& Bundle::stringTable(const std::string&
   if (!resourceDirectory_) return entries;
   const fs::path file =
       *resourceDirectory_ / (std::string(developmentLanguage) + ".lproj") / (table + ".strings");
-  if (const auto bytes = readFile(file)) {
+  if (const auto bytes = readResourceFile(file)) {
     try {
       entries = parseStringsTable(*bytes);
     } catch (const TextError& error) {

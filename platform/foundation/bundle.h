@@ -8,15 +8,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/property_list.h"
 
 namespace foundation {
 
-// A bundle is a resource directory. The main bundle's is <executable dir>/resources when that holds an
-// Info.plist, else the source tree's resources/ folder; tests may point it elsewhere. A resource bundle
-// "<Name>.bundle" is a subfolder of a resource directory and is its own resource directory (flat: its
-// Info.plist, resources and <lang>.lproj folders lie directly inside it).
+// A bundle is a resource directory. The main bundle's is the first folder of mainResourceSearchPath()
+// that holds an Info.plist; tests may point it elsewhere. A resource bundle "<Name>.bundle" is a subfolder
+// of a resource directory and is its own resource directory (flat: its Info.plist, resources and
+// <lang>.lproj folders lie directly inside it).
 // Thread-safe: a bundle is immutable except for its caches, which one mutex guards.
 class Bundle {
  public:
@@ -24,6 +25,13 @@ class Bundle {
   static std::shared_ptr<Bundle> main();
   // Points the main bundle at `directory` (tests); std::nullopt restores the search at the next main().
   static void setMainResourceDirectory(std::optional<std::filesystem::path> directory);
+  // Where the main bundle's resources are looked for, in order: beside the program (share/quillo next to
+  // the program's bin folder, as installed and as the build tree is laid out), under the install prefix,
+  // then the fallbacks added by test programs.
+  static std::vector<std::filesystem::path> mainResourceSearchPath();
+  // Adds a last place to look (test programs add the build tree's resources, since they do not lie beside
+  // them). Safe to call while static objects are made.
+  static void addMainResourceFallback(std::filesystem::path directory);
 
   // The bundle at a directory, or null when it is not a directory.
   static std::shared_ptr<Bundle> atPath(const std::filesystem::path& directory);
@@ -39,6 +47,10 @@ class Bundle {
   // The file "<name>.<type>" (or "<name>" when the type is empty) in the resource directory, else in
   // its "en.lproj" folder; nothing when absent or when the name or type holds a path separator.
   std::optional<std::filesystem::path> pathForResource(std::string_view name, std::string_view type) const;
+  // The same, in the folder `subdirectory` of the resource directory (or of its "en.lproj" folder); the
+  // subdirectory is one plain folder name.
+  std::optional<std::filesystem::path> pathForResource(std::string_view name, std::string_view type,
+                                                       std::string_view subdirectory) const;
 
   // The Info.plist dictionary (empty when the bundle has none or it cannot be read).
   PlistValue::Dictionary infoDictionary() const;
@@ -69,6 +81,9 @@ class Bundle {
   mutable std::optional<PlistValue::Dictionary> info_;
   mutable std::map<std::string, std::map<std::string, std::string>> tables_;
 };
+
+// The whole content of a resource file; nothing when it cannot be read.
+std::optional<std::string> readResourceFile(const std::filesystem::path& file);
 
 // Reads a string table in the text format ("key" = "value"; with the escapes \" \\ \n \t \r \uXXXX,
 // comments /* */ and //, UTF-8 or UTF-16 with a byte-order mark). Throws TextError on malformed input.
