@@ -101,7 +101,7 @@ class UserDefaults {
   struct SaveFailure {
     std::string suiteName;
     std::filesystem::path file;
-    // What went wrong, in the system's words ("Permission denied").
+    // What went wrong, ending in the system's words ("cannot create a file there: Permission denied").
     std::string reason;
     bool operator==(const SaveFailure&) const = default;
 

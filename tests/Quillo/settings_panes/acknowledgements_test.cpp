@@ -59,7 +59,9 @@ TEST(Acknowledgements, EachLicenceIsTheCopyrightFileOfItsPackageWhole) {
             ? fs::path(QUILLO_SOURCE_DIR) / "resources" / "acknowledgements" / (entry.name + ".txt")
             : fs::path("/usr/share/doc") / entry.packages.front() / "copyright";
     EXPECT_EQ(entry.licence, withoutClosingLineBreaks(fileText(source)));
-    EXPECT_NE(entry.licence.find("\n\n"), std::string::npos);  // paragraphs keep their blank lines
+    if (!entry.packages.empty()) {
+      EXPECT_NE(entry.licence.find("\n\n"), std::string::npos);  // paragraphs keep their blank lines
+    }
   }
 }
 
