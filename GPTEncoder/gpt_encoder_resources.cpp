@@ -1,25 +1,43 @@
 #include "GPTEncoder/gpt_encoder_resources.h"
 
 #include "platform/foundation/bundle.h"
+#include "platform/foundation/log.h"
 
 namespace GPTTokenizer {
-namespace {
 
-std::optional<GPTEncoderDataFiles> locate() {
-  std::shared_ptr<foundation::Bundle> bundle =
-      foundation::Bundle::main()->resourceBundle("GPTEncoder.bundle");
-  if (!bundle) return std::nullopt;
-  std::optional<std::filesystem::path> mergeList = bundle->pathForResource("vocab", "bpe");
-  std::optional<std::filesystem::path> tokenTable = bundle->pathForResource("encoder", "json");
+std::shared_ptr<const Vocabulary> SharedVocabulary::get() {
+  std::call_once(once_, [this] {
+    try {
+      std::optional<GPTEncoderDataFiles> files = locate_();
+      if (!files) {
+        throw std::runtime_error(
+            "the resource bundle GPTEncoder.bundle with vocab.bpe and encoder.json was not found");
+      }
+      vocabulary_ = Vocabulary::read(*files);
+    } catch (const std::exception& error) {
+      foundation::log(std::string("GPTEncoder: token counting is unavailable: ") + error.what());
+    }
+  });
+  return vocabulary_;
+}
+
+std::optional<GPTEncoderDataFiles> GPTEncoderResources::dataFiles(const foundation::Bundle& bundle) {
+  std::shared_ptr<foundation::Bundle> resources = bundle.resourceBundle("GPTEncoder.bundle");
+  if (!resources) return std::nullopt;
+  std::optional<std::filesystem::path> mergeList = resources->pathForResource("vocab", "bpe");
+  std::optional<std::filesystem::path> tokenTable = resources->pathForResource("encoder", "json");
   if (!mergeList || !tokenTable) return std::nullopt;
   return GPTEncoderDataFiles{*mergeList, *tokenTable};
 }
 
-}  // namespace
-
 std::optional<GPTEncoderDataFiles> GPTEncoderResources::dataFiles() {
-  static const std::optional<GPTEncoderDataFiles> files = locate();  // once per process, thread-safe
+  static const std::optional<GPTEncoderDataFiles> files = dataFiles(*foundation::Bundle::main());
   return files;
+}
+
+std::shared_ptr<const Vocabulary> GPTEncoderResources::vocabulary() {
+  static SharedVocabulary shared([] { return dataFiles(); });
+  return shared.get();
 }
 
 }  // namespace GPTTokenizer

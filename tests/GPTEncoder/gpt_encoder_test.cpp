@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "GPTEncoder/gpt_encoder_resources.h"
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/text_error.h"
@@ -220,11 +221,60 @@ TEST(GPTEncoder, MissingOrInvalidDataFilesAreReportedWithoutStopping) {
 }
 
 TEST(GPTEncoder, FindsItsDataFilesInTheResourceBundle) {
-  foundation::Bundle::setMainResourceDirectory(std::filesystem::path(QUILLO_TEST_DIR) / "fixtures/resources");
+  std::shared_ptr<foundation::Bundle> bundle =
+      foundation::Bundle::atPath(std::filesystem::path(QUILLO_TEST_DIR) / "fixtures/resources");
+  ASSERT_NE(bundle, nullptr);
+  const std::optional<GPTEncoderDataFiles> files = GPTTokenizer::GPTEncoderResources::dataFiles(*bundle);
+  ASSERT_TRUE(files.has_value());
   foundation::LogCapture log;
-  std::unique_ptr<GPTEncoder> encoder = GPTEncoder::loadFromResources();
-  foundation::Bundle::setMainResourceDirectory(std::nullopt);
+  std::unique_ptr<GPTEncoder> encoder = GPTEncoder::load(*files);
   ASSERT_NE(encoder, nullptr);
   EXPECT_EQ(encoder->tokenIDs("abc"), (Ids{4}));
   EXPECT_TRUE(log.lines().empty());
+
+  const std::shared_ptr<foundation::Bundle> empty = foundation::Bundle::atPath(QUILLO_TEST_DIR);
+  EXPECT_FALSE(GPTTokenizer::GPTEncoderResources::dataFiles(*empty).has_value());
+}
+
+TEST(SharedVocabulary, ParsesTheFilesOnceForEveryone) {
+  int lookups = 0;
+  GPTTokenizer::SharedVocabulary shared([&] {
+    ++lookups;
+    return std::optional(fixtureFiles("valid"));
+  });
+  std::shared_ptr<const GPTTokenizer::Vocabulary> first, second;
+  std::thread other([&] { second = shared.get(); });
+  first = shared.get();
+  other.join();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(shared.get(), first);
+  EXPECT_EQ(lookups, 1);
+  // Tokenizers over it share the vocabulary but keep caches of their own.
+  GPTEncoder a(first), b(first);
+  a.tokenIDs("abc ab");
+  EXPECT_EQ(a.cachedPieceCount(), 2u);
+  EXPECT_EQ(b.cachedPieceCount(), 0u);
+  EXPECT_EQ(b.tokenIDs("abc ab"), (Ids{4, 3}));
+}
+
+TEST(SharedVocabulary, ReportsAFailureOnce) {
+  struct Case {
+    const char* name;
+    std::optional<GPTEncoderDataFiles> files;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"no bundle", std::nullopt,
+       "the resource bundle GPTEncoder.bundle with vocab.bpe and encoder.json was not found"},
+      {"invalid table", fixtureFiles("corrupt_json"), "the token table (encoder.json) is not a JSON object"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GPTTokenizer::SharedVocabulary shared([&] { return c.files; });
+    foundation::LogCapture log;
+    for (int caption = 0; caption < 3; ++caption) EXPECT_EQ(shared.get(), nullptr);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{
+                               std::string("GPTEncoder: token counting is unavailable: ") + c.reason});
+  }
 }
