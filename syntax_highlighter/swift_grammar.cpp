@@ -15,9 +15,11 @@ using detail::isCanonically;
 using detail::startsWith;
 using WordSet = SwiftGrammar::WordSet;
 
-const std::string quote = "\"";
-const std::string backslash = "\\";
-const std::string interpolationOpener = "\\(";
+constexpr std::string_view quote = "\"";
+constexpr std::string_view backslash = "\\";
+constexpr std::string_view interpolationOpener = "\\(";
+constexpr std::string_view rawStringOpener = "#\"";
+constexpr std::string_view rawStringCloser = "\"#";
 
 // Set membership by canonical equivalence; the sets hold ASCII words only.
 bool isOneOf(std::string_view text, const WordSet& words) {
@@ -43,18 +45,9 @@ bool lineTokenIs(const TokenList& line, std::size_t index, std::string_view word
   return line.key(index) == word;
 }
 
-bool lineContainsAnyOf(const TokenList& line, const WordSet& words) {
-  for (std::size_t index = 0; index < line.size(); ++index) {
-    if (words.count(line.key(index)) != 0) return true;
-  }
-  return false;
-}
-
-bool lineContainsAnyOf(const TokenList& line, const std::vector<std::string>& words) {
-  for (std::size_t index = 0; index < line.size(); ++index) {
-    if (std::find(words.begin(), words.end(), line.key(index)) != words.end()) return true;
-  }
-  return false;
+template <typename Words>
+bool lineContainsAnyOf(const TokenList& line, const Words& words) {
+  return std::any_of(words.begin(), words.end(), [&](const auto& word) { return line.containsKey(word); });
 }
 
 // The last `words.size()` line tokens are exactly these words.
@@ -96,63 +89,83 @@ bool isDecimalInteger(std::string_view text) {
   return error == std::errc() && end == number.data() + number.size();
 }
 
-bool isInsideDelimitedRun(const Segment& segment, std::string_view open, std::string_view close) {
+// Counts the openings and closings of a delimited run among a line's tokens, from the left. An
+// interpolation, or an escaped quote, inside the run neither opens nor closes it.
+template <const std::string_view& open, const std::string_view& close>
+struct DelimitedRunFold {
+  struct State {
+    std::size_t openings = 0;
+    std::size_t closings = 0;
+    bool follows = false;           // a token of the line came before
+    bool followsBackslash = false;  // and it was the single backslash
+  };
+  static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
+    const std::string& lineToken = history.text(index);
+    const bool skipped =
+        state.follows && state.followsBackslash &&
+        (startsWith(lineToken, "(") || startsWith(lineToken, "#(") || startsWith(lineToken, quote));
+    state.follows = true;
+    state.followsBackslash = history.key(index) == backslash;
+    if (skipped) return;
+    if (isCanonically(lineToken, open)) {
+      if (open == close && state.openings != state.closings) {
+        ++state.closings;
+      } else {
+        ++state.openings;
+      }
+    } else if (open != close && isCanonically(lineToken, close)) {
+      ++state.closings;
+    } else {
+      if (startsWith(lineToken, open)) ++state.openings;
+      if (endsWith(lineToken, close)) ++state.closings;
+    }
+  }
+};
+
+template <const std::string_view& open, const std::string_view& close>
+bool isInsideDelimitedRun(const Segment& segment) {
   const std::string& token = segment.tokens.current;
   if (startsWith(token, open)) return true;
   if (endsWith(token, close)) return true;
   const TokenList& line = segment.tokens.onSameLine;
   if (line.empty()) return false;
-  std::size_t openings = 0;
-  std::size_t closings = 0;
-  for (std::size_t index = 0; index < line.size(); ++index) {
-    const std::string& lineToken = line[index];
-    // An interpolation, or an escaped quote, inside the run neither opens nor closes it.
-    if (index > 0 && lineTokenIs(line, index - 1, backslash) &&
-        (startsWith(lineToken, "(") || startsWith(lineToken, "#(") || startsWith(lineToken, quote))) {
-      continue;
-    }
-    if (isCanonically(lineToken, open)) {
-      if (open == close && openings != closings) {
-        ++closings;
-      } else {
-        ++openings;
-      }
-    } else if (open != close && isCanonically(lineToken, close)) {
-      ++closings;
-    } else {
-      if (startsWith(lineToken, open)) ++openings;
-      if (endsWith(lineToken, close)) ++closings;
-    }
-  }
-  return openings != closings;
+  const auto state = line.fold<DelimitedRunFold<open, close>>();
+  return state.openings != state.closings;
 }
+
+// Cuts a line's tokens at every interpolation opener (dropping empty pieces) and follows the depth of
+// parentheses in the last piece.
+struct InterpolationFold {
+  struct State {
+    std::size_t pieceCount = 0;
+    bool isInPiece = false;
+    long depth = 1;
+    bool hasClosed = false;  // the depth of the last piece reached 0
+  };
+  static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
+    if (history.key(index) == interpolationOpener) {
+      state.isInPiece = false;
+      return;
+    }
+    if (!state.isInPiece) {
+      state.isInPiece = true;
+      ++state.pieceCount;
+      state.depth = 1;
+      state.hasClosed = false;
+    }
+    if (state.hasClosed) return;
+    const std::string& token = history.text(index);
+    state.depth += static_cast<long>(detail::countOfCharacter(token, "("));
+    state.depth -= static_cast<long>(detail::countOfCharacter(token, ")"));
+    if (state.depth <= 0) state.hasClosed = true;
+  }
+};
 
 bool isInsideInterpolation(const Segment& segment) {
   if (isCanonically(segment.tokens.current, interpolationOpener)) return true;
   if (is(segment.tokens.previous, interpolationOpener)) return true;
-  const TokenList& line = segment.tokens.onSameLine;
-  // Cut the line at every opener, dropping empty pieces; only the count and the last piece matter.
-  std::size_t pieceCount = 0;
-  std::size_t lastPieceStart = 0;
-  bool isInPiece = false;
-  for (std::size_t index = 0; index < line.size(); ++index) {
-    if (lineTokenIs(line, index, interpolationOpener)) {
-      isInPiece = false;
-    } else if (!isInPiece) {
-      isInPiece = true;
-      ++pieceCount;
-      lastPieceStart = index;
-    }
-  }
-  if (pieceCount < 2) return false;
-  long depth = 1;
-  for (std::size_t index = lastPieceStart; index < line.size(); ++index) {
-    if (lineTokenIs(line, index, interpolationOpener)) break;
-    depth += static_cast<long>(detail::countOfCharacter(line[index], "("));
-    depth -= static_cast<long>(detail::countOfCharacter(line[index], ")"));
-    if (depth <= 0) return false;
-  }
-  return true;
+  const auto state = segment.tokens.onSameLine.fold<InterpolationFold>();
+  return state.pieceCount >= 2 && !state.hasClosed;
 }
 
 // The pieces backslash, "#", "(", one inner token and ")" of a raw-string interpolation.
@@ -173,6 +186,43 @@ bool isRawInterpolationPart(const Segment& segment) {
 }
 
 bool prefixEndsWithSpaceAndDot(const Segment& segment) { return endsWith(segment.prefix.view(), " ."); }
+
+// What the tokens so far say about a capitalised token after "<", "," or "*/", read backwards from the
+// last token: the first of "->", ">", ">:", a declaration word, "=", "==", "(", "_", "@escaping" or "<"
+// decides. All of them but "<" make it a type. After "<" (a generic clause), the first token before it that
+// is one of "->", ">", ">:", ":", an attribute, a declaration word, "=", "==", "(", "_" or "@escaping"
+// decides: a declaration word means a generic parameter being declared, anything else a type. Kept as the
+// last deciding token of each kind while the tokens are read forwards, so the answer costs nothing per token.
+struct GenericParameterFold {
+  enum class Decider : std::uint8_t { none, openingBracket, declarationWord, other };
+  struct State {
+    Decider last = Decider::none;               // of the first kind
+    Decider beforeLastOpening = Decider::none;  // of the second kind, before the last "<" of the first kind
+    Decider lastOfSecondKind = Decider::none;
+    bool isTypeHere() const {
+      return last != Decider::openingBracket || beforeLastOpening != Decider::declarationWord;
+    }
+  };
+  static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
+    const std::string& key = history.key(index);
+    const bool isDeclaration = SwiftGrammar::declarationWords().count(key) != 0;
+    const bool decidesAlways = key == "->" || key == ">" || key == ">:" || key == "=" || key == "==" ||
+                               key == "(" || key == "_" || key == "@escaping";
+    if (key == "<") {
+      state.last = Decider::openingBracket;
+      state.beforeLastOpening = state.lastOfSecondKind;
+    } else if (isDeclaration) {
+      state.last = Decider::declarationWord;
+    } else if (decidesAlways) {
+      state.last = Decider::other;
+    }
+    if (isDeclaration) {
+      state.lastOfSecondKind = Decider::declarationWord;
+    } else if (decidesAlways || key == ":" || startsWith(history.text(index), "@")) {
+      state.lastOfSecondKind = Decider::other;
+    }
+  }
+};
 
 class Rule : public SyntaxRule {
  public:
@@ -206,10 +256,7 @@ class CommentRule : public Rule {
     const std::string& token = tokens.current;
     if (startsWith(token, "/*") && endsWith(token, "*/")) return true;
     if (startsWith(token, "//")) return true;
-    for (std::size_t index = 0; index < tokens.onSameLine.size(); ++index) {
-      if (lineTokenIs(tokens.onSameLine, index, "//") || lineTokenIs(tokens.onSameLine, index, "///"))
-        return true;
-    }
+    if (tokens.onSameLine.containsKey("//") || tokens.onSameLine.containsKey("///")) return true;
     if (isOneOf(token, {"/*", "/**", "*/"})) return true;
     // A block comment is open while its openers outnumber its closers.
     return tokens.counts.count("/*") + tokens.counts.count("/**") != tokens.counts.count("*/");
@@ -221,7 +268,7 @@ class RawStringRule : public Rule {
   RawStringRule() : Rule(TokenType::string()) {}
   bool accepts(const Segment& segment) const override {
     if (isRawInterpolationPart(segment)) return false;
-    if (isInsideDelimitedRun(segment, "#\"", "\"#")) return true;
+    if (isInsideDelimitedRun<rawStringOpener, rawStringCloser>(segment)) return true;
     const auto& counts = segment.tokens.counts;
     return counts.count("#\"\"\"") != counts.count("\"\"\"#");
   }
@@ -241,7 +288,7 @@ class SingleLineStringRule : public Rule {
   bool accepts(const Segment& segment) const override {
     const std::string& token = segment.tokens.current;
     if (startsWith(token, quote) && endsWith(token, quote)) return true;
-    if (!isInsideDelimitedRun(segment, quote, quote)) return false;
+    if (!isInsideDelimitedRun<quote, quote>(segment)) return false;
     if (isInsideInterpolation(segment)) return false;
     return !isRawInterpolationPart(segment);
   }
@@ -291,20 +338,7 @@ class TypeRule : public Rule {
     if (!neighbourIsOneOf(tokens.previous, {"<", ",", "*/"})) return true;
 
     // After "<", "," or "*/": a generic parameter being declared is not a type, a generic argument is.
-    bool hasSeenOpeningBracket = false;
-    const TokenList& all = tokens.all;
-    for (std::size_t index = all.size(); index-- > 0;) {
-      const std::string& key = all.key(index);
-      if (key == "->" || key == ">" || key == ">:") return true;
-      if (hasSeenOpeningBracket || key == "<") {
-        if (key == ":") return true;
-        if (startsWith(all[index], "@")) return true;
-        hasSeenOpeningBracket = true;
-      }
-      if (declarationWords.count(key) != 0) return !hasSeenOpeningBracket;
-      if (key == "=" || key == "==" || key == "(" || key == "_" || key == "@escaping") return true;
-    }
-    return true;
+    return tokens.all.fold<GenericParameterFold>().isTypeHere();
   }
 };
 

@@ -71,7 +71,10 @@ typename SyntaxHighlighter<Format>::Output SyntaxHighlighter<Format>::highlighte
     }
     std::optional<TokenType> type = tokenType(*segment, *grammar);
     if (pending && pending->type == type) {
-      Pending joined{pending->text + segment->tokens.current, std::move(type)};
+      // Joined in place: copying the pending text for every token it takes in would grow with the square
+      // of a long run's length.
+      Pending joined = std::move(*pending);
+      joined.text += segment->tokens.current;
       settle(std::move(joined), segment->trailingWhitespace);
     } else {
       if (pending) emit(*pending);

@@ -1,6 +1,7 @@
 #include "syntax_highlighter/token_history.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "syntax_highlighter/unicode_text.h"
 
@@ -28,6 +29,20 @@ std::size_t TokenHistory::countBefore(std::string_view text, std::size_t end) co
   return static_cast<std::size_t>(
       std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(end)) -
       positions.begin());
+}
+
+std::size_t TokenHistory::countOfKeyBetween(std::string_view key, std::size_t begin, std::size_t end) const {
+  auto found = positions_.find(key);
+  if (found == positions_.end()) return 0;
+  const auto& positions = found->second;
+  return static_cast<std::size_t>(
+      std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(end)) -
+      std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(begin)));
+}
+
+std::size_t TokenHistory::nextFoldIndex() {
+  static std::atomic<std::size_t> next{0};
+  return next++;
 }
 
 std::size_t TokenHistory::distinctBefore(std::size_t end) const {

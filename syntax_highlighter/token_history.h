@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -36,6 +37,17 @@ class TokenHistory {
   }
   // How many of the first `end` tokens are canonically equivalent to `text`.
   std::size_t countBefore(std::string_view text, std::size_t end) const;
+  // How many of the tokens [begin, end) have this canonical key (an ASCII text is its own key).
+  std::size_t countOfKeyBetween(std::string_view key, std::size_t begin, std::size_t end) const;
+
+  // The state of `Fold` after stepping over the tokens [begin, end) from its default state, where
+  // `Fold::step(State&, const TokenHistory&, std::size_t index)` takes one token. The walk's segments ask
+  // for the same `begin` with a growing `end` (a line's tokens, or all of them), so the state reached is
+  // remembered and the next request steps only over the tokens added since: rules that look back over a
+  // line stay linear in the line's length. Remembered on the walk's own thread only; a segment read on
+  // another thread steps over its tokens afresh.
+  template <typename Fold>
+  typename Fold::State fold(std::size_t begin, std::size_t end) const;
   // How many different texts the first `end` tokens hold.
   std::size_t distinctBefore(std::size_t end) const;
 
@@ -44,7 +56,42 @@ class TokenHistory {
   std::vector<std::string> keys_;  // empty when equal to the text
   std::unordered_map<std::string, std::vector<std::uint32_t>, StringHash, std::equal_to<>> positions_;
   std::vector<std::uint32_t> firstOccurrences_;
+
+  struct FoldMemo {
+    virtual ~FoldMemo() = default;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+  };
+  template <typename State>
+  struct FoldMemoOf : FoldMemo {
+    State state{};
+  };
+  static std::size_t nextFoldIndex();
+  mutable std::vector<std::unique_ptr<FoldMemo>> memos_;  // by fold index; touched on owner_ only
+  std::thread::id owner_ = std::this_thread::get_id();
 };
+
+template <typename Fold>
+typename Fold::State TokenHistory::fold(std::size_t begin, std::size_t end) const {
+  using State = typename Fold::State;
+  if (std::this_thread::get_id() != owner_) {
+    State state{};
+    for (std::size_t index = begin; index < end; ++index) Fold::step(state, *this, index);
+    return state;
+  }
+  static const std::size_t foldIndex = nextFoldIndex();
+  if (memos_.size() <= foldIndex) memos_.resize(foldIndex + 1);
+  std::unique_ptr<FoldMemo>& slot = memos_[foldIndex];
+  if (!slot) slot = std::make_unique<FoldMemoOf<State>>();
+  auto& memo = static_cast<FoldMemoOf<State>&>(*slot);
+  if (memo.begin != begin || memo.end > end || memo.end < begin) {
+    memo.state = State{};
+    memo.begin = begin;
+    memo.end = begin;
+  }
+  for (; memo.end < end; ++memo.end) Fold::step(memo.state, *this, memo.end);
+  return memo.state;
+}
 
 }  // namespace detail
 
@@ -62,6 +109,16 @@ class TokenList {
   const std::string& back() const { return (*this)[size() - 1]; }
   // The canonical comparison key of an element.
   const std::string& key(std::size_t index) const { return history_->key(begin_ + index); }
+  // Whether an element has this canonical key (an ASCII text is its own key); looked up, not searched.
+  bool containsKey(std::string_view key) const {
+    return history_ && history_->countOfKeyBetween(key, begin_, end_) != 0;
+  }
+  // The state of `Fold` over the elements, in order (see TokenHistory::fold); `Fold::step` receives the
+  // history and the index of each element in it.
+  template <typename Fold>
+  typename Fold::State fold() const {
+    return history_ ? history_->fold<Fold>(begin_, end_) : typename Fold::State{};
+  }
 
   class const_iterator {
    public:

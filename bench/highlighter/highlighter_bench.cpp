@@ -1,7 +1,9 @@
 // Highlighting speed: a long Swift file (lines per second) and a chat-sized block (time per call).
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <string>
+#include <string_view>
 
 #include "syntax_highlighter/attributed_string_output_format.h"
 #include "syntax_highlighter/html_output_format.h"
@@ -82,6 +84,28 @@ void BM_HighlightLongFileAsAttributedString(benchmark::State& state) {
 }
 BENCHMARK(BM_HighlightLongFileAsAttributedString)->Unit(benchmark::kMillisecond);
 
+// One long line of minified Swift (the argument is its length in characters): every rule that looks back
+// over the tokens of the line must stay linear.
+std::string swiftLine(std::size_t length) {
+  std::string line;
+  for (int index = 0; line.size() < length; ++index) {
+    const std::string n = std::to_string(index);
+    line += "if !items.isEmpty && limit > " + n + " { items.append(Store" + n + "(name: \"item \\(" + n +
+            ")\", weight: 3.14)); total += values[" + n + "] * 2 }; let key" + n + " = \\Store.items.count; ";
+  }
+  line.resize(length);
+  return line;
+}
+
+void BM_HighlightLongLine(benchmark::State& state) {
+  const std::string code = swiftLine(static_cast<std::size_t>(state.range(0)));
+  const Glint::SyntaxHighlighter<Glint::HTMLOutputFormat> highlighter(Glint::HTMLOutputFormat("s-"),
+                                                                      Glint::SwiftGrammar());
+  for (auto _ : state) benchmark::DoNotOptimize(highlighter.highlightedOutput(code));
+  state.SetBytesProcessed(static_cast<int64_t>(code.size()) * state.iterations());
+}
+BENCHMARK(BM_HighlightLongLine)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
 void BM_HighlightChatBlock(benchmark::State& state) {
   const std::string code = swiftCode(50);
   const Glint::SyntaxHighlighter<Glint::HTMLOutputFormat> highlighter(Glint::HTMLOutputFormat("s-"),
@@ -92,3 +116,20 @@ void BM_HighlightChatBlock(benchmark::State& state) {
 BENCHMARK(BM_HighlightChatBlock)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+// `--swift-file=PATH` writes the long file of BM_HighlightLongFileAsHTML/2000 to PATH instead of running
+// the benchmarks, so that another highlighter can be timed on the same text.
+int main(int argc, char** argv) {
+  const std::string_view option = "--swift-file=";
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument.substr(0, option.size()) != option) continue;
+    std::ofstream file(std::string(argument.substr(option.size())), std::ios::binary | std::ios::trunc);
+    file << swiftCode(2000);
+    return file ? 0 : 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,10 +1,12 @@
-// Token counting speed on mixed English prose and code, with a cold and a warm merge cache.
+// Token counting speed on 1 MB of mixed English prose and code with GPT-2's vocabulary, with a cold and a
+// warm merge cache, beside cmark-gfm's parse of the same text; the ratios are printed at the end.
 #include <benchmark/benchmark.h>
+#include <cmark-gfm.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -41,7 +43,7 @@ const char* const kCodeLines[] = {
     "#include \"platform/foundation/log.h\"",
 };
 
-// A few hundred KB of text: paragraphs of prose with numbers and punctuation, and blocks of code.
+// Text of the given size: paragraphs of prose with numbers and punctuation, and blocks of code.
 std::string makeText(std::size_t size) {
   std::mt19937 random(20261210);
   std::string text;
@@ -76,105 +78,97 @@ std::string makeText(std::size_t size) {
   return text;
 }
 
-// The GPT-2 byte-to-character rule, needed to write merges in the byte-encoded alphabet.
-std::vector<std::string> byteAlphabet() {
-  std::vector<std::string> alphabet(256);
-  int next = 256;
-  for (int byte = 0; byte < 256; ++byte) {
-    bool printable = (byte >= 33 && byte <= 126) || (byte >= 161 && byte <= 172) || byte >= 174;
-    int cp = printable ? byte : next++;
-    std::string utf8;
-    if (cp < 0x80) {
-      utf8 += static_cast<char>(cp);
-    } else {
-      utf8 += static_cast<char>(0xC0 | (cp >> 6));
-      utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    alphabet[byte] = utf8;
-  }
-  return alphabet;
-}
-
-struct Vocabulary {
-  std::string merges;
-  std::string tokenTable;
-};
-
-// A vocabulary of a few thousand merges: every prefix of the frequent words (with and without their
-// leading space) is built from the previous prefix and the next byte, the way trained merge lists grow.
-Vocabulary makeVocabulary(const std::string& text, std::size_t mergeLimit) {
-  const std::vector<std::string> alphabet = byteAlphabet();
-  std::map<std::string, int> wordCounts;
-  std::string word;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    char c = i < text.size() ? text[i] : ' ';
-    if (std::isalnum(static_cast<unsigned char>(c)) || (c & 0x80)) {
-      word += c;
-    } else if (!word.empty()) {
-      wordCounts[word]++;
-      wordCounts[" " + word]++;
-      word.clear();
-    }
-  }
-  std::vector<std::pair<int, std::string>> byCount;
-  for (const auto& [w, count] : wordCounts) byCount.emplace_back(-count, w);
-  std::sort(byCount.begin(), byCount.end());
-
-  nlohmann::json table = nlohmann::json::object();
-  for (int byte = 0; byte < 256; ++byte) table[alphabet[byte]] = byte;
-  std::string merges = "#version: 0.2\n";
-  std::set<std::string> known;
-  std::size_t count = 0;
-  for (const auto& entry : byCount) {
-    const std::string& w = entry.second;
-    std::string prefix = alphabet[static_cast<unsigned char>(w[0])];
-    for (std::size_t i = 1; i < w.size() && count < mergeLimit; ++i) {
-      const std::string& next = alphabet[static_cast<unsigned char>(w[i])];
-      std::string merged = prefix + next;
-      if (known.insert(merged).second) {
-        merges += prefix + " " + next + "\n";
-        table[merged] = static_cast<int>(256 + count);
-        ++count;
+// Throughput of each benchmark by name, printed again at the end as ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      auto found = run.counters.find("bytes_per_second");
+      if (found != run.counters.end() && run.run_type == Run::RT_Iteration) {
+        bytesPerSecond[run.benchmark_name()] = found->second.value;
       }
-      prefix = merged;
     }
   }
-  return {merges, table.dump()};
-}
-
-struct Fixture {
-  std::string text = makeText(400 * 1024);
-  Vocabulary vocabulary = makeVocabulary(text, 4000);
+  std::map<std::string, double> bytesPerSecond;
 };
 
-const Fixture& fixture() {
-  static const Fixture f;
-  return f;
+std::filesystem::path vocabularyFolder() {
+  return std::filesystem::path(QUILLO_SOURCE_DIR) / "resources/GPTEncoder.bundle";
 }
 
+// About 1 MB: paragraphs of prose with numbers and punctuation, and fenced blocks of code.
+const std::string& text() {
+  static const std::string made = makeText(1024 * 1024);
+  return made;
+}
+
+std::shared_ptr<const GPTTokenizer::Vocabulary> vocabulary() {
+  static const auto parsed = [] {
+    auto v = GPTTokenizer::Vocabulary::read(
+        {vocabularyFolder() / "vocab.bpe", vocabularyFolder() / "encoder.json"});
+    v->mergeTable();  // parsed once per process, as in the application
+    return v;
+  }();
+  return parsed;
+}
+
+// Cold: every count starts with a new tokenizer (an empty cache) over the process's vocabulary, as each
+// chat caption does. Warm: one tokenizer counts the same text again and again.
 void countTokens(benchmark::State& state, bool warm) {
-  const Fixture& f = fixture();
-  auto encoder = std::make_unique<GPTTokenizer::GPTEncoder>(f.vocabulary.merges, f.vocabulary.tokenTable);
-  if (warm) encoder->tokenIDs(f.text);
+  const std::string& t = text();
+  auto encoder = std::make_unique<GPTTokenizer::GPTEncoder>(vocabulary());
+  if (warm) encoder->tokenIDs(t);
   std::size_t tokens = 0;
   for (auto _ : state) {
     if (!warm) {
       state.PauseTiming();
-      encoder = std::make_unique<GPTTokenizer::GPTEncoder>(f.vocabulary.merges, f.vocabulary.tokenTable);
+      encoder = std::make_unique<GPTTokenizer::GPTEncoder>(vocabulary());
       state.ResumeTiming();
     }
-    tokens = encoder->tokenIDs(f.text).size();
+    tokens = encoder->tokenIDs(t).size();
     benchmark::DoNotOptimize(tokens);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * t.size()));
   state.counters["tokens"] = static_cast<double>(tokens);
-  state.counters["text_KB"] = static_cast<double>(f.text.size()) / 1024;
+  state.counters["text_KB"] = static_cast<double>(t.size()) / 1024;
 }
 
 void BM_CountTokensColdCache(benchmark::State& state) { countTokens(state, false); }
 void BM_CountTokensWarmCache(benchmark::State& state) { countTokens(state, true); }
 
+// The yardstick: cmark-gfm parsing the same text as Markdown (core syntax, no extensions).
+void BM_CmarkParse(benchmark::State& state) {
+  const std::string& t = text();
+  for (auto _ : state) {
+    cmark_node* document = cmark_parse_document(t.data(), t.size(), CMARK_OPT_DEFAULT);
+    benchmark::DoNotOptimize(document);
+    cmark_node_free(document);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * t.size()));
+}
+
 BENCHMARK(BM_CountTokensColdCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountTokensWarmCache)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CmarkParse)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto& speeds = reporter.bytesPerSecond;
+  auto cmark = speeds.find("BM_CmarkParse");
+  for (const char* name : {"BM_CountTokensColdCache", "BM_CountTokensWarmCache"}) {
+    auto found = speeds.find(name);
+    if (found == speeds.end()) continue;
+    std::printf("%s: %.1f MB/s", name, found->second / 1e6);
+    if (cmark != speeds.end())
+      std::printf(", %.2f x cmark-gfm's parse (%.1f MB/s)", found->second / cmark->second,
+                  cmark->second / 1e6);
+    std::printf("\n");
+  }
+  benchmark::Shutdown();
+  return 0;
+}

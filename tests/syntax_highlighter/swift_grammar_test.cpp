@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "syntax_highlighter/syntax_highlighter.h"
 #include "syntax_highlighter/tokenizer.h"
@@ -150,5 +154,70 @@ TEST(SwiftGrammar, FollowsUnicodeForNonASCIIIdentifiers) {
       {"+default", "+:- default:keyword"},
   });
 }
+
+// Code whose rules look back over long lines: strings with interpolations, raw strings, generic
+// clauses, comments and a conditional-compilation line, first as a file, then all on one line.
+std::string lookBackCode() {
+  std::ifstream file(std::string(QUILLO_TEST_DIR) + "/fixtures/sample.swift", std::ios::binary);
+  std::string code{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  for (int i = 0; i < 60; ++i) {
+    const std::string n = std::to_string(i);
+    code += "let s" + n + " = \"a \\(b(c" + n + ")) d\" + #\"raw \\#(x) y\"# + \"\\\"q\"; f(x: T<U" + n +
+            ">, y: [V]) -> W<X, Y> /* c */ func g<Z, Q: R>(z: Z) {} ";
+  }
+  code += "\n#if DEBUG && os(Linux) x y z\n";
+  return code;
+}
+
+std::vector<std::string> typesOf(const std::vector<Segment>& segments, const Grammar& grammar) {
+  std::vector<std::string> types;
+  for (const Segment& segment : segments) {
+    const auto type = tokenType(segment, grammar);
+    types.push_back(segment.tokens.current + ":" + (type ? type->stringValue() : "-"));
+  }
+  return types;
+}
+
+TEST(SwiftGrammar, TypesASegmentAlikeWhenAskedLaterOrOnAnotherThread) {
+  // The rules remember how far they have read a line for the walk's next segment; a segment kept and
+  // asked about later, out of order or on another thread, must still see only its own past.
+  const SwiftGrammar grammar;
+  const std::string code = lookBackCode();
+  std::vector<Segment> segments;
+  std::vector<std::string> asWalked;
+  for (const Segment& segment : Tokenizer().segments(code, grammar)) {
+    segments.push_back(segment);
+    const auto type = tokenType(segment, grammar);
+    asWalked.push_back(segment.tokens.current + ":" + (type ? type->stringValue() : "-"));
+  }
+  ASSERT_GT(segments.size(), 2000u);
+
+  std::vector<Segment> reversed(segments.rbegin(), segments.rend());
+  std::vector<std::string> askedBackwards = typesOf(reversed, grammar);
+  std::reverse(askedBackwards.begin(), askedBackwards.end());
+  EXPECT_EQ(askedBackwards, asWalked);
+
+  std::vector<std::string> onAnotherThread;
+  std::thread other([&] { onAnotherThread = typesOf(segments, grammar); });
+  other.join();
+  EXPECT_EQ(onAnotherThread, asWalked);
+
+  // Two lines of the same code give the same types whatever comes between them.
+  EXPECT_NE(std::find(asWalked.begin(), asWalked.end(), "Y:type"), asWalked.end());
+  EXPECT_NE(std::find(asWalked.begin(), asWalked.end(), "z:preprocessing"), asWalked.end());
+}
+
+TEST(SwiftGrammar, LookBacksOnALongLineGiveTheResultsOfShortOnes) {
+  // A statement types the same at the start of a line as after a thousand others on that line.
+  const std::string statement =
+      "let s = \"a \\(b(c)) d\" + #\"raw \\#(x) y\"#; f(x: T<U>, y: [V]) -> W<X, Y>; ";
+  const std::string alone = typedTokens(statement);
+  std::string line;
+  for (int i = 0; i < 1000; ++i) line += statement;
+  const std::string all = typedTokens(line);
+  ASSERT_GE(all.size(), alone.size());
+  EXPECT_EQ(all.substr(all.size() - alone.size()), alone);
+}
+
 }  // namespace
 }  // namespace Glint
