@@ -22,6 +22,11 @@ class CodePrefix {
     return code_ ? std::string_view(*code_).substr(0, length_) : std::string_view();
   }
   operator std::string_view() const { return view(); }
+  // Makes this the first `length` bytes of `code`; the code is shared again only when it changes.
+  void assign(const std::shared_ptr<const std::string>& code, std::size_t length) {
+    if (code_ != code) code_ = code;
+    length_ = length;
+  }
   std::size_t size() const { return length_; }
 
  private:

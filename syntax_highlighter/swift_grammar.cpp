@@ -1,6 +1,7 @@
 #include "syntax_highlighter/swift_grammar.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <initializer_list>
 
@@ -40,15 +41,69 @@ bool is(const std::optional<std::string>& text, std::string_view word) {
   return text && isCanonically(*text, word);
 }
 
+// The conditional-compilation directives whose line is all preprocessing, and the control-flow tokens
+// after which a name followed by a closure is not a call.
+constexpr std::array<std::string_view, 4> conditionalDirectives = {"#if", "#endif", "#elseif", "#else"};
+constexpr std::array<std::string_view, 2> diagnosticDirectives = {"#warning", "#error"};
+constexpr std::array<std::string_view, 5> controlFlowTokens = {"if", "&&", "||", "for", "switch"};
+
+template <std::size_t count>
+bool isOneOf(std::string_view text, const std::array<std::string_view, count>& words) {
+  return std::any_of(words.begin(), words.end(),
+                     [&](std::string_view word) { return isCanonically(text, word); });
+}
+
 // Line tokens carry their canonical keys, so comparing them with ASCII words is a plain comparison.
 bool lineTokenIs(const TokenList& line, std::size_t index, std::string_view word) {
   return line.key(index) == word;
 }
 
-template <typename Words>
-bool lineContainsAnyOf(const TokenList& line, const Words& words) {
-  return std::any_of(words.begin(), words.end(), [&](const auto& word) { return line.containsKey(word); });
-}
+// What the rules ask about the tokens of a line: whether one of them starts a line comment, is a
+// conditional-compilation directive, or is one of the control-flow tokens that keep a trailing closure
+// from being a call.
+struct LineMarksFold {
+  struct State {
+    bool hasLineComment = false;
+    bool hasConditionalDirective = false;
+    bool hasControlFlowToken = false;
+  };
+  static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
+    const std::string_view key = history.key(index);
+    if (key == "//" || key == "///") state.hasLineComment = true;
+    // Keys are canonical, so a plain comparison decides.
+    auto keyIsOneOf = [&](const auto& words) {
+      return std::find(words.begin(), words.end(), key) != words.end();
+    };
+    if (keyIsOneOf(conditionalDirectives)) state.hasConditionalDirective = true;
+    if (keyIsOneOf(controlFlowTokens)) state.hasControlFlowToken = true;
+  }
+};
+
+// The counts of the tokens that open or close block comments and multi-line strings, over all the tokens
+// before a segment.
+struct OpenRunsFold {
+  struct State {
+    std::size_t commentOpeners = 0;  // "/*" and "/**"
+    std::size_t commentClosers = 0;  // "*/"
+    std::size_t rawMultiLineOpeners = 0;
+    std::size_t rawMultiLineClosers = 0;
+    std::size_t multiLineQuotes = 0;
+  };
+  static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
+    const std::string_view key = history.key(index);
+    if (key.size() < 2 || key.size() > 4) return;
+    if (key == "/*" || key == "/**")
+      ++state.commentOpeners;
+    else if (key == "*/")
+      ++state.commentClosers;
+    else if (key == "#\"\"\"")
+      ++state.rawMultiLineOpeners;
+    else if (key == "\"\"\"#")
+      ++state.rawMultiLineClosers;
+    else if (key == "\"\"\"")
+      ++state.multiLineQuotes;
+  }
+};
 
 // The last `words.size()` line tokens are exactly these words.
 bool lineEndsWith(const TokenList& line, std::initializer_list<std::string_view> words) {
@@ -100,7 +155,7 @@ struct DelimitedRunFold {
     bool followsBackslash = false;  // and it was the single backslash
   };
   static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
-    const std::string& lineToken = history.text(index);
+    const std::string_view lineToken = history.text(index);
     const bool skipped =
         state.follows && state.followsBackslash &&
         (startsWith(lineToken, "(") || startsWith(lineToken, "#(") || startsWith(lineToken, quote));
@@ -154,7 +209,7 @@ struct InterpolationFold {
       state.hasClosed = false;
     }
     if (state.hasClosed) return;
-    const std::string& token = history.text(index);
+    const std::string_view token = history.text(index);
     state.depth += static_cast<long>(detail::countOfCharacter(token, "("));
     state.depth -= static_cast<long>(detail::countOfCharacter(token, ")"));
     if (state.depth <= 0) state.hasClosed = true;
@@ -204,8 +259,8 @@ struct GenericParameterFold {
     }
   };
   static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
-    const std::string& key = history.key(index);
-    const bool isDeclaration = SwiftGrammar::declarationWords().count(key) != 0;
+    const std::string_view key = history.key(index);
+    const bool isDeclaration = isOneOf(key, SwiftGrammar::declarationWords());
     const bool decidesAlways = key == "->" || key == ">" || key == ">:" || key == "=" || key == "==" ||
                                key == "(" || key == "_" || key == "@escaping";
     if (key == "<") {
@@ -238,14 +293,10 @@ class PreprocessingRule : public Rule {
   PreprocessingRule() : Rule(TokenType::preprocessing()) {}
   bool accepts(const Segment& segment) const override {
     const std::string& token = segment.tokens.current;
-    if (isOneOf(token, controlFlowTokens_) || isOneOf(token, directiveTokens_)) return true;
+    if (isOneOf(token, conditionalDirectives) || isOneOf(token, diagnosticDirectives)) return true;
     // The rest of a conditional-compilation line belongs to the directive.
-    return lineContainsAnyOf(segment.tokens.onSameLine, controlFlowTokens_);
+    return segment.tokens.onSameLine.fold<LineMarksFold>().hasConditionalDirective;
   }
-
- private:
-  WordSet controlFlowTokens_{"#if", "#endif", "#elseif", "#else"};
-  WordSet directiveTokens_{"#warning", "#error"};
 };
 
 class CommentRule : public Rule {
@@ -256,10 +307,11 @@ class CommentRule : public Rule {
     const std::string& token = tokens.current;
     if (startsWith(token, "/*") && endsWith(token, "*/")) return true;
     if (startsWith(token, "//")) return true;
-    if (tokens.onSameLine.containsKey("//") || tokens.onSameLine.containsKey("///")) return true;
+    if (tokens.onSameLine.fold<LineMarksFold>().hasLineComment) return true;
     if (isOneOf(token, {"/*", "/**", "*/"})) return true;
     // A block comment is open while its openers outnumber its closers.
-    return tokens.counts.count("/*") + tokens.counts.count("/**") != tokens.counts.count("*/");
+    const auto runs = tokens.counts.fold<OpenRunsFold>();
+    return runs.commentOpeners != runs.commentClosers;
   }
 };
 
@@ -269,8 +321,8 @@ class RawStringRule : public Rule {
   bool accepts(const Segment& segment) const override {
     if (isRawInterpolationPart(segment)) return false;
     if (isInsideDelimitedRun<rawStringOpener, rawStringCloser>(segment)) return true;
-    const auto& counts = segment.tokens.counts;
-    return counts.count("#\"\"\"") != counts.count("\"\"\"#");
+    const auto runs = segment.tokens.counts.fold<OpenRunsFold>();
+    return runs.rawMultiLineOpeners != runs.rawMultiLineClosers;
   }
 };
 
@@ -278,7 +330,8 @@ class MultiLineStringRule : public Rule {
  public:
   MultiLineStringRule() : Rule(TokenType::string()) {}
   bool accepts(const Segment& segment) const override {
-    return segment.tokens.counts.count("\"\"\"") % 2 == 1 && !isInsideInterpolation(segment);
+    return segment.tokens.counts.fold<OpenRunsFold>().multiLineQuotes % 2 == 1 &&
+           !isInsideInterpolation(segment);
   }
 };
 
@@ -364,16 +417,16 @@ class CallRule : public Rule {
       if (isOneOf(*tokens.previous, keywordsToAvoid_)) return false;
       // Enumeration patterns: "case .name(" and ", .name(".
       if (isCanonically(*tokens.previous, ".") && line.size() >= 2) {
-        const std::string& beforeDot = line[line.size() - 2];
+        const std::string_view beforeDot = line[line.size() - 2];
         if (isCanonically(beforeDot, "case") || endsWith(beforeDot, ",")) return false;
       }
     }
     if (segment.trailingWhitespace) {
       // Only a trailing closure can follow a call name and a space.
       if (!neighbourIsOneOf(tokens.next, {"{", "{}"})) return false;
-      if (is(tokens.previous, ".") && !line.empty()) return !lineContainsAnyOf(line, controlFlowTokens_);
+      if (is(tokens.previous, ".") && !line.empty()) return !line.fold<LineMarksFold>().hasControlFlowToken;
       if (isOneOf(tokens.current, SwiftGrammar::reservedWords())) return false;
-      return !lineContainsAnyOf(line, controlFlowTokens_);
+      return !line.fold<LineMarksFold>().hasControlFlowToken;
     }
     return tokens.next && startsWith(*tokens.next, "(");
   }
@@ -381,7 +434,6 @@ class CallRule : public Rule {
  private:
   WordSet keywordsToAvoid_;
   WordSet callLikeKeywords_;
-  std::vector<std::string> controlFlowTokens_{"if", "&&", "||", "for", "switch"};
 };
 
 class KeyPathRule : public Rule {

@@ -40,48 +40,42 @@ template <OutputFormat Format>
 typename SyntaxHighlighter<Format>::Output SyntaxHighlighter<Format>::highlightedOutput(
     std::string_view code) const {
   auto builder = format.makeOutputBuilder();
-  // Tokens of one type that touch without whitespace reach the builder as one text.
-  struct Pending {
-    std::string text;
-    std::optional<TokenType> type;
-  };
-  std::optional<Pending> pending;
-  auto emit = [&builder](const Pending& piece) {
-    if (piece.type) {
-      builder.appendToken(piece.text, *piece.type);
+  // Tokens of one type that touch without whitespace reach the builder as one text, gathered in place:
+  // copying the pending text for every token it takes in would grow with the square of a run's length.
+  std::string pendingText;
+  std::optional<TokenType> pendingType;
+  bool isPending = false;
+  auto emitPending = [&] {
+    if (pendingType) {
+      builder.appendToken(pendingText, *pendingType);
     } else {
-      builder.appendPlainText(piece.text);
+      builder.appendPlainText(pendingText);
     }
-  };
-  auto settle = [&](Pending piece, const std::optional<std::string>& whitespace) {
-    if (whitespace) {
-      emit(piece);
-      builder.appendWhitespace(*whitespace);
-      pending.reset();
-    } else {
-      pending = std::move(piece);
-    }
+    isPending = false;
   };
 
   SegmentWalk walk = tokenizer.segments(code, grammar).walk();
-  while (auto segment = walk.next()) {
-    if (segment->tokens.current.empty()) {
-      if (segment->trailingWhitespace) builder.appendWhitespace(*segment->trailingWhitespace);
+  Segment segment;
+  while (walk.next(segment)) {
+    if (segment.tokens.current.empty()) {
+      if (segment.trailingWhitespace) builder.appendWhitespace(*segment.trailingWhitespace);
       continue;
     }
-    std::optional<TokenType> type = tokenType(*segment, *grammar);
-    if (pending && pending->type == type) {
-      // Joined in place: copying the pending text for every token it takes in would grow with the square
-      // of a long run's length.
-      Pending joined = std::move(*pending);
-      joined.text += segment->tokens.current;
-      settle(std::move(joined), segment->trailingWhitespace);
+    std::optional<TokenType> type = tokenType(segment, *grammar);
+    if (isPending && pendingType == type) {
+      pendingText += segment.tokens.current;
     } else {
-      if (pending) emit(*pending);
-      settle(Pending{segment->tokens.current, std::move(type)}, segment->trailingWhitespace);
+      if (isPending) emitPending();
+      pendingText = segment.tokens.current;
+      pendingType = std::move(type);
+      isPending = true;
+    }
+    if (segment.trailingWhitespace) {
+      emitPending();
+      builder.appendWhitespace(*segment.trailingWhitespace);
     }
   }
-  if (pending) emit(*pending);
+  if (isPending) emitPending();
   return builder.buildOutput();
 }
 

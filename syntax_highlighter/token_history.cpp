@@ -8,36 +8,34 @@
 namespace Glint {
 namespace detail {
 
-void TokenHistory::append(std::string text) {
-  const auto index = static_cast<std::uint32_t>(texts_.size());
-  std::string key = isASCII(text) ? std::string() : canonicalKey(text);
-  if (key == text) key.clear();
-  auto found = positions_.find(key.empty() ? std::string_view(text) : std::string_view(key));
-  if (found == positions_.end()) {
-    found = positions_.emplace(key.empty() ? text : key, std::vector<std::uint32_t>{}).first;
+void TokenHistory::append(std::size_t offset, std::size_t length) {
+  const auto index = static_cast<std::uint32_t>(tokens_.size());
+  const std::string_view text = std::string_view(*code_).substr(offset, length);
+  std::string_view key = text;
+  std::unique_ptr<std::string> canonical;
+  if (!isASCII(text)) {
+    canonical = std::make_unique<std::string>(canonicalKey(text));
+    if (*canonical != text) key = *canonical;
+  }
+  auto found = keyNumbers_.find(key);
+  if (found == keyNumbers_.end()) {
+    if (key.data() != text.data()) canonicalKeys_.push_back(std::move(canonical));
+    found = keyNumbers_.emplace(key, static_cast<std::uint32_t>(keys_.size())).first;
+    keys_.push_back(key);
+    positions_.emplace_back();
     firstOccurrences_.push_back(index);
   }
-  found->second.push_back(index);
-  texts_.push_back(std::move(text));
-  keys_.push_back(std::move(key));
+  positions_[found->second].push_back(index);
+  tokens_.push_back({offset, length, found->second});
 }
 
 std::size_t TokenHistory::countBefore(std::string_view text, std::size_t end) const {
-  auto found = isASCII(text) ? positions_.find(text) : positions_.find(canonicalKey(text));
-  if (found == positions_.end()) return 0;
-  const auto& positions = found->second;
+  auto found = isASCII(text) ? keyNumbers_.find(text) : keyNumbers_.find(canonicalKey(text));
+  if (found == keyNumbers_.end()) return 0;
+  const auto& positions = positions_[found->second];
   return static_cast<std::size_t>(
       std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(end)) -
       positions.begin());
-}
-
-std::size_t TokenHistory::countOfKeyBetween(std::string_view key, std::size_t begin, std::size_t end) const {
-  auto found = positions_.find(key);
-  if (found == positions_.end()) return 0;
-  const auto& positions = found->second;
-  return static_cast<std::size_t>(
-      std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(end)) -
-      std::lower_bound(positions.begin(), positions.end(), static_cast<std::uint32_t>(begin)));
 }
 
 std::size_t TokenHistory::nextFoldIndex() {
@@ -65,7 +63,7 @@ std::size_t TokenCounts::size() const { return history_ ? history_->distinctBefo
 
 std::map<std::string, std::size_t> TokenCounts::toMap() const {
   std::map<std::string, std::size_t> counts;
-  for (std::size_t index = 0; index < end_; ++index) ++counts[history_->key(index)];
+  for (std::size_t index = 0; index < end_; ++index) ++counts[std::string(history_->key(index))];
   return counts;
 }
 

@@ -17,44 +17,50 @@ namespace Glint {
 
 namespace detail {
 
-struct StringHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
-
 // Append-only; only the walk that owns it appends, and views never look past the length they were made
 // with, so what a view shows never changes. Segments of a walk are read on the walk's thread while the
-// walk goes on (appending may move the storage).
+// walk goes on (appending may move the storage). A token is a stretch of the code, which the history
+// keeps alive; tokens with the same canonical key share one number, under which their positions are kept.
 class TokenHistory {
  public:
-  void append(std::string text);
+  explicit TokenHistory(std::shared_ptr<const std::string> code) : code_(std::move(code)) {}
 
-  std::size_t size() const { return texts_.size(); }
-  const std::string& text(std::size_t index) const { return texts_[index]; }
-  // The text under which canonically equivalent tokens are equal (see unicode_text.h).
-  const std::string& key(std::size_t index) const {
-    return keys_[index].empty() ? texts_[index] : keys_[index];
+  // Appends the token that occupies [offset, offset + length) of the code.
+  void append(std::size_t offset, std::size_t length);
+
+  std::size_t size() const { return tokens_.size(); }
+  std::string_view text(std::size_t index) const {
+    const Token& token = tokens_[index];
+    return std::string_view(*code_).substr(token.offset, token.length);
   }
+  // The text under which canonically equivalent tokens are equal (see unicode_text.h).
+  std::string_view key(std::size_t index) const { return keys_[tokens_[index].key]; }
   // How many of the first `end` tokens are canonically equivalent to `text`.
   std::size_t countBefore(std::string_view text, std::size_t end) const;
-  // How many of the tokens [begin, end) have this canonical key (an ASCII text is its own key).
-  std::size_t countOfKeyBetween(std::string_view key, std::size_t begin, std::size_t end) const;
+  // How many different texts the first `end` tokens hold.
+  std::size_t distinctBefore(std::size_t end) const;
 
   // The state of `Fold` after stepping over the tokens [begin, end) from its default state, where
   // `Fold::step(State&, const TokenHistory&, std::size_t index)` takes one token. The walk's segments ask
   // for the same `begin` with a growing `end` (a line's tokens, or all of them), so the state reached is
   // remembered and the next request steps only over the tokens added since: rules that look back over a
-  // line stay linear in the line's length. Remembered on the walk's own thread only; a segment read on
-  // another thread steps over its tokens afresh.
+  // line or over the whole code stay linear in its length. Remembered on the walk's own thread only; a
+  // segment read on another thread steps over its tokens afresh.
   template <typename Fold>
   typename Fold::State fold(std::size_t begin, std::size_t end) const;
-  // How many different texts the first `end` tokens hold.
-  std::size_t distinctBefore(std::size_t end) const;
 
  private:
-  std::vector<std::string> texts_;
-  std::vector<std::string> keys_;  // empty when equal to the text
-  std::unordered_map<std::string, std::vector<std::uint32_t>, StringHash, std::equal_to<>> positions_;
+  struct Token {
+    std::size_t offset;
+    std::size_t length;
+    std::uint32_t key;  // index into keys_ and positions_
+  };
+  std::shared_ptr<const std::string> code_;
+  std::vector<Token> tokens_;
+  std::vector<std::string_view> keys_;                       // into the code, or into canonicalKeys_
+  std::vector<std::unique_ptr<std::string>> canonicalKeys_;  // keys that differ from their text
+  std::unordered_map<std::string_view, std::uint32_t> keyNumbers_;
+  std::vector<std::vector<std::uint32_t>> positions_;  // by key number
   std::vector<std::uint32_t> firstOccurrences_;
 
   struct FoldMemo {
@@ -102,17 +108,21 @@ class TokenList {
   TokenList(std::shared_ptr<const detail::TokenHistory> history, std::size_t begin, std::size_t end)
       : history_(std::move(history)), begin_(begin), end_(end) {}
 
+  // Makes this a view of [begin, end) of `history`; the history is shared again only when it changes.
+  void assign(const std::shared_ptr<const detail::TokenHistory>& history, std::size_t begin,
+              std::size_t end) {
+    if (history_ != history) history_ = history;
+    begin_ = begin;
+    end_ = end;
+  }
+
   std::size_t size() const { return end_ - begin_; }
   bool empty() const { return begin_ == end_; }
-  const std::string& operator[](std::size_t index) const { return history_->text(begin_ + index); }
-  const std::string& front() const { return (*this)[0]; }
-  const std::string& back() const { return (*this)[size() - 1]; }
+  std::string_view operator[](std::size_t index) const { return history_->text(begin_ + index); }
+  std::string_view front() const { return (*this)[0]; }
+  std::string_view back() const { return (*this)[size() - 1]; }
   // The canonical comparison key of an element.
-  const std::string& key(std::size_t index) const { return history_->key(begin_ + index); }
-  // Whether an element has this canonical key (an ASCII text is its own key); looked up, not searched.
-  bool containsKey(std::string_view key) const {
-    return history_ && history_->countOfKeyBetween(key, begin_, end_) != 0;
-  }
+  std::string_view key(std::size_t index) const { return history_->key(begin_ + index); }
   // The state of `Fold` over the elements, in order (see TokenHistory::fold); `Fold::step` receives the
   // history and the index of each element in it.
   template <typename Fold>
@@ -123,15 +133,14 @@ class TokenList {
   class const_iterator {
    public:
     using iterator_category = std::forward_iterator_tag;
-    using value_type = std::string;
+    using value_type = std::string_view;
     using difference_type = std::ptrdiff_t;
-    using pointer = const std::string*;
-    using reference = const std::string&;
+    using pointer = void;
+    using reference = std::string_view;
 
     const_iterator() = default;
     const_iterator(const TokenList* list, std::size_t index) : list_(list), index_(index) {}
     reference operator*() const { return (*list_)[index_]; }
-    pointer operator->() const { return &(*list_)[index_]; }
     const_iterator& operator++() {
       ++index_;
       return *this;
@@ -158,7 +167,12 @@ class TokenList {
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, size()}; }
 
-  std::vector<std::string> toVector() const { return {begin(), end()}; }
+  std::vector<std::string> toVector() const {
+    std::vector<std::string> texts;
+    texts.reserve(size());
+    for (std::string_view text : *this) texts.emplace_back(text);
+    return texts;
+  }
   bool operator==(const TokenList& other) const;
 
  private:
@@ -175,10 +189,20 @@ class TokenCounts {
   TokenCounts(std::shared_ptr<const detail::TokenHistory> history, std::size_t end)
       : history_(std::move(history)), end_(end) {}
 
+  void assign(const std::shared_ptr<const detail::TokenHistory>& history, std::size_t end) {
+    if (history_ != history) history_ = history;
+    end_ = end;
+  }
+
   std::size_t count(std::string_view text) const;
   // The number of different texts counted.
   std::size_t size() const;
   std::map<std::string, std::size_t> toMap() const;
+  // The counts as a fold over the tokens counted (see TokenHistory::fold).
+  template <typename Fold>
+  typename Fold::State fold() const {
+    return history_ ? history_->fold<Fold>(0, end_) : typename Fold::State{};
+  }
 
  private:
   std::shared_ptr<const detail::TokenHistory> history_;

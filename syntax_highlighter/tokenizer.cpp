@@ -5,110 +5,136 @@
 #include "syntax_highlighter/unicode_text.h"
 
 namespace Glint {
+namespace {
+
+void assignText(std::optional<std::string>& target, std::string_view text) {
+  if (target) {
+    target->assign(text);
+  } else {
+    target.emplace(text);
+  }
+}
+
+}  // namespace
 
 SegmentWalk::SegmentWalk(std::shared_ptr<const std::string> code, std::shared_ptr<const Grammar> grammar)
-    : code_(std::move(code)), grammar_(std::move(grammar)) {}
+    : code_(std::move(code)),
+      grammar_(std::move(grammar)),
+      delimiters_(grammar_->delimiters()),
+      history_(std::make_shared<detail::TokenHistory>(code_)) {}
 
 std::optional<Segment> SegmentWalk::next() {
-  std::optional<Segment> segment;
-  if (lookAhead_) {
-    segment = std::move(lookAhead_);
-    lookAhead_.reset();
-  } else {
-    segment = nextUnlinkedSegment();
-  }
-  lookAhead_ = nextUnlinkedSegment();
-  if (segment && lookAhead_) segment->tokens.next = lookAhead_->tokens.current;
+  Segment segment;
+  if (!next(segment)) return std::nullopt;
   return segment;
+}
+
+bool SegmentWalk::next(Segment& segment) {
+  std::optional<Span> span;
+  if (!hasStarted_) {
+    hasStarted_ = true;
+    span = nextSpan();
+  } else {
+    span = lookAhead_;
+  }
+  if (!span) {
+    lookAhead_.reset();
+    return false;
+  }
+  lookAhead_ = nextSpan();
+
+  const std::string_view code = *code_;
+  segment.prefix.assign(code_, span->tokenStart);
+  segment.tokens.all.assign(history_, 0, span->tokensBefore);
+  segment.tokens.counts.assign(history_, span->tokensBefore);
+  segment.tokens.onSameLine.assign(history_, span->lineStart, span->tokensBefore);
+  if (span->tokensBefore > 0) {
+    assignText(segment.tokens.previous, history_->text(span->tokensBefore - 1));
+  } else {
+    segment.tokens.previous.reset();
+  }
+  segment.tokens.current.assign(code.substr(span->tokenStart, span->tokenEnd - span->tokenStart));
+  if (lookAhead_) {
+    assignText(segment.tokens.next,
+               code.substr(lookAhead_->tokenStart, lookAhead_->tokenEnd - lookAhead_->tokenStart));
+  } else {
+    segment.tokens.next.reset();
+  }
+  if (span->end > span->tokenEnd) {
+    assignText(segment.trailingWhitespace, code.substr(span->tokenEnd, span->end - span->tokenEnd));
+  } else {
+    segment.trailingWhitespace.reset();
+  }
+  segment.currentTokenIsDelimiter = span->isDelimiter;
+  segment.isLastOnLine = span->isLastOnLine;
+  return true;
 }
 
 SegmentWalk::CharacterClass SegmentWalk::characterClass(std::string_view character) const {
+  const auto lead = static_cast<unsigned char>(character[0]);
+  if (lead < 0x80) {
+    if (lead == ' ' || lead == '\t') return CharacterClass::whitespace;
+    if (lead >= '\n' && lead <= '\r') return CharacterClass::newline;
+    return delimiters_.contains(lead) ? CharacterClass::delimiter : CharacterClass::plain;
+  }
   const char32_t scalar = detail::firstScalar(character);
-  if (scalar < 0x80) {
-    if (scalar == ' ' || scalar == '\t') return CharacterClass::whitespace;
-    if (scalar >= '\n' && scalar <= '\r') return CharacterClass::newline;
-  } else {
-    if (foundation::isWhitespace(scalar)) return CharacterClass::whitespace;
-    if (foundation::isNewline(scalar)) return CharacterClass::newline;
-  }
-  if (!character.empty() && grammar_->delimiters().contains(scalar)) return CharacterClass::delimiter;
-  return CharacterClass::plain;
+  if (foundation::isWhitespace(scalar)) return CharacterClass::whitespace;
+  if (foundation::isNewline(scalar)) return CharacterClass::newline;
+  return delimiters_.contains(scalar) ? CharacterClass::delimiter : CharacterClass::plain;
 }
 
-Segment SegmentWalk::startSegment(std::size_t position, std::string_view character,
-                                  CharacterClass characterClass, std::optional<std::string> previous) const {
-  const std::size_t tokenCount = history_->size();
-  Segment segment;
-  segment.prefix = CodePrefix(code_, position);
-  segment.tokens.all = TokenList(history_, 0, tokenCount);
-  segment.tokens.counts = TokenCounts(history_, tokenCount);
-  segment.tokens.onSameLine = TokenList(history_, lineStart_, tokenCount);
-  segment.tokens.previous = std::move(previous);
-  if (characterClass == CharacterClass::whitespace || characterClass == CharacterClass::newline) {
-    segment.trailingWhitespace = std::string(character);
-    segment.isLastOnLine = characterClass == CharacterClass::newline;
-  } else {
-    segment.tokens.current = std::string(character);
-    segment.currentTokenIsDelimiter = characterClass == CharacterClass::delimiter;
-  }
-  return segment;
-}
-
-Segment SegmentWalk::finishSegment(std::size_t position, std::string_view character,
-                                   CharacterClass characterClass) {
-  Segment finished = std::move(*current_);
-  history_->append(finished.tokens.current);
-  // A line's tokens are a stretch of the history: they start after the last token that ended a line.
-  if (finished.isLastOnLine) lineStart_ = history_->size();
-  current_ = startSegment(position, character, characterClass, finished.tokens.current);
-  lastCharacterOffset_ = 0;
-  return finished;
-}
-
-std::optional<Segment> SegmentWalk::nextUnlinkedSegment() {
+std::string_view SegmentWalk::characterAt(std::size_t position) const {
   const std::string& code = *code_;
-  while (!hasEnded_) {
-    if (position_ >= code.size()) {
-      hasEnded_ = true;
-      std::optional<Segment> last = std::move(current_);
-      current_.reset();
-      return last;
-    }
-    const std::size_t position = position_;
-    const std::string_view character =
-        std::string_view(code).substr(position, detail::characterLength(code, position));
-    position_ += character.size();
-    const CharacterClass kind = characterClass(character);
-
-    if (kind == CharacterClass::whitespace || kind == CharacterClass::newline) {
-      if (!current_) {
-        current_ = startSegment(position, character, kind, std::nullopt);
-      } else {
-        if (!current_->trailingWhitespace) current_->trailingWhitespace.emplace();
-        current_->trailingWhitespace->append(character);
-        if (kind == CharacterClass::newline) current_->isLastOnLine = true;
-      }
-      continue;
-    }
-
-    if (!current_) {
-      current_ = startSegment(position, character, kind, std::nullopt);
-      lastCharacterOffset_ = 0;
-      continue;
-    }
-    const bool isDelimiter = kind == CharacterClass::delimiter;
-    if (current_->trailingWhitespace || isDelimiter != current_->currentTokenIsDelimiter) {
-      return finishSegment(position, character, kind);
-    }
-    std::string& token = current_->tokens.current;
-    if (isDelimiter &&
-        !grammar_->canMergeDelimiters(std::string_view(token).substr(lastCharacterOffset_), character)) {
-      return finishSegment(position, character, kind);
-    }
-    lastCharacterOffset_ = token.size();
-    token.append(character);
+  const auto byte = static_cast<unsigned char>(code[position]);
+  // An ASCII character followed by another ASCII byte ends there, except a carriage return before a
+  // line feed; everything else asks the grapheme rules.
+  if (byte < 0x80 && (position + 1 == code.size() || (static_cast<unsigned char>(code[position + 1]) < 0x80 &&
+                                                      !(byte == '\r' && code[position + 1] == '\n')))) {
+    return std::string_view(code).substr(position, 1);
   }
-  return std::nullopt;
+  return std::string_view(code).substr(position, detail::characterLength(code, position));
+}
+
+// A segment is a token (a run of plain characters, or of delimiters each of which the grammar lets join
+// the last character before it) followed by every whitespace and newline character up to the next token.
+// Only the first segment can have an empty token: when the code begins with whitespace.
+std::optional<SegmentWalk::Span> SegmentWalk::nextSpan() {
+  const std::string& code = *code_;
+  if (position_ >= code.size()) return std::nullopt;
+  // The token of the segment before enters the history now: this segment's views end after it.
+  if (previous_) {
+    history_->append(previous_->tokenStart, previous_->tokenEnd - previous_->tokenStart);
+    if (previous_->isLastOnLine) lineStart_ = history_->size();
+  }
+  Span span;
+  span.tokenStart = position_;
+  span.tokensBefore = history_->size();
+  span.lineStart = lineStart_;
+
+  std::string_view character = characterAt(position_);
+  CharacterClass kind = characterClass(character);
+  if (kind == CharacterClass::plain || kind == CharacterClass::delimiter) {
+    span.isDelimiter = kind == CharacterClass::delimiter;
+    position_ += character.size();
+    while (position_ < code.size()) {
+      const std::string_view nextCharacter = characterAt(position_);
+      if (characterClass(nextCharacter) != kind) break;
+      if (span.isDelimiter && !grammar_->canMergeDelimiters(character, nextCharacter)) break;
+      character = nextCharacter;
+      position_ += character.size();
+    }
+  }
+  span.tokenEnd = position_;
+  while (position_ < code.size()) {
+    character = characterAt(position_);
+    kind = characterClass(character);
+    if (kind != CharacterClass::whitespace && kind != CharacterClass::newline) break;
+    if (kind == CharacterClass::newline) span.isLastOnLine = true;
+    position_ += character.size();
+  }
+  span.end = position_;
+  previous_ = span;
+  return span;
 }
 
 SegmentSequence::iterator& SegmentSequence::iterator::operator++() {

@@ -21,25 +21,36 @@ class SegmentWalk {
 
   // The next segment, or nothing at the end (and on every call after it).
   std::optional<Segment> next();
+  // The same, written into `segment` (whose storage is reused); false at the end.
+  bool next(Segment& segment);
 
  private:
   enum class CharacterClass { plain, delimiter, whitespace, newline };
 
-  std::optional<Segment> nextUnlinkedSegment();
+  // Where a segment lies in the code, and what the walk knew when it started.
+  struct Span {
+    std::size_t tokenStart = 0;
+    std::size_t tokenEnd = 0;
+    std::size_t end = 0;  // of its trailing whitespace
+    bool isDelimiter = false;
+    bool isLastOnLine = false;
+    std::size_t tokensBefore = 0;  // in the history
+    std::size_t lineStart = 0;     // where its line's tokens begin in the history
+  };
+
+  std::optional<Span> nextSpan();
   CharacterClass characterClass(std::string_view character) const;
-  Segment startSegment(std::size_t position, std::string_view character, CharacterClass characterClass,
-                       std::optional<std::string> previous) const;
-  Segment finishSegment(std::size_t position, std::string_view character, CharacterClass characterClass);
+  std::string_view characterAt(std::size_t position) const;
 
   std::shared_ptr<const std::string> code_;
   std::shared_ptr<const Grammar> grammar_;
-  std::shared_ptr<detail::TokenHistory> history_ = std::make_shared<detail::TokenHistory>();
-  std::size_t position_ = 0;             // the next character to read
-  std::size_t lineStart_ = 0;            // where the tokens of the line being read begin in the history
-  std::size_t lastCharacterOffset_ = 0;  // where the current token's last character begins in it
-  std::optional<Segment> current_;       // the segment being read
-  std::optional<Segment> lookAhead_;     // produced, not yet handed out
-  bool hasEnded_ = false;
+  const CharacterSet& delimiters_;
+  std::shared_ptr<detail::TokenHistory> history_;
+  std::size_t position_ = 0;       // the next character to read
+  std::size_t lineStart_ = 0;      // where the tokens of the line being read begin in the history
+  std::optional<Span> previous_;   // the last span read, whose token enters the history next
+  std::optional<Span> lookAhead_;  // read, not yet handed out
+  bool hasStarted_ = false;
 };
 
 // The segments of some code: every iteration starts a fresh walk from the beginning; nothing is read
