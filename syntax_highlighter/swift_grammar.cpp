@@ -14,7 +14,6 @@ namespace {
 using detail::endsWith;
 using detail::isCanonically;
 using detail::startsWith;
-using WordSet = SwiftGrammar::WordSet;
 
 constexpr std::string_view quote = "\"";
 constexpr std::string_view backslash = "\\";
@@ -24,8 +23,8 @@ constexpr std::string_view rawStringCloser = "\"#";
 
 // Set membership by canonical equivalence; the sets hold ASCII words only.
 bool isOneOf(std::string_view text, const WordSet& words) {
-  if (detail::isASCII(text)) return words.find(std::string(text)) != words.end();
-  return words.find(detail::canonicalKey(text)) != words.end();
+  if (detail::isASCII(text)) return words.contains(text);
+  return words.contains(detail::canonicalKey(text));
 }
 
 bool isOneOf(std::string_view text, std::initializer_list<std::string_view> words) {
@@ -260,7 +259,7 @@ struct GenericParameterFold {
   };
   static void step(State& state, const detail::TokenHistory& history, std::size_t index) {
     const std::string_view key = history.key(index);
-    const bool isDeclaration = isOneOf(key, SwiftGrammar::declarationWords());
+    const bool isDeclaration = SwiftGrammar::declarationWords().contains(key);  // keys are canonical
     const bool decidesAlways = key == "->" || key == ">" || key == ">:" || key == "=" || key == "==" ||
                                key == "(" || key == "_" || key == "@escaping";
     if (key == "<") {
@@ -401,7 +400,7 @@ class CallRule : public Rule {
     keywordsToAvoid_ = SwiftGrammar::reservedWords();
     for (const char* word : {"return", "try", "throw", "if", "in", "await"}) keywordsToAvoid_.erase(word);
     callLikeKeywords_ = SwiftGrammar::accessModifiers();
-    callLikeKeywords_.insert({"subscript", "init"});
+    for (const char* word : {"subscript", "init"}) callLikeKeywords_.insert(word);
   }
 
   bool accepts(const Segment& segment) const override {
@@ -530,6 +529,46 @@ bool isSwiftDelimiter(char32_t scalar) {
 
 }  // namespace
 
+WordSet::WordSet(std::initializer_list<std::string_view> words) {
+  rebuild(std::vector<std::string>(words.begin(), words.end()));
+}
+
+void WordSet::insert(std::string_view word) {
+  if (word.empty() || contains(word)) return;
+  std::vector<std::string> all = words();
+  all.emplace_back(word);
+  rebuild(std::move(all));
+}
+
+void WordSet::erase(std::string_view word) {
+  std::vector<std::string> all = words();
+  std::erase(all, word);
+  rebuild(std::move(all));
+}
+
+std::vector<std::string> WordSet::words() const {
+  std::vector<std::string> all;
+  for (const std::string& entry : slots_) {
+    if (!entry.empty()) all.push_back(entry);
+  }
+  return all;
+}
+
+void WordSet::rebuild(std::vector<std::string> words) {
+  std::size_t capacity = 8;
+  while (capacity < words.size() * 4) capacity *= 2;
+  slots_.assign(capacity, std::string());
+  mask_ = capacity - 1;
+  count_ = 0;
+  for (std::string& word : words) {
+    if (word.empty() || contains(word)) continue;
+    std::size_t slot = slotOf(word);
+    while (!slots_[slot].empty()) slot = (slot + 1) & mask_;
+    slots_[slot] = std::move(word);
+    ++count_;
+  }
+}
+
 const WordSet& SwiftGrammar::accessModifiers() {
   static const WordSet words{"public", "internal", "fileprivate", "private"};
   return words;
@@ -561,7 +600,7 @@ const WordSet& SwiftGrammar::reservedWords() {
                 "dynamic",     "some",        "#available",
                 "convenience", "unowned",     "async",
                 "await",       "actor"};
-    set.insert(accessModifiers().begin(), accessModifiers().end());
+    for (const std::string& word : accessModifiers().words()) set.insert(word);
     return set;
   }();
   return words;

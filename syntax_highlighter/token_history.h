@@ -25,6 +25,7 @@ class TokenHistory {
  public:
   explicit TokenHistory(std::shared_ptr<const std::string> code) : code_(std::move(code)) {}
 
+  void reserve(std::size_t tokenCount) { tokens_.reserve(tokenCount); }
   // Appends the token that occupies [offset, offset + length) of the code.
   void append(std::size_t offset, std::size_t length);
 

@@ -21,7 +21,9 @@ SegmentWalk::SegmentWalk(std::shared_ptr<const std::string> code, std::shared_pt
     : code_(std::move(code)),
       grammar_(std::move(grammar)),
       delimiters_(grammar_->delimiters()),
-      history_(std::make_shared<detail::TokenHistory>(code_)) {}
+      history_(std::make_shared<detail::TokenHistory>(code_)) {
+  history_->reserve(code_->size() / 4);  // code has about one token per four bytes
+}
 
 std::optional<Segment> SegmentWalk::next() {
   Segment segment;

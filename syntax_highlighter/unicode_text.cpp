@@ -40,11 +40,8 @@ std::string canonicalKey(std::string_view text) {
   return foundation::nfc(text);
 }
 
-bool isCanonically(std::string_view text, std::string_view other) {
-  if (text == other) return true;
-  if (text.empty() || other.empty()) return false;
-  if (differInASCIIByte(text.front(), other.front()) || differInASCIIByte(text.back(), other.back()))
-    return false;
+bool isCanonicallyBeyondASCII(std::string_view text, std::string_view other) {
+  if (differInASCIIByte(text.back(), other.back())) return false;
   if (isASCII(text) && isASCII(other)) return false;
   return foundation::canonicallyEquivalent(text, other);
 }

@@ -14,7 +14,17 @@ bool isASCII(std::string_view text);
 std::string canonicalKey(std::string_view text);
 
 // "Is", "starts with" and "ends with" by canonical equivalence of whole user-perceived characters.
-bool isCanonically(std::string_view text, std::string_view other);
+bool isCanonicallyBeyondASCII(std::string_view text, std::string_view other);
+inline bool isCanonically(std::string_view text, std::string_view other) {
+  if (text == other) return true;
+  if (text.empty() || other.empty()) return false;
+  // An ASCII character has no decomposition, so two texts that begin with different ASCII characters
+  // are never equivalent: the common case, decided here.
+  const auto first = static_cast<unsigned char>(text.front());
+  const auto otherFirst = static_cast<unsigned char>(other.front());
+  if (first < 0x80 && otherFirst < 0x80 && first != otherFirst) return false;
+  return isCanonicallyBeyondASCII(text, other);
+}
 bool startsWith(std::string_view text, std::string_view prefix);
 bool endsWith(std::string_view text, std::string_view suffix);
 
