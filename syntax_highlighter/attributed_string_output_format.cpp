@@ -20,24 +20,62 @@ ui::Font resolvedFont(const Font& font) {
   return fallbackFont(font.size);
 }
 
-void AttributedStringOutputFormat::Builder::append(const std::string& text, const ui::Color& color) {
+std::size_t AttributedStringOutputFormat::Builder::style(const ui::Color& color) {
+  for (std::size_t index = 0; index < styleColors_.size(); ++index) {
+    if (styleColors_[index] == color) return index;
+  }
   if (!font) font = resolvedFont(theme.font);
   ui::AttributeContainer attributes;
   attributes.foregroundColor = color;
   attributes.font = *font;
-  string.append(text, std::move(attributes));
+  styleColors_.push_back(color);
+  styleAttributes_.push_back(std::move(attributes));
+  return styleColors_.size() - 1;
+}
+
+void AttributedStringOutputFormat::Builder::append(const std::string& text, std::size_t style) {
+  if (pendingStyle_ == style) {
+    pendingText_ += text;
+    return;
+  }
+  flush(string);
+  pendingText_ = text;
+  pendingStyle_ = style;
+}
+
+void AttributedStringOutputFormat::Builder::flush(ui::AttributedString& into) const {
+  if (pendingStyle_ && !pendingText_.empty()) into.append(pendingText_, styleAttributes_[*pendingStyle_]);
 }
 
 void AttributedStringOutputFormat::Builder::appendToken(const std::string& token, const TokenType& type) {
-  append(token, theme.color(type).value_or(white));
+  for (const auto& [known, index] : tokenStyles_) {
+    if (known == type) return append(token, index);
+  }
+  const std::size_t index = style(theme.color(type).value_or(white));
+  tokenStyles_.emplace_back(type, index);
+  append(token, index);
 }
 
 void AttributedStringOutputFormat::Builder::appendPlainText(const std::string& text) {
-  append(text, theme.plainTextColor);
+  if (!plainStyle_) plainStyle_ = style(theme.plainTextColor);
+  append(text, *plainStyle_);
 }
 
 void AttributedStringOutputFormat::Builder::appendWhitespace(const std::string& whitespace) {
-  append(whitespace, white);
+  if (!whitespaceStyle_) whitespaceStyle_ = style(white);
+  append(whitespace, *whitespaceStyle_);
+}
+
+ui::AttributedString AttributedStringOutputFormat::Builder::buildOutput() const& {
+  ui::AttributedString output = string;
+  flush(output);
+  return output;
+}
+
+ui::AttributedString AttributedStringOutputFormat::Builder::buildOutput() && {
+  flush(string);
+  pendingStyle_.reset();
+  return std::move(string);
 }
 
 }  // namespace Glint

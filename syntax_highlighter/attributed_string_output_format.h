@@ -3,6 +3,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ui/attributed_string.h"
 #include "syntax_highlighter/theme.h"
@@ -30,14 +32,30 @@ class AttributedStringOutputFormat {
     void appendPlainText(const std::string& text);
     void appendWhitespace(const std::string& whitespace);
     // A copy of the text so far; the builder may go on afterwards.
-    ui::AttributedString buildOutput() const { return string; }
+    ui::AttributedString buildOutput() const&;
+    // The same, handing over the text instead of copying it, when the builder is done.
+    ui::AttributedString buildOutput() &&;
 
     Theme theme;
     std::optional<ui::Font> font;  // resolved on first use, then kept
+    // The text appended so far, but for the last stretch of one colour, which waits in `pendingText_`.
     ui::AttributedString string;
 
    private:
-    void append(const std::string& text, const ui::Color& color);
+    // The attributes of one colour, made once per builder: appending reuses them instead of building a
+    // container (with its font) for every piece.
+    std::size_t style(const ui::Color& color);
+    void append(const std::string& text, std::size_t style);
+    void flush(ui::AttributedString& into) const;
+
+    std::vector<ui::Color> styleColors_;
+    std::vector<ui::AttributeContainer> styleAttributes_;
+    std::vector<std::pair<TokenType, std::size_t>> tokenStyles_;
+    std::optional<std::size_t> plainStyle_;
+    std::optional<std::size_t> whitespaceStyle_;
+    // Neighbouring pieces of one colour would form one run anyway; they are joined before appending.
+    std::string pendingText_;
+    std::optional<std::size_t> pendingStyle_;
   };
 
   explicit AttributedStringOutputFormat(Theme theme) : theme(std::move(theme)) {}

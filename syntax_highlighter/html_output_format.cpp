@@ -4,26 +4,38 @@ namespace Glint {
 
 // Every "&", "<" and ">" is replaced, also one that a combining mark follows: the output must never
 // hold a raw markup character taken from the code.
+void appendEscapedHTML(std::string& html, std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char* entity = nullptr;
+    switch (text[i]) {
+      case '&':
+        entity = "&amp;";
+        break;
+      case '<':
+        entity = "&lt;";
+        break;
+      case '>':
+        entity = "&gt;";
+        break;
+      default:
+        continue;
+    }
+    html.append(text, start, i - start);
+    html += entity;
+    start = i + 1;
+  }
+  html.append(text, start, text.size() - start);
+}
+
 std::string escapedHTML(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
-  for (char byte : text) {
-    switch (byte) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      default:
-        escaped += byte;
-    }
-  }
+  appendEscapedHTML(escaped, text);
   return escaped;
 }
+
+void HTMLOutputFormat::Builder::reserve(std::size_t codeSize) { html.reserve(codeSize * 4); }
 
 void HTMLOutputFormat::Builder::appendToken(const std::string& token, const TokenType& type) {
   if (pendingToken && pendingToken->type == type) {
@@ -40,7 +52,7 @@ void HTMLOutputFormat::Builder::appendToken(const std::string& token, const Toke
 
 void HTMLOutputFormat::Builder::appendPlainText(const std::string& text) {
   flushPending();
-  html += escapedHTML(text);
+  appendEscapedHTML(html, text);
 }
 
 void HTMLOutputFormat::Builder::appendWhitespace(const std::string& whitespace) {
@@ -52,9 +64,14 @@ void HTMLOutputFormat::Builder::appendWhitespace(const std::string& whitespace) 
   }
 }
 
-std::string HTMLOutputFormat::Builder::buildOutput() {
+std::string HTMLOutputFormat::Builder::buildOutput() & {
   flushPending();
   return html;
+}
+
+std::string HTMLOutputFormat::Builder::buildOutput() && {
+  flushPending();
+  return std::move(html);
 }
 
 void HTMLOutputFormat::Builder::flushPending() {
@@ -63,7 +80,7 @@ void HTMLOutputFormat::Builder::flushPending() {
     html += classPrefix;
     html += pendingToken->type.stringValue();
     html += "\">";
-    html += escapedHTML(pendingToken->string);
+    appendEscapedHTML(html, pendingToken->string);
     html += "</span>";
     pendingToken.reset();
   }

@@ -12,6 +12,8 @@ namespace Glint {
 
 // Replaces "&", "<" and ">" by their entities; every other character stays.
 std::string escapedHTML(std::string_view text);
+// The same, appended to `html`.
+void appendEscapedHTML(std::string& html, std::string_view text);
 
 class HTMLOutputFormat {
  public:
@@ -24,7 +26,11 @@ class HTMLOutputFormat {
     void appendToken(const std::string& token, const TokenType& type);
     void appendPlainText(const std::string& text);
     void appendWhitespace(const std::string& whitespace);
-    std::string buildOutput();
+    std::string buildOutput() &;
+    // The same, handing over the text instead of copying it, when the builder is done.
+    std::string buildOutput() &&;
+    // Room for the output of code of this size, asked for before the first append.
+    void reserve(std::size_t codeSize);
 
     struct PendingToken {
       std::string string;

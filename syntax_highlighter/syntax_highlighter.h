@@ -40,6 +40,7 @@ template <OutputFormat Format>
 typename SyntaxHighlighter<Format>::Output SyntaxHighlighter<Format>::highlightedOutput(
     std::string_view code) const {
   auto builder = format.makeOutputBuilder();
+  if constexpr (requires { builder.reserve(code.size()); }) builder.reserve(code.size());
   // Tokens of one type that touch without whitespace reach the builder as one text, gathered in place:
   // copying the pending text for every token it takes in would grow with the square of a run's length.
   std::string pendingText;
@@ -76,7 +77,7 @@ typename SyntaxHighlighter<Format>::Output SyntaxHighlighter<Format>::highlighte
     }
   }
   if (isPending) emitPending();
-  return builder.buildOutput();
+  return std::move(builder).buildOutput();
 }
 
 }  // namespace Glint

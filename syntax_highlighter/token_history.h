@@ -23,9 +23,10 @@ namespace detail {
 // keeps alive; tokens with the same canonical key share one number, under which their positions are kept.
 class TokenHistory {
  public:
-  explicit TokenHistory(std::shared_ptr<const std::string> code) : code_(std::move(code)) {}
+  explicit TokenHistory(std::shared_ptr<const std::string> code);
 
   void reserve(std::size_t tokenCount) { tokens_.reserve(tokenCount); }
+  ~TokenHistory();
   // Appends the token that occupies [offset, offset + length) of the code.
   void append(std::size_t offset, std::size_t length);
 
@@ -35,7 +36,10 @@ class TokenHistory {
     return std::string_view(*code_).substr(token.offset, token.length);
   }
   // The text under which canonically equivalent tokens are equal (see unicode_text.h).
-  std::string_view key(std::size_t index) const { return keys_[tokens_[index].key]; }
+  std::string_view key(std::size_t index) const {
+    const Token& token = tokens_[index];
+    return token.canonicalKey == 0 ? text(index) : std::string_view(canonicalKeys_[token.canonicalKey - 1]);
+  }
   // How many of the first `end` tokens are canonically equivalent to `text`.
   std::size_t countBefore(std::string_view text, std::size_t end) const;
   // How many different texts the first `end` tokens hold.
@@ -54,15 +58,26 @@ class TokenHistory {
   struct Token {
     std::size_t offset;
     std::size_t length;
-    std::uint32_t key;  // index into keys_ and positions_
+    std::size_t canonicalKey;  // index into canonicalKeys_ + 1, or 0 when the key is the text itself
   };
+  // Numbers the keys of the tokens [indexedEnd_, end) and records their positions, for counting. Only
+  // counting needs it, so appending does not pay for it. Touched on the walk's thread only: elsewhere this
+  // answers false and the counts are taken by reading the tokens.
+  bool indexUpTo(std::size_t end) const;
+
+  // A history that ends leaves its token table, emptied but with its memory, to the next history made on
+  // the same thread: highlighting one block after another then writes into memory the process already
+  // touched instead of asking the system for fresh pages every time.
+  static std::vector<Token>& spareTokens();  // this thread's
+
   std::shared_ptr<const std::string> code_;
   std::vector<Token> tokens_;
-  std::vector<std::string_view> keys_;                       // into the code, or into canonicalKeys_
-  std::vector<std::unique_ptr<std::string>> canonicalKeys_;  // keys that differ from their text
-  std::unordered_map<std::string_view, std::uint32_t> keyNumbers_;
-  std::vector<std::vector<std::uint32_t>> positions_;  // by key number
-  std::vector<std::uint32_t> firstOccurrences_;
+  std::vector<std::string> canonicalKeys_;  // keys that differ from their text
+
+  mutable std::size_t indexedEnd_ = 0;
+  mutable std::unordered_map<std::string_view, std::uint32_t> keyNumbers_;
+  mutable std::vector<std::vector<std::uint32_t>> positions_;  // by key number
+  mutable std::vector<std::uint32_t> firstOccurrences_;
 
   struct FoldMemo {
     virtual ~FoldMemo() = default;
