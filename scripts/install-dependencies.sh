@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quillo builds and tests with. Quiet and quick when all are present.
+# Installs the Debian packages Quillo builds and tests with, and any packages named as arguments (for
+# example a benchmark's yardstick). Quiet and quick when all are present.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libfmt-dev libicu-dev
   libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core
+  "$@"
 )
 
 missing=()
