@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "syntax_highlighter/attributed_string_output_format.h"
 #include "syntax_highlighter/swift_grammar.h"
@@ -74,6 +81,52 @@ TEST(AttributedStringOutputFormat, FontFallsBackToTheMonospacedSystemFont) {
   EXPECT_EQ(resolvedFont(Font(Font::Path{"/no/such/font.ttf"}, 14)), expected);
   EXPECT_EQ(resolvedFont(Font(Font::Preloaded{ui::Font::custom("Menlo", 11)}, 14)),
             ui::Font::custom("Menlo", 11));
+}
+
+TEST(AttributedStringOutputFormat, JoinsPiecesOfOneColourAsTheTextItselfWould) {
+  // The builder holds back a stretch of one colour and appends it in one piece; the text must be the one
+  // that appending every piece with its own attributes gives.
+  struct Recorder {
+    std::vector<std::pair<std::string, std::optional<TokenType>>> pieces;
+    bool isWhitespace = false;
+  };
+  const Theme theme = Theme::slatePreset(Font(Font::System{}, 13));
+  std::ifstream file(std::string(QUILLO_TEST_DIR) + "/fixtures/sample.swift", std::ios::binary);
+  const std::string code{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(code.empty());
+
+  ui::AttributedString expected;
+  const ui::Font font = resolvedFont(theme.font);
+  auto appendPiece = [&](const std::string& text, const ui::Color& color) {
+    ui::AttributeContainer attributes;
+    attributes.foregroundColor = color;
+    attributes.font = font;
+    expected.append(text, attributes);
+  };
+  struct PieceByPiece {
+    using Output = int;
+    std::function<void(const std::string&, const ui::Color&)> append;
+    const Theme* theme;
+    void appendToken(const std::string& token, const TokenType& type) {
+      append(token, theme->color(type).value_or(white));
+    }
+    void appendPlainText(const std::string& text) { append(text, theme->plainTextColor); }
+    void appendWhitespace(const std::string& whitespace) { append(whitespace, white); }
+    int buildOutput() { return 0; }
+  };
+  struct PieceByPieceFormat {
+    using Builder = PieceByPiece;
+    std::function<void(const std::string&, const ui::Color&)> append;
+    const Theme* theme;
+    Builder makeOutputBuilder() const { return Builder{append, theme}; }
+  };
+  SyntaxHighlighter<PieceByPieceFormat>(PieceByPieceFormat{appendPiece, &theme}, SwiftGrammar())
+      .highlightedOutput(code);
+
+  const ui::AttributedString text = highlighted(code, theme);
+  EXPECT_EQ(text.characters(), code);
+  EXPECT_GT(text.runs().size(), 300u);
+  EXPECT_EQ(text, expected);
 }
 
 }  // namespace

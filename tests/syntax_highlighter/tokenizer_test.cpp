@@ -6,6 +6,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "syntax_highlighter/swift_grammar.h"
@@ -199,6 +200,24 @@ TEST(Tokenizer, CountsCanonicallyEquivalentTextsTogether) {
   EXPECT_EQ(segments[2].tokens.counts.count("\u00E9"), 2u);
   EXPECT_EQ(segments[2].tokens.counts.count("e\u0301"), 2u);
   EXPECT_EQ(segments[2].tokens.counts.size(), 1u);
+}
+
+TEST(Tokenizer, CountsAlikeOnAnotherThread) {
+  // Counting is indexed on the walk's thread; elsewhere the tokens are read instead, to the same result.
+  const auto segments = segmentsOf("x y x\nz x y", TestGrammar());
+  ASSERT_EQ(segments.size(), 6u);
+  std::vector<std::size_t> here, there;
+  auto countAll = [&](std::vector<std::size_t>& into) {
+    for (const Segment& segment : segments) {
+      into.push_back(segment.tokens.counts.count("x") * 100 + segment.tokens.counts.count("y") * 10 +
+                     segment.tokens.counts.size());
+    }
+  };
+  std::thread other([&] { countAll(there); });
+  other.join();
+  countAll(here);
+  EXPECT_EQ(here, (std::vector<std::size_t>{0, 101, 112, 212, 213, 313}));
+  EXPECT_EQ(there, here);
 }
 
 TEST(Tokenizer, EveryIterationIsAFreshWalk) {
