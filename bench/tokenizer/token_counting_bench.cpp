@@ -83,11 +83,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
+    // One figure per benchmark: its single run, or the median of its repetitions.
     for (const Run& run : runs) {
       auto found = run.counters.find("bytes_per_second");
-      if (found != run.counters.end() && run.run_type == Run::RT_Iteration) {
-        bytesPerSecond[run.benchmark_name()] = found->second.value;
-      }
+      if (found == run.counters.end()) continue;
+      const bool isMedian = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Iteration || isMedian)
+        bytesPerSecond[run.run_name.str()] = found->second.value;
     }
   }
   std::map<std::string, double> bytesPerSecond;
