@@ -139,6 +139,15 @@ void countTokens(benchmark::State& state, bool warm) {
 void BM_CountTokensColdCache(benchmark::State& state) { countTokens(state, false); }
 void BM_CountTokensWarmCache(benchmark::State& state) { countTokens(state, true); }
 
+// What the first count in a process pays once: reading and parsing both files and the merge table.
+void BM_LoadVocabulary(benchmark::State& state) {
+  for (auto _ : state) {
+    auto v = GPTTokenizer::Vocabulary::read(
+        {vocabularyFolder() / "vocab.bpe", vocabularyFolder() / "encoder.json"});
+    benchmark::DoNotOptimize(&v->mergeTable());
+  }
+}
+
 // The yardstick: cmark-gfm parsing the same text as Markdown (core syntax, no extensions).
 void BM_CmarkParse(benchmark::State& state) {
   const std::string& t = text();
@@ -153,6 +162,7 @@ void BM_CmarkParse(benchmark::State& state) {
 BENCHMARK(BM_CountTokensColdCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountTokensWarmCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CmarkParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadVocabulary)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
