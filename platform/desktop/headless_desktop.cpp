@@ -1,28 +1,14 @@
 #include "platform/desktop/headless_desktop.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace desktop {
-namespace {
-
-std::atomic<HeadlessDesktop*> installedDesktop{nullptr};
-
-}  // namespace
 
 HeadlessDesktop::HeadlessDesktop() : screens_{Screen(foundation::Rect(0, 0, 1440, 900))} {}
 
-HeadlessDesktop::~HeadlessDesktop() {
-  // A desktop that dies while installed must not be found by later code.
-  HeadlessDesktop* self = this;
-  installedDesktop.compare_exchange_strong(self, nullptr);
-}
+HeadlessDesktop::~HeadlessDesktop() { withdraw(); }
 
-HeadlessDesktop* HeadlessDesktop::current() { return installedDesktop.load(); }
-
-HeadlessDesktop::Scope::Scope(HeadlessDesktop& desktop) : previous_(installedDesktop.exchange(&desktop)) {}
-
-HeadlessDesktop::Scope::~Scope() { installedDesktop.store(previous_); }
+HeadlessDesktop* HeadlessDesktop::current() { return dynamic_cast<HeadlessDesktop*>(Desktop::current()); }
 
 std::vector<Screen> HeadlessDesktop::screens() const {
   std::lock_guard lock(mutex_);

@@ -1,5 +1,7 @@
-// The world outside the application, scripted and deterministic: screens, other running applications,
-// the input event stream, permissions and opened URLs. Platform layers reach it through current().
+// The world outside the application, scripted and deterministic, for tests: every desktop service, with
+// screens, other running applications, the input event stream, synthetic input, permissions and opened
+// URLs kept here and the other services in objects of their own. Tests install it (Desktop::Scope) and
+// script it through this class; the platform layers reach it only as a Desktop.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_accessibility.h"
 #include "platform/desktop/headless_alerts.h"
+#include "platform/desktop/headless_file_panels.h"
 #include "platform/desktop/headless_hot_keys.h"
 #include "platform/desktop/headless_pasteboard.h"
 #include "platform/desktop/headless_speech.h"
@@ -26,30 +30,29 @@ namespace desktop {
 
 // Every member is safe to call from any thread: one mutex guards the state, readers get copies, and
 // observers are called outside the lock on the calling thread.
-class HeadlessDesktop {
+class HeadlessDesktop final : public Desktop {
  public:
   // A desktop with one 1440 x 900 screen at the origin, no other applications, no events, no permissions
   // granted and no opened URLs.
   HeadlessDesktop();
-  HeadlessDesktop(const HeadlessDesktop&) = delete;
-  HeadlessDesktop& operator=(const HeadlessDesktop&) = delete;
-  ~HeadlessDesktop();
+  ~HeadlessDesktop() override;
 
-  // The installed desktop, or nullptr when none is installed.
+  // The installed desktop when it is a headless one, else nullptr.
   static HeadlessDesktop* current();
 
-  // Installs a desktop as current() for its lifetime and restores the previous one when it ends; scopes
-  // nest.
-  class Scope {
-   public:
-    explicit Scope(HeadlessDesktop& desktop);
-    ~Scope();
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-
-   private:
-    HeadlessDesktop* previous_;
-  };
+  // The system's global hot-key service (thread-safe on its own).
+  HeadlessHotKeys& hotKeys() { return hotKeys_; }
+  // Other applications' elements as accessibility sees them (thread-safe on its own).
+  HeadlessAccessibility& accessibility() { return accessibility_; }
+  // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
+  HeadlessWeb& web() { return web_; }
+  // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
+  // its own).
+  HeadlessAlerts& alerts() { return alerts_; }
+  // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
+  HeadlessSpeech& speech() { return speech_; }
+  // The general pasteboard (thread-safe on its own).
+  HeadlessPasteboard& pasteboard() { return pasteboard_; }
 
   // Screens: the first one is the main screen; there is always at least one.
   std::vector<Screen> screens() const;
@@ -91,25 +94,6 @@ class HeadlessDesktop {
   // URLs this program asked the desktop to open, oldest first. Opening always succeeds headless.
   bool openURL(const foundation::URL& url);
   std::vector<foundation::URL> openedURLs() const;
-
-  // The system's global hot-key service (thread-safe on its own).
-  HeadlessHotKeys& hotKeys() { return hotKeys_; }
-
-  // Other applications' elements as accessibility sees them (thread-safe on its own).
-  HeadlessAccessibility& accessibility() { return accessibility_; }
-
-  // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
-  HeadlessWeb& web() { return web_; }
-
-  // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
-  // its own).
-  HeadlessAlerts& alerts() { return alerts_; }
-
-  // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
-  HeadlessSpeech& speech() { return speech_; }
-
-  // The general pasteboard (thread-safe on its own).
-  HeadlessPasteboard& pasteboard() { return pasteboard_; }
 
  private:
   void appendEvent(InputEvent event);

@@ -94,21 +94,5 @@ TEST(HeadlessDesktop, PermissionsAndOpenedURLs) {
   EXPECT_EQ(desktop.openedURLs(), std::vector<foundation::URL>{*url});
 }
 
-TEST(HeadlessDesktop, CurrentDesktopIsInstalledForAScope) {
-  EXPECT_EQ(HeadlessDesktop::current(), nullptr);
-  HeadlessDesktop outer;
-  {
-    HeadlessDesktop::Scope outerScope(outer);
-    EXPECT_EQ(HeadlessDesktop::current(), &outer);
-    {
-      HeadlessDesktop inner;
-      HeadlessDesktop::Scope innerScope(inner);
-      EXPECT_EQ(HeadlessDesktop::current(), &inner);
-    }
-    EXPECT_EQ(HeadlessDesktop::current(), &outer);
-  }
-  EXPECT_EQ(HeadlessDesktop::current(), nullptr);
-}
-
 }  // namespace
 }  // namespace desktop

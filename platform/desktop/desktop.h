@@ -1,0 +1,45 @@
+// The world outside the application as a desktop of services, one per concern, and the one desktop that is
+// installed for the platform layers to talk to.
+#pragma once
+
+namespace desktop {
+
+// The platform layers reach the outside world only through the services of the installed desktop, never
+// through a concrete desktop: which desktop that is (the headless one in tests, a live one in a desktop
+// session) is decided by whoever installs it. A desktop owns its services for its whole life, so a
+// service found through current() may be kept while that desktop stays installed. Every service is safe
+// to call from any thread; a service that calls back says on which thread.
+//
+// A concern the application kit gains later (windows and their drawing surfaces, the status bar) becomes
+// one more service: an abstract class in a header of its own and an accessor here, implemented by every
+// desktop.
+class Desktop {
+ public:
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+  virtual ~Desktop();
+
+  // The installed desktop, or nullptr when none is installed (the platform layers then do without one).
+  static Desktop* current();
+
+  // Installs a desktop as current() for the scope's lifetime and restores the previous one when it ends;
+  // scopes nest.
+  class Scope {
+   public:
+    explicit Scope(Desktop& desktop);
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+   private:
+    Desktop* previous_;
+  };
+
+ protected:
+  Desktop() = default;
+  // Stops being current() if it is. A desktop calls this first thing in its destructor, so nothing finds
+  // it while its services are being torn down.
+  void withdraw();
+};
+
+}  // namespace desktop
