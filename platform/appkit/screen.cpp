@@ -1,13 +1,14 @@
 #include "platform/appkit/screen.h"
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/workspace_service.h"
 
 namespace appkit {
 
 std::vector<Screen> Screen::screens() {
   std::vector<Screen> result;
-  if (desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current()) {
-    for (const auto& screen : desktop->screens()) {
+  if (desktop::Desktop* desktop = desktop::Desktop::current()) {
+    for (const auto& screen : desktop->workspace().screens()) {
       result.emplace_back(screen.frame, screen.visibleFrame, screen.backingScaleFactor);
     }
   }

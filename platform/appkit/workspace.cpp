@@ -1,6 +1,7 @@
 #include "platform/appkit/workspace.h"
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/workspace_service.h"
 
 namespace appkit {
 namespace {
@@ -17,12 +18,13 @@ RunningApplication fromDesktop(const desktop::RunningApplication& application) {
 }  // namespace
 
 bool RunningApplication::activate() const {
-  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  desktop::Desktop* desktop = desktop::Desktop::current();
   if (desktop == nullptr) return false;
-  const auto current = desktop->application(processIdentifier_);
+  auto& workspace = desktop->workspace();
+  const auto current = workspace.application(processIdentifier_);
   if (!current) return false;
-  const auto frontmost = desktop->frontmostApplication();
-  if (!desktop->setFrontmostApplication(processIdentifier_)) return false;
+  const auto frontmost = workspace.frontmostApplication();
+  if (!workspace.activateApplication(processIdentifier_)) return false;
   if (frontmost && frontmost->processIdentifier == processIdentifier_) return true;
   Workspace::shared().notificationCenter().post(Workspace::didActivateApplicationNotification, nullptr,
                                                 {{Workspace::applicationUserInfoKey, fromDesktop(*current)}});
@@ -36,24 +38,26 @@ Workspace& Workspace::shared() {
 
 std::vector<RunningApplication> Workspace::runningApplications() const {
   std::vector<RunningApplication> result;
-  if (desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current()) {
-    for (const auto& application : desktop->applications()) result.push_back(fromDesktop(application));
+  if (desktop::Desktop* desktop = desktop::Desktop::current()) {
+    for (const auto& application : desktop->workspace().applications()) {
+      result.push_back(fromDesktop(application));
+    }
   }
   return result;
 }
 
 std::optional<RunningApplication> Workspace::frontmostApplication() const {
-  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  desktop::Desktop* desktop = desktop::Desktop::current();
   if (desktop == nullptr) return std::nullopt;
-  const auto application = desktop->frontmostApplication();
+  const auto application = desktop->workspace().frontmostApplication();
   if (!application) return std::nullopt;
   return fromDesktop(*application);
 }
 
 std::optional<RunningApplication> Workspace::runningApplication(int processIdentifier) const {
-  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+  desktop::Desktop* desktop = desktop::Desktop::current();
   if (desktop == nullptr) return std::nullopt;
-  const auto application = desktop->application(processIdentifier);
+  const auto application = desktop->workspace().application(processIdentifier);
   if (!application) return std::nullopt;
   return fromDesktop(*application);
 }

@@ -4,6 +4,8 @@
 
 namespace desktop {
 
+class WorkspaceService;
+
 // The platform layers reach the outside world only through the services of the installed desktop, never
 // through a concrete desktop: which desktop that is (the headless one in tests, a live one in a desktop
 // session) is decided by whoever installs it. A desktop owns its services for its whole life, so a
@@ -34,6 +36,9 @@ class Desktop {
    private:
     Desktop* previous_;
   };
+
+  // Screens and the other applications running on the desktop.
+  virtual WorkspaceService& workspace() = 0;
 
  protected:
   Desktop() = default;

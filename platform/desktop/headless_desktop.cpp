@@ -106,6 +106,10 @@ bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifi
   return isKnown;
 }
 
+bool HeadlessDesktop::activateApplication(int processIdentifier) {
+  return setFrontmostApplication(processIdentifier);
+}
+
 void HeadlessDesktop::postEvent(InputEvent event) {
   event.origin = InputEvent::Origin::postedByApplication;
   appendEvent(std::move(event));

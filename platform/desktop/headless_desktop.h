@@ -24,13 +24,14 @@
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
+#include "platform/desktop/workspace_service.h"
 #include "platform/foundation/url.h"
 
 namespace desktop {
 
 // Every member is safe to call from any thread: one mutex guards the state, readers get copies, and
 // observers are called outside the lock on the calling thread.
-class HeadlessDesktop final : public Desktop {
+class HeadlessDesktop final : public Desktop, public WorkspaceService {
  public:
   // A desktop with one 1440 x 900 screen at the origin, no other applications, no events, no permissions
   // granted and no opened URLs.
@@ -40,6 +41,9 @@ class HeadlessDesktop final : public Desktop {
   // The installed desktop when it is a headless one, else nullptr.
   static HeadlessDesktop* current();
 
+  // The services. Those kept in objects of their own are handed out as their headless classes, so a
+  // test scripts them through the same accessors.
+  WorkspaceService& workspace() override { return *this; }
   // The system's global hot-key service (thread-safe on its own).
   HeadlessHotKeys& hotKeys() { return hotKeys_; }
   // Other applications' elements as accessibility sees them (thread-safe on its own).
@@ -55,7 +59,7 @@ class HeadlessDesktop final : public Desktop {
   HeadlessPasteboard& pasteboard() { return pasteboard_; }
 
   // Screens: the first one is the main screen; there is always at least one.
-  std::vector<Screen> screens() const;
+  std::vector<Screen> screens() const override;
   Screen mainScreen() const;
   // Replaces the screens; an empty list is ignored (the desktop keeps its screens).
   void setScreens(std::vector<Screen> screens);
@@ -67,13 +71,15 @@ class HeadlessDesktop final : public Desktop {
   RunningApplication launchApplication(std::string bundleIdentifier, std::string localizedName);
   // Removes an application; it stops being frontmost. Returns whether it was there.
   bool removeApplication(int processIdentifier);
-  std::vector<RunningApplication> applications() const;
-  std::optional<RunningApplication> application(int processIdentifier) const;
+  std::vector<RunningApplication> applications() const override;
+  std::optional<RunningApplication> application(int processIdentifier) const override;
   std::optional<RunningApplication> applicationWithBundleIdentifier(std::string_view bundleIdentifier) const;
   // The frontmost application, nothing when none is (or this program itself is frontmost).
-  std::optional<RunningApplication> frontmostApplication() const;
+  std::optional<RunningApplication> frontmostApplication() const override;
   // Makes a known application frontmost (returns false for an unknown one); nothing makes none frontmost.
   bool setFrontmostApplication(std::optional<int> processIdentifier);
+  // The program brings an application to the front: the same as setFrontmostApplication.
+  bool activateApplication(int processIdentifier) override;
 
   // The input event stream, oldest first. Posting (by this program) and injecting (by a test) both append
   // and then tell the observers.
