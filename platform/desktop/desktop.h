@@ -4,6 +4,8 @@
 
 namespace desktop {
 
+class InputEventService;
+class SyntheticInputService;
 class WorkspaceService;
 
 // The platform layers reach the outside world only through the services of the installed desktop, never
@@ -39,6 +41,10 @@ class Desktop {
 
   // Screens and the other applications running on the desktop.
   virtual WorkspaceService& workspace() = 0;
+  // The person's input as the whole desktop sees it.
+  virtual InputEventService& inputEvents() = 0;
+  // Input this program makes up and sends to other applications.
+  virtual SyntheticInputService& syntheticInput() = 0;
 
  protected:
   Desktop() = default;

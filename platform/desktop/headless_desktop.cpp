@@ -153,6 +153,14 @@ void HeadlessDesktop::removeEventObserver(std::size_t token) {
   eventObservers_.erase(token);
 }
 
+bool HeadlessDesktop::postKeyboardEvent(int processIdentifier, const InputEvent& event) {
+  if (!application(processIdentifier)) return false;
+  InputEvent delivered = event;
+  delivered.origin = InputEvent::Origin::postedByApplication;
+  accessibility_.deliverKeyEvent(processIdentifier, std::move(delivered));
+  return true;
+}
+
 bool HeadlessDesktop::isPermissionGranted(std::string_view permission) const {
   std::lock_guard lock(mutex_);
   const auto found = permissions_.find(permission);

@@ -22,8 +22,10 @@
 #include "platform/desktop/headless_speech.h"
 #include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
+#include "platform/desktop/input_event_service.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
+#include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/workspace_service.h"
 #include "platform/foundation/url.h"
 
@@ -31,7 +33,10 @@ namespace desktop {
 
 // Every member is safe to call from any thread: one mutex guards the state, readers get copies, and
 // observers are called outside the lock on the calling thread.
-class HeadlessDesktop final : public Desktop, public WorkspaceService {
+class HeadlessDesktop final : public Desktop,
+                              public WorkspaceService,
+                              public InputEventService,
+                              public SyntheticInputService {
  public:
   // A desktop with one 1440 x 900 screen at the origin, no other applications, no events, no permissions
   // granted and no opened URLs.
@@ -44,6 +49,8 @@ class HeadlessDesktop final : public Desktop, public WorkspaceService {
   // The services. Those kept in objects of their own are handed out as their headless classes, so a
   // test scripts them through the same accessors.
   WorkspaceService& workspace() override { return *this; }
+  InputEventService& inputEvents() override { return *this; }
+  SyntheticInputService& syntheticInput() override { return *this; }
   // The system's global hot-key service (thread-safe on its own).
   HeadlessHotKeys& hotKeys() { return hotKeys_; }
   // Other applications' elements as accessibility sees them (thread-safe on its own).
@@ -87,10 +94,13 @@ class HeadlessDesktop final : public Desktop, public WorkspaceService {
   void injectEvent(InputEvent event);
   std::vector<InputEvent> events() const;
   void clearEvents();
-  using EventObserver = std::function<void(const InputEvent&)>;
   // Calls the observer for every later event; the returned token removes it.
-  std::size_t addEventObserver(EventObserver observer);
-  void removeEventObserver(std::size_t token);
+  std::size_t addEventObserver(EventObserver observer) override;
+  void removeEventObserver(std::size_t token) override;
+
+  // A key event this program sends to a running process goes to that process's accessibility elements
+  // (HeadlessAccessibility::deliverKeyEvent), not into the input event stream.
+  bool postKeyboardEvent(int processIdentifier, const InputEvent& event) override;
 
   // Permissions by name ("accessibility", "microphone", "speechRecognition", ...); unknown ones are not
   // granted.

@@ -1,4 +1,5 @@
-// One event of the desktop's input stream: posted by this program or injected by a test.
+// One input event as the desktop describes it: a key or pointer event, made by the person (or a test
+// playing them), another application, or this program.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 namespace desktop {
 
 struct InputEvent {
-  // Who put the event into the stream.
+  // Who made the event: this program, or anyone outside it (the person, another application, a test).
   enum class Origin { postedByApplication, injected };
 
   // The kind of event ("keyDown", "keyUp", "flagsChanged", "mouseDown", ...); layers above define the kinds

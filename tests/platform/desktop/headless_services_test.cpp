@@ -9,6 +9,8 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/input_event_service.h"
+#include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/workspace_service.h"
 
 namespace desktop {
@@ -36,6 +38,39 @@ TEST_F(HeadlessServices, WorkspaceShowsTheScriptedScreensAndApplications) {
   EXPECT_TRUE(workspace.activateApplication(notes.processIdentifier));
   EXPECT_EQ(headless.frontmostApplication(), notes);
   EXPECT_EQ(workspace.frontmostApplication(), notes);
+}
+
+TEST_F(HeadlessServices, InputEventObserversSeeEveryLaterEventUntilRemoved) {
+  std::vector<std::string> seen;
+  const auto token =
+      desktop.inputEvents().addEventObserver([&](const InputEvent& event) { seen.push_back(event.type); });
+  headless.injectEvent(InputEvent::key("keyDown", 0, 0, "a"));
+  headless.injectEvent(InputEvent::pointer("mouseDown", {5, 5}));
+  desktop.inputEvents().removeEventObserver(token);
+  desktop.inputEvents().removeEventObserver(token);  // a second removal does nothing
+  headless.injectEvent(InputEvent::key("keyUp", 0));
+  EXPECT_EQ(seen, (std::vector<std::string>{"keyDown", "mouseDown"}));
+}
+
+TEST_F(HeadlessServices, SyntheticKeyEventsReachOnlyTheRunningProcessTheyAreFor) {
+  const int editor = headless.launchApplication("com.example.Editor", "Editor").processIdentifier;
+  const int field = headless.accessibility().addFocusedElement(
+      editor, AccessibleElement::text("AXTextField", "ab", {2, 0}));
+  std::size_t observed = 0;
+  desktop.inputEvents().addEventObserver([&](const InputEvent&) { ++observed; });
+
+  EXPECT_TRUE(desktop.syntheticInput().postKeyboardEvent(editor, InputEvent::key("keyDown", 8, 0, "c")));
+  EXPECT_TRUE(desktop.syntheticInput().postKeyboardEvent(editor, InputEvent::key("keyUp", 8)));
+  EXPECT_FALSE(desktop.syntheticInput().postKeyboardEvent(editor + 1, InputEvent::key("keyDown", 8, 0, "x")));
+
+  EXPECT_EQ(headless.accessibility().element(editor, field)->value, "abc");
+  const auto received = headless.accessibility().receivedKeyEvents(editor);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0].origin, InputEvent::Origin::postedByApplication);
+  EXPECT_TRUE(headless.accessibility().receivedKeyEvents(editor + 1).empty());
+  // Sent to one process, never into the stream the desktop's observers watch.
+  EXPECT_EQ(observed, 0u);
+  EXPECT_TRUE(headless.events().empty());
 }
 
 }  // namespace
