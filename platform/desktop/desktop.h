@@ -5,6 +5,7 @@
 namespace desktop {
 
 class InputEventService;
+class PasteboardService;
 class SyntheticInputService;
 class WorkspaceService;
 
@@ -45,6 +46,7 @@ class Desktop {
   virtual InputEventService& inputEvents() = 0;
   // Input this program makes up and sends to other applications.
   virtual SyntheticInputService& syntheticInput() = 0;
+  virtual PasteboardService& pasteboard() = 0;
 
  protected:
   Desktop() = default;

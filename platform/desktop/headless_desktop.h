@@ -63,7 +63,7 @@ class HeadlessDesktop final : public Desktop,
   // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
   HeadlessSpeech& speech() { return speech_; }
   // The general pasteboard (thread-safe on its own).
-  HeadlessPasteboard& pasteboard() { return pasteboard_; }
+  HeadlessPasteboard& pasteboard() override { return pasteboard_; }
 
   // Screens: the first one is the main screen; there is always at least one.
   std::vector<Screen> screens() const override;

@@ -10,6 +10,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_desktop.h"
 #include "platform/desktop/input_event_service.h"
+#include "platform/desktop/pasteboard_service.h"
 #include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/workspace_service.h"
 
@@ -71,6 +72,18 @@ TEST_F(HeadlessServices, SyntheticKeyEventsReachOnlyTheRunningProcessTheyAreFor)
   // Sent to one process, never into the stream the desktop's observers watch.
   EXPECT_EQ(observed, 0u);
   EXPECT_TRUE(headless.events().empty());
+}
+
+TEST_F(HeadlessServices, PasteboardKeepsTextOnlyForDeclaredTypes) {
+  PasteboardService& pasteboard = desktop.pasteboard();
+  const auto count = pasteboard.declareTypes({"public.utf8-plain-text"});
+  EXPECT_TRUE(pasteboard.setString("copied", "public.utf8-plain-text"));
+  EXPECT_FALSE(pasteboard.setString("<b>copied</b>", "public.html"));
+  EXPECT_EQ(pasteboard.string("public.utf8-plain-text"), "copied");
+  EXPECT_EQ(pasteboard.string("public.html"), std::nullopt);
+  EXPECT_EQ(headless.pasteboard().changeCount(), count);
+  EXPECT_EQ(pasteboard.declareTypes({}), count + 1);
+  EXPECT_EQ(pasteboard.string("public.utf8-plain-text"), std::nullopt);
 }
 
 }  // namespace
