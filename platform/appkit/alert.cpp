@@ -1,8 +1,14 @@
 #include "platform/appkit/alert.h"
 
 #include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/alert_service.h"
+#include "platform/desktop/desktop.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 
@@ -20,38 +26,40 @@ std::vector<std::shared_ptr<ModalSession>>& modalSessions() {
   return sessions;
 }
 
-// Shows the alert to the desktop and returns the response of the button it answers with. Without a
+// Shows the alert to the desktop and hands the response of the button it is answered with to `answer`,
+// through the main queue, so the answer always comes after the work already waiting there. Without a
 // desktop nobody can answer: the default (first) button is taken.
-ModalResponse presentToDesktop(const Alert& alert, std::optional<std::string> sheetWindowTitle) {
-  auto* desktop = desktop::HeadlessDesktop::current();
-  if (!desktop) return kAlertFirstButtonReturn;
+void presentToDesktop(const Alert& alert, std::optional<std::string> sheetWindowTitle,
+                      std::function<void(ModalResponse)> answer) {
+  auto post = [answer = std::move(answer)](std::size_t buttonIndex) {
+    foundation::RunLoop::main().async([answer, buttonIndex] {
+      if (answer) answer(kAlertFirstButtonReturn + static_cast<ModalResponse>(buttonIndex));
+    });
+  };
+  auto* desktop = desktop::Desktop::current();
+  if (!desktop) return post(0);
   desktop::AlertRequest request{alert.messageText(), alert.informativeText(),
                                 static_cast<std::uint64_t>(alert.alertStyle()), alert.buttonTitles(),
                                 std::move(sheetWindowTitle)};
-  const std::size_t index = desktop->alerts().present(std::move(request));
-  return kAlertFirstButtonReturn + static_cast<ModalResponse>(index);
+  desktop->alerts().present(std::move(request), std::move(post));
 }
 
 }  // namespace
 
 ModalResponse Alert::runModal() const {
   foundation::assertMainThread();
-  const ModalResponse response = presentToDesktop(*this, std::nullopt);
-  // The answer arrives through the main queue, after the work already waiting there.
-  auto answered = std::make_shared<bool>(false);
-  foundation::RunLoop::main().async([answered] { *answered = true; });
-  foundation::RunLoop::main().runUntil([answered] { return *answered; });
-  return response;
+  auto response = std::make_shared<std::optional<ModalResponse>>();
+  presentToDesktop(*this, std::nullopt, [response](ModalResponse answered) { *response = answered; });
+  foundation::RunLoop::main().runUntil([response] { return response->has_value(); });
+  if (!*response) foundation::log("appkit: an alert ended without an answer");
+  return response->value_or(kModalResponseAbort);
 }
 
 void Alert::beginSheetModal(const std::shared_ptr<Window>& window,
                             std::function<void(ModalResponse)> completion) const {
   foundation::assertMainThread();
-  const ModalResponse response =
-      presentToDesktop(*this, window ? std::optional<std::string>(window->title()) : std::nullopt);
-  foundation::RunLoop::main().async([completion = std::move(completion), response] {
-    if (completion) completion(response);
-  });
+  presentToDesktop(*this, window ? std::optional<std::string>(window->title()) : std::nullopt,
+                   std::move(completion));
 }
 
 ModalResponse runModalForWindow(Window&) {

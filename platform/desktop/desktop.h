@@ -4,6 +4,7 @@
 
 namespace desktop {
 
+class AlertService;
 class InputEventService;
 class PasteboardService;
 class SyntheticInputService;
@@ -47,6 +48,8 @@ class Desktop {
   // Input this program makes up and sends to other applications.
   virtual SyntheticInputService& syntheticInput() = 0;
   virtual PasteboardService& pasteboard() = 0;
+  // Alerts, sheets and the system beep.
+  virtual AlertService& alerts() = 0;
 
  protected:
   Desktop() = default;

@@ -14,17 +14,20 @@ std::size_t HeadlessAlerts::scriptedAnswerCount() const {
   return script_.size();
 }
 
-std::size_t HeadlessAlerts::present(AlertRequest request) {
-  std::lock_guard lock(mutex_);
-  std::size_t answer = 0;
-  if (!script_.empty()) {
-    answer = script_.front();
-    script_.pop_front();
+void HeadlessAlerts::present(AlertRequest request, Answer answer) {
+  std::size_t buttonIndex = 0;
+  {
+    std::lock_guard lock(mutex_);
+    if (!script_.empty()) {
+      buttonIndex = script_.front();
+      script_.pop_front();
+    }
+    const std::size_t buttonCount = std::max<std::size_t>(1, request.buttonTitles.size());
+    if (buttonIndex >= buttonCount) buttonIndex = 0;
+    alerts_.push_back(std::move(request));
   }
-  const std::size_t buttonCount = std::max<std::size_t>(1, request.buttonTitles.size());
-  if (answer >= buttonCount) answer = 0;
-  alerts_.push_back(std::move(request));
-  return answer;
+  // Outside the lock: the answer may show the next alert.
+  if (answer) answer(buttonIndex);
 }
 
 std::vector<AlertRequest> HeadlessAlerts::alerts() const {

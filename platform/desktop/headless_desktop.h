@@ -59,7 +59,7 @@ class HeadlessDesktop final : public Desktop,
   HeadlessWeb& web() { return web_; }
   // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
   // its own).
-  HeadlessAlerts& alerts() { return alerts_; }
+  HeadlessAlerts& alerts() override { return alerts_; }
   // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
   HeadlessSpeech& speech() { return speech_; }
   // The general pasteboard (thread-safe on its own).

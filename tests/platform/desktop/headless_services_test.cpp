@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/alert_service.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_desktop.h"
 #include "platform/desktop/input_event_service.h"
@@ -84,6 +85,22 @@ TEST_F(HeadlessServices, PasteboardKeepsTextOnlyForDeclaredTypes) {
   EXPECT_EQ(headless.pasteboard().changeCount(), count);
   EXPECT_EQ(pasteboard.declareTypes({}), count + 1);
   EXPECT_EQ(pasteboard.string("public.utf8-plain-text"), std::nullopt);
+}
+
+TEST_F(HeadlessServices, AlertsAreAnsweredWithinTheCallFromTheScript) {
+  headless.alerts().scriptAnswers({1, 7});
+  const AlertRequest request{"Delete?", "It cannot be undone.", 2, {"Delete", "Cancel"}, "Quillo"};
+  std::vector<std::size_t> answers;
+  desktop.alerts().present(request, [&](std::size_t button) { answers.push_back(button); });
+  desktop.alerts().present(request, [&](std::size_t button) { answers.push_back(button); });
+  desktop.alerts().present(request, [&](std::size_t button) { answers.push_back(button); });
+  // The script's second answer names no button: the first one is pressed, as it is with no script left.
+  EXPECT_EQ(answers, (std::vector<std::size_t>{1, 0, 0}));
+  EXPECT_EQ(headless.alerts().alerts(), (std::vector<AlertRequest>{request, request, request}));
+
+  desktop.alerts().beep();
+  desktop.alerts().beep();
+  EXPECT_EQ(headless.alerts().beepCount(), 2u);
 }
 
 }  // namespace
