@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/file_panel_service.h"
 #include "platform/foundation/run_loop.h"
 
 namespace appkit {
@@ -11,14 +12,14 @@ std::shared_ptr<OpenPanel> OpenPanel::openPanel() { return std::make_shared<Open
 
 ModalResponse OpenPanel::runModal() {
   urls_.clear();
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) return kModalResponseCancel;
   desktop::FilePanelRequest request;
   request.kind = desktop::FilePanelRequest::Kind::open;
   request.canChooseFiles = canChooseFiles_;
   request.canChooseDirectories = canChooseDirectories_;
   request.allowsMultipleSelection = allowsMultipleSelection_;
-  auto paths = desktop->web().filePanels().runOpenPanel(request);
+  auto paths = desktop->filePanels().runOpenPanel(request);
   if (!paths) return kModalResponseCancel;
   for (const auto& path : *paths) urls_.push_back(foundation::URL::fileURL(path));
   if (!allowsMultipleSelection_ && urls_.size() > 1) urls_.erase(urls_.begin() + 1, urls_.end());

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/file_panel_service.h"
 #include "platform/foundation/run_loop.h"
 
 namespace appkit {
@@ -11,12 +12,12 @@ std::shared_ptr<SavePanel> SavePanel::savePanel() { return std::make_shared<Save
 
 ModalResponse SavePanel::runModal() {
   url_.reset();
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) return kModalResponseCancel;
   desktop::FilePanelRequest request;
   request.kind = desktop::FilePanelRequest::Kind::save;
   request.nameFieldStringValue = nameFieldStringValue_;
-  auto path = desktop->web().filePanels().runSavePanel(request);
+  auto path = desktop->filePanels().runSavePanel(request);
   if (!path) return kModalResponseCancel;
   url_ = foundation::URL::fileURL(*path);
   return kModalResponseOK;

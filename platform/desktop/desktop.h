@@ -5,6 +5,7 @@
 namespace desktop {
 
 class AlertService;
+class FilePanelService;
 class InputEventService;
 class PasteboardService;
 class SyntheticInputService;
@@ -50,6 +51,8 @@ class Desktop {
   virtual PasteboardService& pasteboard() = 0;
   // Alerts, sheets and the system beep.
   virtual AlertService& alerts() = 0;
+  // Open and save panels.
+  virtual FilePanelService& filePanels() = 0;
 
  protected:
   Desktop() = default;

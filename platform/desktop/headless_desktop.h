@@ -57,6 +57,8 @@ class HeadlessDesktop final : public Desktop,
   HeadlessAccessibility& accessibility() { return accessibility_; }
   // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
   HeadlessWeb& web() { return web_; }
+  // The file panels, the same as web().filePanels().
+  HeadlessFilePanels& filePanels() override { return web_.filePanels(); }
   // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on
   // its own).
   HeadlessAlerts& alerts() override { return alerts_; }

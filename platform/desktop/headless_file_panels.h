@@ -8,24 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/file_panel_service.h"
+
 namespace desktop {
-
-// A panel the program showed, as the person saw it.
-struct FilePanelRequest {
-  enum class Kind { open, save };
-  Kind kind = Kind::open;
-  bool canChooseFiles = true;
-  bool canChooseDirectories = false;
-  bool allowsMultipleSelection = false;
-  // The file name proposed in a save panel ("" for open panels).
-  std::string nameFieldStringValue;
-
-  bool operator==(const FilePanelRequest&) const = default;
-};
 
 // Answers are taken in order, one per panel of their kind; a panel with no answer waiting is cancelled.
 // Thread-safe: one mutex guards the answers and the record of shown panels.
-class HeadlessFilePanels {
+class HeadlessFilePanels final : public FilePanelService {
  public:
   // The next open panel ends with OK and these file-system paths, or is cancelled when nothing is given.
   void answerNextOpenPanel(std::optional<std::vector<std::string>> paths);
@@ -35,8 +24,8 @@ class HeadlessFilePanels {
   // The program shows a panel and gets the person's choice (nothing: cancelled). An open panel that does
   // not allow multiple selection hands back at most the first path of its answer, and one that allows
   // neither files nor directories hands back no paths.
-  std::optional<std::vector<std::string>> runOpenPanel(const FilePanelRequest& request);
-  std::optional<std::string> runSavePanel(const FilePanelRequest& request);
+  std::optional<std::vector<std::string>> runOpenPanel(const FilePanelRequest& request) override;
+  std::optional<std::string> runSavePanel(const FilePanelRequest& request) override;
 
   // The panels shown so far, oldest first.
   std::vector<FilePanelRequest> shownPanels() const;

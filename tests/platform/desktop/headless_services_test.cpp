@@ -9,6 +9,7 @@
 
 #include "platform/desktop/alert_service.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/file_panel_service.h"
 #include "platform/desktop/headless_desktop.h"
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/pasteboard_service.h"
@@ -101,6 +102,17 @@ TEST_F(HeadlessServices, AlertsAreAnsweredWithinTheCallFromTheScript) {
   desktop.alerts().beep();
   desktop.alerts().beep();
   EXPECT_EQ(headless.alerts().beepCount(), 2u);
+}
+
+TEST_F(HeadlessServices, FilePanelsAreTheOnesTheWebEngineShows) {
+  EXPECT_EQ(&desktop.filePanels(), &headless.web().filePanels());
+  headless.web().filePanels().answerNextSavePanel("/tmp/chat.md");
+  FilePanelRequest request;
+  request.kind = FilePanelRequest::Kind::save;
+  request.nameFieldStringValue = "chat.md";
+  EXPECT_EQ(desktop.filePanels().runSavePanel(request), "/tmp/chat.md");
+  EXPECT_EQ(desktop.filePanels().runOpenPanel({}), std::nullopt);  // nothing scripted: cancelled
+  EXPECT_EQ(headless.filePanels().shownPanels().size(), 2u);
 }
 
 }  // namespace
