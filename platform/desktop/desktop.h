@@ -8,7 +8,9 @@ class AlertService;
 class FilePanelService;
 class InputEventService;
 class PasteboardService;
+class PermissionService;
 class SyntheticInputService;
+class URLOpenerService;
 class WorkspaceService;
 
 // The platform layers reach the outside world only through the services of the installed desktop, never
@@ -53,6 +55,9 @@ class Desktop {
   virtual AlertService& alerts() = 0;
   // Open and save panels.
   virtual FilePanelService& filePanels() = 0;
+  virtual URLOpenerService& urlOpener() = 0;
+  // What the person allowed this program to do.
+  virtual PermissionService& permissions() = 0;
 
  protected:
   Desktop() = default;

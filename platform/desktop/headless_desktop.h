@@ -23,9 +23,11 @@
 #include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/input_event_service.h"
+#include "platform/desktop/permission_service.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
 #include "platform/desktop/synthetic_input_service.h"
+#include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/workspace_service.h"
 #include "platform/foundation/url.h"
 
@@ -36,7 +38,9 @@ namespace desktop {
 class HeadlessDesktop final : public Desktop,
                               public WorkspaceService,
                               public InputEventService,
-                              public SyntheticInputService {
+                              public SyntheticInputService,
+                              public PermissionService,
+                              public URLOpenerService {
  public:
   // A desktop with one 1440 x 900 screen at the origin, no other applications, no events, no permissions
   // granted and no opened URLs.
@@ -51,6 +55,8 @@ class HeadlessDesktop final : public Desktop,
   WorkspaceService& workspace() override { return *this; }
   InputEventService& inputEvents() override { return *this; }
   SyntheticInputService& syntheticInput() override { return *this; }
+  PermissionService& permissions() override { return *this; }
+  URLOpenerService& urlOpener() override { return *this; }
   // The system's global hot-key service (thread-safe on its own).
   HeadlessHotKeys& hotKeys() { return hotKeys_; }
   // Other applications' elements as accessibility sees them (thread-safe on its own).
@@ -104,13 +110,12 @@ class HeadlessDesktop final : public Desktop,
   // (HeadlessAccessibility::deliverKeyEvent), not into the input event stream.
   bool postKeyboardEvent(int processIdentifier, const InputEvent& event) override;
 
-  // Permissions by name ("accessibility", "microphone", "speechRecognition", ...); unknown ones are not
-  // granted.
-  bool isPermissionGranted(std::string_view permission) const;
+  // Permissions by name (see desktop::permission); unknown ones are not granted.
+  bool isPermissionGranted(std::string_view permission) const override;
   void setPermissionGranted(std::string_view permission, bool granted);
 
   // URLs this program asked the desktop to open, oldest first. Opening always succeeds headless.
-  bool openURL(const foundation::URL& url);
+  bool openURL(const foundation::URL& url) override;
   std::vector<foundation::URL> openedURLs() const;
 
  private:

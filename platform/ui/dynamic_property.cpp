@@ -7,7 +7,8 @@
 #include <set>
 #include <string>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/url_opener_service.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/view_spec.h"
 
@@ -74,7 +75,7 @@ std::string readableTypeName(const std::type_info& type) {
 // The desktop opens URLs for the application; without one (no desktop installed) nothing happens.
 OpenURLAction::OpenURLAction()
     : handler_([](const foundation::URL& url) {
-        if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->openURL(url);
+        if (auto* desktop = desktop::Desktop::current()) desktop->urlOpener().openURL(url);
       }) {}
 
 }  // namespace ui

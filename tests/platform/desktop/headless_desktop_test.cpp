@@ -80,19 +80,5 @@ TEST(HeadlessDesktop, EventsFromTwoThreadsAreAllKept) {
   EXPECT_EQ(desktop.events().size(), 400u);
 }
 
-TEST(HeadlessDesktop, PermissionsAndOpenedURLs) {
-  HeadlessDesktop desktop;
-  desktop.setPermissionGranted("microphone", true);
-  EXPECT_TRUE(desktop.isPermissionGranted("microphone"));
-  EXPECT_FALSE(desktop.isPermissionGranted("speechRecognition"));
-  desktop.setPermissionGranted("microphone", false);
-  EXPECT_FALSE(desktop.isPermissionGranted("microphone"));
-
-  const auto url = foundation::URL::parse("https://example.com/x");
-  ASSERT_TRUE(url.has_value());
-  EXPECT_TRUE(desktop.openURL(*url));
-  EXPECT_EQ(desktop.openedURLs(), std::vector<foundation::URL>{*url});
-}
-
 }  // namespace
 }  // namespace desktop

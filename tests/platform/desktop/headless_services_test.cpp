@@ -13,7 +13,9 @@
 #include "platform/desktop/headless_desktop.h"
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/pasteboard_service.h"
+#include "platform/desktop/permission_service.h"
 #include "platform/desktop/synthetic_input_service.h"
+#include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/workspace_service.h"
 
 namespace desktop {
@@ -113,6 +115,24 @@ TEST_F(HeadlessServices, FilePanelsAreTheOnesTheWebEngineShows) {
   EXPECT_EQ(desktop.filePanels().runSavePanel(request), "/tmp/chat.md");
   EXPECT_EQ(desktop.filePanels().runOpenPanel({}), std::nullopt);  // nothing scripted: cancelled
   EXPECT_EQ(headless.filePanels().shownPanels().size(), 2u);
+}
+
+TEST_F(HeadlessServices, OpenedURLsAndPermissionsAreTheScriptedOnes) {
+  const auto url = foundation::URL::parse("https://example.com/roadmap");
+  ASSERT_TRUE(url);
+  EXPECT_TRUE(desktop.urlOpener().openURL(*url));
+  EXPECT_EQ(headless.openedURLs(), std::vector<foundation::URL>{*url});
+
+  for (const auto permission :
+       {permission::accessibility, permission::microphone, permission::speechRecognition}) {
+    SCOPED_TRACE(permission);
+    EXPECT_FALSE(desktop.permissions().isPermissionGranted(permission));
+    headless.setPermissionGranted(permission, true);
+    EXPECT_TRUE(desktop.permissions().isPermissionGranted(permission));
+    headless.setPermissionGranted(permission, false);
+    EXPECT_FALSE(desktop.permissions().isPermissionGranted(permission));
+  }
+  EXPECT_FALSE(desktop.permissions().isPermissionGranted("camera"));
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+// What the person allowed this program to do, by permission name.
+#pragma once
+
+#include <string_view>
+
+namespace desktop {
+
+// The permissions the platform layers ask about.
+namespace permission {
+// Reading and writing other applications' user-interface elements.
+inline constexpr std::string_view accessibility = "accessibility";
+inline constexpr std::string_view microphone = "microphone";
+inline constexpr std::string_view speechRecognition = "speechRecognition";
+}  // namespace permission
+
+class PermissionService {
+ public:
+  virtual ~PermissionService() = default;
+
+  // Whether the permission is granted right now; an unknown one is not.
+  virtual bool isPermissionGranted(std::string_view permission) const = 0;
+};
+
+}  // namespace desktop
