@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
 
 namespace carbon {
 
 EventTargetRef getEventDispatcherTarget() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   return EventTargetRef{desktop ? &desktop->hotKeys() : nullptr};
 }
 
@@ -32,7 +32,7 @@ OSStatus installEventHandler(EventTargetRef target, EventHandlerProcPtr handler,
                              EventHandlerRef* outRef) {
   if (outRef) *outRef = EventHandlerRef{};
   if (!target || !handler) return paramErr;
-  desktop::HeadlessHotKeys::EventTypes types;
+  desktop::HotKeyService::EventTypes types;
   for (const auto& spec : eventTypes) types.emplace_back(spec.eventClass, spec.eventKind);
   const auto reference =
       target.service->installHandler(std::move(types), [handler, userData](const desktop::HotKeyEvent& data) {

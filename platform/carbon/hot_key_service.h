@@ -1,14 +1,14 @@
 // The system's global hot-key service, in the shape of its C interface: register a key combination with
 // an identity, unregister it, install an event handler that receives pressed and released hot keys, and
-// read the system's own (symbolic) hot keys. Headless, the service is the current desktop's.
+// read the system's own (symbolic) hot keys. The service is the current desktop's.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
 
-#include "platform/desktop/headless_hot_keys.h"  // the desktop's side of the service
-#include "platform/foundation/property_list.h"   // PlistValue: the symbolic hot-key dictionaries
+#include "platform/desktop/hot_key_service.h"   // the desktop's side of the service
+#include "platform/foundation/property_list.h"  // PlistValue: the symbolic hot-key dictionaries
 
 namespace carbon {
 
@@ -58,7 +58,7 @@ struct EventTypeSpec {
 
 // Where registrations and handlers go; null when no desktop is there to take them.
 struct EventTargetRef {
-  desktop::HeadlessHotKeys* service = nullptr;
+  desktop::HotKeyService* service = nullptr;
   explicit operator bool() const { return service != nullptr; }
 };
 

@@ -1,74 +1,56 @@
 #include "platform/carbon/keyboard_layout.h"
 
 #include <mutex>
+#include <optional>
 #include <utility>
+
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/hot_key_service.h"
 
 namespace carbon {
 namespace {
 
-struct CurrentLayout {
+// The layout tests installed in place of the desktop's; nothing while none is.
+struct InstalledLayout {
   std::mutex mutex;  // guards source
-  std::shared_ptr<const InputSource> source = std::make_shared<InputSource>(InputSource{
-      "com.apple.keylayout.US", std::shared_ptr<const KeyLayoutData>(std::shared_ptr<const KeyLayoutData>{},
-                                                                     &KeyLayoutData::unitedStates())});
+  std::optional<std::shared_ptr<const InputSource>> source;
 };
 
-CurrentLayout& currentLayout() {
-  static CurrentLayout* layout = new CurrentLayout;  // never destroyed: may be read during exit
+InstalledLayout& installedLayout() {
+  static InstalledLayout* layout = new InstalledLayout;  // never destroyed: may be read during exit
   return *layout;
 }
 
-KeyLayoutData makeUnitedStates() {
-  // Virtual key code, the character alone, the character with Shift.
-  struct Entry {
-    std::uint16_t code;
-    char plain;
-    char shifted;
-  };
-  static constexpr Entry kEntries[] = {
-      {0, 'a', 'A'},  {1, 's', 'S'},   {2, 'd', 'D'},  {3, 'f', 'F'},  {4, 'h', 'H'},   {5, 'g', 'G'},
-      {6, 'z', 'Z'},  {7, 'x', 'X'},   {8, 'c', 'C'},  {9, 'v', 'V'},  {11, 'b', 'B'},  {12, 'q', 'Q'},
-      {13, 'w', 'W'}, {14, 'e', 'E'},  {15, 'r', 'R'}, {16, 'y', 'Y'}, {17, 't', 'T'},  {18, '1', '!'},
-      {19, '2', '@'}, {20, '3', '#'},  {21, '4', '$'}, {22, '6', '^'}, {23, '5', '%'},  {24, '=', '+'},
-      {25, '9', '('}, {26, '7', '&'},  {27, '-', '_'}, {28, '8', '*'}, {29, '0', ')'},  {30, ']', '}'},
-      {31, 'o', 'O'}, {32, 'u', 'U'},  {33, '[', '{'}, {34, 'i', 'I'}, {35, 'p', 'P'},  {37, 'l', 'L'},
-      {38, 'j', 'J'}, {39, '\'', '"'}, {40, 'k', 'K'}, {41, ';', ':'}, {42, '\\', '|'}, {43, ',', '<'},
-      {44, '/', '?'}, {45, 'n', 'N'},  {46, 'm', 'M'}, {47, '.', '>'}, {49, ' ', ' '},  {50, '`', '~'},
-      {65, '.', '.'}, {67, '*', '*'},  {69, '+', '+'}, {75, '/', '/'}, {78, '-', '-'},  {81, '=', '='},
-      {82, '0', '0'}, {83, '1', '1'},  {84, '2', '2'}, {85, '3', '3'}, {86, '4', '4'},  {87, '5', '5'},
-      {88, '6', '6'}, {89, '7', '7'},  {91, '8', '8'}, {92, '9', '9'},
-  };
-  KeyLayoutData layout;
-  for (const auto& entry : kEntries) {
-    layout.keys[entry.code] = {static_cast<char16_t>(entry.plain), static_cast<char16_t>(entry.shifted)};
-  }
-  return layout;
+std::shared_ptr<const InputSource> inputSourceOf(
+    const std::shared_ptr<const desktop::KeyboardLayout>& layout) {
+  if (!layout) return nullptr;
+  return std::make_shared<InputSource>(InputSource{layout->identifier, layout->keys});
 }
 
 }  // namespace
 
-const KeyLayoutData& KeyLayoutData::unitedStates() {
-  static const KeyLayoutData layout = makeUnitedStates();
-  return layout;
-}
-
 std::shared_ptr<const InputSource> copyCurrentASCIICapableKeyboardLayoutInputSource() {
-  auto& current = currentLayout();
-  std::lock_guard lock(current.mutex);
-  return current.source;
+  {
+    auto& installed = installedLayout();
+    std::lock_guard lock(installed.mutex);
+    if (installed.source) return *installed.source;
+  }
+  if (auto* desktop = desktop::Desktop::current())
+    return inputSourceOf(desktop->hotKeys().currentKeyboardLayout());
+  return inputSourceOf(desktop::KeyboardLayout::unitedStates());
 }
 
 ScopedKeyboardLayout::ScopedKeyboardLayout(std::shared_ptr<const InputSource> source) {
-  auto& current = currentLayout();
-  std::lock_guard lock(current.mutex);
-  previous_ = std::exchange(current.source, std::move(source));
+  auto& installed = installedLayout();
+  std::lock_guard lock(installed.mutex);
+  previous_ = std::exchange(installed.source, std::move(source));
 }
 
 ScopedKeyboardLayout::~ScopedKeyboardLayout() {
-  auto& current = currentLayout();
-  std::shared_ptr<const InputSource> replaced;  // released outside the lock
-  std::lock_guard lock(current.mutex);
-  replaced = std::exchange(current.source, std::move(previous_));
+  auto& installed = installedLayout();
+  std::optional<std::shared_ptr<const InputSource>> replaced;  // released outside the lock
+  std::lock_guard lock(installed.mutex);
+  replaced = std::exchange(installed.source, std::move(previous_));
 }
 
 std::uint8_t keyboardType() { return 40; }  // an ANSI keyboard

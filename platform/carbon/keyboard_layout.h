@@ -1,15 +1,17 @@
 // Keyboard layouts and key translation, in the shape of the system's text-input-source interface: the
 // current ASCII-capable layout, its key-layout data, and the translation of a key code into the text the
-// key shows. Headless, the layout is a fixed US table unless a test installs another.
+// key shows. The layout is the current desktop's (the headless desktop's US table unless a test sets
+// another).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/carbon/hot_key_service.h"  // OSStatus
+#include "platform/desktop/keyboard_layout.h"
 
 namespace carbon {
 
@@ -21,17 +23,8 @@ inline constexpr std::uint16_t kUCKeyActionDisplay = 3;
 inline constexpr OSStatus kUCKeyTranslateUnknownKeyErr = -25340;
 
 // The key-layout data of a keyboard layout: for each virtual key code, the character it gives alone and
-// with Shift.
-struct KeyLayoutData {
-  struct Key {
-    char16_t plain = 0;
-    char16_t shifted = 0;
-  };
-  std::map<std::uint16_t, Key> keys;
-
-  // The US (ANSI) layout: letters, digits, punctuation, Space and the keypad.
-  static const KeyLayoutData& unitedStates();
-};
+// with Shift. KeyLayoutData::unitedStates() is the US (ANSI) layout.
+using KeyLayoutData = desktop::KeyLayout;
 
 // A keyboard-layout input source. Its layout data may be missing.
 struct InputSource {
@@ -39,11 +32,13 @@ struct InputSource {
   std::shared_ptr<const KeyLayoutData> unicodeKeyLayoutData;
 };
 
-// The current ASCII-capable keyboard layout, or null when there is none. Thread-safe (one mutex guards
-// the current source).
+// The current ASCII-capable keyboard layout, or null when there is none: the one a test installed with
+// ScopedKeyboardLayout, else the current desktop's, else (no desktop) the US layout the key codes are
+// numbered after. Thread-safe (one mutex guards the installed source).
 std::shared_ptr<const InputSource> copyCurrentASCIICapableKeyboardLayoutInputSource();
 
-// For tests: makes `source` (null: none) the current layout while the scope lives; scopes nest.
+// For tests: makes `source` (null: none) the current layout while the scope lives, whatever the desktop
+// says; scopes nest.
 class ScopedKeyboardLayout {
  public:
   explicit ScopedKeyboardLayout(std::shared_ptr<const InputSource> source);
@@ -52,7 +47,7 @@ class ScopedKeyboardLayout {
   ScopedKeyboardLayout& operator=(const ScopedKeyboardLayout&) = delete;
 
  private:
-  std::shared_ptr<const InputSource> previous_;
+  std::optional<std::shared_ptr<const InputSource>> previous_;
 };
 
 // The physical keyboard's type, as the layout data's translation takes it.

@@ -6,6 +6,7 @@ namespace desktop {
 
 class AlertService;
 class FilePanelService;
+class HotKeyService;
 class InputEventService;
 class PasteboardService;
 class PermissionService;
@@ -58,6 +59,8 @@ class Desktop {
   virtual URLOpenerService& urlOpener() = 0;
   // What the person allowed this program to do.
   virtual PermissionService& permissions() = 0;
+  // Global hot keys and the keyboard layout.
+  virtual HotKeyService& hotKeys() = 0;
 
  protected:
   Desktop() = default;

@@ -57,8 +57,8 @@ class HeadlessDesktop final : public Desktop,
   SyntheticInputService& syntheticInput() override { return *this; }
   PermissionService& permissions() override { return *this; }
   URLOpenerService& urlOpener() override { return *this; }
-  // The system's global hot-key service (thread-safe on its own).
-  HeadlessHotKeys& hotKeys() { return hotKeys_; }
+  // The system's global hot-key service and the keyboard layout (thread-safe on its own).
+  HeadlessHotKeys& hotKeys() override { return hotKeys_; }
   // Other applications' elements as accessibility sees them (thread-safe on its own).
   HeadlessAccessibility& accessibility() { return accessibility_; }
   // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).

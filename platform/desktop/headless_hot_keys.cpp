@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 namespace desktop {
 namespace {
@@ -132,6 +133,17 @@ foundation::PlistValue HeadlessHotKeys::symbolicHotKey(bool isEnabled, std::int6
       {"kHISymbolicHotKeyCode", foundation::PlistValue(keyCode)},
       {"kHISymbolicHotKeyModifiers", foundation::PlistValue(modifiers)},
   });
+}
+
+std::shared_ptr<const KeyboardLayout> HeadlessHotKeys::currentKeyboardLayout() const {
+  std::lock_guard lock(mutex_);
+  return keyboardLayout_;
+}
+
+void HeadlessHotKeys::setCurrentKeyboardLayout(std::shared_ptr<const KeyboardLayout> layout) {
+  std::shared_ptr<const KeyboardLayout> replaced;  // released outside the lock
+  std::lock_guard lock(mutex_);
+  replaced = std::exchange(keyboardLayout_, std::move(layout));
 }
 
 }  // namespace desktop

@@ -1,54 +1,28 @@
 // The system's global hot-key service as the headless desktop plays it: registrations of key
-// combinations, event handlers that receive pressed and released hot keys, and the list of the system's
-// own (symbolic) hot keys. A test presses and releases combinations and configures the symbolic list.
+// combinations, event handlers that receive pressed and released hot keys, the list of the system's own
+// (symbolic) hot keys and the keyboard layout. A test presses and releases combinations, and configures
+// the symbolic list and the layout.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "platform/desktop/hot_key_service.h"
+#include "platform/desktop/keyboard_layout.h"
 #include "platform/foundation/property_list.h"  // PlistValue: the symbolic hot-key dictionaries
 
 namespace desktop {
 
-// Statuses of the service, with the platform's numbers.
-namespace hot_key_status {
-inline constexpr std::int32_t noErr = 0;
-inline constexpr std::int32_t paramErr = -50;
-inline constexpr std::int32_t eventParameterNotFoundErr = -9870;
-inline constexpr std::int32_t eventNotHandledErr = -9874;
-inline constexpr std::int32_t eventHotKeyExistsErr = -9878;
-inline constexpr std::int32_t eventHotKeyInvalidErr = -9879;
-}  // namespace hot_key_status
-
-// The identity a registrant gives its hot key: a four-character signature and a number.
-struct HotKeyID {
-  std::uint32_t signature = 0;
-  std::uint32_t id = 0;
-  bool operator==(const HotKeyID&) const = default;
-};
-
-// One event delivered to the installed handlers.
-struct HotKeyEvent {
-  static constexpr std::uint32_t kKeyboardClass = 0x6B657962;  // 'keyb'
-  static constexpr std::uint32_t kPressedKind = 5;
-  static constexpr std::uint32_t kReleasedKind = 6;
-
-  std::uint32_t eventClass = kKeyboardClass;
-  std::uint32_t eventKind = kPressedKind;
-  // The hot key the event is about; absent when the event carries none (reading it then fails).
-  std::optional<HotKeyID> hotKeyID;
-};
-
-// Thread-safe: one mutex guards registrations, handlers and the symbolic list; handlers are called
-// outside it, on the calling thread. The system delivers hot keys on the main thread, so tests press and
-// release there.
-class HeadlessHotKeys {
+// Thread-safe: one mutex guards registrations, handlers, the symbolic list and the keyboard layout;
+// handlers are called outside it, on the calling thread. The system delivers hot keys on the main thread,
+// so tests press and release there.
+class HeadlessHotKeys final : public HotKeyService {
  public:
   struct Registration {
     std::uint32_t keyCode = 0;
@@ -57,25 +31,18 @@ class HeadlessHotKeys {
     std::uint64_t reference = 0;  // never 0; unique in the process, across desktops
     bool operator==(const Registration&) const = default;
   };
-  struct RegistrationResult {
-    std::int32_t status = hot_key_status::noErr;
-    std::uint64_t reference = 0;  // 0 when the registration was refused
-  };
-  // Answers an event with a status; eventNotHandledErr passes it on to the next handler.
-  using Handler = std::function<std::int32_t(const HotKeyEvent&)>;
-  using EventTypes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // (class, kind)
 
   // Registers a combination. Refused with eventHotKeyExistsErr when another application holds it
   // (reserveCombination); a combination may be registered more than once by this program.
   RegistrationResult registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyID hotKeyID,
-                                    std::uint32_t options);
+                                    std::uint32_t options) override;
   // Unregisters by reference; eventHotKeyInvalidErr for an unknown one.
-  std::int32_t unregisterHotKey(std::uint64_t reference);
+  std::int32_t unregisterHotKey(std::uint64_t reference) override;
   // Registrations in the order they were made.
   std::vector<Registration> registrations() const;
 
   // Installs a handler for the given event types; returns its reference (never 0).
-  std::uint64_t installHandler(EventTypes eventTypes, Handler handler);
+  std::uint64_t installHandler(EventTypes eventTypes, Handler handler) override;
   // Removes a handler; false for an unknown reference.
   bool removeHandler(std::uint64_t reference);
   std::size_t handlerCount() const;
@@ -96,10 +63,14 @@ class HeadlessHotKeys {
   // The system's own hot keys: an array of dictionaries with "kHISymbolicHotKeyEnabled",
   // "kHISymbolicHotKeyCode" and "kHISymbolicHotKeyModifiers"; an empty array by default. Nothing means the
   // list cannot be read.
-  std::optional<foundation::PlistValue> symbolicHotKeys() const;
+  std::optional<foundation::PlistValue> symbolicHotKeys() const override;
   void setSymbolicHotKeys(std::optional<foundation::PlistValue> list);
   // One entry of that list.
   static foundation::PlistValue symbolicHotKey(bool isEnabled, std::int64_t keyCode, std::int64_t modifiers);
+
+  // The keyboard layout: the US layout unless a test sets another (null: none that types ASCII).
+  std::shared_ptr<const KeyboardLayout> currentKeyboardLayout() const override;
+  void setCurrentKeyboardLayout(std::shared_ptr<const KeyboardLayout> layout);
 
  private:
   std::vector<std::int32_t> deliverToRegistrations(std::uint32_t keyCode, std::uint32_t modifiers,
@@ -116,6 +87,7 @@ class HeadlessHotKeys {
   std::set<std::pair<std::uint32_t, std::uint32_t>> reservedCombinations_;
   std::optional<foundation::PlistValue> symbolicHotKeys_ =
       foundation::PlistValue(foundation::PlistValue::Array{});
+  std::shared_ptr<const KeyboardLayout> keyboardLayout_ = KeyboardLayout::unitedStates();
 };
 
 }  // namespace desktop

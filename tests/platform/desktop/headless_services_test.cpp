@@ -11,6 +11,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/file_panel_service.h"
 #include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/hot_key_service.h"
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/pasteboard_service.h"
 #include "platform/desktop/permission_service.h"
@@ -133,6 +134,43 @@ TEST_F(HeadlessServices, OpenedURLsAndPermissionsAreTheScriptedOnes) {
     EXPECT_FALSE(desktop.permissions().isPermissionGranted(permission));
   }
   EXPECT_FALSE(desktop.permissions().isPermissionGranted("camera"));
+}
+
+TEST_F(HeadlessServices, HotKeysRegisteredThroughTheServiceAnswerTheScriptedPresses) {
+  HotKeyService& hotKeys = desktop.hotKeys();
+  std::vector<std::uint32_t> pressed;
+  hotKeys.installHandler({{HotKeyEvent::kKeyboardClass, HotKeyEvent::kPressedKind}},
+                         [&](const HotKeyEvent& event) {
+                           pressed.push_back(event.hotKeyID->id);
+                           return hot_key_status::noErr;
+                         });
+  const auto registration = hotKeys.registerHotKey(49, 0x100, {0x51554C4C, 7}, 0);
+  ASSERT_EQ(registration.status, hot_key_status::noErr);
+  EXPECT_EQ(headless.hotKeys().press(49, 0x100), std::vector<std::int32_t>{hot_key_status::noErr});
+  EXPECT_EQ(hotKeys.unregisterHotKey(registration.reference), hot_key_status::noErr);
+  EXPECT_TRUE(headless.hotKeys().press(49, 0x100).empty());
+  EXPECT_EQ(pressed, std::vector<std::uint32_t>{7});
+
+  headless.hotKeys().reserveCombination(0, 0x100);
+  EXPECT_EQ(hotKeys.registerHotKey(0, 0x100, {0x51554C4C, 8}, 0).status,
+            hot_key_status::eventHotKeyExistsErr);
+  headless.hotKeys().setSymbolicHotKeys(std::nullopt);
+  EXPECT_EQ(hotKeys.symbolicHotKeys(), std::nullopt);
+}
+
+TEST_F(HeadlessServices, TheKeyboardLayoutIsUSUntilATestSetsAnother) {
+  const auto layout = desktop.hotKeys().currentKeyboardLayout();
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->identifier, "com.apple.keylayout.US");
+  ASSERT_TRUE(layout->keys);
+  EXPECT_EQ(layout->keys->keys.at(0), (KeyLayout::Key{u'a', u'A'}));
+  EXPECT_EQ(layout->keys->keys.at(18), (KeyLayout::Key{u'1', u'!'}));
+
+  auto german = std::make_shared<KeyboardLayout>(KeyboardLayout{"com.apple.keylayout.German", nullptr});
+  headless.hotKeys().setCurrentKeyboardLayout(german);
+  EXPECT_EQ(desktop.hotKeys().currentKeyboardLayout(), german);
+  headless.hotKeys().setCurrentKeyboardLayout(nullptr);
+  EXPECT_EQ(desktop.hotKeys().currentKeyboardLayout(), nullptr);
 }
 
 }  // namespace
