@@ -5,7 +5,10 @@
 #include <variant>
 
 #include "platform/accessibility/attributes.h"
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/accessibility_service.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/permission_service.h"
+#include "platform/desktop/workspace_service.h"
 #include "platform/foundation/utf16.h"
 
 namespace ax {
@@ -17,17 +20,19 @@ using desktop::AccessibleElement;
 // An element found on the desktop, or the error that stops the call.
 struct Reached {
   Error error = Error::success;
-  desktop::HeadlessDesktop* desktop = nullptr;
+  desktop::Desktop* desktop = nullptr;
   AccessibleElement element;
 };
 
-desktop::HeadlessDesktop* trustedDesktop() {
-  desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
-  if (desktop == nullptr || !desktop->isPermissionGranted("accessibility")) return nullptr;
+desktop::Desktop* trustedDesktop() {
+  desktop::Desktop* desktop = desktop::Desktop::current();
+  if (desktop == nullptr || !desktop->permissions().isPermissionGranted(desktop::permission::accessibility)) {
+    return nullptr;
+  }
   return desktop;
 }
 
-// Finds an application's element and records the call. Not for the system-wide element.
+// Finds an application's element and makes the call on it. Not for the system-wide element.
 Reached reach(const Element& element, AccessibilityCall::Kind kind, std::string_view attribute) {
   Reached reached;
   reached.desktop = trustedDesktop();
@@ -36,14 +41,15 @@ Reached reach(const Element& element, AccessibilityCall::Kind kind, std::string_
     return reached;
   }
   const int pid = element.processIdentifier();
-  const auto application = reached.desktop->application(pid);
+  const auto application = reached.desktop->workspace().application(pid);
   auto found =
-      application ? reached.desktop->accessibility().element(pid, element.elementId()) : std::nullopt;
+      application
+          ? reached.desktop->accessibility().reach({pid, element.elementId(), kind, std::string(attribute)})
+          : std::nullopt;
   if (!found) {
     reached.error = Error::invalidUIElement;
     return reached;
   }
-  reached.desktop->accessibility().recordCall({pid, element.elementId(), kind, std::string(attribute)});
   if (found->failureOfEveryCall) {
     reached.error = errorFromRawValue(*found->failureOfEveryCall);
     return reached;
@@ -103,7 +109,7 @@ CopyResult readAttribute(const Element& handle, const AccessibleElement& element
     return succeeded(Object::Number{static_cast<double>(foundation::utf16Length(*element.value))});
   }
   if (name == attribute::focusedUIElement && handle.isApplication()) {
-    desktop::HeadlessDesktop* desktop = desktop::HeadlessDesktop::current();
+    desktop::Desktop* desktop = desktop::Desktop::current();
     const auto focused =
         desktop ? desktop->accessibility().focusedElementId(handle.processIdentifier()) : std::nullopt;
     if (!focused) return failed(Error::noValue);
@@ -117,18 +123,20 @@ CopyResult readAttribute(const Element& handle, const AccessibleElement& element
 
 // The system-wide element answers for the frontmost application.
 CopyResult readSystemWideAttribute(std::string_view name) {
-  desktop::HeadlessDesktop* desktop = trustedDesktop();
+  desktop::Desktop* desktop = trustedDesktop();
   if (desktop == nullptr) return failed(Error::apiDisabled);
-  desktop->accessibility().recordCall({0, 0, AccessibilityCall::Kind::read, std::string(name)});
+  desktop->accessibility().reach({0, 0, AccessibilityCall::Kind::read, std::string(name)});
   if (name == attribute::role) return succeeded(std::string(role::systemWide));
   if (name != attribute::focusedUIElement && name != attribute::focusedApplication) {
     return failed(Error::attributeUnsupported);
   }
-  const auto frontmost = desktop->frontmostApplication();
+  const auto frontmost = desktop->workspace().frontmostApplication();
   if (!frontmost) return failed(Error::noValue);
   const int pid = frontmost->processIdentifier;
-  const AccessibleElement application = desktop->accessibility().applicationElement(pid);
-  if (application.failureOfEveryCall) return failed(errorFromRawValue(*application.failureOfEveryCall));
+  const auto application =
+      desktop->accessibility().element(pid, desktop::AccessibilityService::kApplicationElementId);
+  if (!application) return failed(Error::invalidUIElement);
+  if (application->failureOfEveryCall) return failed(errorFromRawValue(*application->failureOfEveryCall));
   if (name == attribute::focusedApplication) return succeeded(Element::application(pid));
   const auto focused = desktop->accessibility().focusedElementId(pid);
   if (!focused) return failed(Error::noValue);
@@ -175,11 +183,12 @@ CopyResult copyMultipleAttributeValues(const Element& element, const std::vector
   // A failure of the element as a whole (gone, or its application not answering) fails the call rather
   // than filling every slot with an error.
   if (!element.isSystemWide()) {
-    desktop::HeadlessDesktop* desktop = trustedDesktop();
+    desktop::Desktop* desktop = trustedDesktop();
     if (desktop == nullptr) return failed(Error::apiDisabled);
     const int pid = element.processIdentifier();
-    const auto found =
-        desktop->application(pid) ? desktop->accessibility().element(pid, element.elementId()) : std::nullopt;
+    const auto found = desktop->workspace().application(pid)
+                           ? desktop->accessibility().element(pid, element.elementId())
+                           : std::nullopt;
     if (!found) return failed(Error::invalidUIElement);
     if (found->failureOfEveryCall) return failed(errorFromRawValue(*found->failureOfEveryCall));
   }
@@ -212,7 +221,8 @@ CopyResult copyParameterizedAttributeValue(const Element& element, std::string_v
   }
   const auto range = parameter.value() ? parameter.value()->get<Range>() : std::nullopt;
   if (!range) return failed(Error::illegalArgument);
-  const auto bounds = target.boundsForRange({range->location, range->length});
+  const auto bounds = reached.desktop->accessibility().boundsForRange(
+      element.processIdentifier(), element.elementId(), {range->location, range->length});
   if (!bounds) return failed(Error::illegalArgument);
   return succeeded(Value(*bounds));
 }
@@ -251,18 +261,18 @@ Error setAttributeValue(const Element& element, std::string_view attribute, cons
   if (attribute != attribute::selectedTextRange && !stored) return Error::illegalArgument;
   if (attribute == attribute::value && !value.string()) return Error::illegalArgument;
 
-  const std::string name(attribute);
-  reached.desktop->accessibility().updateElement(
-      element.processIdentifier(), element.elementId(), [&](AccessibleElement& target) {
-        if (name == attribute::value) {
-          target.value = *value.string();
-        } else if (name == attribute::selectedTextRange) {
-          target.selectedTextRange = desktop::AccessibleRange{range->location, range->length};
-        } else {
-          target.otherAttributes.insert_or_assign(name, *stored);
-        }
-      });
-  return Error::success;
+  auto& accessibility = reached.desktop->accessibility();
+  const int pid = element.processIdentifier();
+  bool isWritten = false;
+  if (attribute == attribute::value) {
+    isWritten = accessibility.setValue(pid, element.elementId(), *value.string());
+  } else if (attribute == attribute::selectedTextRange) {
+    isWritten = accessibility.setSelectedTextRange(pid, element.elementId(),
+                                                   desktop::AccessibleRange{range->location, range->length});
+  } else {
+    isWritten = accessibility.setAttribute(pid, element.elementId(), std::string(attribute), *stored);
+  }
+  return isWritten ? Error::success : Error::invalidUIElement;
 }
 
 bool isProcessTrusted() { return trustedDesktop() != nullptr; }

@@ -1,10 +1,10 @@
 // Calls on accessibility elements: reading attributes (one, several, parameterized), action and attribute
 // names, writing attributes, and whether this program may use accessibility at all.
 //
-// On the headless desktop the elements are those HeadlessDesktop::accessibility() scripts. Every call
-// fails with Error::apiDisabled while no desktop is installed or the "accessibility" permission is not
-// granted, and with Error::invalidUIElement for an element whose process or element is gone; every call
-// that reaches an element is recorded in the desktop's call log.
+// The elements are those of the current desktop's accessibility service (in tests, the ones the headless
+// desktop scripts). Every call fails with Error::apiDisabled while no desktop is installed or the
+// "accessibility" permission is not granted, and with Error::invalidUIElement for an element whose
+// process or element is gone; every call that reaches an element is made on it exactly once.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 
 namespace desktop {
 
+class AccessibilityService;
 class AlertService;
 class FilePanelService;
 class HotKeyService;
@@ -61,6 +62,8 @@ class Desktop {
   virtual PermissionService& permissions() = 0;
   // Global hot keys and the keyboard layout.
   virtual HotKeyService& hotKeys() = 0;
+  // Other applications' user-interface elements.
+  virtual AccessibilityService& accessibility() = 0;
 
  protected:
   Desktop() = default;

@@ -9,55 +9,7 @@ namespace {
 
 constexpr std::uint16_t kReturnKeyCode = 36;
 
-// The line index and the column (in UTF-16 code units) of a UTF-16 offset in a text whose lines end at
-// LINE FEED.
-std::pair<std::int64_t, std::int64_t> lineAndColumn(const std::u16string& text, std::int64_t offset) {
-  std::int64_t line = 0;
-  std::int64_t column = 0;
-  for (std::int64_t i = 0; i < offset && i < static_cast<std::int64_t>(text.size()); ++i) {
-    if (text[static_cast<std::size_t>(i)] == u'\n') {
-      ++line;
-      column = 0;
-    } else {
-      ++column;
-    }
-  }
-  return {line, column};
-}
-
 }  // namespace
-
-AccessibleElement AccessibleElement::text(std::string role, std::string text, AccessibleRange selection,
-                                          foundation::Point position, foundation::Size size) {
-  AccessibleElement element;
-  element.role = std::move(role);
-  element.value = std::move(text);
-  element.selectedTextRange = selection;
-  element.position = position;
-  element.size = size;
-  return element;
-}
-
-bool AccessibleElement::isText() const {
-  return role == "AXTextArea" || role == "AXTextField" || role == "AXComboBox";
-}
-
-std::optional<foundation::Rect> AccessibleElement::boundsForRange(AccessibleRange range) const {
-  if (!value || range.location < 0 || range.length < 0) return std::nullopt;
-  const std::u16string units = foundation::toUtf16(*value);
-  const auto length = static_cast<std::int64_t>(units.size());
-  if (range.location > length || range.length > length - range.location) return std::nullopt;
-  const foundation::Point origin = position.value_or(foundation::Point{});
-  const auto [startLine, startColumn] = lineAndColumn(units, range.location);
-  const auto [endLine, endColumn] = lineAndColumn(units, range.location + range.length);
-  const double top = origin.y + static_cast<double>(startLine) * lineHeight;
-  const double height = static_cast<double>(endLine - startLine + 1) * lineHeight;
-  if (startLine == endLine) {
-    return foundation::Rect(origin.x + static_cast<double>(startColumn) * characterWidth, top,
-                            static_cast<double>(endColumn - startColumn) * characterWidth, height);
-  }
-  return foundation::Rect(origin.x, top, size.value_or(foundation::Size{}).width, height);
-}
 
 AccessibleElement HeadlessAccessibility::applicationElement(int processIdentifier) const {
   std::lock_guard lock(mutex_);
@@ -136,9 +88,42 @@ bool HeadlessAccessibility::updateElement(int processIdentifier, int elementId,
   return true;
 }
 
-void HeadlessAccessibility::recordCall(AccessibilityCall call) {
+std::optional<AccessibleElement> HeadlessAccessibility::reach(const AccessibilityCall& call) {
+  std::optional<AccessibleElement> found;
+  if (call.processIdentifier == 0) {
+    found = AccessibleElement{};
+    found->role = "AXSystemWide";
+  } else {
+    found = element(call.processIdentifier, call.elementId);
+  }
+  if (!found) return std::nullopt;
   std::lock_guard lock(mutex_);
-  calls_.push_back(std::move(call));
+  calls_.push_back(call);
+  return found;
+}
+
+std::optional<foundation::Rect> HeadlessAccessibility::boundsForRange(int processIdentifier, int elementId,
+                                                                      AccessibleRange range) const {
+  const auto found = element(processIdentifier, elementId);
+  if (!found) return std::nullopt;
+  return found->boundsForRange(range);
+}
+
+bool HeadlessAccessibility::setValue(int processIdentifier, int elementId, const std::string& text) {
+  return updateElement(processIdentifier, elementId, [&](AccessibleElement& target) { target.value = text; });
+}
+
+bool HeadlessAccessibility::setSelectedTextRange(int processIdentifier, int elementId,
+                                                 AccessibleRange range) {
+  return updateElement(processIdentifier, elementId,
+                       [&](AccessibleElement& target) { target.selectedTextRange = range; });
+}
+
+bool HeadlessAccessibility::setAttribute(int processIdentifier, int elementId, const std::string& name,
+                                         const AccessibleValue& value) {
+  return updateElement(processIdentifier, elementId, [&](AccessibleElement& target) {
+    target.otherAttributes.insert_or_assign(name, value);
+  });
 }
 
 std::vector<AccessibilityCall> HeadlessAccessibility::calls() const {

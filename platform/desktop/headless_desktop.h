@@ -60,7 +60,7 @@ class HeadlessDesktop final : public Desktop,
   // The system's global hot-key service and the keyboard layout (thread-safe on its own).
   HeadlessHotKeys& hotKeys() override { return hotKeys_; }
   // Other applications' elements as accessibility sees them (thread-safe on its own).
-  HeadlessAccessibility& accessibility() { return accessibility_; }
+  HeadlessAccessibility& accessibility() override { return accessibility_; }
   // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
   HeadlessWeb& web() { return web_; }
   // The file panels, the same as web().filePanels().

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/accessibility_service.h"
 #include "platform/desktop/alert_service.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/file_panel_service.h"
@@ -171,6 +172,45 @@ TEST_F(HeadlessServices, TheKeyboardLayoutIsUSUntilATestSetsAnother) {
   EXPECT_EQ(desktop.hotKeys().currentKeyboardLayout(), german);
   headless.hotKeys().setCurrentKeyboardLayout(nullptr);
   EXPECT_EQ(desktop.hotKeys().currentKeyboardLayout(), nullptr);
+}
+
+TEST_F(HeadlessServices, AccessibilityCallsThatReachAnElementAreLogged) {
+  const int pid = headless.launchApplication("com.example.Editor", "Editor").processIdentifier;
+  const int field = headless.accessibility().addFocusedElement(
+      pid, AccessibleElement::text("AXTextArea", "one\ntwo", {0, 0}, {10, 10}, {300, 200}));
+  AccessibilityService& accessibility = desktop.accessibility();
+
+  const AccessibilityCall readValue{pid, field, AccessibilityCall::Kind::read, "AXValue"};
+  EXPECT_EQ(accessibility.reach(readValue)->value, "one\ntwo");
+  EXPECT_FALSE(accessibility.reach({pid, field + 1, AccessibilityCall::Kind::read, "AXValue"}));
+  const AccessibilityCall systemWide{0, 0, AccessibilityCall::Kind::read, "AXFocusedUIElement"};
+  EXPECT_EQ(accessibility.reach(systemWide)->role, "AXSystemWide");
+  EXPECT_EQ(headless.accessibility().calls(), (std::vector<AccessibilityCall>{readValue, systemWide}));
+
+  EXPECT_EQ(accessibility.focusedElementId(pid), field);
+  EXPECT_EQ(accessibility.element(pid, AccessibilityService::kApplicationElementId)->role, "AXApplication");
+  EXPECT_EQ(accessibility.boundsForRange(pid, field, {4, 3}), foundation::Rect(10, 30, 24, 20));
+  EXPECT_EQ(accessibility.boundsForRange(pid, field, {4, 9}), std::nullopt);
+  EXPECT_EQ(accessibility.boundsForRange(pid, field + 1, {0, 0}), std::nullopt);
+}
+
+TEST_F(HeadlessServices, AccessibilityWritesChangeTheElementOrFailWhenItIsGone) {
+  const int pid = headless.launchApplication("com.example.Editor", "Editor").processIdentifier;
+  const int field =
+      headless.accessibility().addElement(pid, AccessibleElement::text("AXTextField", "", {0, 0}));
+  AccessibilityService& accessibility = desktop.accessibility();
+
+  EXPECT_TRUE(accessibility.setValue(pid, field, "hello"));
+  EXPECT_TRUE(accessibility.setSelectedTextRange(pid, field, {1, 3}));
+  EXPECT_TRUE(accessibility.setAttribute(pid, field, "AXManualAccessibility", true));
+  const auto element = headless.accessibility().element(pid, field);
+  EXPECT_EQ(element->value, "hello");
+  EXPECT_EQ(element->selectedTextRange, (AccessibleRange{1, 3}));
+  EXPECT_EQ(element->otherAttributes.at("AXManualAccessibility"), AccessibleValue(true));
+
+  EXPECT_FALSE(accessibility.setValue(pid, field + 1, "lost"));
+  EXPECT_FALSE(accessibility.setSelectedTextRange(pid, field + 1, {0, 0}));
+  EXPECT_FALSE(accessibility.setAttribute(pid, field + 1, "AXEnhancedUserInterface", true));
 }
 
 }  // namespace
