@@ -11,6 +11,7 @@ class HotKeyService;
 class InputEventService;
 class PasteboardService;
 class PermissionService;
+class SpeechService;
 class SyntheticInputService;
 class URLOpenerService;
 class WorkspaceService;
@@ -64,6 +65,8 @@ class Desktop {
   virtual HotKeyService& hotKeys() = 0;
   // Other applications' user-interface elements.
   virtual AccessibilityService& accessibility() = 0;
+  // Speech recognition, the microphone and speech synthesis.
+  virtual SpeechService& speech() = 0;
 
  protected:
   Desktop() = default;

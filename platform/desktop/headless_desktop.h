@@ -69,7 +69,7 @@ class HeadlessDesktop final : public Desktop,
   // its own).
   HeadlessAlerts& alerts() override { return alerts_; }
   // Speech recognition, the microphone and the loudspeaker (thread-safe on its own).
-  HeadlessSpeech& speech() { return speech_; }
+  HeadlessSpeech& speech() override { return speech_; }
   // The general pasteboard (thread-safe on its own).
   HeadlessPasteboard& pasteboard() override { return pasteboard_; }
 

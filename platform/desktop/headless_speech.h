@@ -2,7 +2,7 @@
 // are available, authorisation answers, recognition sessions that a test feeds with partial and final
 // results or an error), the microphone (the input format, taps that receive captured buffers, audio
 // engines that start or fail to start) and the loudspeaker (utterances spoken one after another until a
-// test finishes them). The speech layer (platform/speech) talks to it; tests script it.
+// test finishes them). The speech layer (platform/speech) reaches it as the speech service; tests script it.
 #pragma once
 
 #include <cstddef>
@@ -16,76 +16,45 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/speech_service.h"
+
 namespace desktop {
 
-// What a recognition session reports: a transcription so far (final or not), an error, or both.
-struct RecognitionReport {
-  std::optional<std::string> transcription;
-  bool isFinal = false;
-  std::optional<std::string> errorDescription;
-  int errorCode = 0;
-};
-
-// The format of captured audio.
-struct CapturedAudioFormat {
-  double sampleRate = 48000.0;
-  std::uint32_t channelCount = 1;
-  bool operator==(const CapturedAudioFormat&) const = default;
-};
-
-// One utterance handed to the loudspeaker, with the settings it is spoken with.
-struct SpokenUtterance {
-  std::string text;
-  std::string voiceLanguage;  // empty: the default voice
-  float rate = 0.5f;
-  float pitchMultiplier = 1.0f;
-  float volume = 1.0f;
-  bool operator==(const SpokenUtterance&) const = default;
-};
-
-// Tokens and session numbers are unique in the process, across desktops, so a speech object that
-// outlives a desktop never removes another desktop's tap or observer. Thread-safe: one mutex guards all
-// state; sinks, taps and answers are called outside it, on the calling
+// Thread-safe: one mutex guards all state; sinks, taps and answers are called outside it, on the calling
 // thread (a test may feed audio or answer authorisation from a thread of its own, as the platform does).
-class HeadlessSpeech {
+class HeadlessSpeech final : public SpeechService {
  public:
-  using ReportSink = std::function<void(const RecognitionReport&)>;
-  // Called with the number of frames of one captured buffer.
-  using TapSink = std::function<void(std::uint32_t frameCount, const CapturedAudioFormat& format)>;
-  // Called once per utterance: true when it was spoken to its end, false when it was stopped.
-  using SpeechSink = std::function<void(bool finished)>;
-
   // --- Recognition service ---
 
   // Whether a recogniser can be made at all (true by default).
-  bool canMakeRecognizer() const;
+  bool canMakeRecognizer() const override;
   void setCanMakeRecognizer(bool canMake);
   // Whether a recognition request can be made (true by default).
-  bool canMakeRecognitionRequest() const;
+  bool canMakeRecognitionRequest() const override;
   void setCanMakeRecognitionRequest(bool canMake);
 
   // Whether recognisers are available right now (true by default). A change is told to the observers.
-  bool isRecognizerAvailable() const;
+  bool isRecognizerAvailable() const override;
   void setRecognizerAvailable(bool isAvailable);
-  std::size_t addAvailabilityObserver(std::function<void(bool isAvailable)> observer);
-  void removeAvailabilityObserver(std::size_t token);
+  std::size_t addAvailabilityObserver(std::function<void(bool isAvailable)> observer) override;
+  void removeAvailabilityObserver(std::size_t token) override;
 
   // Authorisation requests. By default each answer is posted to the main queue as it is asked; with
   // holding on, answers wait until answerAuthorizationRequests() runs them on the calling thread.
-  void requestAuthorization(std::function<void()> answer);
+  void requestAuthorization(std::function<void()> answer) override;
   void setHoldsAuthorizationAnswers(bool holds);
   std::size_t pendingAuthorizationRequestCount() const;
   // Runs the held answers in the order they were asked; returns how many ran.
   std::size_t answerAuthorizationRequests();
   // How many times authorisation was asked for.
-  std::size_t authorizationRequestCount() const;
+  std::size_t authorizationRequestCount() const override;
 
   // Recognition sessions, one per running recognition task. Returns the session's number (never 0).
-  std::uint64_t beginRecognition(ReportSink sink);
+  std::uint64_t beginRecognition(ReportSink sink) override;
   // The session ends (cancelled by its task); later reports go nowhere.
-  void endRecognition(std::uint64_t session);
+  void endRecognition(std::uint64_t session) override;
   // A session's request received a buffer of `frameCount` frames.
-  void hear(std::uint64_t session, std::uint32_t frameCount);
+  void hear(std::uint64_t session, std::uint32_t frameCount) override;
 
   // For tests: whether a session runs, how many ever began, and frames heard by the newest running one.
   bool isRecognizing() const;
@@ -99,16 +68,16 @@ class HeadlessSpeech {
 
   // --- Microphone ---
 
-  CapturedAudioFormat inputFormat() const;
+  CapturedAudioFormat inputFormat() const override;
   void setInputFormat(CapturedAudioFormat format);
   // Taps of an engine's input node; a tap receives buffers of `bufferSize` frames while its engine runs.
-  std::size_t installTap(std::uint64_t engine, std::uint32_t bufferSize, TapSink sink);
-  void removeTap(std::size_t token);
+  std::size_t installTap(std::uint64_t engine, std::uint32_t bufferSize, TapSink sink) override;
+  void removeTap(std::size_t token) override;
   std::size_t tapCount() const;
 
   // Starting an engine fails with the reason set here (none by default); nothing: it runs.
-  std::optional<std::string> startAudioEngine(std::uint64_t engine);
-  void stopAudioEngine(std::uint64_t engine);
+  std::optional<std::string> startAudioEngine(std::uint64_t engine) override;
+  void stopAudioEngine(std::uint64_t engine) override;
   void setAudioEngineStartFailure(std::optional<std::string> reason);
   bool isAudioEngineRunning() const;
 
@@ -119,10 +88,10 @@ class HeadlessSpeech {
   // --- Loudspeaker ---
 
   // Queues an utterance of a synthesiser; utterances are spoken one after another, oldest first.
-  void speak(std::uint64_t synthesizer, SpokenUtterance utterance, SpeechSink sink);
+  void speak(std::uint64_t synthesizer, SpokenUtterance utterance, SpeechSink sink) override;
   // Stops every utterance of a synthesiser (each sink hears false); returns whether any was queued.
-  bool stopSpeaking(std::uint64_t synthesizer);
-  bool isSpeaking(std::uint64_t synthesizer) const;
+  bool stopSpeaking(std::uint64_t synthesizer) override;
+  bool isSpeaking(std::uint64_t synthesizer) const override;
 
   // For tests: every utterance ever handed over, oldest first, and the ones still to be finished.
   std::vector<SpokenUtterance> utterances() const;

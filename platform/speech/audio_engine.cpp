@@ -5,7 +5,9 @@
 #include <atomic>
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/permission_service.h"
+#include "platform/desktop/speech_service.h"
 #include "platform/foundation/text_error.h"
 
 namespace speech {
@@ -21,13 +23,13 @@ AudioFormat formatOf(const desktop::CapturedAudioFormat& format) {
 }  // namespace
 
 AudioInputNode::~AudioInputNode() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) return;
   for (const auto& [bus, token] : taps_) desktop->speech().removeTap(token);
 }
 
 AudioFormat AudioInputNode::outputFormat(int bus) const {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (bus != 0 || !desktop) return AudioFormat{};
   return formatOf(desktop->speech().inputFormat());
 }
@@ -36,7 +38,7 @@ void AudioInputNode::installTap(int bus, std::uint32_t bufferSize, AudioFormat f
   if (bus != 0) throw foundation::TextError(fmt::format("The input node has no bus {}", bus));
   std::lock_guard lock(mutex_);
   if (taps_.count(bus) != 0) throw foundation::TextError(fmt::format("Bus {} already has a tap", bus));
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   // Without a microphone the tap is kept but never hears anything.
   if (!desktop) {
     taps_.emplace(bus, 0);
@@ -62,7 +64,7 @@ void AudioInputNode::removeTap(int bus) {
     taps_.erase(found);
   }
   if (token == 0) return;
-  if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->speech().removeTap(token);
+  if (auto* desktop = desktop::Desktop::current()) desktop->speech().removeTap(token);
 }
 
 bool AudioInputNode::hasTap(int bus) const {
@@ -77,9 +79,9 @@ AudioEngine::~AudioEngine() { stop(); }
 void AudioEngine::prepare() {}
 
 void AudioEngine::start() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) throw foundation::TextError("No audio input device");
-  if (!desktop->isPermissionGranted("microphone"))
+  if (!desktop->permissions().isPermissionGranted(desktop::permission::microphone))
     throw foundation::TextError("Microphone access is not granted");
   std::lock_guard lock(mutex_);
   if (isRunning_) return;
@@ -91,7 +93,7 @@ void AudioEngine::stop() {
   std::lock_guard lock(mutex_);
   if (!isRunning_) return;
   isRunning_ = false;
-  if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->speech().stopAudioEngine(id_);
+  if (auto* desktop = desktop::Desktop::current()) desktop->speech().stopAudioEngine(id_);
 }
 
 bool AudioEngine::isRunning() const {

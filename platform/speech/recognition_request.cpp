@@ -1,11 +1,12 @@
 #include "platform/speech/recognition_request.h"
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/speech_service.h"
 
 namespace speech {
 
 std::shared_ptr<AudioBufferRecognitionRequest> AudioBufferRecognitionRequest::make() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (desktop && !desktop->speech().canMakeRecognitionRequest()) return nullptr;
   return std::shared_ptr<AudioBufferRecognitionRequest>(new AudioBufferRecognitionRequest());
 }
@@ -30,8 +31,7 @@ void AudioBufferRecognitionRequest::append(const AudioPCMBuffer& buffer) {
     session = session_;
   }
   if (session == 0) return;
-  if (auto* desktop = desktop::HeadlessDesktop::current())
-    desktop->speech().hear(session, buffer.frameLength);
+  if (auto* desktop = desktop::Desktop::current()) desktop->speech().hear(session, buffer.frameLength);
 }
 
 void AudioBufferRecognitionRequest::endAudio() {

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/speech_service.h"
 #include "platform/foundation/run_loop.h"
 
 namespace speech {
@@ -15,7 +16,7 @@ std::shared_ptr<RecognitionTask> RecognitionTask::start(
     std::shared_ptr<AudioBufferRecognitionRequest> request, RecognitionResultHandler handler,
     std::optional<RecognitionError> refusal) {
   std::shared_ptr<RecognitionTask> task(new RecognitionTask(request, std::move(handler)));
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!refusal && !desktop) {
     refusal = RecognitionError{recognition_error_code::unavailable, "Speech recognition is not available"};
   }
@@ -48,7 +49,7 @@ void RecognitionTask::cancel() {
     session = session_;
   }
   if (session != 0) {
-    if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->speech().endRecognition(session);
+    if (auto* desktop = desktop::Desktop::current()) desktop->speech().endRecognition(session);
   }
   desktop::RecognitionReport report;
   report.errorDescription = "Recognition request was cancelled";

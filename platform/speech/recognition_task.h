@@ -8,7 +8,7 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/desktop/headless_speech.h"  // RecognitionReport
+#include "platform/desktop/speech_service.h"  // RecognitionReport
 #include "platform/speech/recognition_request.h"
 #include "platform/speech/recognition_result.h"
 

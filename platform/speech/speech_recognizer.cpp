@@ -3,20 +3,18 @@
 #include <optional>
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/permission_service.h"
+#include "platform/desktop/speech_service.h"
 #include "platform/foundation/run_loop.h"
 
 namespace speech {
-
-namespace {
-constexpr const char* kPermission = "speechRecognition";
-}  // namespace
 
 SpeechRecognizer::SpeechRecognizer(std::string localeIdentifier)
     : localeIdentifier_(std::move(localeIdentifier)) {}
 
 std::shared_ptr<SpeechRecognizer> SpeechRecognizer::make(std::string localeIdentifier) {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop || localeIdentifier.empty() || !desktop->speech().canMakeRecognizer()) return nullptr;
   std::shared_ptr<SpeechRecognizer> recognizer(new SpeechRecognizer(std::move(localeIdentifier)));
   std::weak_ptr<SpeechRecognizer> weak = recognizer;
@@ -29,15 +27,16 @@ std::shared_ptr<SpeechRecognizer> SpeechRecognizer::make(std::string localeIdent
 }
 
 SpeechRecognizer::~SpeechRecognizer() {
-  if (auto* desktop = desktop::HeadlessDesktop::current()) {
+  if (auto* desktop = desktop::Desktop::current()) {
     desktop->speech().removeAvailabilityObserver(availabilityToken_);
   }
 }
 
 SpeechRecognizerAuthorizationStatus SpeechRecognizer::authorizationStatus() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) return SpeechRecognizerAuthorizationStatus::restricted;
-  if (desktop->isPermissionGranted(kPermission)) return SpeechRecognizerAuthorizationStatus::authorized;
+  if (desktop->permissions().isPermissionGranted(desktop::permission::speechRecognition))
+    return SpeechRecognizerAuthorizationStatus::authorized;
   return desktop->speech().authorizationRequestCount() > 0
              ? SpeechRecognizerAuthorizationStatus::denied
              : SpeechRecognizerAuthorizationStatus::notDetermined;
@@ -45,7 +44,7 @@ SpeechRecognizerAuthorizationStatus SpeechRecognizer::authorizationStatus() {
 
 void SpeechRecognizer::requestAuthorization(
     std::function<void(SpeechRecognizerAuthorizationStatus)> handler) {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) {
     foundation::RunLoop::main().async([handler = std::move(handler)] {
       if (handler) handler(SpeechRecognizerAuthorizationStatus::restricted);
@@ -59,7 +58,7 @@ void SpeechRecognizer::requestAuthorization(
 }
 
 bool SpeechRecognizer::isAvailable() const {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   return desktop && desktop->speech().isRecognizerAvailable();
 }
 
@@ -80,10 +79,10 @@ void SpeechRecognizer::tellAvailability(bool isAvailable) {
 std::shared_ptr<RecognitionTask> SpeechRecognizer::recognitionTask(
     std::shared_ptr<AudioBufferRecognitionRequest> request, RecognitionResultHandler handler) {
   std::optional<RecognitionError> refusal;
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!request) {
     refusal = RecognitionError{recognition_error_code::unavailable, "No recognition request was given"};
-  } else if (desktop && !desktop->isPermissionGranted(kPermission)) {
+  } else if (desktop && !desktop->permissions().isPermissionGranted(desktop::permission::speechRecognition)) {
     refusal = RecognitionError{recognition_error_code::notAuthorized, "Speech recognition is not authorized"};
   } else if (!isAvailable()) {
     refusal = RecognitionError{recognition_error_code::unavailable, "Speech recognition is not available"};

@@ -3,7 +3,8 @@
 #include <atomic>
 #include <utility>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/speech_service.h"
 #include "platform/foundation/run_loop.h"
 
 namespace speech {
@@ -20,7 +21,7 @@ std::shared_ptr<SpeechSynthesizer> SpeechSynthesizer::make() {
 
 SpeechSynthesizer::~SpeechSynthesizer() {
   // A synthesiser that goes away falls silent; its callbacks find nobody to tell.
-  if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->speech().stopSpeaking(id_);
+  if (auto* desktop = desktop::Desktop::current()) desktop->speech().stopSpeaking(id_);
 }
 
 void SpeechSynthesizer::setDelegate(std::weak_ptr<SpeechSynthesizerDelegate> delegate) {
@@ -31,7 +32,7 @@ void SpeechSynthesizer::setDelegate(std::weak_ptr<SpeechSynthesizerDelegate> del
 void SpeechSynthesizer::speak(std::shared_ptr<SpeechUtterance> utterance) {
   if (!utterance) return;
   std::weak_ptr<SpeechSynthesizer> weak = weak_from_this();
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) {
     foundation::RunLoop::main().async([weak, utterance] {
       if (auto self = weak.lock()) self->tell(utterance, true);
@@ -49,12 +50,12 @@ void SpeechSynthesizer::speak(std::shared_ptr<SpeechUtterance> utterance) {
 
 bool SpeechSynthesizer::stopSpeaking(SpeechBoundary boundary) {
   (void)boundary;
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   return desktop && desktop->speech().stopSpeaking(id_);
 }
 
 bool SpeechSynthesizer::isSpeaking() const {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   return desktop && desktop->speech().isSpeaking(id_);
 }
 

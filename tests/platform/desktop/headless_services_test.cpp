@@ -16,6 +16,7 @@
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/pasteboard_service.h"
 #include "platform/desktop/permission_service.h"
+#include "platform/desktop/speech_service.h"
 #include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/workspace_service.h"
@@ -211,6 +212,19 @@ TEST_F(HeadlessServices, AccessibilityWritesChangeTheElementOrFailWhenItIsGone) 
   EXPECT_FALSE(accessibility.setValue(pid, field + 1, "lost"));
   EXPECT_FALSE(accessibility.setSelectedTextRange(pid, field + 1, {0, 0}));
   EXPECT_FALSE(accessibility.setAttribute(pid, field + 1, "AXEnhancedUserInterface", true));
+}
+
+TEST_F(HeadlessServices, SpeechServiceSpeaksUntilTheScriptFinishesTheUtterance) {
+  SpeechService& speech = desktop.speech();
+  std::vector<bool> endings;
+  speech.speak(1, {"Hello", "en-US", 0.5f, 1.0f, 1.0f}, [&](bool finished) { endings.push_back(finished); });
+  speech.speak(2, {"Bye", "", 0.5f, 1.0f, 1.0f}, [&](bool finished) { endings.push_back(finished); });
+  EXPECT_TRUE(speech.isSpeaking(1));
+  EXPECT_TRUE(headless.speech().finishUtterance());
+  EXPECT_FALSE(speech.isSpeaking(1));
+  EXPECT_TRUE(speech.stopSpeaking(2));
+  EXPECT_EQ(endings, (std::vector<bool>{true, false}));
+  EXPECT_EQ(headless.speech().utterances().size(), 2u);
 }
 
 }  // namespace
