@@ -14,6 +14,7 @@ class PermissionService;
 class SpeechService;
 class SyntheticInputService;
 class URLOpenerService;
+class WebEngineService;
 class WorkspaceService;
 
 // The platform layers reach the outside world only through the services of the installed desktop, never
@@ -67,6 +68,8 @@ class Desktop {
   virtual AccessibilityService& accessibility() = 0;
   // Speech recognition, the microphone and speech synthesis.
   virtual SpeechService& speech() = 0;
+  // The web engine behind web views.
+  virtual WebEngineService& web() = 0;
 
  protected:
   Desktop() = default;

@@ -62,7 +62,7 @@ class HeadlessDesktop final : public Desktop,
   // Other applications' elements as accessibility sees them (thread-safe on its own).
   HeadlessAccessibility& accessibility() override { return accessibility_; }
   // Web pages of the program's web views, and the file panels it shows (thread-safe on its own).
-  HeadlessWeb& web() { return web_; }
+  HeadlessWeb& web() override { return web_; }
   // The file panels, the same as web().filePanels().
   HeadlessFilePanels& filePanels() override { return web_.filePanels(); }
   // The alerts and beeps the application asked for, and the answers to coming alerts (thread-safe on

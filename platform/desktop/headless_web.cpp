@@ -8,12 +8,12 @@
 
 namespace desktop {
 
-void HeadlessWebPage::setClient(HeadlessWebPageClient client) {
+void HeadlessWebPage::setClient(WebPageClient client) {
   std::lock_guard lock(mutex_);
   client_ = std::move(client);
 }
 
-HeadlessWebPageClient HeadlessWebPage::client() const {
+WebPageClient HeadlessWebPage::client() const {
   std::lock_guard lock(mutex_);
   return client_;
 }
@@ -40,6 +40,12 @@ ScriptEvaluation HeadlessWebPage::evaluateScript(const std::string& script) {
     }
   }
   return {std::nullopt, "A JavaScript exception occurred"};
+}
+
+void HeadlessWebPage::evaluateScript(const std::string& script,
+                                     std::function<void(ScriptEvaluation)> completion) {
+  auto evaluation = evaluateScript(script);
+  if (completion) completion(std::move(evaluation));
 }
 
 std::vector<PageLoad> HeadlessWebPage::loads() const {
@@ -157,7 +163,7 @@ void HeadlessWebPage::receiveDownload(const std::string& url) {
   if (auto c = client(); c.didBecomeDownload) c.didBecomeDownload(url);
 }
 
-std::shared_ptr<HeadlessWebPage> HeadlessWeb::openPage() {
+std::shared_ptr<WebPage> HeadlessWeb::openPage() {
   std::lock_guard lock(mutex_);
   auto page = std::make_shared<HeadlessWebPage>(static_cast<int>(pages_.size()) + 1);
   pages_.push_back(page);

@@ -12,26 +12,9 @@
 #include <vector>
 
 #include "platform/desktop/headless_file_panels.h"
+#include "platform/desktop/web_engine_service.h"
 
 namespace desktop {
-
-// A script the program injects into every document of a page.
-struct InjectedScript {
-  std::string source;
-  bool atDocumentEnd = true;  // false: at document start
-  bool forMainFrameOnly = false;
-
-  bool operator==(const InjectedScript&) const = default;
-};
-
-// One document the page went to: asked for by the program (with its time-out) or by the page itself
-// after the program allowed the navigation (no time-out).
-struct PageLoad {
-  std::string url;
-  std::optional<double> timeoutSeconds;
-
-  bool operator==(const PageLoad&) const = default;
-};
 
 // A navigation the page asked the program about, and the program's answer (nothing while unanswered).
 struct NavigationDecision {
@@ -41,36 +24,10 @@ struct NavigationDecision {
   bool operator==(const NavigationDecision&) const = default;
 };
 
-// How a script evaluation ended: a JSON value, or an error text.
-struct ScriptEvaluation {
-  std::optional<std::string> resultJSON;
-  std::optional<std::string> errorDescription;
-};
-
-// How the page reaches the program's web view. Every member may be empty (that event is then dropped).
-struct HeadlessWebPageClient {
-  std::function<void()> didCommitNavigation;
-  std::function<void()> didFinishNavigation;
-  std::function<void(int code, const std::string& description)> didFailNavigation;
-  // A script posted a message (its body as JSON text) under a handler name; returns whether the program
-  // has a handler of that name (when it has none, the post fails inside the page).
-  std::function<bool(const std::string& name, const std::string& bodyJSON)> didReceiveScriptMessage;
-  // The page is about to go to `url`; the program calls `decide` once, now or later (true: go).
-  std::function<void(const std::string& url, std::function<void(bool allow)> decide)>
-      decidePolicyForNavigation;
-  // A file input asks for files; the program calls `choose` once with the chosen file URLs, or with
-  // nothing when the choice was cancelled.
-  std::function<void(bool allowsMultipleSelection,
-                     std::function<void(std::optional<std::vector<std::string>> fileURLs)> choose)>
-      runOpenPanel;
-  // A response the page received is handed over as a download.
-  std::function<void(const std::string& url)> didBecomeDownload;
-};
-
 // One page (one web view's content). The program side sets the client, the user agent and loads; the test
 // side reads what happened and drives the page. Thread-safe: one mutex guards the records; the client is
 // called outside the lock on the calling thread (web views expect the main thread).
-class HeadlessWebPage : public std::enable_shared_from_this<HeadlessWebPage> {
+class HeadlessWebPage final : public WebPage, public std::enable_shared_from_this<HeadlessWebPage> {
  public:
   // The engine's own user agent, presented while the program sets no custom one.
   static constexpr const char* kDefaultUserAgent =
@@ -83,13 +40,14 @@ class HeadlessWebPage : public std::enable_shared_from_this<HeadlessWebPage> {
   int identifier() const { return identifier_; }
 
   // Program side.
-  void setClient(HeadlessWebPageClient client);
-  void setCustomUserAgent(std::optional<std::string> userAgent);
-  // Starts loading a document, injecting `scripts` into it.
-  void load(PageLoad load, std::vector<InjectedScript> scripts);
+  void setClient(WebPageClient client) override;
+  void setCustomUserAgent(std::optional<std::string> userAgent) override;
+  void load(PageLoad load, std::vector<InjectedScript> scripts) override;
   // Evaluates a script in the current document. The headless document answers
   // "document.documentElement.outerHTML" with its HTML (see setDocumentHTML) and fails every other script.
   ScriptEvaluation evaluateScript(const std::string& script);
+  // The same, its completion called within the call.
+  void evaluateScript(const std::string& script, std::function<void(ScriptEvaluation)> completion) override;
 
   // Test side: what the program did.
   std::vector<PageLoad> loads() const;
@@ -119,11 +77,11 @@ class HeadlessWebPage : public std::enable_shared_from_this<HeadlessWebPage> {
   void receiveDownload(const std::string& url);
 
  private:
-  HeadlessWebPageClient client() const;
+  WebPageClient client() const;
 
   const int identifier_;
   mutable std::mutex mutex_;
-  HeadlessWebPageClient client_;
+  WebPageClient client_;
   std::optional<std::string> customUserAgent_;
   std::vector<PageLoad> loads_;
   std::vector<InjectedScript> scripts_;
@@ -135,10 +93,10 @@ class HeadlessWebPage : public std::enable_shared_from_this<HeadlessWebPage> {
 
 // The web engine of the desktop: the pages of every web view the program made, and the file panels that
 // web pages and the program show. Thread-safe (one mutex guards the page list).
-class HeadlessWeb {
+class HeadlessWeb final : public WebEngineService {
  public:
-  // A new page for a new web view.
-  std::shared_ptr<HeadlessWebPage> openPage();
+  // A new page for a new web view; it is the newest of pages().
+  std::shared_ptr<WebPage> openPage() override;
   // Every page opened so far, oldest first, and the newest one (nothing before the first).
   std::vector<std::shared_ptr<HeadlessWebPage>> pages() const;
   std::shared_ptr<HeadlessWebPage> lastPage() const;

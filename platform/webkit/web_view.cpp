@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 
@@ -58,11 +58,12 @@ WebView::~WebView() {
 }
 
 void WebView::connectPage() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+  auto* desktop = desktop::Desktop::current();
   if (!desktop) return;
   page_ = desktop->web().openPage();
+  if (!page_) return;
   std::weak_ptr<WebView> weakSelf = std::static_pointer_cast<WebView>(shared_from_this());
-  desktop::HeadlessWebPageClient client;
+  desktop::WebPageClient client;
   client.didCommitNavigation = [weakSelf] {
     auto self = weakSelf.lock();
     if (!self) return;
@@ -168,22 +169,27 @@ void WebView::evaluateJavaScript(
     const std::string& script,
     std::function<void(const std::optional<foundation::Json>&, const std::optional<WebError>&)>
         completionHandler) {
-  std::optional<foundation::Json> result;
-  std::optional<WebError> error;
+  // The outcome reaches the handler through the main queue, never within this call.
+  auto finish = [completionHandler = std::move(completionHandler)](std::optional<foundation::Json> result,
+                                                                   std::optional<WebError> error) {
+    if (!completionHandler) return;
+    foundation::RunLoop::main().async([completionHandler, result = std::move(result),
+                                       error = std::move(error)] { completionHandler(result, error); });
+  };
   if (!page_) {
-    error = WebError{"WKErrorDomain", 1, "No web content to evaluate the script in"};
-  } else {
-    auto evaluation = page_->evaluateScript(script);
+    finish(std::nullopt, WebError{"WKErrorDomain", 1, "No web content to evaluate the script in"});
+    return;
+  }
+  page_->evaluateScript(script, [finish](desktop::ScriptEvaluation evaluation) {
+    std::optional<foundation::Json> result;
     if (evaluation.resultJSON) result = foundation::parseJsonIfValid(*evaluation.resultJSON);
+    std::optional<WebError> error;
     if (!result) {
       error = WebError{"WKErrorDomain", 4,
                        evaluation.errorDescription.value_or("A JavaScript exception occurred")};
     }
-  }
-  if (!completionHandler) return;
-  foundation::RunLoop::main().async([completionHandler = std::move(completionHandler),
-                                     result = std::move(result),
-                                     error = std::move(error)] { completionHandler(result, error); });
+    finish(std::move(result), std::move(error));
+  });
 }
 
 }  // namespace webkit

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/appkit/view.h"
-#include "platform/desktop/headless_web.h"
+#include "platform/desktop/web_engine_service.h"
 #include "platform/foundation/geometry.h"
 #include "platform/foundation/http/url_request.h"
 #include "platform/foundation/json_text.h"  // Json
@@ -61,7 +61,7 @@ class WebView final : public appkit::View {
           completionHandler);
 
   // The desktop's page behind this view (nothing without a desktop web engine).
-  const std::shared_ptr<desktop::HeadlessWebPage>& page() const { return page_; }
+  const std::shared_ptr<desktop::WebPage>& page() const { return page_; }
 
  private:
   void connectPage();
@@ -73,7 +73,7 @@ class WebView final : public appkit::View {
   std::optional<foundation::URL> url_;
   std::shared_ptr<Navigation> currentNavigation_;
   std::uint64_t nextNavigationIdentifier_ = 1;
-  std::shared_ptr<desktop::HeadlessWebPage> page_;
+  std::shared_ptr<desktop::WebPage> page_;
 };
 
 }  // namespace webkit

@@ -14,11 +14,13 @@
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/window_host.h"
 #include "platform/webkit/web_view.h"
+#include "web_chat_environment.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using ui::testing::WindowHost;
+using webchattest::headlessPage;
 
 const auto kWebView = ui::testing::type("WebViewWrapperRepresentable");
 
@@ -52,7 +54,7 @@ TEST_F(ChatViews, TheMainWindowShowsTheChatPageAtLeast600PointsHigh) {
     auto shown = webView(host);
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->frame().size, c.webView);
-    EXPECT_EQ(shown->page()->currentURL(), "https://chat.example/");
+    EXPECT_EQ(headlessPage(*shown)->currentURL(), "https://chat.example/");
   }
 }
 

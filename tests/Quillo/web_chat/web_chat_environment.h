@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/headless_web.h"
 #include "platform/foundation/clock.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/webkit/web_view.h"
 
 namespace webchattest {
 
@@ -26,6 +28,12 @@ class TemporaryDirectory {
  private:
   std::filesystem::path path_;
 };
+
+// The headless page behind a web view, which a test drives as a person and a web site would; null when
+// the view has none.
+inline std::shared_ptr<desktop::HeadlessWebPage> headlessPage(const webkit::WebView& view) {
+  return std::dynamic_pointer_cast<desktop::HeadlessWebPage>(view.page());
+}
 
 class WebChatTest : public ::testing::Test {
  protected:

@@ -17,6 +17,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using webchattest::headlessPage;
 using webchattest::WebChatTest;
 
 class RecordingHandler final : public webkit::ScriptMessageHandler {
@@ -78,18 +79,18 @@ TEST_F(WebView, LoadsRequestsWithTheirTimeOutAndInjectsTheUserScripts) {
   ASSERT_TRUE(view->url());
   EXPECT_EQ(view->url()->absoluteString(), "https://example.com/page?x=1");
   const std::vector<desktop::PageLoad> loads{{"https://example.com/page?x=1", 15.0}};
-  EXPECT_EQ(view->page()->loads(), loads);
+  EXPECT_EQ(headlessPage(*view)->loads(), loads);
   const std::vector<desktop::InjectedScript> scripts{{"one()", false, true}, {"two()", true, false}};
-  EXPECT_EQ(view->page()->injectedScripts(), scripts);
+  EXPECT_EQ(headlessPage(*view)->injectedScripts(), scripts);
 }
 
 TEST_F(WebView, PresentsTheCustomUserAgentOnlyWhileOneIsSet) {
   auto view = webkit::WebView::make({}, nullptr);
-  EXPECT_EQ(view->page()->userAgent(), desktop::HeadlessWebPage::kDefaultUserAgent);
+  EXPECT_EQ(headlessPage(*view)->userAgent(), desktop::HeadlessWebPage::kDefaultUserAgent);
   view->setCustomUserAgent("Agent/1.0");
-  EXPECT_EQ(view->page()->userAgent(), "Agent/1.0");
+  EXPECT_EQ(headlessPage(*view)->userAgent(), "Agent/1.0");
   view->setCustomUserAgent(std::nullopt);
-  EXPECT_EQ(view->page()->userAgent(), desktop::HeadlessWebPage::kDefaultUserAgent);
+  EXPECT_EQ(headlessPage(*view)->userAgent(), desktop::HeadlessWebPage::kDefaultUserAgent);
 }
 
 TEST_F(WebView, HandsScriptMessagesToTheHandlerOfTheirNameOnly) {
@@ -100,11 +101,11 @@ TEST_F(WebView, HandsScriptMessagesToTheHandlerOfTheirNameOnly) {
   EXPECT_FALSE(configuration->userContentController->addScriptMessageHandler(nullptr, "second"));
   auto view = webkit::WebView::make({}, configuration);
 
-  EXPECT_TRUE(view->page()->postScriptMessage("first", R"({"a":[1,2]})"));
-  EXPECT_TRUE(view->page()->postScriptMessage("first", "not json"));
-  EXPECT_FALSE(view->page()->postScriptMessage("second", "null"));
+  EXPECT_TRUE(headlessPage(*view)->postScriptMessage("first", R"({"a":[1,2]})"));
+  EXPECT_TRUE(headlessPage(*view)->postScriptMessage("first", "not json"));
+  EXPECT_FALSE(headlessPage(*view)->postScriptMessage("second", "null"));
   configuration->userContentController->removeScriptMessageHandler("first");
-  EXPECT_FALSE(view->page()->postScriptMessage("first", "1"));
+  EXPECT_FALSE(headlessPage(*view)->postScriptMessage("first", "1"));
 
   const std::vector<std::string> expected{R"(first {"a":[1,2]})", "first null"};
   EXPECT_EQ(handler->received, expected);
@@ -115,9 +116,9 @@ TEST_F(WebView, ReportsNavigationsToItsDelegate) {
   auto view = webkit::WebView::make({}, nullptr);
   view->setNavigationDelegate(delegate);
   view->load(requestFor("https://example.com/"));
-  view->page()->commitNavigation();
-  view->page()->finishNavigation();
-  view->page()->failNavigation(-1009, "The Internet connection appears to be offline.");
+  headlessPage(*view)->commitNavigation();
+  headlessPage(*view)->finishNavigation();
+  headlessPage(*view)->failNavigation(-1009, "The Internet connection appears to be offline.");
   const std::vector<std::string> expected{
       "commit 1", "finish",
       R"(fail Error Domain=NSURLErrorDomain Code=-1009 "The Internet connection appears to be offline.")"};
@@ -129,39 +130,39 @@ TEST_F(WebView, AsksBeforeFollowingALinkAndGoesOnlyWhenAllowed) {
   auto view = webkit::WebView::make({}, nullptr);
   view->setNavigationDelegate(delegate);
 
-  view->page()->followLink("https://example.com/a");
+  headlessPage(*view)->followLink("https://example.com/a");
   ASSERT_TRUE(delegate->pendingDecision);
-  EXPECT_FALSE(view->page()->navigationDecisions().at(0).allowed.has_value());
+  EXPECT_FALSE(headlessPage(*view)->navigationDecisions().at(0).allowed.has_value());
   delegate->pendingDecision(webkit::NavigationActionPolicy::allow);
   delegate->pendingDecision(webkit::NavigationActionPolicy::cancel);  // a second answer is dropped
-  EXPECT_EQ(view->page()->navigationDecisions().at(0).allowed, true);
+  EXPECT_EQ(headlessPage(*view)->navigationDecisions().at(0).allowed, true);
 
-  view->page()->followLink("https://example.com/b");
+  headlessPage(*view)->followLink("https://example.com/b");
   delegate->pendingDecision(webkit::NavigationActionPolicy::cancel);
-  EXPECT_EQ(view->page()->navigationDecisions().at(1).allowed, false);
+  EXPECT_EQ(headlessPage(*view)->navigationDecisions().at(1).allowed, false);
 
   const std::vector<desktop::PageLoad> loads{{"https://example.com/a", std::nullopt}};
-  EXPECT_EQ(view->page()->loads(), loads);
+  EXPECT_EQ(headlessPage(*view)->loads(), loads);
 }
 
 TEST_F(WebView, WithoutDelegatesAllowsNavigationsAndCancelsFileChoices) {
   auto view = webkit::WebView::make({}, nullptr);
-  view->page()->followLink("https://example.com/a");
-  view->page()->clickFileInput(true);
-  EXPECT_EQ(view->page()->navigationDecisions().at(0).allowed, true);
-  ASSERT_EQ(view->page()->fileChoices().size(), 1u);
-  EXPECT_FALSE(view->page()->fileChoices()[0].has_value());
+  headlessPage(*view)->followLink("https://example.com/a");
+  headlessPage(*view)->clickFileInput(true);
+  EXPECT_EQ(headlessPage(*view)->navigationDecisions().at(0).allowed, true);
+  ASSERT_EQ(headlessPage(*view)->fileChoices().size(), 1u);
+  EXPECT_FALSE(headlessPage(*view)->fileChoices()[0].has_value());
 }
 
 TEST_F(WebView, AsksItsUIDelegateForTheFilesOfAFileInput) {
   auto delegate = std::make_shared<RecordingDelegate>();
   auto view = webkit::WebView::make({}, nullptr);
   view->setUIDelegate(delegate);
-  view->page()->clickFileInput(false);
+  headlessPage(*view)->clickFileInput(false);
   EXPECT_EQ(delegate->events, std::vector<std::string>{"open panel single"});
   const std::vector<std::optional<std::vector<std::string>>> expected{
       std::vector<std::string>{"file:///tmp/a.txt"}};
-  EXPECT_EQ(view->page()->fileChoices(), expected);
+  EXPECT_EQ(headlessPage(*view)->fileChoices(), expected);
 }
 
 TEST_F(WebView, DelegatesAreHeldWeakly) {
@@ -171,14 +172,14 @@ TEST_F(WebView, DelegatesAreHeldWeakly) {
     view->setNavigationDelegate(delegate);
   }
   EXPECT_EQ(view->navigationDelegate(), nullptr);
-  view->page()->commitNavigation();  // nobody to tell; nothing happens
-  view->page()->followLink("https://example.com/");
-  EXPECT_EQ(view->page()->navigationDecisions().at(0).allowed, true);
+  headlessPage(*view)->commitNavigation();  // nobody to tell; nothing happens
+  headlessPage(*view)->followLink("https://example.com/");
+  EXPECT_EQ(headlessPage(*view)->navigationDecisions().at(0).allowed, true);
 }
 
 TEST_F(WebView, EvaluatesScriptsLaterOnTheMainQueue) {
   auto view = webkit::WebView::make({}, nullptr);
-  view->page()->setDocumentHTML("<html>\"quoted\"\n</html>");
+  headlessPage(*view)->setDocumentHTML("<html>\"quoted\"\n</html>");
   std::vector<std::string> results;
   view->evaluateJavaScript(
       "document.documentElement.outerHTML",
@@ -199,7 +200,7 @@ TEST_F(WebView, AViewDestroyedBeforeTheLinkIsAnsweredLeavesThePageIntact) {
   auto delegate = std::make_shared<RecordingDelegate>();
   auto view = webkit::WebView::make({}, nullptr);
   view->setNavigationDelegate(delegate);
-  auto page = view->page();
+  auto page = headlessPage(*view);
   page->followLink("https://example.com/");
   view.reset();
   delegate->pendingDecision(webkit::NavigationActionPolicy::allow);

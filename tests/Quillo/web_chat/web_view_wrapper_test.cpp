@@ -23,6 +23,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using webchattest::headlessPage;
 using webchattest::TemporaryDirectory;
 
 struct LoadStatus {
@@ -75,7 +76,7 @@ TEST_F(WebChat, InjectsTheEnterKeyAndAttachButtonScriptsAtDocumentEndInAllFrames
 
   auto webView = show(wrapper());
   const std::vector<desktop::InjectedScript> expected{{enterKey, true, false}, {attach, true, false}};
-  EXPECT_EQ(webView->page()->injectedScripts(), expected);
+  EXPECT_EQ(headlessPage(*webView)->injectedScripts(), expected);
   const std::vector<std::string> handlers{"userHitSend", "attachImage"};
   EXPECT_EQ(webView->configuration()->userContentController->scriptMessageHandlerNames(), handlers);
 }
@@ -102,7 +103,7 @@ TEST_F(WebChat, PresentsTheDesktopSafariUserAgentOnlyWhileTheSettingIsOn) {
       suite.removeObject("useCustomUserAgent");
     }
     auto webView = show(wrapper());
-    EXPECT_EQ(webView->page()->userAgent(), c.userAgent);
+    EXPECT_EQ(headlessPage(*webView)->userAgent(), c.userAgent);
   }
 }
 
@@ -121,33 +122,33 @@ TEST_F(WebChat, OpensTheRootPageOrTheGPT4PageOfTheChatService) {
 
   auto webView = show(wrapper(Quillo::chatPageAddress()));
   const std::vector<desktop::PageLoad> loads{{"https://chat.openai.com/chat?model=gpt-4", 60.0}};
-  EXPECT_EQ(webView->page()->loads(), loads);
+  EXPECT_EQ(headlessPage(*webView)->loads(), loads);
 }
 
 TEST_F(WebChat, LoadsThePageOnTheNextTurnOfTheMainQueue) {
   auto w = wrapper("https://chat.example/c/1");
   auto coordinator = w.makeCoordinator();
   auto webView = w.makeNSView(coordinator);
-  EXPECT_TRUE(webView->page()->loads().empty());
+  EXPECT_TRUE(headlessPage(*webView)->loads().empty());
   settle();
-  EXPECT_EQ(webView->page()->currentURL(), "https://chat.example/c/1");
+  EXPECT_EQ(headlessPage(*webView)->currentURL(), "https://chat.example/c/1");
 }
 
 TEST_F(WebChat, AnAddressThatIsNotAURLLoadsNothingAndReportsNothing) {
   for (const std::string address : {"", "not a url", "chat.example/path", "https://exa mple.com/"}) {
     SCOPED_TRACE(address);
     auto webView = show(wrapper(address));
-    EXPECT_TRUE(webView->page()->loads().empty());
+    EXPECT_TRUE(headlessPage(*webView)->loads().empty());
   }
   EXPECT_TRUE(statuses().empty());
 }
 
 TEST_F(WebChat, ReportsCommitAsLoadingAndFinishOrFailureAsDone) {
   auto webView = show(wrapper());
-  webView->page()->commitNavigation();
-  webView->page()->finishNavigation();
-  webView->page()->commitNavigation();
-  webView->page()->failNavigation(-1001, "The request timed out.");
+  headlessPage(*webView)->commitNavigation();
+  headlessPage(*webView)->finishNavigation();
+  headlessPage(*webView)->commitNavigation();
+  headlessPage(*webView)->failNavigation(-1001, "The request timed out.");
   const std::vector<LoadStatus> expected{
       {true, std::nullopt},
       {false, std::nullopt},
@@ -161,9 +162,9 @@ TEST_F(WebChat, NavigationsWithoutALoadStatusCallbackAreFine) {
   Quillo::WebViewWrapper w("https://chat.example/", ui::Binding<bool>::constant(false), nullptr,
                            ui::Binding<std::string>::constant(""));
   auto webView = show(w);
-  webView->page()->commitNavigation();
-  webView->page()->finishNavigation();
-  webView->page()->failNavigation(1, "failed");
+  headlessPage(*webView)->commitNavigation();
+  headlessPage(*webView)->finishNavigation();
+  headlessPage(*webView)->failNavigation(1, "failed");
   settle();
 }
 
@@ -171,7 +172,7 @@ TEST_F(WebChat, AnEnterKeyPressRaisesClickSendForHalfASecond) {
   auto w = wrapper();
   auto webView = show(w);
   foundation::LogCapture log;
-  ASSERT_TRUE(webView->page()->postScriptMessage("userHitSend", "\"userHitSend\""));
+  ASSERT_TRUE(headlessPage(*webView)->postScriptMessage("userHitSend", "\"userHitSend\""));
   EXPECT_TRUE(w.clickSend());
   w.updateNSView(*webView);
   const std::vector<std::string> lines{R"(<ScriptMessage name: "userHitSend" body: "userHitSend">)",
@@ -190,9 +191,9 @@ TEST_F(WebChat, TheFirstResetEndsTheRaisedPeriodOfTwoQuickPresses) {
   auto w = wrapper();
   auto webView = show(w);
   foundation::LogCapture log;
-  webView->page()->postScriptMessage("userHitSend", "\"userHitSend\"");
+  headlessPage(*webView)->postScriptMessage("userHitSend", "\"userHitSend\"");
   advance(300ms);
-  webView->page()->postScriptMessage("userHitSend", "\"userHitSend\"");
+  headlessPage(*webView)->postScriptMessage("userHitSend", "\"userHitSend\"");
   advance(200ms);
   EXPECT_FALSE(w.clickSend());
   advance(300ms);
@@ -215,7 +216,7 @@ TEST_F(WebChat, EveryRegisteredMessageNameCountsAsAChatEventAndOthersReachNothin
     auto w = wrapper();
     auto webView = show(w);
     foundation::LogCapture log;
-    EXPECT_EQ(webView->page()->postScriptMessage(c.name, c.body), c.received);
+    EXPECT_EQ(headlessPage(*webView)->postScriptMessage(c.name, c.body), c.received);
     EXPECT_EQ(w.clickSend(), c.received);
     EXPECT_EQ(log.contains("receive it!"), c.received);
     advance(1s);
@@ -243,14 +244,14 @@ TEST_F(WebChat, SaysOverCapacityOncePerFinishedLoadOfTheSubscriberSignInPage) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.html);
     auto webView = show(wrapper());
-    webView->page()->setDocumentHTML(c.html);
+    headlessPage(*webView)->setDocumentHTML(c.html);
     foundation::LogCapture log;
-    webView->page()->finishNavigation();
-    webView->page()->finishNavigation();
+    headlessPage(*webView)->finishNavigation();
+    headlessPage(*webView)->finishNavigation();
     settle();
     const auto lines = log.lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Over capacity"), c.isSignInPage ? 2 : 0);
-    EXPECT_EQ(webView->page()->evaluatedScripts(),
+    EXPECT_EQ(headlessPage(*webView)->evaluatedScripts(),
               (std::vector<std::string>{"document.documentElement.outerHTML",
                                         "document.documentElement.outerHTML"}));
   }
@@ -275,10 +276,10 @@ TEST_F(WebChat, AFileInputIsAnsweredWithTheFilesChosenInAnOpenPanel) {
     SCOPED_TRACE(c.allowsMultipleSelection);
     auto webView = show(wrapper());
     desktop().web().filePanels().answerNextOpenPanel(c.chosen);
-    webView->page()->clickFileInput(c.allowsMultipleSelection);
+    headlessPage(*webView)->clickFileInput(c.allowsMultipleSelection);
     settle();
-    ASSERT_EQ(webView->page()->fileChoices().size(), 1u);
-    EXPECT_EQ(webView->page()->fileChoices()[0], c.handedToPage);
+    ASSERT_EQ(headlessPage(*webView)->fileChoices().size(), 1u);
+    EXPECT_EQ(headlessPage(*webView)->fileChoices()[0], c.handedToPage);
     const auto shown = desktop().web().filePanels().shownPanels().back();
     EXPECT_EQ(shown.kind, desktop::FilePanelRequest::Kind::open);
     EXPECT_TRUE(shown.canChooseFiles);
@@ -292,12 +293,12 @@ TEST_F(WebChat, ADataURLImageIsSavedThroughASavePanelAndNeverShown) {
   auto webView = show(wrapper());
   desktop().web().filePanels().answerNextSavePanel(destination.string());
 
-  webView->page()->followLink("data:image/png;base64,iVBORw0KGgo=");
+  headlessPage(*webView)->followLink("data:image/png;base64,iVBORw0KGgo=");
   settle();
 
-  ASSERT_EQ(webView->page()->navigationDecisions().size(), 1u);
-  EXPECT_EQ(webView->page()->navigationDecisions()[0].allowed, false);
-  EXPECT_EQ(webView->page()->loads().size(), 1u);  // only the chat page itself
+  ASSERT_EQ(headlessPage(*webView)->navigationDecisions().size(), 1u);
+  EXPECT_EQ(headlessPage(*webView)->navigationDecisions()[0].allowed, false);
+  EXPECT_EQ(headlessPage(*webView)->loads().size(), 1u);  // only the chat page itself
   ASSERT_EQ(desktop().web().filePanels().shownPanels().size(), 1u);
   EXPECT_EQ(desktop().web().filePanels().shownPanels()[0].kind, desktop::FilePanelRequest::Kind::save);
   EXPECT_EQ(desktop().web().filePanels().shownPanels()[0].nameFieldStringValue, "image.png");
@@ -310,7 +311,7 @@ TEST_F(WebChat, ASavedImageReplacesAnExistingFileWhole) {
   std::ofstream(destination) << "an older, longer file that must not leave a tail behind";
   auto webView = show(wrapper());
   desktop().web().filePanels().answerNextSavePanel(destination.string());
-  webView->page()->followLink("data:image/png;base64,TWFu");
+  headlessPage(*webView)->followLink("data:image/png;base64,TWFu");
   settle();
   EXPECT_EQ(fileContents(destination), "Man");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 1);  // no leftovers
@@ -328,10 +329,10 @@ TEST_F(WebChat, AMalformedDataURLIsCancelledWithoutAskingOrSaving) {
        }) {
     SCOPED_TRACE(url);
     auto webView = show(wrapper());
-    webView->page()->followLink(url);
+    headlessPage(*webView)->followLink(url);
     settle();
-    EXPECT_EQ(webView->page()->navigationDecisions().back().allowed, false);
-    EXPECT_EQ(webView->page()->loads().size(), 1u);
+    EXPECT_EQ(headlessPage(*webView)->navigationDecisions().back().allowed, false);
+    EXPECT_EQ(headlessPage(*webView)->loads().size(), 1u);
     EXPECT_TRUE(desktop().web().filePanels().shownPanels().empty());
     EXPECT_EQ(desktop().web().filePanels().pendingAnswerCount(), 1u);
   }
@@ -341,7 +342,7 @@ TEST_F(WebChat, ACancelledSavePanelSavesNothing) {
   TemporaryDirectory directory;
   auto webView = show(wrapper());
   desktop().web().filePanels().answerNextSavePanel(std::nullopt);
-  webView->page()->followLink("data:image/png;base64,TWFu");
+  headlessPage(*webView)->followLink("data:image/png;base64,TWFu");
   settle();
   EXPECT_EQ(desktop().web().filePanels().shownPanels().size(), 1u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()), {}), 0);
@@ -352,7 +353,7 @@ TEST_F(WebChat, AFailedWriteIsReportedAndLeavesNothingBehind) {
   auto webView = show(wrapper());
   desktop().web().filePanels().answerNextSavePanel((directory.path() / "missing" / "image.png").string());
   foundation::LogCapture log;
-  webView->page()->followLink("data:image/png;base64,TWFu");
+  headlessPage(*webView)->followLink("data:image/png;base64,TWFu");
   settle();
   ASSERT_EQ(log.lines().size(), 1u);
   EXPECT_EQ(log.lines()[0].rfind("Error saving the file: ", 0), 0u) << log.lines()[0];
@@ -361,17 +362,18 @@ TEST_F(WebChat, AFailedWriteIsReportedAndLeavesNothingBehind) {
 
 TEST_F(WebChat, OtherLinksAreAllowed) {
   auto webView = show(wrapper());
-  webView->page()->followLink("https://chat.example/c/2");
-  webView->page()->followLink("mailto:someone@example.com");
+  headlessPage(*webView)->followLink("https://chat.example/c/2");
+  headlessPage(*webView)->followLink("mailto:someone@example.com");
   settle();
-  for (const auto& decision : webView->page()->navigationDecisions()) EXPECT_EQ(decision.allowed, true);
+  for (const auto& decision : headlessPage(*webView)->navigationDecisions())
+    EXPECT_EQ(decision.allowed, true);
   EXPECT_TRUE(desktop().web().filePanels().shownPanels().empty());
 }
 
 TEST_F(WebChat, ADownloadIsOnlyPrinted) {
   auto webView = show(wrapper());
   foundation::LogCapture log;
-  webView->page()->receiveDownload("https://chat.example/file.zip");
+  headlessPage(*webView)->receiveDownload("https://chat.example/file.zip");
   EXPECT_EQ(log.lines(), std::vector<std::string>{"<URLResponse URL: https://chat.example/file.zip>"});
 }
 

@@ -19,6 +19,7 @@
 #include "platform/desktop/speech_service.h"
 #include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/url_opener_service.h"
+#include "platform/desktop/web_engine_service.h"
 #include "platform/desktop/workspace_service.h"
 
 namespace desktop {
@@ -225,6 +226,26 @@ TEST_F(HeadlessServices, SpeechServiceSpeaksUntilTheScriptFinishesTheUtterance) 
   EXPECT_TRUE(speech.stopSpeaking(2));
   EXPECT_EQ(endings, (std::vector<bool>{true, false}));
   EXPECT_EQ(headless.speech().utterances().size(), 2u);
+}
+
+TEST_F(HeadlessServices, WebPagesOpenedThroughTheServiceAreTheHeadlessPages) {
+  const auto page = desktop.web().openPage();
+  ASSERT_TRUE(page);
+  const auto headlessPage = headless.web().lastPage();
+  EXPECT_EQ(page, headlessPage);
+
+  page->load({"https://chat.example/", 30.0}, {{"hello()", true, false}});
+  EXPECT_EQ(headlessPage->currentURL(), "https://chat.example/");
+  headlessPage->setDocumentHTML("<br>");
+  std::vector<ScriptEvaluation> evaluations;
+  page->evaluateScript("document.documentElement.outerHTML",
+                       [&](ScriptEvaluation evaluation) { evaluations.push_back(std::move(evaluation)); });
+  page->evaluateScript("window.close()",
+                       [&](ScriptEvaluation evaluation) { evaluations.push_back(std::move(evaluation)); });
+  ASSERT_EQ(evaluations.size(), 2u);
+  EXPECT_EQ(evaluations[0].resultJSON, "\"<br>\"");
+  EXPECT_FALSE(evaluations[1].resultJSON);
+  EXPECT_TRUE(evaluations[1].errorDescription);
 }
 
 }  // namespace
