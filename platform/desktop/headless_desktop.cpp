@@ -8,8 +8,6 @@ HeadlessDesktop::HeadlessDesktop() : screens_{Screen(foundation::Rect(0, 0, 1440
 
 HeadlessDesktop::~HeadlessDesktop() { withdraw(); }
 
-HeadlessDesktop* HeadlessDesktop::current() { return dynamic_cast<HeadlessDesktop*>(Desktop::current()); }
-
 std::vector<Screen> HeadlessDesktop::screens() const {
   std::lock_guard lock(mutex_);
   return screens_;

@@ -47,9 +47,6 @@ class HeadlessDesktop final : public Desktop,
   HeadlessDesktop();
   ~HeadlessDesktop() override;
 
-  // The installed desktop when it is a headless one, else nullptr.
-  static HeadlessDesktop* current();
-
   // The services. Those kept in objects of their own are handed out as their headless classes, so a
   // test scripts them through the same accessors.
   WorkspaceService& workspace() override { return *this; }
