@@ -272,19 +272,25 @@ std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
   // registration is serialised here; afterwards the registry is only read.
   static std::once_flag registration;
   std::call_once(registration, [] { cmark_gfm_core_extensions_ensure_registered(); });
-  ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
-  if (!parser) return std::nullopt;
-  for (const auto& extension : extensions) {
-    if (cmark_syntax_extension* found = cmark_find_syntax_extension(extension.rawValue.c_str())) {
-      cmark_parser_attach_syntax_extension(parser.get(), found);
-    }
-  }
   // The library passes invalid UTF-8 through to the literals it makes; a reply is decoded as the text
   // it would be shown as, with U+FFFD for each invalid sequence.
   std::string sanitized;
   if (!foundation::isValidUtf8(text)) {
     sanitized = foundation::sanitizedUtf8(text);
     text = sanitized;
+  }
+  // The inline parser's table of special characters is one process-wide array that the extensions
+  // change during every parse (the table extension for each row), so two parses at once would see each
+  // other's characters: one lock serialises every parse, from the parser's creation to its release.
+  // Walking and freeing the finished tree touch no shared state and run outside it.
+  static std::mutex parsing;
+  std::lock_guard lock(parsing);
+  ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
+  if (!parser) return std::nullopt;
+  for (const auto& extension : extensions) {
+    if (cmark_syntax_extension* found = cmark_find_syntax_extension(extension.rawValue.c_str())) {
+      cmark_parser_attach_syntax_extension(parser.get(), found);
+    }
   }
   cmark_parser_feed(parser.get(), text.data(), text.size());
   cmark_node* document = cmark_parser_finish(parser.get());

@@ -57,7 +57,8 @@ class CommonMarkNode {
   explicit CommonMarkNode(cmark_node* node);
 
   // The parsed document of a Markdown text with the given extensions attached (names the library does not
-  // know are skipped) and the library's option bits, or nothing when the library gives no document.
+  // know are skipped) and the library's option bits, or nothing when the library gives no document. May be
+  // called from any thread: parses run one at a time behind a process-wide lock.
   static std::optional<CommonMarkNode> parsedDocument(
       std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options);
 
