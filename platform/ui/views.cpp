@@ -1,7 +1,9 @@
 #include "platform/ui/views.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -33,11 +35,37 @@ AttributedString TextSpec::attributedString() const {
   return result;
 }
 
-std::string TextSpec::describe() const { return fmt::format("Text \"{}\"", string()); }
+bool TextSpec::hasImages() const {
+  return std::any_of(segments_.begin(), segments_.end(), [](const Segment& s) { return s.image != nullptr; });
+}
+
+std::string TextSpec::describe() const {
+  if (!hasImages()) return fmt::format("Text \"{}\"", string());
+  // Pictures show where they stand in the line: Text "see " + Image("a.png") + " here".
+  std::vector<std::string> pieces;
+  bool isAfterCharacters = false;  // whether the last piece is a quoted run that goes on
+  for (const auto& segment : segments_) {
+    if (segment.image) {
+      if (isAfterCharacters) pieces.back() += '"';
+      pieces.push_back(segment.image->describe());
+      isAfterCharacters = false;
+    } else if (!segment.text.isEmpty()) {
+      if (!isAfterCharacters) pieces.emplace_back("\"");
+      pieces.back() += segment.text.characters();
+      isAfterCharacters = true;
+    }
+  }
+  if (isAfterCharacters) pieces.back() += '"';
+  return "Text " + fmt::format("{}", fmt::join(pieces, " + "));
+}
 
 std::string ImageSpec::describe() const {
   const char* kind = source == Source::systemSymbol ? "systemName: " : "";
-  return fmt::format("Image({}\"{}\"){}", kind, name, isResizable ? " resizable" : "");
+  std::string text = fmt::format("Image({}\"{}\")", kind, name);
+  if (bundleDirectory) text += fmt::format(" bundle \"{}\"", bundleDirectory->filename().string());
+  if (size) text += fmt::format(" {}x{}", size->width, size->height);
+  if (!label.empty()) text += fmt::format(" label \"{}\"", label);
+  return isResizable ? text + " resizable" : text;
 }
 
 std::string ShapeSpec::typeName() const {
@@ -177,20 +205,24 @@ std::string formatLocalized(const std::string& format, const std::vector<std::st
 
 Text Text::localized(const std::string& key, const std::vector<std::string>& arguments) {
   return Text(std::vector<detail::TextSpec::Segment>{
-      {AttributedString(formatLocalized(localizedString(key), arguments)), true}});
+      {AttributedString(formatLocalized(localizedString(key), arguments)), true, nullptr}});
 }
 
 Text::Text(std::string key)
-    : Text(std::vector<detail::TextSpec::Segment>{{AttributedString(localizedString(key)), true}}) {}
+    : Text(std::vector<detail::TextSpec::Segment>{{AttributedString(localizedString(key)), true, nullptr}}) {}
 
 Text::Text(AttributedString attributed)
-    : Text(std::vector<detail::TextSpec::Segment>{{std::move(attributed), false}}) {}
+    : Text(std::vector<detail::TextSpec::Segment>{{std::move(attributed), false, nullptr}}) {}
+
+Text::Text(const Image& image)
+    : Text(std::vector<detail::TextSpec::Segment>{
+          {AttributedString(), false, std::make_shared<const detail::ImageSpec>(image.imageSpec())}}) {}
 
 Text::Text(std::vector<detail::TextSpec::Segment> segments)
     : AnyView(std::make_shared<detail::TextSpec>(std::move(segments))) {}
 
 Text Text::verbatim(std::string text) {
-  return Text(std::vector<detail::TextSpec::Segment>{{AttributedString(std::move(text)), false}});
+  return Text(std::vector<detail::TextSpec::Segment>{{AttributedString(std::move(text)), false, nullptr}});
 }
 
 const detail::TextSpec& Text::textSpec() const { return static_cast<const detail::TextSpec&>(*spec()); }
@@ -218,9 +250,33 @@ Image Image::systemName(std::string name) {
   return Image(std::move(spec));
 }
 
+Image Image::named(std::string name, const foundation::Bundle& bundle, std::string label) {
+  auto spec = std::make_shared<detail::ImageSpec>();
+  spec->name = std::move(name);
+  spec->bundleDirectory = bundle.resourceDirectory();
+  spec->label = std::move(label);
+  return Image(std::move(spec));
+}
+
+Image Image::picture(std::string name, foundation::Size size) {
+  auto spec = std::make_shared<detail::ImageSpec>();
+  spec->source = detail::ImageSpec::Source::bitmap;
+  spec->name = std::move(name);
+  spec->size = size;
+  return Image(std::move(spec));
+}
+
+const detail::ImageSpec& Image::imageSpec() const { return static_cast<const detail::ImageSpec&>(*spec()); }
+
 Image Image::resizable() const {
-  auto copy = std::make_shared<detail::ImageSpec>(static_cast<const detail::ImageSpec&>(*spec()));
+  auto copy = std::make_shared<detail::ImageSpec>(imageSpec());
   copy->isResizable = true;
+  return Image(std::move(copy));
+}
+
+Image Image::withSize(foundation::Size size) const {
+  auto copy = std::make_shared<detail::ImageSpec>(imageSpec());
+  copy->size = size;
   return Image(std::move(copy));
 }
 

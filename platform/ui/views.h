@@ -2,18 +2,25 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/foundation/geometry.h"
 #include "platform/foundation/url.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/binding.h"
 #include "platform/ui/color.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
+
+namespace foundation {
+class Bundle;
+}
 
 namespace ui {
 
@@ -48,19 +55,24 @@ class ContainerSpec final : public PrimitiveSpec {
   std::string description_;
 };
 
+class ImageSpec;
+
 class TextSpec final : public PrimitiveSpec {
  public:
+  // A run of characters, or a picture standing in the line like a character (then `text` is empty).
   struct Segment {
     AttributedString text;
     bool isLocalized = false;
+    std::shared_ptr<const ImageSpec> image;
   };
   explicit TextSpec(std::vector<Segment> segments) : segments_(std::move(segments)) {}
   std::string typeName() const override { return "Text"; }
   std::string describe() const override;
   const std::vector<Segment>& segments() const { return segments_; }
-  // The characters shown.
+  // The characters shown; pictures are not characters and add nothing.
   std::string string() const;
   AttributedString attributedString() const;
+  bool hasImages() const;
 
  private:
   std::vector<Segment> segments_;
@@ -72,6 +84,11 @@ class ImageSpec final : public PrimitiveSpec {
   Source source = Source::named;
   std::string name;
   bool isResizable = false;
+  // Where a named image is looked up: a bundle's resource directory (absent: the main bundle's).
+  std::optional<std::filesystem::path> bundleDirectory;
+  // The picture's size in points, for pictures whose pixels were measured where they were read.
+  std::optional<foundation::Size> size;
+  std::string label;  // what accessibility reads for the picture
   std::string typeName() const override { return "Image"; }
   std::string describe() const override;
 };
@@ -177,13 +194,17 @@ std::string localizedString(const std::string& key);
 // placeholder without an argument is left as it is.
 std::string formatLocalized(const std::string& format, const std::vector<std::string>& arguments);
 
+class Image;
+
 // Text: localized by default through the main bundle's string table (the key is shown when it has no
-// entry), verbatim on request, or attributed; texts concatenate with +.
+// entry), verbatim on request, or attributed; texts concatenate with +. A text of an image places the
+// picture in the line, its bottom edge on the baseline.
 class Text : public AnyView {
  public:
   explicit Text(std::string key);
   explicit Text(const char* key) : Text(std::string(key)) {}
   explicit Text(AttributedString attributed);
+  explicit Text(const Image& image);
   static Text verbatim(std::string text);
   // Localized text with arguments: the format found for `key` in the string table (the key itself when
   // it has none) with each placeholder (%@, %d, %lld, %ld, %u, %f, or positional %1$@ ...) replaced by
@@ -200,7 +221,14 @@ class Image : public AnyView {
  public:
   explicit Image(std::string name);
   static Image systemName(std::string name);
+  // The image `name` of a bundle's resources, with the text accessibility reads for it.
+  static Image named(std::string name, const foundation::Bundle& bundle, std::string label = {});
+  // A picture read elsewhere, known by a name (its address) and its size in points.
+  static Image picture(std::string name, foundation::Size size);
   Image resizable() const;
+  // The same image, measured at `size` points.
+  Image withSize(foundation::Size size) const;
+  const detail::ImageSpec& imageSpec() const;
 
  private:
   explicit Image(std::shared_ptr<detail::ImageSpec> spec);

@@ -24,6 +24,18 @@ Rect WindowHost::frame(const ViewRef& view, CoordinateSpace space) const {
   return hostingView_->convertRectToView(*found, nullptr);
 }
 
+std::vector<Rect> WindowHost::imageFrames(const ViewRef& text, CoordinateSpace space) const {
+  const Rect target = frame(text, space);
+  const Rect laidOut = *hostingView_->frame(text.node());
+  std::vector<Rect> frames;
+  for (const auto& picture : hostingView_->layout().imageFrames(text.node())) {
+    // From the hosting view's coordinates to the text's, then into the space asked for.
+    frames.emplace_back(target.minX() + picture.minX() - laidOut.minX(),
+                        target.minY() + picture.minY() - laidOut.minY(), picture.width(), picture.height());
+  }
+  return frames;
+}
+
 std::optional<Size> WindowHost::contentSize(const ViewRef& scrollView) const {
   return hostingView_->layout().contentSize(scrollView.node());
 }

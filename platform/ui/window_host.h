@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
@@ -35,6 +36,8 @@ class WindowHost : public Host {
   Rect frame(const ViewQuery& query, CoordinateSpace space = CoordinateSpace::window) const {
     return frame(find(query), space);
   }
+  // The frames of the pictures standing in a text's lines, in order.
+  std::vector<Rect> imageFrames(const ViewRef& text, CoordinateSpace space = CoordinateSpace::window) const;
   // The size of a scroll view's or list's content.
   std::optional<Size> contentSize(const ViewRef& scrollView) const;
   // The platform view realising a view (a text field, a text editor's scroll view, a representable's

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -365,13 +366,33 @@ ProposedViewSize fixedSizeProposal(const FixedSizeModifier& m, const ProposedVie
   return {m.horizontal ? std::nullopt : p.width, m.vertical ? std::nullopt : p.height};
 }
 
-Size naturalImageSize(const detail::ImageSpec& image, const Node& node, const TextMeasurer& measurer) {
+Size naturalImageSize(const detail::ImageSpec& image, const EnvironmentValues& environment,
+                      const TextMeasurer& measurer) {
+  if (image.size) return *image.size;
   // Symbols are drawn at the size of a line of the font; named images have no pixels to measure yet.
   if (image.source == detail::ImageSpec::Source::systemSymbol) {
-    double side = measurer.lineHeight(fontOf(node));
+    double side = measurer.lineHeight(environment.font().value_or(Font::body())) *
+                  symbolScaleFactor(environment.get<ImageScaleKey>());
     return {side, side};
   }
   return {0, 0};
+}
+
+// A text's characters and pictures as the measurer takes them; the characters are set in the font the
+// text sees.
+std::vector<TextRun> runsOf(const detail::TextSpec& text, const Node& node, const TextMeasurer& measurer) {
+  const Font font = fontOf(node);
+  std::vector<TextRun> runs;
+  for (const auto& segment : text.segments()) {
+    if (segment.image) {
+      runs.push_back(TextRun{{}, font, naturalImageSize(*segment.image, node.environment(), measurer)});
+    } else if (!runs.empty() && !runs.back().image) {
+      runs.back().text += segment.text.characters();
+    } else {
+      runs.push_back(TextRun{segment.text.characters(), font, std::nullopt});
+    }
+  }
+  return runs;
 }
 
 }  // namespace
@@ -389,6 +410,7 @@ LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
 void LayoutPass::layout(const Node& root, Size size) {
   measured_.clear();
   frames_.clear();
+  imageFrames_.clear();
   contentSizes_.clear();
   geometryReaders_.clear();
   ProposedViewSize proposal(size);
@@ -400,6 +422,11 @@ std::optional<Rect> LayoutPass::frame(const Node& node) const {
   auto found = frames_.find(&node);
   if (found == frames_.end()) return std::nullopt;
   return found->second;
+}
+
+std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
+  auto found = imageFrames_.find(&text);
+  return found == imageFrames_.end() ? std::vector<Rect>{} : found->second;
 }
 
 std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
@@ -441,7 +468,9 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   // Built-in views.
   if (auto* text = node.primitiveAs<detail::TextSpec>()) {
     std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
-    return measurer_->measure(text->string(), fontOf(node), width, node.environment().get<LineSpacingKey>());
+    const double lineSpacing = node.environment().get<LineSpacingKey>();
+    if (text->hasImages()) return measurer_->layout(runsOf(*text, node, *measurer_), width, lineSpacing).size;
+    return measurer_->measure(text->string(), fontOf(node), width, lineSpacing);
   }
   if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
     std::vector<Gathered> gathered;
@@ -470,7 +499,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     return p.replacingUnspecifiedDimensions();
   }
   if (auto* image = node.primitiveAs<detail::ImageSpec>()) {
-    Size natural = naturalImageSize(*image, node, *measurer_);
+    Size natural = naturalImageSize(*image, node.environment(), *measurer_);
     return image->isResizable ? p.replacingUnspecifiedDimensions(natural) : natural;
   }
   if (auto* input = node.primitiveAs<detail::TextInputSpec>()) {
@@ -612,6 +641,15 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
       node.primitiveAs<detail::LinkSpec>()) {
     if (!children.empty()) place(*children.front(), frame, p);
+    return;
+  }
+  if (auto* text = node.primitiveAs<detail::TextSpec>(); text && text->hasImages()) {
+    std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
+    auto laidOut =
+        measurer_->layout(runsOf(*text, node, *measurer_), width, node.environment().get<LineSpacingKey>());
+    for (auto& picture : laidOut.imageFrames)
+      picture.origin = {frame.minX() + picture.minX(), frame.minY() + picture.minY()};
+    imageFrames_[&node] = std::move(laidOut.imageFrames);
     return;
   }
   if (node.primitiveAs<detail::GeometryReaderSpec>()) {

@@ -44,6 +44,8 @@ class LayoutPass {
 
   // The frame of a view that was placed, in the coordinates of the space laid out.
   std::optional<Rect> frame(const detail::Node& node) const;
+  // The frames of the pictures in a text that was placed, in order (none for other views).
+  std::vector<Rect> imageFrames(const detail::Node& text) const;
   // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
   std::optional<Size> contentSize(const detail::Node& scrollView) const;
   const std::unordered_map<const detail::Node*, Rect>& frames() const { return frames_; }
@@ -62,6 +64,7 @@ class LayoutPass {
   std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
   std::unordered_map<const detail::Node*, Rect> frames_;
   std::unordered_map<const detail::Node*, Size> contentSizes_;
+  std::unordered_map<const detail::Node*, std::vector<Rect>> imageFrames_;
   std::vector<const detail::Node*> geometryReaders_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -78,6 +80,175 @@ foundation::Size FixedMetricTextMeasurer::measure(std::string_view text, const F
   double height =
       static_cast<double>(lineCount) * lineHeight(font) + static_cast<double>(lineCount - 1) * lineSpacing;
   return {static_cast<double>(widest) * advance, height};
+}
+
+namespace {
+
+// One unit of line filling: a word (characters between spaces, perhaps in several fonts), a space, a hard
+// line break or a picture.
+struct Atom {
+  enum class Kind { word, space, lineBreak, picture };
+  Kind kind = Kind::word;
+  std::vector<std::pair<std::string, const Font*>> pieces;  // a word's characters, by font
+  std::optional<foundation::Size> picture;
+  const Font* font = nullptr;  // a space's or break's font
+  std::size_t pictureIndex = 0;
+};
+
+std::vector<Atom> atomsOf(const std::vector<TextRun>& runs) {
+  std::vector<Atom> atoms;
+  bool isInWord = false;
+  std::size_t pictures = 0;
+  for (const auto& run : runs) {
+    if (run.image) {
+      atoms.push_back(Atom{Atom::Kind::picture, {}, run.image, &run.font, pictures++});
+      isInWord = false;
+      continue;
+    }
+    std::size_t i = 0;
+    while (i < run.text.size()) {
+      const char c = run.text[i];
+      if (c == ' ' || c == '\n') {
+        atoms.push_back(
+            Atom{c == ' ' ? Atom::Kind::space : Atom::Kind::lineBreak, {}, std::nullopt, &run.font});
+        isInWord = false;
+        ++i;
+        continue;
+      }
+      std::size_t end = run.text.find_first_of(" \n", i);
+      if (end == std::string::npos) end = run.text.size();
+      if (!isInWord) atoms.push_back(Atom{Atom::Kind::word, {}, std::nullopt, &run.font});
+      atoms.back().pieces.emplace_back(run.text.substr(i, end - i), &run.font);
+      isInWord = true;
+      i = end;
+    }
+  }
+  return atoms;
+}
+
+// The Unicode scalar values of a UTF-8 text, each as its own text.
+std::vector<std::string> charactersOf(const std::string& text) {
+  std::vector<std::string> characters;
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 || characters.empty()) characters.emplace_back();
+    characters.back() += c;
+  }
+  return characters;
+}
+
+}  // namespace
+
+TextLayout TextMeasurer::layout(const std::vector<TextRun>& runs, std::optional<double> width,
+                                double lineSpacing) const {
+  // A hair of tolerance so that a width computed as a sum of advances fits its own text.
+  constexpr double tolerance = 1e-9;
+  const Font baseFont = runs.empty() ? Font() : runs.front().font;
+  auto widthOf = [this](const std::string& text, const Font& font) {
+    return measure(text, font, std::nullopt).width;
+  };
+  auto fits = [&](double length) { return !width || length <= *width + tolerance; };
+
+  struct Line {
+    double width = 0;  // trailing spaces excluded
+    double ascent = 0;
+    double descent = 0;
+    std::vector<std::pair<std::size_t, double>> pictures;  // index and x
+  };
+  std::vector<Line> lines;
+  std::vector<foundation::Size> pictureSizes;
+  auto startLine = [&] {
+    Line line;
+    line.ascent = ascent(baseFont);
+    line.descent = lineHeight(baseFont) - line.ascent;
+    lines.push_back(line);
+  };
+  auto includeFont = [&](const Font& font) {
+    lines.back().ascent = std::max(lines.back().ascent, ascent(font));
+    lines.back().descent = std::max(lines.back().descent, lineHeight(font) - ascent(font));
+  };
+
+  startLine();
+  bool isLineOpen = false;  // whether the current line holds a word or picture
+  double pending = 0;       // spaces since the last word or picture
+  for (const auto& atom : atomsOf(runs)) {
+    switch (atom.kind) {
+      case Atom::Kind::space:
+        pending += widthOf(" ", *atom.font);
+        continue;
+      case Atom::Kind::lineBreak:
+        startLine();
+        isLineOpen = false;
+        pending = 0;
+        continue;
+      case Atom::Kind::picture: {
+        const auto size = *atom.picture;
+        pictureSizes.push_back(size);
+        if (isLineOpen && !fits(lines.back().width + pending + size.width)) {
+          startLine();
+          isLineOpen = false;
+        }
+        auto& line = lines.back();
+        const double x = isLineOpen ? line.width + pending : 0;
+        line.pictures.emplace_back(atom.pictureIndex, x);
+        line.width = x + size.width;
+        line.ascent = std::max(line.ascent, size.height);
+        isLineOpen = true;
+        pending = 0;
+        continue;
+      }
+      case Atom::Kind::word:
+        break;
+    }
+    double wordWidth = 0;
+    for (const auto& [text, font] : atom.pieces) wordWidth += widthOf(text, *font);
+    if (isLineOpen && fits(lines.back().width + pending + wordWidth)) {
+      lines.back().width += pending + wordWidth;
+    } else {
+      if (isLineOpen) startLine();
+      if (fits(wordWidth)) {
+        lines.back().width = wordWidth;
+      } else {
+        // A word wider than a line is cut between characters into full lines, at least one character
+        // each.
+        double filled = 0;
+        bool isLineEmpty = true;
+        for (const auto& [text, font] : atom.pieces) {
+          for (const auto& character : charactersOf(text)) {
+            const double advance = widthOf(character, *font);
+            if (!isLineEmpty && !fits(filled + advance)) {
+              lines.back().width = filled;
+              startLine();
+              filled = 0;
+            }
+            filled += advance;
+            isLineEmpty = false;
+            includeFont(*font);
+          }
+        }
+        lines.back().width = filled;
+      }
+    }
+    for (const auto& piece : atom.pieces) includeFont(*piece.second);
+    isLineOpen = true;
+    pending = 0;
+  }
+
+  TextLayout result;
+  result.imageFrames.resize(pictureSizes.size());
+  double top = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto& line = lines[i];
+    if (i > 0) top += lineSpacing;
+    for (const auto& [index, x] : line.pictures) {
+      const auto size = pictureSizes[index];
+      result.imageFrames[index] =
+          foundation::Rect(x, top + line.ascent - size.height, size.width, size.height);
+    }
+    result.size.width = std::max(result.size.width, line.width);
+    top += line.ascent + line.descent;
+  }
+  result.size.height = top;
+  return result;
 }
 
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer() {

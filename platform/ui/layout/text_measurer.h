@@ -4,12 +4,30 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/geometry.h"
 #include "platform/ui/font.h"
 
 namespace ui {
+
+// One piece of a text to lay out: characters in a font, or a picture of a fixed size standing in the line
+// like a character (then `text` is empty and `font` is that of the characters around it).
+struct TextRun {
+  std::string text;
+  Font font;
+  std::optional<foundation::Size> image;
+};
+
+// Where the pieces of a text went: its size, and each picture's frame (in order, from the text's
+// top-left corner).
+struct TextLayout {
+  foundation::Size size;
+  std::vector<foundation::Rect> imageFrames;
+  bool operator==(const TextLayout&) const = default;
+};
 
 class TextMeasurer {
  public:
@@ -21,6 +39,16 @@ class TextMeasurer {
                                    double lineSpacing = 0) const = 0;
   // The height of one line of `font`.
   virtual double lineHeight(const Font& font) const = 0;
+  // How far the baseline of a line of `font` lies below the line's top; the rest of the line is below it.
+  virtual double ascent(const Font& font) const { return lineHeight(font) * 0.8; }
+
+  // Runs of characters and pictures set as one text, wrapped as `measure` wraps (a picture is never cut
+  // and may start or end a line). A picture sits with its bottom edge on the baseline of its line, which
+  // grows upwards to hold the tallest picture; below the baseline every line keeps its font's depth.
+  // Characters of one font without pictures come out as `measure` sets them.
+  // Builds on `measure` and `ascent`; a measurer that sets text itself may do better.
+  virtual TextLayout layout(const std::vector<TextRun>& runs, std::optional<double> width,
+                            double lineSpacing = 0) const;
 };
 
 // Every character (Unicode scalar value) advances by `advanceFactor` times the font's point size and
