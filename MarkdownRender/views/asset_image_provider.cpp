@@ -33,15 +33,17 @@ ui::AnyView AssetImageProvider::imageView(const std::optional<foundation::URL>& 
   if (!url) return ui::EmptyView();
   auto bundle = bundle_ ? bundle_ : foundation::Bundle::main();
   std::string name = name_(*url);
-  auto picture = bundle ? bundledPicture(*bundle, name) : std::nullopt;
+  auto picture = bundledPicture(*bundle, name);
   if (!picture) return ui::EmptyView();
-  auto image = std::make_shared<const BitmapImage>(std::move(*picture));
-  return ResizeToFit(image->size(), bitmapImageView(image, name, true));
+  return ResizeToFit(picture->size(), ui::Image::named(name, *bundle).withSize(picture->size()).resizable());
 }
 
-ui::AnyView AssetInlineImageProvider::inlineImage(const foundation::URL& url,
-                                                  const std::string& label) const {
-  return ui::Image(name_(url)).accessibilityLabel(label);
+ui::Image AssetInlineImageProvider::inlineImage(const foundation::URL& url, const std::string& label) const {
+  auto bundle = bundle_ ? bundle_ : foundation::Bundle::main();
+  std::string name = name_(url);
+  auto picture = bundledPicture(*bundle, name);
+  auto image = ui::Image::named(std::move(name), *bundle, label);
+  return picture ? image.withSize(picture->size()) : image;
 }
 
 }  // namespace MarkdownRender

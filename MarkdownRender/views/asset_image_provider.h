@@ -28,14 +28,16 @@ class AssetImageProvider final : public ImageProvider {
   std::shared_ptr<foundation::Bundle> bundle_;
 };
 
-// The named image of the bundle inside text, with the label as its accessibility label. Never throws.
+// The named image of the bundle (the main bundle when none is given) inside text, with the label as its
+// accessibility label, at the size of the bundle's picture. Never throws: a name the bundle has no
+// picture for still gives the image of that name, which takes no room.
 class AssetInlineImageProvider final : public InlineImageProvider {
  public:
   explicit AssetInlineImageProvider(
       std::function<std::string(const foundation::URL&)> name = defaultAssetName,
       std::shared_ptr<foundation::Bundle> bundle = nullptr)
       : name_(std::move(name)), bundle_(std::move(bundle)) {}
-  ui::AnyView inlineImage(const foundation::URL& url, const std::string& label) const override;
+  ui::Image inlineImage(const foundation::URL& url, const std::string& label) const override;
 
  private:
   std::function<std::string(const foundation::URL&)> name_;

@@ -88,15 +88,8 @@ std::optional<BitmapImage> BitmapImage::decode(std::string data) {
 
 ui::AnyView bitmapImageView(const std::shared_ptr<const BitmapImage>& image, std::string name,
                             bool isResizable) {
-  auto spec = std::make_shared<ui::detail::ImageSpec>();
-  spec->source = ui::detail::ImageSpec::Source::bitmap;
-  spec->name = std::move(name);
-  // The layout has no pixels to measure: a picture at its natural size is a resizable one framed to
-  // exactly that size.
-  spec->isResizable = true;
-  ui::AnyView view(spec);
-  if (isResizable || !image) return view;
-  return view.frame(image->size().width, image->size().height);
+  auto picture = ui::Image::picture(std::move(name), image ? image->size() : foundation::Size{});
+  return isResizable ? picture.resizable() : picture;
 }
 
 }  // namespace MarkdownRender

@@ -59,8 +59,8 @@ ui::AnyView DefaultImageProvider::imageView(const std::optional<foundation::URL>
   return DefaultImageView(url, urlSession_, imageLoader_);
 }
 
-ui::AnyView DefaultInlineImageProvider::inlineImage(const foundation::URL& url, const std::string&) const {
-  return bitmapImageView(imageLoader_->image(url, *urlSession_), url.absoluteString(), false);
+ui::Image DefaultInlineImageProvider::inlineImage(const foundation::URL& url, const std::string&) const {
+  return ui::Image::picture(url.absoluteString(), imageLoader_->image(url, *urlSession_)->size());
 }
 
 const ImageProviderKey::Value& ImageProviderKey::defaultValue() {

@@ -14,6 +14,7 @@
 #include "platform/foundation/url.h"
 #include "platform/ui/observable_object.h"
 #include "platform/ui/view.h"
+#include "platform/ui/views.h"
 
 namespace MarkdownRender {
 
@@ -39,12 +40,13 @@ class AnyImageProvider final : public ImageProvider {
   std::function<ui::AnyView(const std::optional<foundation::URL>&)> makeImage_;
 };
 
-// Gives the picture of an image inside text. Blocking (run it off the main thread); throws when there is
+// Gives the picture of an image inside text, which the text sets in its line at the picture's size.
+// Blocking (run it off the main thread); may be called on several threads at once; throws when there is
 // no picture.
 class InlineImageProvider {
  public:
   virtual ~InlineImageProvider() = default;
-  virtual ui::AnyView inlineImage(const foundation::URL& url, const std::string& label) const = 0;
+  virtual ui::Image inlineImage(const foundation::URL& url, const std::string& label) const = 0;
 };
 
 // What the block image view has got so far. Two values are equal when they are the same case and, for
@@ -122,7 +124,7 @@ class DefaultInlineImageProvider final : public InlineImageProvider {
       std::shared_ptr<foundation::URLSession> urlSession = foundation::URLSession::shared(),
       std::shared_ptr<DefaultImageLoader> imageLoader = DefaultImageLoader::shared())
       : urlSession_(std::move(urlSession)), imageLoader_(std::move(imageLoader)) {}
-  ui::AnyView inlineImage(const foundation::URL& url, const std::string& label) const override;
+  ui::Image inlineImage(const foundation::URL& url, const std::string& label) const override;
 
  private:
   std::shared_ptr<foundation::URLSession> urlSession_;

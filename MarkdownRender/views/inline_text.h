@@ -1,15 +1,21 @@
 // Running text (a paragraph, a heading, a table cell) as one styled text: the theme's inline styles
-// resolved into attributes, links made real links against the base URL.
+// resolved into attributes, links made real links against the base URL, pictures loaded through the
+// inline image provider and set in the lines.
 #pragma once
 
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "MarkdownRender/model/inline.h"
 #include "MarkdownRender/styles/text_style.h"
 #include "MarkdownRender/styles/theme_environment.h"
+#include "MarkdownRender/views/image_provider.h"
 #include "MarkdownRender/views/markdown_environment.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/environment.h"
+#include "platform/ui/state.h"
 #include "platform/ui/view.h"
 #include "platform/ui/views.h"
 
@@ -30,18 +36,33 @@ struct InlineEnvironment {
 };
 
 // One node as styled text. Children start from the attributes their parent produced, so nested styles
-// accumulate; images contribute nothing (running text cannot hold a picture here).
+// accumulate; images contribute nothing here (`buildText` places the pictures).
 ui::AttributedString attributedPiece(const Inline& node, const InlineEnvironment& environment,
                                      const ui::AttributeContainer& attributes);
 // The pieces of the nodes, concatenated in order.
 ui::AttributedString buildAttributedText(const std::vector<Inline>& inlines,
                                          const InlineEnvironment& environment,
                                          const ui::AttributeContainer& attributes);
-// The nodes as one text view, each run's font record turned into the font it describes.
-ui::Text buildText(const std::vector<Inline>& inlines, const InlineEnvironment& environment,
-                   const ui::AttributeContainer& attributes);
 
-// The inlines in the text style in force, wrapping to the width on offer at their full height.
+// The loaded pictures of a run of text, by their source exactly as the Markdown writes it.
+using InlineImages = std::map<std::string, ui::Image>;
+
+// The nodes as one text view, each run's font record turned into the font it describes. An image at the
+// top level shows its picture from `images` when one was loaded for its source, nothing otherwise; an
+// image nested in a styled run or a link shows nothing.
+ui::Text buildText(const std::vector<Inline>& inlines, const InlineImages& images,
+                   const InlineEnvironment& environment, const ui::AttributeContainer& attributes);
+
+// The pictures of a run of text: one load through `provider` per distinct description of an image at the
+// top level (alone, or as the only child of a link), concurrently, each source resolved against
+// `imageBaseURL`; a source that makes no URL is skipped. Blocking (run it off the main thread). Throws
+// the first failure of any picture, after the other loads have ended: the run then shows none. A
+// cancellation of the calling task cancels every load.
+InlineImages loadInlineImages(const std::vector<Inline>& inlines, const InlineImageProvider& provider,
+                              const std::optional<foundation::URL>& imageBaseURL);
+
+// The inlines in the text style in force, wrapping to the width on offer at their full height, with
+// their pictures placed in the lines once all of them have loaded.
 class InlineText final : public ui::View {
  public:
   explicit InlineText(std::vector<Inline> inlines) : inlines_(std::move(inlines)) {}
@@ -49,8 +70,12 @@ class InlineText final : public ui::View {
   const std::vector<Inline>& inlines() const { return inlines_; }
 
  private:
+  ui::Environment<InlineImageProviderKey> inlineImageProvider_;
   ui::Environment<BaseURLKey> baseURL_;
+  ui::Environment<ImageBaseURLKey> imageBaseURL_;
   ui::Environment<ThemeKey> theme_;
+  // Replaced whole by each load that ends (emptied by one that fails); kept while a new load runs.
+  ui::State<InlineImages> inlineImages_;
   std::vector<Inline> inlines_;
 };
 

@@ -268,6 +268,12 @@ Image Image::picture(std::string name, foundation::Size size) {
 
 const detail::ImageSpec& Image::imageSpec() const { return static_cast<const detail::ImageSpec&>(*spec()); }
 
+bool operator==(const Image& a, const Image& b) {
+  const auto &x = a.imageSpec(), &y = b.imageSpec();
+  return x.source == y.source && x.name == y.name && x.isResizable == y.isResizable &&
+         x.bundleDirectory == y.bundleDirectory && x.size == y.size && x.label == y.label;
+}
+
 Image Image::resizable() const {
   auto copy = std::make_shared<detail::ImageSpec>(imageSpec());
   copy->isResizable = true;

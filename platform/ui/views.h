@@ -229,6 +229,8 @@ class Image : public AnyView {
   // The same image, measured at `size` points.
   Image withSize(foundation::Size size) const;
   const detail::ImageSpec& imageSpec() const;
+  // Images are equal when they show the same picture the same way.
+  friend bool operator==(const Image& a, const Image& b);
 
  private:
   explicit Image(std::shared_ptr<detail::ImageSpec> spec);

@@ -45,11 +45,33 @@ TEST(AssetImageProvider, DrawsNothingWithoutAURLOrAPicture) {
   }
 }
 
-TEST(AssetInlineImageProvider, GivesTheNamedImageWithTheLabel) {
-  AssetInlineImageProvider provider([](const foundation::URL&) { return std::string("logo"); }, assets());
-  ui::testing::Host host(provider.inlineImage(urlOf("https://example.com/a.png"), "The logo"));
-  EXPECT_TRUE(host.exists(type("Image")));
-  EXPECT_NE(host.dump().find("The logo"), std::string::npos) << host.dump();
+TEST(AssetInlineImageProvider, GivesTheNamedImageOfItsBundleWithTheLabelAtThePicturesSize) {
+  struct Case {
+    const char* name;
+    std::optional<foundation::Size> size;
+  };
+  const Case cases[] = {{"chart.png", foundation::Size{600, 300}}, {"missing.png", std::nullopt}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    AssetInlineImageProvider provider([&](const foundation::URL&) { return std::string(c.name); }, assets());
+    const auto image = provider.inlineImage(urlOf("https://example.com/a.png"), "The chart");
+    const auto& spec = image.imageSpec();
+    EXPECT_EQ(spec.name, c.name);
+    EXPECT_EQ(spec.bundleDirectory, assets()->resourceDirectory());
+    EXPECT_EQ(spec.label, "The chart");
+    EXPECT_EQ(spec.size, c.size);
+  }
+}
+
+TEST(AssetInlineImageProvider, WithoutABundleLooksInTheMainBundle) {
+  foundation::Bundle::setMainResourceDirectory(std::filesystem::path(QUILLO_TEST_DIR) / "fixtures" /
+                                               "assets");
+  AssetInlineImageProvider provider;
+  const auto image = provider.inlineImage(urlOf("https://example.com/images/chart.png"), "");
+  foundation::Bundle::setMainResourceDirectory(std::nullopt);
+  EXPECT_EQ(image.imageSpec().bundleDirectory,
+            std::filesystem::path(QUILLO_TEST_DIR) / "fixtures" / "assets");
+  EXPECT_EQ(image.imageSpec().size, (foundation::Size{600, 300}));
 }
 
 }  // namespace

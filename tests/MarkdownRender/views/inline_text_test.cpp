@@ -2,13 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "MarkdownRender/model/parse_blocks.h"
 #include "MarkdownRender/styles/font_properties.h"
 #include "MarkdownRender/styles/text_styles.h"
+#include "MarkdownRender/views/markdown_view.h"
+#include "layout_fixture.h"
+#include "picture_bytes.h"
+#include "platform/concurrency/task.h"
+#include "platform/foundation/text_error.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/window_host.h"
+#include "tests/support/loopback_server.h"
 
 namespace MarkdownRender {
 namespace {
@@ -106,7 +117,7 @@ TEST(InlineRendering, LinksResolveAgainstTheBaseURL) {
 }
 
 TEST(InlineRendering, TextViewTurnsFontRecordsIntoFonts) {
-  auto text = buildText(inlinesOf("a `b`"), InlineEnvironment::of(Theme::standardTheme(), std::nullopt),
+  auto text = buildText(inlinesOf("a `b`"), {}, InlineEnvironment::of(Theme::standardTheme(), std::nullopt),
                         baseAttributes());
   ui::testing::Host host(text);
   auto* spec = host.find(ui::testing::text("a b")).primitive<ui::detail::TextSpec>();
@@ -138,6 +149,147 @@ TEST(InlineText, WrapsInWidthAndKeepsItsFullHeight) {
   ASSERT_NE(fixed, nullptr);
   EXPECT_FALSE(fixed->horizontal);
   EXPECT_TRUE(fixed->vertical);
+}
+
+// Pictures of 20 by 10 points named after their URL; a URL holding "fail" has none. While `isHeld` the
+// loads wait (a cancelled load gives up waiting). Records what it was asked for. Thread-safe: `mutex`
+// guards everything.
+class ScriptedPictures final : public InlineImageProvider {
+ public:
+  ui::Image inlineImage(const foundation::URL& url, const std::string& label) const override {
+    std::unique_lock lock(mutex);
+    requests.push_back(url.absoluteString() + " " + label);
+    changed.wait(lock, concurrency::currentStopToken(), [this] { return !isHeld; });
+    if (concurrency::isCancelled()) throw concurrency::CancellationError();
+    if (url.absoluteString().find("fail") != std::string::npos) throw foundation::TextError("no picture");
+    return ui::Image::picture(url.absoluteString(), {20, 10});
+  }
+  void hold() {
+    std::lock_guard lock(mutex);
+    isHeld = true;
+  }
+  void release() {
+    std::lock_guard lock(mutex);
+    isHeld = false;
+    changed.notify_all();
+  }
+  std::vector<std::string> requested() const {
+    std::lock_guard lock(mutex);
+    return requests;
+  }
+
+ private:
+  mutable std::mutex mutex;
+  mutable std::condition_variable_any changed;
+  mutable std::vector<std::string> requests;
+  bool isHeld = false;
+};
+
+// The pictures the text shows, in order.
+std::vector<std::string> picturesIn(const ui::testing::ViewRef& view) {
+  std::vector<std::string> names;
+  for (const auto& segment : view.primitive<ui::detail::TextSpec>()->segments()) {
+    if (segment.image) names.push_back(segment.image->name);
+  }
+  return names;
+}
+
+class InlinePictures : public ::testing::Test {
+ protected:
+  ui::AnyView withPictures(ui::AnyView view) { return inlineImageProvider(view, pictures); }
+  // Runs the main queue until the text containing `part` shows `count` pictures.
+  bool showsPictures(ui::testing::Host& host, const std::string& part, std::size_t count) {
+    return host.runUntil(
+        [&] { return picturesIn(host.find(ui::testing::textContaining(part))).size() == count; });
+  }
+  std::shared_ptr<ScriptedPictures> pictures = std::make_shared<ScriptedPictures>();
+};
+
+TEST_F(InlinePictures, APictureBetweenTwoWordsIsLaidOutAtItsSizeOnTheTextsLine) {
+  testsupport::LoopbackServer server;
+  auto gate = std::make_shared<testsupport::PieceGate>();  // holds the picture until the test lets it go
+  server.reply("GET", "/dot.png", testsupport::ScriptedReply::inPieces({testing::png(20, 20)}, gate));
+  auto provider = std::make_shared<DefaultInlineImageProvider>(std::make_shared<foundation::URLSession>(),
+                                                               std::make_shared<DefaultImageLoader>());
+  ui::testing::WindowHost host(
+      testing::inCorner(
+          inlineImageProvider(Markdown("one ![dot](" + server.url("/dot.png") + ") two"), provider),
+          {400, 300}),
+      {400, 300});
+  auto text = [&] { return host.find(ui::testing::text("one  two")); };
+  EXPECT_TRUE(picturesIn(text()).empty());  // nothing at the picture's place until it has loaded
+  EXPECT_EQ(host.frame(text(), ui::testing::CoordinateSpace::local), ui::Rect(0, 0, 8 * 6.5, 16.25));
+  gate->open();
+  ASSERT_TRUE(host.runUntil([&] { return picturesIn(text()).size() == 1; })) << host.dump();
+  // 13-point body text: characters 6.5 wide, the baseline 13 below the line's top and 3.25 below it to
+  // the bottom. The 20-point picture raises the line to 20 above the baseline.
+  EXPECT_EQ(host.frame(text(), ui::testing::CoordinateSpace::local),
+            ui::Rect(0, 0, 4 * 6.5 + 20 + 4 * 6.5, 23.25));
+  EXPECT_EQ(host.imageFrames(text(), ui::testing::CoordinateSpace::local),
+            std::vector<ui::Rect>{ui::Rect(26, 0, 20, 20)});
+  EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(InlinePictures, EachDistinctPictureLoadsOnceAgainstTheImageBaseURLWithItsAltText) {
+  auto base = foundation::URL::parse("https://links.example/");
+  auto imageBase = foundation::URL::parse("https://images.example/pics/");
+  ui::testing::Host host(
+      withPictures(Markdown("![a](x.png) and ![a](x.png) and [![b](y.png)](z)", base, imageBase)));
+  ASSERT_TRUE(showsPictures(host, "and", 2)) << host.dump();
+  auto requested = pictures->requested();
+  std::sort(requested.begin(), requested.end());
+  EXPECT_EQ(requested, (std::vector<std::string>{"https://images.example/pics/x.png a",
+                                                 "https://images.example/pics/y.png b"}));
+  // The image inside the link is loaded, but running text shows a link's content, and a picture there
+  // is not shown.
+  EXPECT_EQ(
+      picturesIn(host.find(ui::testing::textContaining("and"))),
+      (std::vector<std::string>{"https://images.example/pics/x.png", "https://images.example/pics/x.png"}));
+}
+
+TEST_F(InlinePictures, WithoutAnImageBaseURLARelativeSourceStaysRelative) {
+  ui::testing::Host host(withPictures(Markdown("see ![a](pics/x.png)")));
+  ASSERT_TRUE(showsPictures(host, "see", 1));
+  EXPECT_EQ(pictures->requested(), std::vector<std::string>{"pics/x.png a"});
+}
+
+TEST_F(InlinePictures, OnePictureFailingLeavesTheTextWithoutAny) {
+  ui::testing::Host host(withPictures(Markdown("one ![a](good.png) two ![b](fail.png)")));
+  ASSERT_TRUE(host.runUntil([&] { return pictures->requested().size() == 2; }));
+  host.settle();
+  EXPECT_TRUE(picturesIn(host.find(ui::testing::textContaining("one"))).empty());
+}
+
+TEST_F(InlinePictures, PicturesInsideStyledRunsAreNeitherLoadedNorShown) {
+  ui::testing::Host host(withPictures(Markdown("*look ![a](x.png)* here ![b](y.png)")));
+  ASSERT_TRUE(showsPictures(host, "here", 1));
+  EXPECT_EQ(pictures->requested(), std::vector<std::string>{"y.png b"});
+  EXPECT_EQ(host.find(ui::testing::textContaining("here")).text(), "look  here ");
+}
+
+// Running text growing at one place while its pictures load, as a streamed reply does.
+class GrowingReply final : public ui::View {
+ public:
+  ui::AnyView body() const override {
+    return ui::VStack(ui::Button("More", [text = text_] { text.set(*text + " more"); }),
+                      InlineText(inlinesOf(*text_)));
+  }
+
+ private:
+  ui::State<std::string> text_{std::string("a ![p](x.png)")};
+};
+
+TEST_F(InlinePictures, PicturesShownStayUntilTheLoadForNewerTextEnds) {
+  ui::testing::Host host(withPictures(GrowingReply()));
+  ASSERT_TRUE(showsPictures(host, "a ", 1));
+  pictures->hold();
+  host.tap(ui::testing::button("More"));
+  ASSERT_TRUE(host.runUntil([&] { return pictures->requested().size() == 2; }));
+  host.tap(ui::testing::button("More"));  // supersedes the held load
+  ASSERT_TRUE(host.runUntil([&] { return pictures->requested().size() == 3; }));
+  EXPECT_EQ(picturesIn(host.find(ui::testing::text("a  more more"))).size(), 1u);
+  pictures->release();
+  EXPECT_TRUE(showsPictures(host, "more more", 1));
 }
 
 }  // namespace
