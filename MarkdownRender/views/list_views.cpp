@@ -5,6 +5,7 @@
 
 #include "MarkdownRender/views/block_sequence.h"
 #include "MarkdownRender/views/block_view.h"
+#include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/views.h"
 
 namespace MarkdownRender {
@@ -32,24 +33,36 @@ int clampedItemNumber(std::int64_t number) {
 
 }  // namespace
 
+void ColumnWidthPreference::reduce(Value& value, const std::function<Value()>& next) {
+  for (const auto& [column, width] : next()) {
+    auto found = value.find(column);
+    if (found == value.end() || width >= found->second) value[column] = width;
+  }
+}
+
 ui::AnyView BulletedListView::body() const {
   return forItemsOf(ListItemSequence(items_, 1, theme_->bulletedListMarker, std::nullopt), *listLevel_,
                     tight_);
 }
 
 ui::AnyView NumberedListView::body() const {
-  return forItemsOf(ListItemSequence(items_, start_, theme_->numberedListMarker, std::nullopt), *listLevel_,
-                    tight_);
+  return forItemsOf(ListItemSequence(items_, start_, theme_->numberedListMarker, *markerWidth_), *listLevel_,
+                    tight_)
+      .onPreferenceChange<ColumnWidthPreference>(
+          [markerWidth = markerWidth_](const std::map<int, double>& widths) {
+            auto found = widths.find(0);
+            markerWidth.set(found == widths.end() ? std::nullopt : std::optional<double>(found->second));
+          });
 }
 
 ui::AnyView TaskListView::body() const {
-  std::vector<ui::AnyView> rows;
-  rows.reserve(items_.size());
-  for (const auto& item : items_) {
-    rows.push_back(ApplyBlockStyle<BlockConfiguration>(
-        &Theme::listItem, BlockConfiguration{BlockLabel(TaskListItemView(item))}));
-  }
-  return forItemsOf(ui::VStack(ui::HorizontalAlignment::leading, 0, rows), *listLevel_, tight_);
+  return forItemsOf(BlockSequence<TaskListItem>(
+                        items_,
+                        [](std::int64_t, const TaskListItem& item) {
+                          return ui::AnyView(ApplyBlockStyle<BlockConfiguration>(
+                              &Theme::listItem, BlockConfiguration{BlockLabel(TaskListItemView(item))}));
+                        }),
+                    *listLevel_, tight_);
 }
 
 ui::AnyView ListItemSequence::body() const {
@@ -68,14 +81,18 @@ ui::AnyView ListItemSequence::body() const {
 
 ui::AnyView ListItemView::body() const {
   ui::AnyView marker =
-      textStyleFont(markerStyle_.render(ListMarkerConfiguration{*listLevel_, clampedItemNumber(number_)}));
-  if (markerWidth_) {
-    ui::FrameModifier frame;
-    frame.width = *markerWidth_;
-    frame.alignment = ui::Alignment::trailing();
-    marker = marker.frame(frame);
-  }
-  return titleAndIcon(marker, blockStack(item_.blocks));
+      textStyleFont(markerStyle_.render(ListMarkerConfiguration{*listLevel_, clampedItemNumber(number_)}))
+          .background(ui::GeometryReader([](const ui::GeometryProxy& geometry) {
+            // A reader that has not been laid out yet knows no width: reporting its zero would squeeze
+            // every marker of the list until the next layout.
+            ui::AnyView clear(ui::Color::clear());
+            if (geometry.size().width <= 0) return clear;
+            return clear.preference<ColumnWidthPreference>({{0, geometry.size().width}});
+          }));
+  // The frame is there with or without a width (without one it leaves the marker its own size), so the
+  // marker and its measuring reader keep their place in the tree when the width arrives.
+  return titleAndIcon(marker.frame(markerWidth_, std::nullopt, ui::Alignment::trailing()),
+                      blockStack(item_.blocks));
 }
 
 ui::AnyView TaskListItemView::body() const {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "MarkdownRender/styles/theme_environment.h"
 #include "MarkdownRender/views/markdown_environment.h"
 #include "platform/ui/environment.h"
+#include "platform/ui/state.h"
 #include "platform/ui/view.h"
 
 namespace MarkdownRender {
@@ -27,6 +30,16 @@ class BulletedListView final : public ui::View {
   std::vector<ListItem> items_;
 };
 
+// The widths of drawn content by column, reported up the tree; where two reports name one column the larger
+// width stays. List markers report theirs under column 0.
+struct ColumnWidthPreference {
+  using Value = std::map<int, double>;
+  static Value defaultValue() { return {}; }
+  static void reduce(Value& value, const std::function<Value()>& next);
+};
+
+// Numbers its items from `start`. Its markers are measured, and once they have reported their widths all
+// of them take the widest one's, right-aligned, so the item texts start at one position.
 class NumberedListView final : public ui::View {
  public:
   NumberedListView(bool tight, std::int64_t start, std::vector<ListItem> items)
@@ -36,6 +49,7 @@ class NumberedListView final : public ui::View {
  private:
   ui::Environment<ThemeKey> theme_;
   ui::Environment<ListLevelKey> listLevel_;
+  ui::State<std::optional<double>> markerWidth_;  // absent until the markers have reported
   bool tight_;
   std::int64_t start_;
   std::vector<ListItem> items_;
@@ -70,7 +84,8 @@ class ListItemSequence final : public ui::View {
   std::optional<double> markerWidth_;
 };
 
-// One item: its marker (in the font of the text style in force) beside its blocks.
+// One item: its marker (in the font of the text style in force, reporting its own width) beside its blocks;
+// with a marker width, the marker is framed to it and aligned to the frame's trailing edge.
 class ListItemView final : public ui::View {
  public:
   ListItemView(ListItem item, std::int64_t number, BlockStyle<ListMarkerConfiguration> markerStyle,

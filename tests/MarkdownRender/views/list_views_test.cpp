@@ -4,10 +4,13 @@
 
 #include <string>
 
+#include "MarkdownRender/styles/block_margin.h"
 #include "MarkdownRender/views/block_view.h"
 #include "MarkdownRender/views/markdown_environment.h"
 #include "MarkdownRender/views/markdown_view.h"
+#include "layout_fixture.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/window_host.h"
 
 namespace MarkdownRender {
 namespace {
@@ -85,6 +88,70 @@ TEST(ListViews, ItemsAreFramedByTheListItemStyle) {
     return ui::AnyView(c.label).accessibilityIdentifier("item");
   })));
   EXPECT_EQ(host.findAll(ui::testing::identifier("item")).size(), 2u);
+}
+
+// `view` laid out at the top left of a window, its text measured with the fixed metrics (13-point body
+// text: characters 6.5 points wide).
+ui::testing::WindowHost laidOut(const ui::AnyView& view) {
+  return ui::testing::WindowHost(testing::inCorner(view, {400, 600}), {400, 600});
+}
+
+TEST(ListViews, NumberedMarkersShareTheWidestWidthAlignedRight) {
+  const auto plainNumbers =
+      Theme::standardTheme().withNumberedListMarker([](const ListMarkerConfiguration& c) {
+        return ui::Text::verbatim(std::to_string(c.itemNumber) + ".");
+      });
+  auto host = laidOut(theme(Markdown("8. a\n9. b\n10. c\n11. d\n"), plainNumbers));
+  // "10." and "11." are three characters wide; "8." and "9." are framed to that and pushed to its right.
+  const double wide = 3 * 6.5;
+  const ui::Rect ten = host.frame(text("10."));
+  EXPECT_EQ(ten.width(), wide);
+  for (const char* narrow : {"8.", "9."}) {
+    SCOPED_TRACE(narrow);
+    EXPECT_EQ(host.frame(text(narrow)).maxX(), ten.maxX());
+    EXPECT_EQ(host.frame(text(narrow)).width(), 2 * 6.5);
+  }
+  for (const char* marker : {"8.", "9.", "10.", "11."}) {
+    auto frames = host.find(text(marker)).modifiersOf<ui::FrameModifier>();
+    ASSERT_FALSE(frames.empty()) << marker;
+    EXPECT_EQ(frames.back()->width, wide) << marker;
+  }
+  std::vector<double> textStarts;
+  for (const char* item : {"a", "b", "c", "d"}) textStarts.push_back(host.frame(text(item)).minX());
+  EXPECT_EQ(textStarts, std::vector<double>(4, textStarts.front()));
+}
+
+TEST(ListViews, TheStandardNumeralsLineTheirItemTextsUp) {
+  auto host = laidOut(Markdown("8. a\n9. b\n10. c\n11. d\n"));
+  std::vector<double> textStarts;
+  for (const char* item : {"a", "b", "c", "d"}) textStarts.push_back(host.frame(text(item)).minX());
+  EXPECT_EQ(textStarts, std::vector<double>(4, textStarts.front()));
+  EXPECT_EQ(host.frame(text("8.")).maxX(), host.frame(text("10.")).maxX());
+}
+
+TEST(ListViews, BulletedAndTaskMarkersKeepTheirOwnWidths) {
+  auto host = laidOut(theme(Markdown("- a\n- bb\n\n---\n\n- [x] c\n- [ ] dd\n"), markerTheme()));
+  for (const char* marker : {"b1.1", "b1.2", "[x]", "[ ]"}) {
+    for (const auto* frame : host.find(text(marker)).modifiersOf<ui::FrameModifier>())
+      EXPECT_EQ(frame->width, std::nullopt) << marker;
+  }
+  EXPECT_NE(host.frame(text("b1.1")).width(), host.frame(text("[x]")).width());
+}
+
+TEST(ListViews, TaskItemsAreABlockSequenceWithTheItemMargins) {
+  const auto spaced = markerTheme().withListItem(
+      [](const BlockConfiguration& c) { return blockMargins(ui::AnyView(c.label), 10, std::nullopt); });
+  auto loose = laidOut(theme(Markdown("- [x] one\n\n- [ ] two\n"), spaced));
+  // The second item is spaced by its top margin; a loose list's paragraphs add their own.
+  EXPECT_GE(loose.frame(text("two")).minY() - loose.frame(text("one")).maxY(), 10);
+  auto tight = laidOut(theme(Markdown("- [x] one\n- [ ] two\n"), spaced));
+  EXPECT_EQ(tight.frame(text("two")).minY() - tight.frame(text("one")).maxY(), 10);
+  // The items stand as the text alignment in force says.
+  auto centred = laidOut(theme(Markdown("- [x] one\n- [ ] a longer item\n"), markerTheme())
+                             .multilineTextAlignment(ui::TextAlignment::center));
+  EXPECT_EQ(
+      centred.find(ui::testing::type("VStack")).primitive<ui::detail::StackSpec>()->alignment.horizontal,
+      ui::HorizontalAlignment::center);
 }
 
 }  // namespace
