@@ -13,6 +13,7 @@
 #include "MarkdownRender/styles/font_relative_modifiers.h"
 #include "MarkdownRender/styles/text_style_environment.h"
 #include "platform/ui/environment.h"
+#include "platform/ui/image_modifiers.h"
 #include "platform/ui/views.h"
 
 namespace MarkdownRender {
@@ -120,11 +121,19 @@ const ListMarkerStyle& bulletByLevel() {
   return style;
 }
 
+ui::AnyView checkboxSymbol(const TaskListMarkerConfiguration& configuration,
+                           const std::optional<std::pair<ui::Color, ui::Color>>& layerColors) {
+  ui::AnyView symbol = ui::symbolRenderingMode(
+      ui::Image::systemName(configuration.isCompleted ? "checkmark.square.fill" : "square"),
+      ui::SymbolRenderingMode::hierarchical);
+  if (layerColors) symbol = ui::foregroundStyle(symbol, layerColors->first, layerColors->second);
+  return ui::imageScale(symbol, ui::ImageScale::small);
+}
+
 const BlockStyle<TaskListMarkerConfiguration>& checkboxMarker() {
   static const BlockStyle<TaskListMarkerConfiguration> style(
       [](const TaskListMarkerConfiguration& configuration) {
-        return inMarkerFrame(
-            ui::Image::systemName(configuration.isCompleted ? "checkmark.square.fill" : "square"));
+        return inMarkerFrame(checkboxSymbol(configuration, std::nullopt));
       });
   return style;
 }

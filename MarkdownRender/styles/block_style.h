@@ -112,8 +112,13 @@ const BlockStyle<ListMarkerConfiguration>& hollowCircleBullet();
 const BlockStyle<ListMarkerConfiguration>& filledSquareBullet();
 // Filled circle, hollow circle and filled square for list levels 1, 2 and 3 or deeper.
 const BlockStyle<ListMarkerConfiguration>& bulletByLevel();
-// "checkmark.square.fill" for a completed task, "square" for an open one.
+// "checkmark.square.fill" for a completed task, "square" for an open one, its layers rendered
+// hierarchically, at the small symbol scale.
 const BlockStyle<TaskListMarkerConfiguration>& checkboxMarker();
+// The symbol of `checkboxMarker` without its frame; with layer colours, the first for the symbol's primary
+// layer and the second for its secondary one.
+ui::AnyView checkboxSymbol(const TaskListMarkerConfiguration& configuration,
+                           const std::optional<std::pair<ui::Color, ui::Color>>& layerColors);
 
 // How table cells are filled, asked per row and column.
 class TableBackgroundStyle {

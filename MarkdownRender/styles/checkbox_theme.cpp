@@ -2,10 +2,12 @@
 // headings, quotes with a bar, tinted code, checkbox task markers and striped table rows.
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "MarkdownRender/styles/block_margin.h"
 #include "MarkdownRender/styles/color_extensions.h"
 #include "MarkdownRender/styles/font_relative_modifiers.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_style_environment.h"
 #include "MarkdownRender/styles/text_styles.h"
 #include "MarkdownRender/styles/theme.h"
@@ -59,6 +61,10 @@ const ui::Color& headingRule() {
 }
 const ui::Color& checkboxPrimary() {
   static const ui::Color color = colorFromPackedRGBA(0xB9B9BBFF);
+  return color;
+}
+const ui::Color& checkboxSecondary() {
+  static const ui::Color color = colorFromPackedRGBA(0xEEEEEFFF);
   return color;
 }
 
@@ -127,14 +133,17 @@ Theme buildCheckboxTheme() {
       })
       .withTaskListMarker([](const TaskListMarkerConfiguration& configuration) {
         const ui::AnyView box =
-            ui::Image::systemName(configuration.isCompleted ? "checkmark.square.fill" : "square");
-        return fontRelativeFrame(box.foregroundStyle(checkboxPrimary()), em(1.5), ui::Alignment::trailing());
+            checkboxSymbol(configuration, std::pair(checkboxPrimary(), checkboxSecondary()));
+        return fontRelativeFrame(box, em(1.5), ui::Alignment::trailing());
       })
       .withTable([](const BlockConfiguration& configuration) {
-        // Row 0 and every odd row on the page colour, even rows from 2 on the code background.
-        const ui::AnyView banded = ui::AnyView(configuration.label)
-                                       .environment<TableBackgroundStyleKey>(
-                                           TableBackgroundStyle::rowBands(pageColor(), codeBackground()));
+        // The full grid in the border colour; row 0 and every odd row on the page colour, even rows from 2
+        // on the code background.
+        const ui::AnyView gridded = tableBorderStyle(
+            configuration.label,
+            TableBorderStyle{TableBorderSelector::everyLine(), borderColor(), StrokeStyle{}});
+        const ui::AnyView banded = gridded.environment<TableBackgroundStyleKey>(
+            TableBackgroundStyle::rowBands(pageColor(), codeBackground()));
         return blockMargins(banded, 0, 16);
       })
       .withTableCell([](const TableCellConfiguration& configuration) {

@@ -7,6 +7,7 @@
 #include "MarkdownRender/styles/block_margin.h"
 #include "MarkdownRender/styles/color_extensions.h"
 #include "MarkdownRender/styles/font_relative_modifiers.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_style_environment.h"
 #include "MarkdownRender/styles/text_styles.h"
 #include "MarkdownRender/styles/theme.h"
@@ -119,7 +120,11 @@ Theme buildDynamicColorTheme() {
         return fontRelativeFrame(ListBullet("circle.fill"), em(1.5), ui::Alignment::trailing());
       })
       .withTable([](const BlockConfiguration& configuration) {
-        return fontRelativeMargins(configuration.label, em(1.6), RelativeSize::zeroRem);
+        // Row rules: lines above, below and between the rows, none between the columns.
+        const ui::AnyView ruled = tableBorderStyle(
+            configuration.label,
+            TableBorderStyle{TableBorderSelector::horizontalLines(), ruleColor(), StrokeStyle{}});
+        return fontRelativeMargins(ruled, em(1.6), RelativeSize::zeroRem);
       })
       .withTableCell([](const TableCellConfiguration& configuration) {
         const auto header = B::optional(configuration.row == 0

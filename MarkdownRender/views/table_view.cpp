@@ -7,23 +7,13 @@
 #include "MarkdownRender/views/block_view.h"
 #include "MarkdownRender/views/image_views.h"
 #include "MarkdownRender/views/inline_text.h"
+#include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/layout/layout.h"
 #include "platform/ui/views.h"
 
 namespace MarkdownRender {
 
 namespace {
-
-// The rectangle spanning both, for rectangles of any size.
-foundation::Rect spanning(const foundation::Rect& a, const foundation::Rect& b) {
-  const double minX = std::min(a.minX(), b.minX()), minY = std::min(a.minY(), b.minY());
-  const double maxX = std::max(a.maxX(), b.maxX()), maxY = std::max(a.maxY(), b.maxY());
-  return foundation::Rect(minX, minY, maxX - minX, maxY - minY);
-}
-
-foundation::Rect grown(const foundation::Rect& r, double by) {
-  return foundation::Rect(r.minX() - by, r.minY() - by, r.width() + 2 * by, r.height() + 2 * by);
-}
 
 ui::HorizontalAlignment alignmentOf(const std::optional<TextTableColumnAlignment>& alignment) {
   if (!alignment) return ui::HorizontalAlignment::leading;
@@ -38,108 +28,17 @@ ui::HorizontalAlignment alignmentOf(const std::optional<TextTableColumnAlignment
   return ui::HorizontalAlignment::leading;
 }
 
-template <class... Parts>
-std::vector<foundation::Rect> joined(Parts... parts) {
-  std::vector<foundation::Rect> result;
-  (result.insert(result.end(), parts.begin(), parts.end()), ...);
-  return result;
+// Rows and columns whose cells have not reported lie at the largest finite position: what is drawn for
+// them would lie out of sight, so it is left out.
+bool isMeasured(const foundation::Rect& r) {
+  constexpr double far = std::numeric_limits<double>::max() / 2;
+  return r.minX() < far && r.minY() < far;
 }
 
 }  // namespace
 
-foundation::Rect TableBounds::cell(std::size_t row, std::size_t column) const {
-  return foundation::Rect(columns.at(column).minX, rows.at(row).minY, columns.at(column).width,
-                          rows.at(row).height);
-}
-
-TableBounds tableBounds(std::size_t rowCount, std::size_t columnCount,
-                        const std::map<TableCellIndex, foundation::Rect>& cells, foundation::Rect frame) {
-  constexpr double far = std::numeric_limits<double>::max();
-  TableBounds result;
-  result.bounds = frame;
-  result.rows.assign(rowCount, {far, 0});
-  result.columns.assign(columnCount, {far, 0});
-  for (std::size_t r = 0; r < rowCount; ++r) {
-    for (std::size_t c = 0; c < columnCount; ++c) {
-      auto found = cells.find(TableCellIndex{static_cast<int>(r), static_cast<int>(c)});
-      if (found == cells.end()) continue;
-      const auto& q = found->second;
-      auto& row = result.rows[r];
-      auto& column = result.columns[c];
-      row.minY = std::min(row.minY, q.minY());
-      row.height = std::max(row.height, q.height());
-      column.minX = std::min(column.minX, q.minX());
-      column.width = std::max(column.width, q.width());
-    }
-  }
-  return result;
-}
-
-std::vector<foundation::Rect> innerHorizontalLines(const TableBounds& bounds, double lineWidth) {
-  std::vector<foundation::Rect> lines;
-  if (bounds.columns.empty()) return lines;
-  for (std::size_t r = 0; r + 1 < bounds.rows.size(); ++r) {
-    foundation::Rect row = bounds.cell(r, 0);
-    for (std::size_t c = 1; c < bounds.columns.size(); ++c) row = spanning(row, bounds.cell(r, c));
-    const auto gap = grown(row, lineWidth);
-    lines.emplace_back(gap.minX(), gap.maxY() - lineWidth, gap.width(), lineWidth);
-  }
-  return lines;
-}
-
-std::vector<foundation::Rect> innerVerticalLines(const TableBounds& bounds, double lineWidth) {
-  std::vector<foundation::Rect> lines;
-  if (bounds.rows.empty()) return lines;
-  for (std::size_t c = 0; c + 1 < bounds.columns.size(); ++c) {
-    foundation::Rect column = bounds.cell(0, c);
-    for (std::size_t r = 1; r < bounds.rows.size(); ++r) column = spanning(column, bounds.cell(r, c));
-    const auto gap = grown(column, lineWidth);
-    lines.emplace_back(gap.maxX() - lineWidth, gap.minY(), lineWidth, gap.height());
-  }
-  return lines;
-}
-
-TableBorderSelector TableBorderSelector::everyLine() {
-  return {[](const TableBounds& b, double w) {
-    return joined(MarkdownRender::innerHorizontalLines(b, w), MarkdownRender::innerVerticalLines(b, w),
-                  std::vector<foundation::Rect>{b.bounds});
-  }};
-}
-
-TableBorderSelector TableBorderSelector::horizontalLines() {
-  return {[](const TableBounds& b, double w) {
-    std::vector<foundation::Rect> edges{
-        foundation::Rect(b.bounds.minX(), b.bounds.minY(), b.bounds.width(), w),
-        foundation::Rect(b.bounds.minX(), b.bounds.maxY() - w, b.bounds.width(), w)};
-    return joined(edges, MarkdownRender::innerHorizontalLines(b, w));
-  }};
-}
-
-TableBorderSelector TableBorderSelector::outline() {
-  return {[](const TableBounds& b, double) { return std::vector<foundation::Rect>{b.bounds}; }};
-}
-
-TableBorderSelector TableBorderSelector::innerLines() {
-  return {[](const TableBounds& b, double w) {
-    return joined(MarkdownRender::innerHorizontalLines(b, w), MarkdownRender::innerVerticalLines(b, w));
-  }};
-}
-
-TableBorderSelector TableBorderSelector::innerHorizontalLines() {
-  return {[](const TableBounds& b, double w) { return MarkdownRender::innerHorizontalLines(b, w); }};
-}
-
-TableBorderSelector TableBorderSelector::innerVerticalLines() {
-  return {[](const TableBounds& b, double w) { return MarkdownRender::innerVerticalLines(b, w); }};
-}
-
-const TableBorderStyle& TableBorderStyleKey::defaultValue() {
-  static const TableBorderStyle value{};
-  return value;
-}
-
-ui::AnyView tableBorderStyle(const ui::AnyView& view, TableBorderStyle style) {
-  return view.environment<TableBorderStyleKey>(std::move(style));
+void TableCellBoundsPreference::reduce(Value& value, const std::function<Value()>& next) {
+  for (const auto& [index, bounds] : next()) value[index] = bounds;
 }
 
 ui::AnyView TableCellView::body() const {
@@ -149,8 +48,49 @@ ui::AnyView TableCellView::body() const {
   } else {
     content = InlineText(inlines_);
   }
-  return ApplyBlockStyle<TableCellConfiguration>(&Theme::tableCell,
-                                                 TableCellConfiguration{row_, column_, BlockLabel(content)});
+  const TableCellIndex index{row_, column_};
+  return ui::AnyView(ApplyBlockStyle<TableCellConfiguration>(
+                         &Theme::tableCell, TableCellConfiguration{row_, column_, BlockLabel(content)}))
+      .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
+        // Before its first layout a cell knows no bounds; a cell that reported none is drawn as not there.
+        ui::AnyView clear(ui::Color::clear());
+        if (geometry.size() == foundation::Size{}) return clear;
+        return clear.preference<TableCellBoundsPreference>(
+            {{index, geometry.frame(ui::GeometryProxy::Space::global)}});
+      }));
+}
+
+ui::AnyView TableBorderView::body() const {
+  const auto& style = *tableBorderStyle_;
+  const double w = style.strokeStyle.lineWidth;
+  std::vector<ui::AnyView> pieces;
+  const auto rectangles = style.visibleBorders.rectangles ? style.visibleBorders.rectangles(tableBounds_, w)
+                                                          : std::vector<foundation::Rect>{};
+  for (const auto& piece : rectangles) {
+    if (!isMeasured(piece)) continue;
+    // Stroked inside its edge: a piece one line wide comes out as a solid bar, the outline as a frame
+    // lying in the table's outer spacing.
+    pieces.push_back(ui::Rectangle()
+                         .stroke(style.color, style.strokeStyle)
+                         .padding(w / 2)
+                         .frame(piece.width(), piece.height())
+                         .offset(piece.minX(), piece.minY()));
+  }
+  return ui::ZStack(ui::Alignment::topLeading(), pieces);
+}
+
+ui::AnyView TableBackgroundView::body() const {
+  std::vector<ui::AnyView> fills;
+  for (std::size_t r = 0; r < tableBounds_.rows.size(); ++r) {
+    for (std::size_t c = 0; c < tableBounds_.columns.size(); ++c) {
+      const auto cell = tableBounds_.cell(r, c);
+      if (!isMeasured(cell)) continue;
+      const ui::Color fill = tableBackgroundStyle_->background(static_cast<int>(r), static_cast<int>(c));
+      fills.push_back(
+          ui::Rectangle().fill(fill).frame(cell.width(), cell.height()).offset(cell.minX(), cell.minY()));
+    }
+  }
+  return ui::ZStack(ui::Alignment::topLeading(), fills);
 }
 
 TableView::TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
@@ -164,7 +104,6 @@ ui::AnyView TableView::body() const {
   const std::size_t columnCount = columnAlignments_.size();
   if (rows_.empty() || columnCount == 0) return ui::EmptyView();
   const double w = borderStyle_->strokeStyle.lineWidth;
-  const auto& background = *backgroundStyle_;
   std::vector<ui::AnyView> gridRows;
   gridRows.reserve(rows_.size());
   for (std::size_t r = 0; r < rows_.size(); ++r) {
@@ -176,17 +115,34 @@ ui::AnyView TableView::body() const {
       const auto& row = rows_[r];
       ui::AnyView cell = TableCellView(static_cast<int>(r), static_cast<int>(c),
                                        c < row.size() ? row[c] : std::vector<Inline>{});
-      cell = ui::gridColumnAlignment(cell, columnAlignments_[c]);
-      const ui::Color fill = background.background(static_cast<int>(r), static_cast<int>(c));
-      if (!(fill == ui::Color::clear())) cell = cell.background(ui::AnyView(fill));
-      cells.push_back(std::move(cell));
+      cells.push_back(ui::gridColumnAlignment(cell, columnAlignments_[c]));
     }
     gridRows.push_back(ui::GridRow(cells));
   }
-  // SEAM: border lines. They are drawn from the cells' measured bounds (tableBounds and the selectors
-  // above), which needs geometry read back from layout; until the view layer offers that, the gaps of
-  // one line width stay empty.
-  return ui::Grid(gridRows, w, w).padding(w);
+  // The reported bounds are in the coordinates of the whole laid-out space: each drawing view takes them
+  // into its own, which are those of the padded grid it covers.
+  auto bounds = [rowCount = rows_.size(), columnCount,
+                 cells = *cellBounds_](const ui::GeometryProxy& geometry) {
+    const auto origin = geometry.frame(ui::GeometryProxy::Space::global).origin;
+    std::map<TableCellIndex, foundation::Rect> local;
+    for (const auto& [index, rect] : cells) {
+      local.emplace(index, foundation::Rect(rect.minX() - origin.x, rect.minY() - origin.y, rect.width(),
+                                            rect.height()));
+    }
+    return tableBounds(rowCount, columnCount, local, geometry.frame(ui::GeometryProxy::Space::local));
+  };
+  return ui::Grid(gridRows, w, w)
+      .padding(w)
+      .onPreferenceChange<TableCellBoundsPreference>(
+          [cellBounds = cellBounds_](const TableCellBoundsPreference::Value& value) {
+            cellBounds.set(value);
+          })
+      .background(ui::GeometryReader([bounds](const ui::GeometryProxy& geometry) {
+        return ui::AnyView(TableBackgroundView(bounds(geometry)));
+      }))
+      .overlay(ui::GeometryReader([bounds](const ui::GeometryProxy& geometry) {
+        return ui::AnyView(TableBorderView(bounds(geometry)));
+      }));
 }
 
 }  // namespace MarkdownRender

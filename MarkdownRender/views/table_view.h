@@ -1,5 +1,5 @@
-// Tables laid out as a grid of cells, one border line apart, with the geometry from which their border
-// lines and cell fills are drawn.
+// Tables laid out as a grid of cells, one border line apart, with their border lines and cell fills drawn
+// from the bounds the cells report.
 #pragma once
 
 #include <cstddef>
@@ -10,93 +10,27 @@
 
 #include "MarkdownRender/model/block.h"
 #include "MarkdownRender/styles/block_style.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/theme_environment.h"
 #include "platform/foundation/geometry.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
+#include "platform/ui/state.h"
 #include "platform/ui/view.h"
 
 namespace MarkdownRender {
 
-// How a line is stroked.
-struct StrokeStyle {
-  enum class LineCap { butt, round, square };
-  enum class LineJoin { miter, round, bevel };
-  double lineWidth = 1;
-  LineCap lineCap = LineCap::butt;
-  LineJoin lineJoin = LineJoin::miter;
-  double miterLimit = 10;
-  std::vector<double> dash;
-  double dashPhase = 0;
-  bool operator==(const StrokeStyle&) const = default;
+// Where each cell of a table lies, reported by the cells in the coordinates of the whole laid-out space
+// (so any view can read them in its own by subtracting its position); a later report of a cell wins.
+struct TableCellBoundsPreference {
+  using Value = std::map<TableCellIndex, foundation::Rect>;
+  static Value defaultValue() { return {}; }
+  static void reduce(Value& value, const std::function<Value()>& next);
 };
-
-// Where a table's rows and columns lie, in the coordinates of the view that draws over the table.
-struct TableBounds {
-  struct RowExtent {
-    double minY = 0;
-    double height = 0;
-    bool operator==(const RowExtent&) const = default;
-  };
-  struct ColumnExtent {
-    double minX = 0;
-    double width = 0;
-    bool operator==(const ColumnExtent&) const = default;
-  };
-
-  foundation::Rect bounds;  // the whole table, grid and outer spacing
-  std::vector<RowExtent> rows;
-  std::vector<ColumnExtent> columns;
-
-  // The cell of row r and column c.
-  foundation::Rect cell(std::size_t row, std::size_t column) const;
-};
-
-struct TableCellIndex {
-  int row = 0;
-  int column = 0;
-  auto operator<=>(const TableCellIndex&) const = default;
-};
-
-// The extents of `rowCount` rows and `columnCount` columns from the cells' reported rectangles: each row
-// starts at its highest cell and is as tall as its tallest, each column likewise. Rows and columns whose
-// cells have not reported lie at the largest finite position with no size, so nothing is drawn for them.
-TableBounds tableBounds(std::size_t rowCount, std::size_t columnCount,
-                        const std::map<TableCellIndex, foundation::Rect>& cells, foundation::Rect frame);
-
-// The gaps of width `lineWidth` below every row but the last, across the whole table.
-std::vector<foundation::Rect> innerHorizontalLines(const TableBounds& bounds, double lineWidth);
-// The gaps of width `lineWidth` right of every column but the last, over the whole table.
-std::vector<foundation::Rect> innerVerticalLines(const TableBounds& bounds, double lineWidth);
-
-// Which border pieces a table draws: each returned rectangle is stroked inside its edge.
-struct TableBorderSelector {
-  std::function<std::vector<foundation::Rect>(const TableBounds&, double lineWidth)> rectangles;
-
-  static TableBorderSelector everyLine();
-  static TableBorderSelector horizontalLines();
-  static TableBorderSelector outline();
-  static TableBorderSelector innerLines();
-  static TableBorderSelector innerHorizontalLines();
-  static TableBorderSelector innerVerticalLines();
-};
-
-struct TableBorderStyle {
-  TableBorderSelector visibleBorders = TableBorderSelector::everyLine();
-  ui::Color color = ui::Color::secondary();
-  StrokeStyle strokeStyle;
-};
-
-// The border style of the tables below: every line, secondary colour, one point wide, unless set.
-struct TableBorderStyleKey {
-  using Value = TableBorderStyle;
-  static const TableBorderStyle& defaultValue();
-};
-
-ui::AnyView tableBorderStyle(const ui::AnyView& view, TableBorderStyle style);
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
-// through the theme's cell style, which learns the row (0 is the header) and column.
+// through the theme's cell style, which learns the row (0 is the header) and column. Reports its bounds
+// once it has been laid out.
 class TableCellView final : public ui::View {
  public:
   TableCellView(int row, int column, std::vector<Inline> inlines)
@@ -109,7 +43,32 @@ class TableCellView final : public ui::View {
   std::vector<Inline> inlines_;
 };
 
-// The table as a grid, the header row first, cells and outer edge one border line apart.
+// The border pieces that the environment's border style selects for a table's geometry, each stroked inside
+// its edge in the style's colour and stroke.
+class TableBorderView final : public ui::View {
+ public:
+  explicit TableBorderView(TableBounds tableBounds) : tableBounds_(std::move(tableBounds)) {}
+  ui::AnyView body() const override;
+
+ private:
+  ui::Environment<TableBorderStyleKey> tableBorderStyle_;
+  TableBounds tableBounds_;
+};
+
+// Every cell filled as the environment's background style says, over the whole extent of its row and
+// column (not the cell's own content), the gaps between cells left out.
+class TableBackgroundView final : public ui::View {
+ public:
+  explicit TableBackgroundView(TableBounds tableBounds) : tableBounds_(std::move(tableBounds)) {}
+  ui::AnyView body() const override;
+
+ private:
+  ui::Environment<TableBackgroundStyleKey> tableBackgroundStyle_;
+  TableBounds tableBounds_;
+};
+
+// The table as a grid, the header row first, cells and outer edge one border line apart; the fills behind
+// the grid and the border lines in front of it are drawn from the bounds the cells report.
 class TableView final : public ui::View {
  public:
   TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
@@ -119,7 +78,7 @@ class TableView final : public ui::View {
 
  private:
   ui::Environment<TableBorderStyleKey> borderStyle_;
-  ui::Environment<TableBackgroundStyleKey> backgroundStyle_;
+  ui::State<TableCellBoundsPreference::Value> cellBounds_;  // as the cells last reported them
   std::vector<ui::HorizontalAlignment> columnAlignments_;
   std::vector<TableRow> rows_;
 };

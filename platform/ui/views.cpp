@@ -76,7 +76,14 @@ std::string ShapeSpec::typeName() const {
 std::string ShapeSpec::describe() const {
   std::string text = describeShapeValue(outline);
   if (fill) text += " fill(" + describeColorValue(*fill) + ")";
-  if (stroke) text += fmt::format(" stroke({}, lineWidth: {})", describeColorValue(*stroke), lineWidth);
+  if (stroke) {
+    text += fmt::format(" stroke({}, lineWidth: {}", describeColorValue(*stroke), lineWidth);
+    if (!strokeStyle.dash.empty()) {
+      text += fmt::format(", dash: [{}], dashPhase: {}", fmt::join(strokeStyle.dash, ", "),
+                          strokeStyle.dashPhase);
+    }
+    text += ")";
+  }
   return text;
 }
 
@@ -302,9 +309,16 @@ AnyView Shape::fill(const Color& color) const {
 }
 
 AnyView Shape::stroke(const Color& color, double lineWidth) const {
+  StrokeStyle style;
+  style.lineWidth = lineWidth;
+  return stroke(color, style);
+}
+
+AnyView Shape::stroke(const Color& color, const StrokeStyle& style) const {
   auto copy = std::make_shared<detail::ShapeSpec>(static_cast<const detail::ShapeSpec&>(*spec()));
   copy->stroke = color;
-  copy->lineWidth = lineWidth;
+  copy->lineWidth = style.lineWidth;
+  copy->strokeStyle = style;
   return AnyView(std::move(copy));
 }
 

@@ -15,6 +15,7 @@
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/binding.h"
 #include "platform/ui/color.h"
+#include "platform/ui/stroke_style.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
 
@@ -99,6 +100,8 @@ class ShapeSpec final : public PrimitiveSpec {
   std::optional<Color> fill;  // absent: the foreground style
   std::optional<Color> stroke;
   double lineWidth = 1;
+  // The stroke's ends, corners and dashes (its width is `lineWidth`).
+  StrokeStyle strokeStyle;
   std::string typeName() const override;
   bool hasVariableTypeName() const override { return true; }
   std::string describe() const override;
@@ -243,6 +246,7 @@ class Shape : public AnyView {
   const ShapeOutline& outline() const;
   AnyView fill(const Color& color) const;
   AnyView stroke(const Color& color, double lineWidth = 1) const;
+  AnyView stroke(const Color& color, const StrokeStyle& style) const;
 };
 
 class Rectangle : public Shape {

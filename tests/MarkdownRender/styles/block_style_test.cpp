@@ -8,6 +8,7 @@
 
 #include "MarkdownRender/styles/block_margin.h"
 #include "MarkdownRender/styles/text_styles.h"
+#include "platform/ui/image_modifiers.h"
 #include "style_probe.h"
 
 namespace {
@@ -105,11 +106,15 @@ TEST(ListMarkers, ABulletIsAThirdOfTheTextHeight) {
   EXPECT_EQ(large.find(type("Image")).font(), ui::Font::system(9));
 }
 
-TEST(TaskListMarkers, CheckboxShowsTheCompletionState) {
+TEST(TaskListMarkers, CheckboxShowsTheCompletionStateHierarchicallyAtTheSmallScale) {
   Host done{checkboxMarker().render(TaskListMarkerConfiguration{true})};
   EXPECT_EQ(imageName(done), "checkmark.square.fill");
   Host open{checkboxMarker().render(TaskListMarkerConfiguration{false})};
   EXPECT_EQ(imageName(open), "square");
+  const auto& environment = open.find(type("Image")).environment();
+  EXPECT_EQ(environment.get<ui::SymbolRenderingModeKey>(), ui::SymbolRenderingMode::hierarchical);
+  EXPECT_EQ(environment.get<ui::ImageScaleKey>(), ui::ImageScale::small);
+  EXPECT_EQ(environment.get<ui::SecondaryForegroundStyleKey>(), std::nullopt);  // colours of the text
 }
 
 TEST(TableBackgroundStyle, RowBands) {

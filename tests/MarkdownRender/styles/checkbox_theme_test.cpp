@@ -5,8 +5,10 @@
 #include <string>
 
 #include "MarkdownRender/styles/color_extensions.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_styles.h"
 #include "MarkdownRender/styles/theme.h"
+#include "platform/ui/image_modifiers.h"
 #include "style_probe.h"
 
 namespace {
@@ -122,7 +124,13 @@ TEST(CheckboxTheme, TaskItemsShowFixedColourCheckboxes) {
       const auto image = host.find(type("Image"));
       EXPECT_EQ(image.primitive<ui::detail::ImageSpec>()->name,
                 isCompleted ? "checkmark.square.fill" : "square");
+      // Two layers in the fixed checkbox colours, rendered hierarchically at the small scale.
       EXPECT_EQ(image.resolvedForegroundColor(), packed(0xB9B9BBFF));
+      const auto& environment = image.environment();
+      ASSERT_TRUE(environment.get<ui::SecondaryForegroundStyleKey>().has_value());
+      EXPECT_EQ(environment.get<ui::SecondaryForegroundStyleKey>()->resolved(scheme), packed(0xEEEEEFFF));
+      EXPECT_EQ(environment.get<ui::SymbolRenderingModeKey>(), ui::SymbolRenderingMode::hierarchical);
+      EXPECT_EQ(environment.get<ui::ImageScaleKey>(), ui::ImageScale::small);
       EXPECT_EQ(image.modifier<ui::FrameModifier>()->minWidth, 20);
     }
   }
@@ -178,6 +186,24 @@ class RowBackgrounds final : public ui::View {
  private:
   ui::Environment<TableBackgroundStyleKey> style_;
 };
+
+TEST(CheckboxTheme, TablesHaveTheFullGridInTheBorderColour) {
+  const Theme theme = Theme::checkboxTheme();
+  for (ColorScheme scheme : ui::allColorSchemes) {
+    ui::testing::Host host{theme.table.render(BlockConfiguration{BlockLabel(ui::Text("t"))}), scheme};
+    const auto style = host.find(ui::testing::text("t")).environment().get<TableBorderStyleKey>();
+    EXPECT_EQ(style.color.resolved(scheme),
+              scheme == ColorScheme::light ? packed(0xE4E4E8FF) : packed(0x42444EFF));
+    EXPECT_EQ(style.strokeStyle, StrokeStyle());
+    // The full grid: the inner lines of a 2 by 2 table and its outline.
+    const TableBounds bounds = tableBounds(
+        2, 2,
+        {{{0, 0}, {1, 1, 5, 5}}, {{0, 1}, {7, 1, 5, 5}}, {{1, 0}, {1, 7, 5, 5}}, {{1, 1}, {7, 7, 5, 5}}},
+        {0, 0, 13, 13});
+    EXPECT_EQ(style.visibleBorders.rectangles(bounds, 1),
+              TableBorderSelector::everyLine().rectangles(bounds, 1));
+  }
+}
 
 TEST(CheckboxTheme, TableRowsAreStriped) {
   const Theme theme = Theme::checkboxTheme();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MarkdownRender/styles/color_extensions.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_styles.h"
 #include "MarkdownRender/styles/theme.h"
 #include "style_probe.h"
@@ -125,6 +126,28 @@ TEST(DynamicColorTheme, TaskItemsShowTheSameCircleWhateverTheirState) {
     EXPECT_EQ(image.primitive<ui::detail::ImageSpec>()->name, "circle.fill");
     EXPECT_EQ(image.modifier<ui::FrameModifier>()->minWidth, 20);
   }
+}
+
+TEST(DynamicColorTheme, TablesHaveRowRulesInTheRuleColour) {
+  const Theme theme = Theme::dynamicColorTheme();
+  for (ColorScheme scheme : ui::allColorSchemes) {
+    Host host{theme.table.render(labelled(ui::Text("t"))), scheme};
+    const auto style = host.find(text("t")).environment().get<TableBorderStyleKey>();
+    EXPECT_EQ(style.color.resolved(scheme),
+              scheme == ColorScheme::light ? packed(0xD2D2D7FF) : packed(0x424245FF));
+    EXPECT_EQ(style.strokeStyle, StrokeStyle());
+    // Rules above, below and between the rows; no vertical lines.
+    const TableBounds bounds = tableBounds(
+        2, 2,
+        {{{0, 0}, {1, 1, 5, 5}}, {{0, 1}, {7, 1, 5, 5}}, {{1, 0}, {1, 7, 5, 5}}, {{1, 1}, {7, 7, 5, 5}}},
+        {0, 0, 13, 13});
+    EXPECT_EQ(style.visibleBorders.rectangles(bounds, 1),
+              (std::vector<foundation::Rect>{{0, 0, 13, 1}, {0, 12, 13, 1}, {0, 6, 13, 1}}));
+  }
+  // The background style is left as it is.
+  Host host{theme.table.render(labelled(ui::Text("t")))};
+  EXPECT_EQ(host.find(text("t")).environment().get<TableBackgroundStyleKey>().background(2, 0),
+            ui::Color::clear());
 }
 
 TEST(DynamicColorTheme, OnlyHeaderCellsAreSemibold) {

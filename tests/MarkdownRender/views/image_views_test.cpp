@@ -7,8 +7,12 @@
 
 #include "MarkdownRender/model/parse_blocks.h"
 #include "MarkdownRender/styles/text_style_environment.h"
+#include "MarkdownRender/styles/text_styles.h"
+#include "MarkdownRender/views/markdown_environment.h"
 #include "MarkdownRender/views/markdown_view.h"
+#include "layout_fixture.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/window_host.h"
 
 namespace MarkdownRender {
 namespace {
@@ -77,10 +81,54 @@ TEST(ImageViews, FlowGapIsAQuarterOfTheFontSizeRoundedAwayFromZero) {
   EXPECT_EQ(imageFlowSpacing(26), 7);
 }
 
+// Draws every picture as a block of 40 by 20 points.
+class BlockProvider final : public ImageProvider {
+ public:
+  ui::AnyView imageView(const std::optional<foundation::URL>&) const override {
+    return ui::AnyView(ui::Color::red()).frame(40, 20);
+  }
+};
+
 TEST(ImageViews, FlowLaysOutItsPicturesWithTheGapOfTheTextStyle) {
-  Host host(withTextPictures(textStyle(Markdown("![a](a.png)\n![b](b.png)\n![c](c.png)"), FontProperties())));
-  EXPECT_TRUE(host.exists(ui::testing::type("FlowLayout"))) << host.dump();
-  EXPECT_EQ(host.findAll(ui::testing::type<ImageView>()).size(), 3u);
+  struct Case {
+    std::string name;
+    AnyTextStyle style;
+    double gap;
+  };
+  const Case cases[] = {
+      {"13 points", FontProperties(), 3},      // 3.25 rounded
+      {"14 points", FontSize::points(14), 4},  // 3.5 rounded away from zero
+      {"26 points", FontSize::points(26), 7},  // 6.5 rounded away from zero
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Three pictures on consecutive lines, in a width that holds two of them.
+    const ui::AnyView flow =
+        imageProvider(textStyle(Markdown("![a](a.png)\n![b](b.png)\n![c](c.png)"), c.style),
+                      AnyImageProvider(BlockProvider()));
+    ui::testing::WindowHost host(
+        testing::inCorner(flow.frame(100, std::nullopt, ui::Alignment::topLeading()), {400, 300}),
+        {400, 300});
+    auto pictures = host.findAll(ui::testing::type<ImageView>());
+    ASSERT_EQ(pictures.size(), 3u) << host.dump();
+    const ui::Rect a = host.frame(pictures[0]), b = host.frame(pictures[1]), third = host.frame(pictures[2]);
+    EXPECT_EQ(b.minX() - a.maxX(), c.gap);
+    EXPECT_EQ(b.minY(), a.minY());
+    EXPECT_EQ(third.minX(), a.minX());  // wrapped onto a second row
+    EXPECT_EQ(third.minY() - a.maxY(), c.gap);
+  }
+}
+
+TEST(ImageViews, BlockImageIsWrappedInTheThemesImageStyle) {
+  const auto framed = Theme::standardTheme().withImage([](const BlockConfiguration& c) {
+    return ui::AnyView(c.label).padding(5).accessibilityIdentifier("image style");
+  });
+  Host host(withTextPictures(theme(Markdown("![A cat](https://img.example/cat.png)"), framed)));
+  const auto style = host.find(ui::testing::identifier("image style"));
+  EXPECT_EQ(style.find(text("img:https://img.example/cat.png")).padding(), (ui::EdgeInsets{5, 5, 5, 5}));
+  // Every picture of a flow goes through it as well.
+  Host flow(withTextPictures(theme(Markdown("![a](a.png)\n![b](b.png)"), framed)));
+  EXPECT_EQ(flow.findAll(ui::testing::identifier("image style")).size(), 2u);
 }
 
 TEST(ImageViews, BlockImageResolvesAgainstTheImageBaseAndIsLabelledWithItsAlt) {

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
+#include "MarkdownRender/views/asset_image_provider.h"
+#include "MarkdownRender/views/markdown_environment.h"
 #include "MarkdownRender/views/markdown_view.h"
+#include "platform/foundation/bundle.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/window_host.h"
 
 namespace MarkdownRender {
 namespace {
@@ -25,6 +31,24 @@ TEST(RenderedReply, MatchesTheGoldenDump) {
     std::ofstream(std::string(QUILLO_TEST_DIR) + "/fixtures/reply.dump.txt") << dump;
   }
   EXPECT_EQ(dump, fixture("reply.dump.txt"));
+}
+
+// A reply with a picture in its running text, an ordered list from 8 to 11, a 3 by 3 table and a task
+// list, in the checkbox theme, laid out in a window once its picture has loaded from the test's assets:
+// the markers' shared width, the table's lines and row fills and the checkboxes' layers are all in the dump.
+TEST(RenderedReply, PicturesListsTablesAndTasksMatchTheGoldenDump) {
+  auto assets =
+      std::make_shared<foundation::Bundle>(std::filesystem::path(QUILLO_TEST_DIR) / "fixtures" / "assets");
+  const ui::AnyView reply =
+      inlineImageProvider(theme(Markdown(fixture("features.md")), Theme::checkboxTheme()),
+                          std::make_shared<AssetInlineImageProvider>(defaultAssetName, assets));
+  ui::testing::WindowHost host(reply.frame(400, 600, ui::Alignment::topLeading()), {400, 600});
+  ASSERT_TRUE(host.runUntil([&] { return host.dump().find("Image(\"dot.png\")") != std::string::npos; }));
+  const std::string dump = host.dump();
+  if (std::getenv("QUILLO_UPDATE_GOLDEN")) {
+    std::ofstream(std::string(QUILLO_TEST_DIR) + "/fixtures/features.dump.txt") << dump;
+  }
+  EXPECT_EQ(dump, fixture("features.dump.txt"));
 }
 
 TEST(RenderedReply, BlocksAreSpacedByTheirCollapsedMargins) {

@@ -10,8 +10,10 @@
 #include "MarkdownRender/views/inline_text.h"
 #include "MarkdownRender/views/markdown_environment.h"
 #include "MarkdownRender/views/markdown_view.h"
+#include "layout_fixture.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/layout/layout.h"
+#include "platform/ui/window_host.h"
 
 namespace MarkdownRender {
 namespace {
@@ -156,12 +158,151 @@ TEST(TableView, ShortRowsShowEmptyCellsAndEmptyTablesNothing) {
   EXPECT_FALSE(empty.exists(text("x")));
 }
 
-TEST(TableView, CellsTakeTheBackgroundStyleFills) {
-  Host clear(Markdown("| a |\n|---|\n| 1 |\n"));
-  EXPECT_FALSE(clear.exists(ui::testing::type("Color")));
-  Host banded(tableBackgroundStyle(Markdown("| a |\n|---|\n| 1 |\n"),
-                                   TableBackgroundStyle::rowBands(ui::Color::red(), ui::Color::blue())));
-  EXPECT_EQ(banded.findAll(ui::testing::type("Color")).size(), 2u);
+constexpr const char* threeByThree = "| a | b | c |\n|---|---|---|\n| d | e | f |\n| g | h | i |\n";
+
+// A table laid out at the top left of a window with the fixed metrics (13-point text: characters 6.5
+// points wide, lines 16.25 high).
+ui::testing::WindowHost laidOutTable(const ui::AnyView& view) {
+  return ui::testing::WindowHost(testing::inCorner(view, {600, 400}), {600, 400});
+}
+
+Rect grown(const Rect& r, double by) {
+  return Rect(r.minX() - by, r.minY() - by, r.width() + 2 * by, r.height() + 2 * by);
+}
+
+// The border pieces drawn over the table, relative to the table's top-left corner: each rectangle is
+// stroked inside its piece (inset by half the line width), so the piece is its frame grown back by that.
+std::vector<Rect> borderPieces(ui::testing::WindowHost& host, double lineWidth) {
+  const Rect table = host.frame(ui::testing::type<TableView>());
+  std::vector<Rect> pieces;
+  for (const auto& shape :
+       host.find(ui::testing::type<TableBorderView>()).findAll(ui::testing::type("Rectangle"))) {
+    const Rect piece = grown(host.frame(shape), lineWidth / 2);
+    pieces.emplace_back(piece.minX() - table.minX(), piece.minY() - table.minY(), piece.width(),
+                        piece.height());
+  }
+  return pieces;
+}
+
+TEST(TableView, BorderLinesFillTheGapsBetweenTheCellsAndAroundThem) {
+  struct Case {
+    std::string name;
+    TableBorderSelector selector;
+    double width;
+    std::vector<Rect> pieces;
+  };
+  // Cells of one character (6.5 by 16.25), one line width apart and in from the edge.
+  const std::vector<Case> cases{
+      {"full grid",
+       TableBorderSelector::everyLine(),
+       1,
+       {Rect(0, 17.25, 23.5, 1), Rect(0, 34.5, 23.5, 1), Rect(7.5, 0, 1, 52.75), Rect(15, 0, 1, 52.75),
+        Rect(0, 0, 23.5, 52.75)}},
+      {"full grid, 3 points",
+       TableBorderSelector::everyLine(),
+       3,
+       {Rect(0, 19.25, 31.5, 3), Rect(0, 38.5, 31.5, 3), Rect(9.5, 0, 3, 60.75), Rect(19, 0, 3, 60.75),
+        Rect(0, 0, 31.5, 60.75)}},
+      {"row rules",
+       TableBorderSelector::horizontalLines(),
+       1,
+       {Rect(0, 0, 23.5, 1), Rect(0, 51.75, 23.5, 1), Rect(0, 17.25, 23.5, 1), Rect(0, 34.5, 23.5, 1)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StrokeStyle stroke;
+    stroke.lineWidth = c.width;
+    auto host = laidOutTable(tableBorderStyle(theme(Markdown(threeByThree), Theme()),
+                                              TableBorderStyle{c.selector, ui::Color::red(), stroke}));
+    EXPECT_EQ(host.frame(ui::testing::type<TableView>()).size,
+              c.width == 1 ? ui::Size(23.5, 52.75) : ui::Size(31.5, 60.75));
+    EXPECT_EQ(borderPieces(host, c.width), c.pieces);
+    for (const auto& shape :
+         host.find(ui::testing::type<TableBorderView>()).findAll(ui::testing::type("Rectangle"))) {
+      const auto* spec = shape.primitive<ui::detail::ShapeSpec>();
+      EXPECT_EQ(spec->stroke, ui::Color::red());
+      EXPECT_EQ(spec->lineWidth, c.width);
+    }
+  }
+}
+
+TEST(TableView, EachThemeRulesItsTableWithItsOwnLines) {
+  struct Case {
+    std::string name;
+    Theme theme;
+    bool hasVerticalLines;
+    ui::ResolvedColor colour;
+  };
+  const Case cases[] = {
+      {"standard: the full grid", Theme::standardTheme(), true,
+       ui::Color::secondary().resolved(ui::ColorScheme::light)},
+      {"dynamic colours: row rules", Theme::dynamicColorTheme(), false,
+       ui::Color(0xD2 / 255.0, 0xD2 / 255.0, 0xD7 / 255.0).resolved(ui::ColorScheme::light)},
+      {"checkboxes: the full grid", Theme::checkboxTheme(), true,
+       ui::Color(0xE4 / 255.0, 0xE4 / 255.0, 0xE8 / 255.0).resolved(ui::ColorScheme::light)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto host = laidOutTable(theme(Markdown(threeByThree), c.theme));
+    const Rect table = host.frame(ui::testing::type<TableView>());
+    std::vector<Rect> cells;
+    for (const auto& cell : host.findAll(ui::testing::type<TableCellView>()))
+      cells.push_back(host.frame(cell));
+    ASSERT_EQ(cells.size(), 9u);
+    auto cell = [&](int r, int col) { return cells[static_cast<std::size_t>(r * 3 + col)]; };
+    std::vector<Rect> expected;
+    if (!c.hasVerticalLines) {
+      expected.emplace_back(table.minX(), table.minY(), table.width(), 1);
+      expected.emplace_back(table.minX(), table.maxY() - 1, table.width(), 1);
+    }
+    // Each line fills the gap after its row or column, across the whole table.
+    for (int r = 0; r < 2; ++r) expected.emplace_back(table.minX(), cell(r, 0).maxY(), table.width(), 1);
+    if (c.hasVerticalLines) {
+      for (int col = 0; col < 2; ++col)
+        expected.emplace_back(cell(0, col).maxX(), table.minY(), 1, table.height());
+      expected.push_back(table);
+    }
+    std::vector<Rect> drawn;
+    for (const auto& piece : borderPieces(host, 1)) {
+      drawn.emplace_back(piece.minX() + table.minX(), piece.minY() + table.minY(), piece.width(),
+                         piece.height());
+    }
+    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(cell(1, 0).minY() - cell(0, 0).maxY(), 1);
+    for (const auto& shape :
+         host.find(ui::testing::type<TableBorderView>()).findAll(ui::testing::type("Rectangle"))) {
+      EXPECT_EQ(shape.primitive<ui::detail::ShapeSpec>()->stroke->resolved(ui::ColorScheme::light), c.colour);
+    }
+  }
+}
+
+TEST(TableView, RowFillsSpanTheirRowAndColumnsNotTheCellsOwnSize) {
+  auto host = laidOutTable(
+      tableBackgroundStyle(theme(Markdown("| a | b |\n|---|---|\n| longer | x |\n| y | z |\n"), Theme()),
+                           TableBackgroundStyle::rowBands(ui::Color::red(), ui::Color::blue())));
+  const Rect table = host.frame(ui::testing::type<TableView>());
+  auto fills = host.find(ui::testing::type<TableBackgroundView>()).findAll(ui::testing::type("Rectangle"));
+  ASSERT_EQ(fills.size(), 6u);
+  // "longer" makes the first column 39 points wide; every row is one line high.
+  const double first = 6 * 6.5, second = 6.5, line = 16.25;
+  for (std::size_t row = 0; row < 3; ++row) {
+    SCOPED_TRACE(row);
+    const Rect left = host.frame(fills[row * 2]), right = host.frame(fills[row * 2 + 1]);
+    const double top = table.minY() + 1 + static_cast<double>(row) * (line + 1);
+    EXPECT_EQ(left, Rect(table.minX() + 1, top, first, line));
+    EXPECT_EQ(right, Rect(table.minX() + 1 + first + 1, top, second, line));
+    EXPECT_EQ(right.maxX(), table.maxX() - 1);  // the row's fills reach across the whole row
+    const auto colour = fills[row * 2].primitive<ui::detail::ShapeSpec>()->fill;
+    EXPECT_EQ(colour, row == 2 ? ui::Color::blue() : ui::Color::red());
+  }
+}
+
+TEST(TableView, BeforeLayoutOnlyTheOutlineIsDrawnAndCellsAreClear) {
+  Host host{Markdown(threeByThree)};
+  EXPECT_EQ(host.find(ui::testing::type<TableBorderView>()).findAll(ui::testing::type("Rectangle")).size(),
+            1u);
+  EXPECT_EQ(
+      host.find(ui::testing::type<TableBackgroundView>()).findAll(ui::testing::type("Rectangle")).size(), 0u);
 }
 
 }  // namespace
