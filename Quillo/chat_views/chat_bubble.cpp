@@ -3,14 +3,26 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <memory>
+#include <string>
 #include <utility>
 
+#include "MarkdownRender/styles/text_style_builder.h"
+#include "MarkdownRender/styles/text_style_environment.h"
+#include "MarkdownRender/styles/text_styles.h"
+#include "MarkdownRender/styles/theme_environment.h"
+#include "MarkdownRender/views/markdown_environment.h"
+#include "MarkdownRender/views/markdown_view.h"
 #include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/chat_views/glint_code_syntax_highlighter.h"
 #include "Quillo/common/debounced_change.h"
 #include "Quillo/common/small_button.h"
 #include "platform/appkit/pasteboard.h"
+#include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
@@ -58,9 +70,78 @@ TokenEncoderMakerKey::Value TokenEncoderMakerKey::defaultValue() {
       [] { return std::shared_ptr<GPTTokenizer::GPTEncoder>(GPTTokenizer::GPTEncoder::loadFromResources()); };
 }
 
-ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textColor, ui::ColorScheme) {
-  // Plain text stands in for the rendered Markdown until the renderer's document view is available.
-  return ui::Text::verbatim(message.content).foregroundStyle(textColor);
+namespace {
+
+namespace MR = MarkdownRender;
+
+// Inline code of replies: monospaced and pink, at the size of the text around it.
+auto chatCodeTextStyle() {
+  return MR::TextStyleBuilder::combine(MR::FontFamilyVariant(MR::FontProperties::FamilyVariant::monospaced),
+                                       MR::ForegroundColor(ui::Color::pink()));
+}
+
+MR::FontFamilyVariant chatCodeBlockTextStyle() {
+  return MR::FontFamilyVariant(MR::FontProperties::FamilyVariant::monospaced);
+}
+
+// A code block of a reply: monospaced text in the label colour on the control background, rounded, with
+// space below it.
+ui::AnyView chatCodeBlockBody(const MR::BlockConfiguration& configuration) {
+  using namespace ui;
+  return MR::textStyle(AnyView(configuration.label), chatCodeBlockTextStyle())
+      .padding()
+      .foregroundStyle(Color::labelColor())
+      .background(Color::controlBackgroundColor())
+      .clipShape(RoundedRectangle(8, CornerStyle::continuous))
+      .padding(Edges::bottom, 12);
+}
+
+std::string lowercased(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The open-URL action of the views below, narrowed to the links a reply may open; the rest are logged
+// and dropped.
+ui::AnyView openingOnlyReplyLinks(const ui::AnyView& view) {
+  auto modifier = std::make_shared<ui::EnvironmentModifier>();
+  modifier->label = "environment";
+  modifier->description = "environment(OpenURLKey: http, https and mailto links only)";
+  modifier->transform = [](ui::EnvironmentValues& environment) {
+    environment.set<ui::OpenURLKey>(
+        ui::OpenURLAction([open = environment.get<ui::OpenURLKey>()](const foundation::URL& url) {
+          if (isOpenableReplyLink(url)) {
+            open(url);
+          } else if (url.scheme()) {
+            foundation::log(
+                fmt::format("Not opening a link from a reply: the scheme \"{}\" is not http, https or mailto",
+                            lowercased(*url.scheme())));
+          } else {
+            foundation::log("Not opening a link from a reply: it has no scheme");
+          }
+        }));
+  };
+  return view.modifier(std::move(modifier));
+}
+
+}  // namespace
+
+bool isOpenableReplyLink(const foundation::URL& url) {
+  if (!url.scheme()) return false;
+  const std::string scheme = lowercased(*url.scheme());
+  return scheme == "http" || scheme == "https" || scheme == "mailto";
+}
+
+ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textColor,
+                                ui::ColorScheme colorScheme) {
+  ui::AnyView body = MR::Markdown(message.content);
+  body = MR::codeSyntaxHighlighter(body, std::make_shared<const GlintCodeSyntaxHighlighter>(
+                                             GlintCodeSyntaxHighlighter::forColorScheme(colorScheme)));
+  body = MR::themeTextStyle(body, &MR::Theme::text, MR::ForegroundColor(textColor));
+  body = MR::themeTextStyle(body, &MR::Theme::code, chatCodeTextStyle());
+  body = MR::themeBlockStyle(body, &MR::Theme::codeBlock, chatCodeBlockBody);
+  return openingOnlyReplyLinks(body);
 }
 
 ChatBubble::ChatBubble(Message message)

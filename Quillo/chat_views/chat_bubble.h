@@ -13,6 +13,7 @@
 #include "Quillo/chat_model/font_size.h"
 #include "Quillo/chat_model/message.h"
 #include "Quillo/chat_model/model.h"
+#include "platform/foundation/url.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/state.h"
@@ -32,11 +33,16 @@ struct TokenEncoderMakerKey {
   static Value defaultValue();
 };
 
-// The body of a message shown through the Markdown view while `enableMarkdown` is on: the message text
-// with the role's text colour, without padding or background (the bubble adds them). Until the Markdown
-// view is in place this shows the text as plain verbatim text.
+// The body of a message shown through the Markdown view while `enableMarkdown` is on, without padding or
+// background (the bubble adds them): the renderer's theme with the role's text colour, pink monospaced
+// inline code and the chat's code blocks; code coloured by the app's highlighter for the colour scheme.
+// Links from the reply open through the open-URL action only when they are http, https or mailto links.
 ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textColor,
                                 ui::ColorScheme colorScheme);
+
+// Whether a link from a reply may be opened: its scheme is http, https or mailto, in any case. A reply is
+// text from a server, and must not start local programs or scripts.
+bool isOpenableReplyLink(const foundation::URL& url);
 
 class ChatBubble final : public ui::View {
  public:

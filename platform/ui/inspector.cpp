@@ -316,6 +316,33 @@ void Host::tap(const ViewRef& view) {
   settle();
 }
 
+void Host::tapLink(const ViewRef& text, const std::string& linkText) {
+  const auto* spec = text.primitive<detail::TextSpec>();
+  if (!spec) throw InspectionError("not a text: " + text.typeName() + " in:\n" + dump());
+  // Neighbouring runs with one link (styled differently) are one link.
+  const auto shown = spec->attributedString();
+  std::optional<std::string> link;
+  std::string linked;
+  std::optional<std::string> found;
+  auto close = [&] {
+    if (link && linked.find(linkText) != std::string::npos && !found) found = link;
+    linked.clear();
+  };
+  for (const auto& run : shown.runs()) {
+    if (run.attributes.link != link) {
+      close();
+      link = run.attributes.link;
+    }
+    if (link) linked += shown.text(run);
+  }
+  close();
+  if (!found) throw InspectionError("no link showing \"" + linkText + "\" in:\n" + dump());
+  const auto url = foundation::URL::parse(*found);
+  if (!url) throw InspectionError("the link \"" + *found + "\" makes no URL");
+  text.node().environment().get<OpenURLKey>()(*url);
+  settle();
+}
+
 namespace {
 const detail::TextInputSpec& inputOf(const ViewRef& field, const std::string& dumped) {
   auto* spec = field.primitive<detail::TextInputSpec>();

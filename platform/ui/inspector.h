@@ -160,6 +160,9 @@ class Host {
   // does nothing.
   void tap(const ViewRef& view);
   void tap(const ViewQuery& query) { tap(find(query)); }
+  // Clicks the link of a text whose linked characters include `linkText`: its URL goes to the open-URL
+  // action the text sees. Fails when the text has no such link, or its link makes no URL.
+  void tapLink(const ViewRef& text, const std::string& linkText);
   // Types `text` at the end of a text field's or editor's text.
   void type(const ViewRef& field, const std::string& text);
   // Replaces a field's text.

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "MarkdownRender/views/markdown_view.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/common/small_button.h"
 #include "platform/appkit/pasteboard.h"
+#include "platform/foundation/log.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
 #include "tests/Quillo/chat_views/chat_views_environment.h"
@@ -109,13 +113,114 @@ TEST_F(ChatBubbleTest, TheChatTextSizeSelectsATextStyle) {
   }
 }
 
-TEST_F(ChatBubbleTest, WithMarkdownOnTheTextSizeHasNoEffect) {
+// The run of a shown text that holds the first occurrence of `piece`.
+ui::AttributedString::Run runOf(const ui::testing::ViewRef& view, const std::string& piece) {
+  const auto shown = view.primitive<ui::detail::TextSpec>()->attributedString();
+  const auto at = shown.characters().find(piece);
+  EXPECT_NE(at, std::string::npos) << piece;
+  for (const auto& run : shown.runs()) {
+    if (run.start <= at && at < run.start + run.length) return run;
+  }
+  return {};
+}
+
+TEST_F(ChatBubbleTest, WithMarkdownARepliesMarkupIsRenderedAndTheTextSizeHasNoEffect) {
   Defaults::set(Quillo::Keys::enableMarkdown(), true);
   Defaults::set(Quillo::Keys::fontSize(), Quillo::FontSize::xLarge);
-  Host host(bubble(Message(Role::assistant, "**bold**")));
-  auto shown = host.find(text("**bold**"));
-  EXPECT_EQ(shown.font(), ui::Font());
-  EXPECT_EQ(backgroundOf(shown), ui::Color::gray().opacity(0.1));
+  Host host(bubble(Message(Role::assistant, "Use **bold** and `code`.")));
+  EXPECT_FALSE(host.exists(ui::testing::textContaining("**")));
+  auto shown = host.find(text("Use bold and code."));
+  EXPECT_EQ(shown.font(), ui::Font());  // no chat text size: the renderer's theme sets the sizes
+  // The role's text colour, semibold strong text, pink monospaced inline code at the size of the text.
+  EXPECT_EQ(runOf(shown, "Use").attributes.foregroundColor, ui::Color::labelColor());
+  EXPECT_EQ(runOf(shown, "bold").attributes.font->weight(), ui::FontWeight::semibold);
+  const auto code = runOf(shown, "code").attributes;
+  EXPECT_EQ(code.foregroundColor, ui::Color::pink());
+  EXPECT_TRUE(code.font->isMonospaced());
+  EXPECT_EQ(code.font->size(), runOf(shown, "Use").attributes.font->size());
+  // The bubble around it: padded by 12 (and the row's 16 at the sides), on the role's colour, rounded.
+  auto markdown = host.find(ui::testing::type<MarkdownRender::Markdown>());
+  EXPECT_EQ(markdown.padding(), (ui::EdgeInsets{12, 12 + 16, 12, 12 + 16}));
+  EXPECT_EQ(backgroundOf(markdown), ui::Color::gray().opacity(0.1));
+  EXPECT_EQ(markdown.clipShape(),
+            (ui::ShapeOutline{ui::ShapeOutline::Kind::roundedRectangle, 16, ui::CornerStyle::continuous}));
+}
+
+TEST_F(ChatBubbleTest, UserMessagesInMarkdownAreWhite) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  Host host(bubble(Message(Role::user, "*hi*")));
+  EXPECT_EQ(runOf(host.find(text("hi")), "hi").attributes.foregroundColor, ui::Color::white());
+}
+
+TEST_F(ChatBubbleTest, CodeBlocksAreColouredForTheAppearanceInTheChatsCodeStyle) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  struct Case {
+    ui::ColorScheme scheme;
+    ui::Color keyword;
+  };
+  // Keywords of the cream preset are blue; of the slate preset, yellow.
+  const Case cases[] = {{ui::ColorScheme::light, ui::Color(0.161, 0.259, 0.467)},
+                        {ui::ColorScheme::dark, ui::Color(0.992, 0.791, 0.45)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scheme == ui::ColorScheme::light ? "light" : "dark");
+    Host host(bubble(Message(Role::assistant, "```swift\nlet x = 1\n```")), c.scheme);
+    auto code = host.find(text("let x = 1"));
+    const auto keyword = runOf(code, "let").attributes.foregroundColor;
+    ASSERT_TRUE(keyword.has_value());
+    EXPECT_EQ(keyword->resolved(c.scheme), c.keyword.resolved(c.scheme));
+    // The block: the platform's padding, the label colour on the control background, rounded, 12 below.
+    EXPECT_EQ(code.foregroundStyle(), ui::Color::labelColor());
+    EXPECT_EQ(code.font().isMonospaced(), true);
+    const auto insets = code.padding();
+    EXPECT_EQ(insets.leading, insets.trailing);
+    EXPECT_EQ(insets.bottom - insets.top, 12);
+    auto clips = code.modifiersOf<ui::ClipShapeModifier>();
+    ASSERT_FALSE(clips.empty());
+    EXPECT_EQ(clips.back()->shape,
+              (ui::ShapeOutline{ui::ShapeOutline::Kind::roundedRectangle, 8, ui::CornerStyle::continuous}));
+    EXPECT_NE(host.dump().find("Color controlBackgroundColor"), std::string::npos);
+  }
+}
+
+TEST_F(ChatBubbleTest, LinksFromARepliesOpenOnlyForHttpHttpsAndMailto) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  struct Case {
+    std::string destination;
+    std::optional<std::string> logged;  // absent: opened
+  };
+  const Case cases[] = {
+      {"https://example.com/docs", std::nullopt},
+      {"http://example.com/", std::nullopt},
+      {"HTTPS://EXAMPLE.COM/", std::nullopt},
+      {"mailto:someone@example.com", std::nullopt},
+      {"file:///etc/passwd",
+       "Not opening a link from a reply: the scheme \"file\" is not http, https or mailto"},
+      {"javascript:alert(1)",
+       "Not opening a link from a reply: the scheme \"javascript\" is not http, https or mailto"},
+      {"quillo-helper://run",
+       "Not opening a link from a reply: the scheme \"quillo-helper\" is not http, https or mailto"},
+      {"docs/page", "Not opening a link from a reply: it has no scheme"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.destination);
+    foundation::LogCapture log;
+    Host host(bubble(Message(Role::assistant, "see [the docs](" + c.destination + ")")));
+    host.tapLink(host.find(text("see the docs")), "the docs");
+    if (c.logged) {
+      EXPECT_TRUE(host.desktop().openedURLs().empty());
+      EXPECT_EQ(log.lines(), std::vector<std::string>{*c.logged});
+    } else {
+      ASSERT_EQ(host.desktop().openedURLs().size(), 1u);
+      EXPECT_EQ(host.desktop().openedURLs().front().absoluteString(), c.destination);
+      EXPECT_TRUE(log.lines().empty());
+    }
+  }
+  // A picture inside a link opens the same way.
+  Host picture(bubble(Message(Role::assistant, "[![chart](https://example.com/c.png)](file:///bin/sh)")));
+  foundation::LogCapture log;
+  picture.tap(picture.find(ui::testing::type("Button")));
+  EXPECT_TRUE(picture.desktop().openedURLs().empty());
+  EXPECT_EQ(log.lines().size(), 1u);
 }
 
 TEST_F(ChatBubbleTest, AStreamedReplyGetsItsCaptionASecondAfterTheLastPiece) {

@@ -133,6 +133,26 @@ TEST(Inspector, TappingALinkOpensItsURLOnTheDesktop) {
   EXPECT_EQ(host.desktop().openedURLs().front().absoluteString(), "https://example.com/roadmap");
 }
 
+TEST(Inspector, TappingALinkInATextOpensItThroughTheTextsAction) {
+  AttributeContainer linked;
+  linked.link = "https://example.com/docs";
+  AttributedString shown("see ");
+  shown.append("the ", linked);
+  AttributeContainer linkedBold = linked;
+  linkedBold.font = Font::body().bold();
+  shown.append("docs", linkedBold);
+  shown.append(" now");
+  std::vector<std::string> opened;
+  Host host{AnyView(Text(shown)).environment<OpenURLKey>(OpenURLAction([&opened](const foundation::URL& url) {
+    opened.push_back(url.absoluteString());
+  }))};
+  auto text = host.find(ui::testing::text("see the docs now"));
+  host.tapLink(text, "the docs");  // one link across two differently styled runs
+  EXPECT_EQ(opened, std::vector<std::string>{"https://example.com/docs"});
+  EXPECT_THROW(host.tapLink(text, "now"), ui::testing::InspectionError);
+  EXPECT_TRUE(host.desktop().openedURLs().empty());
+}
+
 TEST(Inspector, AdvancingTheClockRunsDelayedMainQueueWork) {
   class Flash final : public View {
    public:
