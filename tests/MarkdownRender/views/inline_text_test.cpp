@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -228,6 +229,30 @@ TEST_F(InlinePictures, APictureBetweenTwoWordsIsLaidOutAtItsSizeOnTheTextsLine) 
   EXPECT_EQ(host.imageFrames(text(), ui::testing::CoordinateSpace::local),
             std::vector<ui::Rect>{ui::Rect(26, 0, 20, 20)});
   EXPECT_EQ(server.requests().size(), 1u);
+}
+
+// The default provider, counting the loads that have ended. Thread-safe: `ended` is atomic.
+class CountedDefaultPictures final : public InlineImageProvider {
+ public:
+  ui::Image inlineImage(const foundation::URL& url, const std::string& label) const override {
+    struct Count {
+      std::atomic<int>& ended;
+      ~Count() { ++ended; }
+    } count{ended};
+    return provider.inlineImage(url, label);
+  }
+  DefaultInlineImageProvider provider{std::make_shared<foundation::URLSession>(),
+                                      std::make_shared<DefaultImageLoader>()};
+  mutable std::atomic<int> ended{0};
+};
+
+TEST_F(InlinePictures, OnlyPicturesOverHTTPAreFetched) {
+  const std::string onDisk = "file://" + std::string(QUILLO_TEST_DIR) + "/fixtures/assets/dot.png";
+  auto counted = std::make_shared<CountedDefaultPictures>();
+  ui::testing::Host host(inlineImageProvider(Markdown("see ![dot](" + onDisk + ") here"), counted));
+  ASSERT_TRUE(host.runUntil([&] { return counted->ended == 1; }));
+  host.settle();
+  EXPECT_TRUE(picturesIn(host.find(ui::testing::text("see  here"))).empty());
 }
 
 TEST_F(InlinePictures, EachDistinctPictureLoadsOnceAgainstTheImageBaseURLWithItsAltText) {
