@@ -196,10 +196,7 @@ TEST(CheckboxTheme, TablesHaveTheFullGridInTheBorderColour) {
               scheme == ColorScheme::light ? packed(0xE4E4E8FF) : packed(0x42444EFF));
     EXPECT_EQ(style.strokeStyle, StrokeStyle());
     // The full grid: the inner lines of a 2 by 2 table and its outline.
-    const TableBounds bounds = tableBounds(
-        2, 2,
-        {{{0, 0}, {1, 1, 5, 5}}, {{0, 1}, {7, 1, 5, 5}}, {{1, 0}, {1, 7, 5, 5}}, {{1, 1}, {7, 7, 5, 5}}},
-        {0, 0, 13, 13});
+    const TableBounds bounds = markdown_styles_test::twoByTwoTable();
     EXPECT_EQ(style.visibleBorders.rectangles(bounds, 1),
               TableBorderSelector::everyLine().rectangles(bounds, 1));
   }

@@ -137,10 +137,7 @@ TEST(DynamicColorTheme, TablesHaveRowRulesInTheRuleColour) {
               scheme == ColorScheme::light ? packed(0xD2D2D7FF) : packed(0x424245FF));
     EXPECT_EQ(style.strokeStyle, StrokeStyle());
     // Rules above, below and between the rows; no vertical lines.
-    const TableBounds bounds = tableBounds(
-        2, 2,
-        {{{0, 0}, {1, 1, 5, 5}}, {{0, 1}, {7, 1, 5, 5}}, {{1, 0}, {1, 7, 5, 5}}, {{1, 1}, {7, 7, 5, 5}}},
-        {0, 0, 13, 13});
+    const TableBounds bounds = markdown_styles_test::twoByTwoTable();
     EXPECT_EQ(style.visibleBorders.rectangles(bounds, 1),
               (std::vector<foundation::Rect>{{0, 0, 13, 1}, {0, 12, 13, 1}, {0, 6, 13, 1}}));
   }

@@ -7,6 +7,7 @@
 
 #include "MarkdownRender/styles/block_margin.h"
 #include "MarkdownRender/styles/font_properties.h"
+#include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_style_environment.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
@@ -38,6 +39,13 @@ inline MarkdownRender::BlockMargin reportedMargins(const ui::AnyView& view) {
   ui::testing::Host host{view.onPreferenceChange<MarkdownRender::BlockMarginsPreference>(
       [reported](const MarkdownRender::BlockMargin& margin) { *reported = margin; })};
   return *reported;
+}
+
+// The geometry of a 2 by 2 table of 5-point cells, one point apart and in from the edge.
+inline MarkdownRender::TableBounds twoByTwoTable() {
+  return MarkdownRender::tableBounds(
+      2, 2, {{{0, 0}, {1, 1, 5, 5}}, {{0, 1}, {7, 1, 5, 5}}, {{1, 0}, {1, 7, 5, 5}}, {{1, 1}, {7, 7, 5, 5}}},
+      {0, 0, 13, 13});
 }
 
 }  // namespace markdown_styles_test
