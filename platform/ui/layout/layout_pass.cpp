@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/appkit/controls.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -20,6 +21,7 @@ using detail::Node;
 namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
+static_assert(tabBarHeight == appkit::TabView::kTabBarHeight, "the layout leaves the platform's bar its room");
 
 const detail::ContainerSpec* containerOf(const Node& node) {
   return node.primitiveAs<detail::ContainerSpec>();
@@ -316,12 +318,67 @@ ProposedViewSize scrollContentProposal(const Node& scrollView, const ProposedVie
 
 Font fontOf(const Node& node) { return node.environment().font().value_or(Font::body()); }
 
-// The first tab's content: a tab view shows one tab, and nothing chooses another one yet.
+// The selected tab's content: only the selected tab item holds one, after its label.
 const Node* selectedTabContent(const Node& tabView) {
   for (const auto& tab : tabView.children()) {
     if (isContainer(*tab, "TabItem") && tab->children().size() > 1) return tab->children()[1].get();
   }
   return nullptr;
+}
+
+// A picker: its title, then its control (a pop-up menu, or segments sharing the control's width).
+struct PickerArrangement {
+  double titleWidth = 0;
+  double gap = 0;
+  Size control;
+  Size size;
+  bool isSegmented = false;
+};
+
+double controlHeightFor(const TextMeasurer& measurer, const Font& font) {
+  return measurer.lineHeight(font) + textFieldChrome;
+}
+
+PickerArrangement arrangePicker(LayoutPass& pass, const Node& node, const detail::PickerSpec& picker,
+                                const ProposedViewSize& p) {
+  PickerArrangement result;
+  const TextMeasurer& measurer = pass.measurer();
+  const Font font = fontOf(node);
+  if (!picker.title.empty()) {
+    result.titleWidth = measurer.measure(picker.title, font, std::nullopt).width;
+    result.gap = defaultSpacing;
+  }
+  double idealControlWidth = 0;
+  result.control.height = controlHeightFor(measurer, font);
+  result.isSegmented = node.environment().get<PickerStyleKey>() == PickerStyle::segmented;
+  if (result.isSegmented) {
+    double segmentWidth = 0;
+    for (const auto& label : node.children()) {
+      Size size = pass.sizeThatFits(*label, ProposedViewSize::unspecified());
+      segmentWidth = std::max(segmentWidth, size.width + 2 * segmentMargin);
+      result.control.height = std::max(result.control.height, size.height + textFieldChrome);
+    }
+    idealControlWidth = segmentWidth * static_cast<double>(node.children().size());
+  } else {
+    double widest = 0;
+    for (const auto& title : picker.optionTitles) {
+      widest = std::max(widest, measurer.measure(title, font, std::nullopt).width);
+    }
+    idealControlWidth = widest + popUpChrome;
+  }
+  const double ideal = result.titleWidth + result.gap + idealControlWidth;
+  const double width = p.width && std::isfinite(*p.width) ? std::min(*p.width, ideal) : ideal;
+  result.control.width = std::max(0.0, width - result.titleWidth - result.gap);
+  result.size = {width, std::max(result.control.height, measurer.lineHeight(font))};
+  return result;
+}
+
+// A colour well after its label.
+Size colorPickerSize(LayoutPass& pass, const Node& node, double& labelWidth) {
+  Size label = node.children().empty() ? Size{}
+                                       : pass.sizeThatFits(*node.children().front(), ProposedViewSize::unspecified());
+  labelWidth = label.width;
+  return {label.width + defaultSpacing + colorWellWidth, std::max(label.height, colorWellHeight)};
 }
 
 struct FrameSizes {
@@ -389,6 +446,7 @@ LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
 void LayoutPass::layout(const Node& root, Size size) {
   measured_.clear();
   frames_.clear();
+  controlFrames_.clear();
   contentSizes_.clear();
   geometryReaders_.clear();
   ProposedViewSize proposal(size);
@@ -399,6 +457,12 @@ void LayoutPass::layout(const Node& root, Size size) {
 std::optional<Rect> LayoutPass::frame(const Node& node) const {
   auto found = frames_.find(&node);
   if (found == frames_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
+  auto found = controlFrames_.find(&node);
+  if (found == controlFrames_.end()) return std::nullopt;
   return found->second;
 }
 
@@ -435,6 +499,10 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     if (auto* m = node.modifierAs<FrameModifier>()) return frameSizes(*this, *m, content, p).size;
     if (auto* m = node.modifierAs<FixedSizeModifier>())
       return sizeThatFits(content, fixedSizeProposal(*m, p));
+    if (node.modifierAs<SearchableModifier>()) {
+      Size size = sizeThatFits(content, {p.width, reduced(p.height, searchBarHeight)});
+      return {size.width, size.height + searchBarHeight};
+    }
     return sizeThatFits(content, p);
   }
 
@@ -489,6 +557,16 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
     return custom->layout().sizeThatFits(p, subviews);
   }
+  if (auto* picker = node.primitiveAs<detail::PickerSpec>()) return arrangePicker(*this, node, *picker, p).size;
+  if (node.primitiveAs<detail::ColorPickerSpec>()) {
+    double labelWidth = 0;
+    return colorPickerSize(*this, node, labelWidth);
+  }
+  if (node.primitiveAs<detail::TabViewSpec>()) {
+    const Node* content = selectedTabContent(node);
+    Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
+    return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
+  }
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
     if (name == "EmptyView") return {};
@@ -511,11 +589,6 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       return p.replacingUnspecifiedDimensions(content);
     }
     if (name == "Grid") return arrangeGrid(*this, node).size;
-    if (name == "TabView") {
-      const Node* content = selectedTabContent(node);
-      Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
-      return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
-    }
     if (name == "Menu") return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
     bool isRow = name == "Label" || name == "LabeledContent";
     std::vector<Gathered> gathered;
@@ -558,6 +631,16 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     }
     if (auto* m = node.modifierAs<OffsetModifier>()) {
       place(content, Rect(frame.minX() + m->x, frame.minY() + m->y, frame.width(), frame.height()), p);
+      return;
+    }
+    if (node.modifierAs<SearchableModifier>()) {
+      controlFrames_[&node] = Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
+                                   std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
+                                   searchFieldHeight);
+      place(content,
+            Rect(frame.minX(), frame.minY() + searchBarHeight, frame.width(),
+                 std::max(0.0, frame.height() - searchBarHeight)),
+            ProposedViewSize(p.width, reduced(p.height, searchBarHeight)));
       return;
     }
     place(content, frame, p);
@@ -630,6 +713,57 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     custom->layout().placeSubviews(frame, p, subviews);
     return;
   }
+  if (auto* picker = node.primitiveAs<detail::PickerSpec>()) {
+    auto arrangement = arrangePicker(*this, node, *picker, p);
+    const Rect control(frame.minX() + arrangement.titleWidth + arrangement.gap,
+                       frame.minY() + (frame.height() - arrangement.control.height) / 2,
+                       std::max(0.0, frame.width() - arrangement.titleWidth - arrangement.gap),
+                       arrangement.control.height);
+    controlFrames_[&node] = control;
+    // A pop-up menu shows its options only when it is open; segments show them side by side.
+    if (!arrangement.isSegmented || children.empty()) return;
+    const double segmentWidth = control.width() / static_cast<double>(children.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      const Rect segment(control.minX() + segmentWidth * static_cast<double>(i), control.minY(), segmentWidth,
+                         control.height());
+      place(*children[i],
+            aligned(segment, sizeThatFits(*children[i], ProposedViewSize::unspecified()), Alignment::center()),
+            ProposedViewSize::unspecified());
+    }
+    return;
+  }
+  if (node.primitiveAs<detail::ColorPickerSpec>()) {
+    double labelWidth = 0;
+    colorPickerSize(*this, node, labelWidth);
+    if (!children.empty()) {
+      Size label = sizeThatFits(*children.front(), ProposedViewSize::unspecified());
+      place(*children.front(), Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2,
+                                    label.width, label.height),
+            ProposedViewSize::unspecified());
+    }
+    controlFrames_[&node] = Rect(frame.minX() + labelWidth + defaultSpacing,
+                                 frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth,
+                                 colorWellHeight);
+    return;
+  }
+  if (node.primitiveAs<detail::TabViewSpec>()) {
+    const auto& tabs = children;
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+      const Rect tab = appkit::TabView::tabRect(frame, i, tabs.size());
+      if (tabs[i]->children().empty()) continue;
+      const Node& label = *tabs[i]->children().front();
+      frames_[tabs[i].get()] = tab;
+      place(label, aligned(tab, sizeThatFits(label, ProposedViewSize(tab.size)), Alignment::center()),
+            ProposedViewSize(tab.size));
+    }
+    const Node* content = selectedTabContent(node);
+    if (!content) return;
+    Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
+              std::max(0.0, frame.height() - tabBarHeight));
+    frames_[content->parent()] = area;
+    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
+    return;
+  }
   auto* container = containerOf(node);
   if (!container) return;
   const auto name = container->typeName();
@@ -683,15 +817,6 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       }
       y += row.height + grid.verticalSpacing;
     }
-    return;
-  }
-  if (name == "TabView") {
-    const Node* content = selectedTabContent(node);
-    if (!content) return;
-    Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
-              std::max(0.0, frame.height() - tabBarHeight));
-    frames_[content->parent()] = area;
-    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
     return;
   }
   if (name == "Menu") {
