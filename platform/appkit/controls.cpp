@@ -131,12 +131,13 @@ void TextView::deleteBackward() {
 }
 
 bool TextView::keyDown(const Event& event) {
-  if (!isEditable_ || isShortcut(event)) return false;
-  if (event.specialKey() == SpecialKey::backTab) return false;
-  if (isReturn(event)) {
+  if (!isEditable_) return false;
+  // Return breaks the line with Shift, Option or Control held as well; Command makes any key a shortcut.
+  if (isReturn(event) && !event.modifierFlags().contains(ModifierFlags::command)) {
     insertText("\n");
     return true;
   }
+  if (isShortcut(event) || event.specialKey() == SpecialKey::backTab) return false;
   if (event.keyCode() == KeyCode::tab) {
     if (event.modifierFlags().contains(ModifierFlags::shift)) return false;
     insertText("\t");
@@ -202,6 +203,8 @@ bool TabView::keyDown(const Event& event) {
   const std::size_t next = (selectedIndex_ + 1) % count;
   const std::size_t previous = (selectedIndex_ + count - 1) % count;
   if (event.keyCode() == KeyCode::tab && held.subtracting(ModifierFlags::shift) == ModifierFlags::control) {
+    // The focused view goes with the tab it is in; the bar keeps focus, so the next press comes here too.
+    if (auto window = this->window()) makeFirstResponder(*window, shared_from_this());
     selectTab(held.contains(ModifierFlags::shift) ? previous : next);
     return true;
   }
