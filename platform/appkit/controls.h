@@ -55,6 +55,8 @@ class TextField : public Control {
   std::function<void(const std::string&)> textDidChange;
 
   bool acceptsFirstResponder() const override { return isEnabled(); }
+  // Editing ends whenever focus is given to the field again (Tab in a window with no other field).
+  bool usesFieldEditor() const override { return true; }
   bool keyDown(const Event& event) override;
 
  private:

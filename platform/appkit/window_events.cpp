@@ -76,7 +76,10 @@ void Window::sendEvent(const Event& event) {
     // container leaves focus where it was.
     auto target = nearestResponder(contentView_->hitTest(event.locationInWindow()));
     if (!target) return;
-    if (dynamic_cast<Responder*>(target.get())->acceptsFirstResponder()) makeFirstResponder(*this, target);
+    // A click into the view being edited goes to its editor: focus stays as it is.
+    if (target != firstResponder(*this) && dynamic_cast<Responder*>(target.get())->acceptsFirstResponder()) {
+      makeFirstResponder(*this, target);
+    }
     mouseTarget_ = target;
     dynamic_cast<Responder*>(target.get())->mouseDown(event);
     return;
@@ -103,9 +106,9 @@ bool Window::selectKeyView(bool isForward) {
   for (std::size_t i = 0; i < count; ++i) {
     if (loop[i] == current) position = i;
   }
+  // The loop comes back to the focused view last: focusing it again ends its editing and starts it anew.
   for (std::size_t step = 1; step <= count; ++step) {
     const auto index = isForward ? (position + step) % count : (position + count - step % count) % count;
-    if (loop[index] == current) return false;
     if (makeFirstResponder(*this, loop[index])) return true;
   }
   return false;

@@ -156,6 +156,21 @@ Rect unionOf(const Rect& a, const Rect& b) {
   return Rect(minX, minY, maxX - minX, maxY - minY);
 }
 
+void frameGatheredViews(std::unordered_map<const Node*, Rect>& frames, const std::vector<const Node*>& items,
+                        const std::vector<Gathered>& gathered) {
+  // A group (or ForEach, or branch) the container took apart is framed around the items it gave, so the
+  // views inside it count as shown.
+  for (const auto& group : gathered) {
+    if (group.begin == group.end) continue;
+    Rect around = frames[items[group.begin]];
+    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames[items[i]]);
+    for (const Node* n = group.node;; n = n->children().front().get()) {
+      frames[n] = around;
+      if (isTransparent(*n) || n->children().empty()) break;
+    }
+  }
+}
+
 // Stacks: horizontal or vertical runs of items with spacing between neighbours.
 struct StackArrangement {
   std::vector<Size> sizes;
@@ -681,15 +696,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
         }
       }
     }
-    for (const auto& group : gathered) {
-      if (group.begin == group.end) continue;
-      Rect around = frames_[items[group.begin]];
-      for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames_[items[i]]);
-      for (const Node* n = group.node;; n = n->children().front().get()) {
-        frames_[n] = around;
-        if (isTransparent(*n) || n->children().empty()) break;
-      }
-    }
+    frameGatheredViews(frames_, items, gathered);
     return;
   }
   if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
@@ -842,7 +849,9 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       cursor += size.height + defaultSpacing;
     }
   }
+  frameGatheredViews(frames_, items, gathered);
 }
+
 
 // Subview proxies.
 
