@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Quillo/chat_model/settings_keys.h"
+#include "platform/appkit/color_panel.h"
+#include "platform/appkit/controls.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_application.h"
 #include "platform/ui/app_storage.h"
@@ -213,6 +215,34 @@ TEST_F(GeneralPane, ResetColorPutsTheUsersBubbleBackToTeal) {
   waitForKeyProbes(host);
   host.tap(q::button("Reset color"));
   EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color::teal());
+}
+
+TEST_F(GeneralPane, TheBubbleColourIsChosenInTheColourPanelThroughItsWell) {
+  auto panel = appkit::ColorPanel::shared();
+  panel->close();
+  WindowHost host{Quillo::GeneralSettings(), {500, 700}};
+  waitForKeyProbes(host);
+  const auto picker = host.find(q::type("ColorPicker"));
+  EXPECT_EQ(picker.text(), "Your Bubble Color:");
+  const auto well = std::dynamic_pointer_cast<appkit::ColorWell>(host.platformView(picker));
+  ASSERT_NE(well, nullptr);
+  // The well follows its label on the row, showing the stored colour (teal until the user picks one).
+  const auto wellFrame = well->convertRectToView(well->bounds(), nullptr);
+  EXPECT_GT(wellFrame.minX(), host.frame(q::text("Your Bubble Color:")).maxX());
+  const auto teal = ui::Color::teal().resolved(ui::ColorScheme::light);
+  EXPECT_EQ(well->color(), (appkit::ColorWell::Components{teal.red, teal.green, teal.blue, teal.opacity}));
+
+  host.click(ui::Point{wellFrame.midX(), wellFrame.midY()});
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->showsAlpha());
+  EXPECT_TRUE(panel->pickColor({0.5, 0.25, 1, 0.75}));
+  host.settle();
+  EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color(0.5, 0.25, 1, 0.75));
+  panel->close();
+
+  host.tap(q::button("Reset color"));
+  EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color::teal());
+  EXPECT_EQ(well->color(), (appkit::ColorWell::Components{teal.red, teal.green, teal.blue, teal.opacity}));
 }
 
 TEST(TextSizeLabel, CapitalisesTheRawValue) {

@@ -64,9 +64,9 @@ TEST_F(InlinePane, WithAKeyButNoPermissionOnlyTheSwitchIsDisabled) {
 TEST_F(InlinePane, WithAKeyAndThePermissionTheSwitchTurnsInlineOn) {
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
   WindowHost host{inlinePane(true)};
-  host.tap(q::toggle("Enable Quillo Inline"));
+  host.click(q::toggle("Enable Quillo Inline"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
-  host.tap(q::toggle("Enable Quillo Inline"));
+  host.click(q::toggle("Enable Quillo Inline"));
   EXPECT_FALSE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
 }
 
@@ -75,8 +75,9 @@ TEST_F(InlinePane, ADisabledSwitchStillShowsTheStoredValue) {
   WindowHost host{inlinePane(false)};
   auto toggle = host.find(q::toggle("Enable Quillo Inline"));
   EXPECT_TRUE(toggle.primitive<ui::detail::ToggleSpec>()->isOn.get());
-  host.tap(toggle);
+  host.click(toggle);
   EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
+  EXPECT_EQ(host.firstResponder(), nullptr);
 }
 
 TEST_F(InlinePane, TheHowToLineFollowsTheTriggerWordAndKey) {

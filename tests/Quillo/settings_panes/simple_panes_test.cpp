@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Quillo/chat_model/settings_keys.h"
+#include "platform/appkit/key_codes.h"
 #include "Quillo/settings_panes/advanced_settings_pane.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
 #include "Quillo/settings_panes/web_settings_pane.h"
@@ -41,10 +42,18 @@ TEST_F(AdvancedPane, TheEndpointFieldIsGreyedOutWhileTheCustomAPIIsOffAndKeepsIt
   auto field = host.find(q::textField("Custom Azure Endpoint:"));
   EXPECT_FALSE(field.isEnabled());
   EXPECT_EQ(fieldText(field), "https://example.azure.test");
-  host.tap(q::toggle("Use Custom API (Azure)"));
+  // Greyed out: a click gives it no focus and typing reaches nothing.
+  host.click(q::textField("Custom Azure Endpoint:"));
+  EXPECT_EQ(host.firstResponder(), nullptr);
+  host.typeText("/x");
+  EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "https://example.azure.test");
+
+  host.click(q::toggle("Use Custom API (Azure)"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::useCustomAPI()));
   EXPECT_TRUE(host.find(q::textField("Custom Azure Endpoint:")).isEnabled());
-  host.setText(host.find(q::textField("Custom Azure Endpoint:")), "http://127.0.0.1:1");
+  host.click(q::textField("Custom Azure Endpoint:"));
+  for (int i = 0; i < 26; ++i) host.press(appkit::KeyCode::deleteBackward);
+  host.typeText("http://127.0.0.1:1");
   EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "http://127.0.0.1:1");
   host.tap(q::toggle("Use Custom API (Azure)"));
   EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "http://127.0.0.1:1");
