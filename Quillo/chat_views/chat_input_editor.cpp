@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "Introspect/app_kit_introspection_view.h"
-#include "platform/appkit/responder.h"
 #include "Quillo/chat_views/chat_view_modifiers.h"
+#include "platform/appkit/responder.h"
 #include "platform/ui/layout/text_measurer.h"
 #include "platform/ui/views.h"
 

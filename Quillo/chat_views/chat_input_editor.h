@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/controls.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/event_monitor.h"
-#include "platform/appkit/controls.h"
 #include "platform/appkit/window.h"
 #include "platform/ui/binding.h"
 #include "platform/ui/focus_state.h"

@@ -38,7 +38,6 @@ ui::AnyView GlobalSettings::body() const {
   using namespace ui;
   const bool hasNoKey = apiKey_->empty();  // a key of blanks counts as a key
 
-
   return VStack(Form({
       AnyView(KeyboardShortcuts::Recorder("Toggle Global:", KeyboardShortcuts::Name("showSpotlight")))
           .disabled(hasNoKey),

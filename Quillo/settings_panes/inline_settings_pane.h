@@ -23,7 +23,8 @@ std::string triggerKeyName(InlineTrigger trigger);
 // The localization key of the how-to line; its arguments are the trigger word (shown in straight
 // quotation marks) and the trigger key's name.
 inline constexpr const char* kInlineHowToKey =
-    "Type \"%@\" in any text field, followed by your prompt. Press %@ and watch Quillo Inline do its magic. 💫";
+    "Type \"%@\" in any text field, followed by your prompt. Press %@ and watch Quillo Inline do its magic. "
+    "💫";
 
 // Asks the system whether this process is a trusted Accessibility client, with the user prompted to
 // allow it when it is not. The answer is not used: the granted state reaches the pane through AppState,

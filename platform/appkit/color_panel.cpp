@@ -5,7 +5,7 @@ namespace appkit {
 namespace {
 // The panel's content size.
 constexpr double kPanelWidth = 226, kPanelHeight = 320;
-}
+}  // namespace
 
 std::shared_ptr<ColorPanel> ColorPanel::shared() {
   static const auto panel = std::make_shared<ColorPanel>(Token{});
@@ -13,7 +13,8 @@ std::shared_ptr<ColorPanel> ColorPanel::shared() {
 }
 
 ColorPanel::ColorPanel(Token)
-    : Panel(foundation::Rect(0, 0, kPanelWidth, kPanelHeight), StyleMask::titled | StyleMask::closable | StyleMask::resizable | StyleMask::utilityWindow,
+    : Panel(foundation::Rect(0, 0, kPanelWidth, kPanelHeight),
+            StyleMask::titled | StyleMask::closable | StyleMask::resizable | StyleMask::utilityWindow,
             BackingStoreType::buffered, false) {
   setTitle("Colors");
   setLevel(Level::floating);

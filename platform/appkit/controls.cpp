@@ -123,7 +123,8 @@ void TextView::deleteBackward() {
   if (!isEditable_) return;
   if (selectedRange_.length == 0) {
     if (selectedRange_.location == 0) return;
-    const auto before = std::string_view(string_).substr(0, foundation::utf8Offset(string_, selectedRange_.location));
+    const auto before =
+        std::string_view(string_).substr(0, foundation::utf8Offset(string_, selectedRange_.location));
     const auto removed = foundation::utf16Length(lastCharacter(before));
     selectedRange_ = {selectedRange_.location - removed, removed};
   }
@@ -198,8 +199,9 @@ void TabView::selectTab(std::size_t index) {
 bool TabView::keyDown(const Event& event) {
   const auto count = tabLabels_.size();
   if (count == 0) return false;
-  const auto held = (event.modifierFlags() & ModifierFlags::deviceIndependentFlagsMask)
-                        .subtracting(ModifierFlags::capsLock | ModifierFlags::numericPad | ModifierFlags::function);
+  const auto held =
+      (event.modifierFlags() & ModifierFlags::deviceIndependentFlagsMask)
+          .subtracting(ModifierFlags::capsLock | ModifierFlags::numericPad | ModifierFlags::function);
   const std::size_t next = (selectedIndex_ + 1) % count;
   const std::size_t previous = (selectedIndex_ + count - 1) % count;
   if (event.keyCode() == KeyCode::tab && held.subtracting(ModifierFlags::shift) == ModifierFlags::control) {

@@ -53,7 +53,8 @@ void Window::sendEvent(const Event& event) {
   auto keepAlive = weak_from_this().lock();
   if (event.type() == EventType::keyDown) {
     for (auto view = firstResponder(*this); view; view = view->superview()) {
-      if (auto* responder = dynamic_cast<Responder*>(view.get()); responder && responder->keyDown(event)) return;
+      if (auto* responder = dynamic_cast<Responder*>(view.get()); responder && responder->keyDown(event))
+        return;
     }
     const bool isBacktab = event.specialKey() == SpecialKey::backTab;
     if (event.keyCode() == KeyCode::tab || isBacktab) {

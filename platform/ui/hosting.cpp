@@ -87,7 +87,8 @@ std::function<void(bool)> focusFollower(std::weak_ptr<const Node> weak) {
   return [weak](bool isFirstResponder) {
     auto node = weak.lock();
     if (!node || !node->isAttached()) return;
-    if (auto* connection = focusConnection(*node); connection && connection->isFocused() != isFirstResponder) {
+    if (auto* connection = focusConnection(*node);
+        connection && connection->isFocused() != isFirstResponder) {
       connection->setFocused(isFirstResponder);
     }
   };
@@ -519,7 +520,8 @@ void HostingView::realise(const Node& node, Place& place) {
     // Views that are more than their control (a labelled colour well, a titled picker) host the control
     // where it sits.
     const bool isControlPart = kind == segmentedControl || kind == colorWell;
-    realisePlatformView(node, kind, isControlPart ? pass_.controlFrame(node).value_or(*frame) : *frame, place);
+    realisePlatformView(node, kind, isControlPart ? pass_.controlFrame(node).value_or(*frame) : *frame,
+                        place);
     return;
   }
   const auto& children = node.children();

@@ -375,8 +375,8 @@ AnyView TextField(std::string titleKey, Binding<std::int64_t> value, NumberForma
 }
 
 AnyView ColorPicker(std::string titleKey, Binding<Color> selection, bool supportsOpacity) {
-  return AnyView(std::make_shared<detail::ColorPickerSpec>(std::move(selection), Text(std::move(titleKey)).spec(),
-                                                           supportsOpacity));
+  return AnyView(std::make_shared<detail::ColorPickerSpec>(
+      std::move(selection), Text(std::move(titleKey)).spec(), supportsOpacity));
 }
 
 AnyView SecureField(std::string titleKey, Binding<std::string> text) {

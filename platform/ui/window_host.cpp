@@ -67,7 +67,8 @@ std::string charactersOf(std::uint16_t keyCode, appkit::ModifierFlags modifiers)
     case key::keypadEnter:
       return appkit::SpecialKey::enter.characters();
     case key::tab:
-      return modifiers.contains(appkit::ModifierFlags::shift) ? appkit::SpecialKey::backTab.characters() : "\t";
+      return modifiers.contains(appkit::ModifierFlags::shift) ? appkit::SpecialKey::backTab.characters()
+                                                              : "\t";
     case key::deleteBackward:
       return appkit::SpecialKey::delete_.characters();
     case key::escape:
@@ -96,7 +97,9 @@ void WindowHost::press(std::uint16_t keyCode, appkit::ModifierFlags modifiers,
   settle();
 }
 
-void WindowHost::pressReturn(appkit::ModifierFlags modifiers) { press(appkit::KeyCode::returnKey, modifiers); }
+void WindowHost::pressReturn(appkit::ModifierFlags modifiers) {
+  press(appkit::KeyCode::returnKey, modifiers);
+}
 
 void WindowHost::pressTab() { press(appkit::KeyCode::tab); }
 

@@ -10,8 +10,8 @@
 #include "platform/appkit/key_codes.h"
 #include "platform/appkit/search_field.h"
 #include "platform/foundation/log.h"
-#include "platform/ui/modifiers.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
 #include "tests/Roadmap/roadmap_test_support.h"
@@ -144,7 +144,8 @@ TEST_F(RoadmapList, APersonTypesIntoTheSearchFieldAndTheRowsFilterAtEachKeystrok
   ASSERT_NE(field, nullptr);
   EXPECT_EQ(field->stringValue(), "");
   // The field sits above the list.
-  EXPECT_LE(field->convertRectToView(field->bounds(), nullptr).maxY(), host.frame(inspect::type("List")).minY());
+  EXPECT_LE(field->convertRectToView(field->bounds(), nullptr).maxY(),
+            host.frame(inspect::type("List")).minY());
 
   host.click(ui::Point{field->convertRectToView(field->bounds(), nullptr).minX() + 10,
                        field->convertRectToView(field->bounds(), nullptr).midY()});

@@ -44,7 +44,8 @@ class VoteButton : public roadmaptest::DefaultsSandbox {
   }
 
   // The frames of the pill's icon and count, as its stack placed them (both must be shown).
-  static std::pair<ui::Rect, ui::Rect> iconAndCount(const WindowHost& host, bool isAccessibilityLayout = false) {
+  static std::pair<ui::Rect, ui::Rect> iconAndCount(const WindowHost& host,
+                                                    bool isAccessibilityLayout = false) {
     const auto items = host.find(ui::testing::type(isAccessibilityLayout ? "HStack" : "VStack")).children();
     return {host.frame(items.at(0)), host.frame(items.at(1))};
   }

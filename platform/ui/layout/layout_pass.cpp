@@ -21,7 +21,8 @@ using detail::Node;
 namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
-static_assert(tabBarHeight == appkit::TabView::kTabBarHeight, "the layout leaves the platform's bar its room");
+static_assert(tabBarHeight == appkit::TabView::kTabBarHeight,
+              "the layout leaves the platform's bar its room");
 
 const detail::ContainerSpec* containerOf(const Node& node) {
   return node.primitiveAs<detail::ContainerSpec>();
@@ -390,8 +391,9 @@ PickerArrangement arrangePicker(LayoutPass& pass, const Node& node, const detail
 
 // A colour well after its label.
 Size colorPickerSize(LayoutPass& pass, const Node& node, double& labelWidth) {
-  Size label = node.children().empty() ? Size{}
-                                       : pass.sizeThatFits(*node.children().front(), ProposedViewSize::unspecified());
+  Size label = node.children().empty()
+                   ? Size{}
+                   : pass.sizeThatFits(*node.children().front(), ProposedViewSize::unspecified());
   labelWidth = label.width;
   return {label.width + defaultSpacing + colorWellWidth, std::max(label.height, colorWellHeight)};
 }
@@ -572,7 +574,8 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
     return custom->layout().sizeThatFits(p, subviews);
   }
-  if (auto* picker = node.primitiveAs<detail::PickerSpec>()) return arrangePicker(*this, node, *picker, p).size;
+  if (auto* picker = node.primitiveAs<detail::PickerSpec>())
+    return arrangePicker(*this, node, *picker, p).size;
   if (node.primitiveAs<detail::ColorPickerSpec>()) {
     double labelWidth = 0;
     return colorPickerSize(*this, node, labelWidth);
@@ -649,9 +652,10 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       return;
     }
     if (node.modifierAs<SearchableModifier>()) {
-      controlFrames_[&node] = Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
-                                   std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
-                                   searchFieldHeight);
+      controlFrames_[&node] =
+          Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
+               std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
+               searchFieldHeight);
       place(content,
             Rect(frame.minX(), frame.minY() + searchBarHeight, frame.width(),
                  std::max(0.0, frame.height() - searchBarHeight)),
@@ -733,9 +737,10 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     for (std::size_t i = 0; i < children.size(); ++i) {
       const Rect segment(control.minX() + segmentWidth * static_cast<double>(i), control.minY(), segmentWidth,
                          control.height());
-      place(*children[i],
-            aligned(segment, sizeThatFits(*children[i], ProposedViewSize::unspecified()), Alignment::center()),
-            ProposedViewSize::unspecified());
+      place(
+          *children[i],
+          aligned(segment, sizeThatFits(*children[i], ProposedViewSize::unspecified()), Alignment::center()),
+          ProposedViewSize::unspecified());
     }
     return;
   }
@@ -744,13 +749,13 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     colorPickerSize(*this, node, labelWidth);
     if (!children.empty()) {
       Size label = sizeThatFits(*children.front(), ProposedViewSize::unspecified());
-      place(*children.front(), Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2,
-                                    label.width, label.height),
+      place(*children.front(),
+            Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2, label.width, label.height),
             ProposedViewSize::unspecified());
     }
-    controlFrames_[&node] = Rect(frame.minX() + labelWidth + defaultSpacing,
-                                 frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth,
-                                 colorWellHeight);
+    controlFrames_[&node] =
+        Rect(frame.minX() + labelWidth + defaultSpacing,
+             frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth, colorWellHeight);
     return;
   }
   if (node.primitiveAs<detail::TabViewSpec>()) {
@@ -851,7 +856,6 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   }
   frameGatheredViews(frames_, items, gathered);
 }
-
 
 // Subview proxies.
 

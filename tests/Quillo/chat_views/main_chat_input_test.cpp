@@ -261,8 +261,9 @@ class EditorHarness final : public ui::View {
   explicit EditorHarness(std::shared_ptr<int> submits) : submits_(std::move(submits)) {}
   ui::AnyView body() const override {
     auto submits = submits_;
-    return ui::AnyView(Quillo::MultilineEditor(text_.binding(), "Say something", 10, ui::Font::system(13),
-                                           [submits] { ++*submits; }, focus_.binding()))
+    return ui::AnyView(Quillo::MultilineEditor(
+                           text_.binding(), "Say something", 10, ui::Font::system(13),
+                           [submits] { ++*submits; }, focus_.binding()))
         .onAppear([focus = focus_] { focus.set(true); });
   }
   ui::State<std::string> text_{"held"};

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "Quillo/chat_model/settings_keys.h"
-#include "platform/appkit/color_panel.h"
-#include "platform/appkit/controls.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_application.h"
+#include "platform/appkit/color_panel.h"
+#include "platform/appkit/controls.h"
 #include "platform/ui/app_storage.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"

@@ -164,8 +164,8 @@ TEST_F(GlobalPane, TheSpeakingLimitIsStoredWhenCommittedAndABadEntryShowsTheStor
     std::int64_t stored;
     const char* shown;
   };
-  const Case cases[] = {{"350", true, 350, "350"},       {"0", false, 0, "0"},       {"-5", true, -5, "-5"},
-                        {"twelve", true, -5, "-5"},      {"", false, -5, "-5"},      {"12.5", false, -5, "-5"},
+  const Case cases[] = {{"350", true, 350, "350"},  {"0", false, 0, "0"},  {"-5", true, -5, "-5"},
+                        {"twelve", true, -5, "-5"}, {"", false, -5, "-5"}, {"12.5", false, -5, "-5"},
                         {" 42 ", true, 42, "42"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);

@@ -59,7 +59,8 @@ TEST_F(SettingsWindow, ShowsTheTenTabsInTheirFixedOrderWithTheirSymbols) {
   EXPECT_EQ(tabs, expected);
   // The labels share the bar at the top of the tab view, in order.
   for (std::size_t i = 1; i < expected.size(); ++i) {
-    EXPECT_LT(host.frame(q::text(expected[i - 1].first)).maxX(), host.frame(q::text(expected[i].first)).minX());
+    EXPECT_LT(host.frame(q::text(expected[i - 1].first)).maxX(),
+              host.frame(q::text(expected[i].first)).minX());
   }
 }
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "Quillo/chat_model/settings_keys.h"
-#include "platform/appkit/key_codes.h"
 #include "Quillo/settings_panes/advanced_settings_pane.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
 #include "Quillo/settings_panes/web_settings_pane.h"
+#include "platform/appkit/key_codes.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
@@ -97,7 +97,7 @@ TEST_F(PromptsPane, TheWarningFollowsTheStoredKeyWhileThePaneIsOpen) {
 
 TEST_F(WebPane, BothSwitchesStartOffAndWriteWhereTheWebChatReadsThem) {
   WindowHost host{Quillo::WebSettings(ui::AppStorage<bool>("useCustomUserAgent", false),
-                                Defaults::Default<bool>(Quillo::Keys::webDefaultToGPT4()))};
+                                      Defaults::Default<bool>(Quillo::Keys::webDefaultToGPT4()))};
   EXPECT_FALSE(isOn(host, "Use Custom User Agent"));
   EXPECT_FALSE(isOn(host, "Default to GPT-4"));
   host.tap(q::toggle("Use Custom User Agent"));

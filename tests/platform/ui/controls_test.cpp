@@ -1,6 +1,8 @@
 // The view layer's controls in a hosted window, used through the window as a person does: buttons and
 // check boxes, tab views, segmented pickers, colour pickers, search fields and number fields, enabled and
 // disabled.
+#include "platform/appkit/controls.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "platform/appkit/color_panel.h"
-#include "platform/appkit/controls.h"
 #include "platform/appkit/key_codes.h"
 #include "platform/appkit/search_field.h"
 #include "platform/foundation/bundle.h"
@@ -62,7 +63,8 @@ class Tabs final : public View {
   explicit Tabs(std::shared_ptr<std::vector<std::string>> log) : log_(std::move(log)) {}
   AnyView body() const override {
     const auto page = [log = log_](const std::string& name) {
-      return VStack(Text::verbatim(name + " page"), TextField(name + " field", Binding<std::string>::constant("")))
+      return VStack(Text::verbatim(name + " page"),
+                    TextField(name + " field", Binding<std::string>::constant("")))
           .onAppear([log, name] { log->push_back("appear " + name); })
           .onDisappear([log, name] { log->push_back("disappear " + name); });
     };
@@ -214,7 +216,8 @@ TEST(ColorPickers, WithoutOpacityAPickedColourIsOpaqueAndADisabledWellStaysShut)
   panel->close();
   WindowHost host{Swatch(false), {300, 200}};
   const auto wellView = host.platformView(host.find(ui::testing::type("ColorPicker")));
-  const auto centre = wellView->convertPointToView({wellView->bounds().midX(), wellView->bounds().midY()}, nullptr);
+  const auto centre =
+      wellView->convertPointToView({wellView->bounds().midX(), wellView->bounds().midY()}, nullptr);
   host.click(centre);
   EXPECT_FALSE(panel->showsAlpha());
   panel->pickColor({0.25, 0, 0, 0.5});
@@ -270,12 +273,12 @@ class Limit final : public View {
  public:
   AnyView body() const override {
     auto submits = submits_;
-    return VStack(TextField("Limit", limit_.binding(), NumberFormatter()).onSubmit([submits] {
-                    submits.set(*submits + 1);
-                  }),
-                  TextField("Other", other_.binding()),
-                  Text::verbatim("stored " + std::to_string(*limit_) + ", " + std::to_string(*submits_) +
-                                 " submits"));
+    return VStack(
+        TextField("Limit", limit_.binding(), NumberFormatter()).onSubmit([submits] {
+          submits.set(*submits + 1);
+        }),
+        TextField("Other", other_.binding()),
+        Text::verbatim("stored " + std::to_string(*limit_) + ", " + std::to_string(*submits_) + " submits"));
   }
   State<std::int64_t> limit_{200};
   State<std::string> other_{""};
@@ -318,9 +321,17 @@ TEST(NumberFormatters, ReadWholeNumbersOnly) {
     std::string text;
     std::optional<std::int64_t> number;
   };
-  const Case cases[] = {{"200", 200}, {"-3", -3}, {"+7", 7},         {" 42 ", 42},
-                        {"", {}},     {"+", {}},  {"+-5", {}},       {"12.5", {}},
-                        {"1e3", {}},  {"x", {}},  {"99999999999999999999", {}}};
+  const Case cases[] = {{"200", 200},
+                        {"-3", -3},
+                        {"+7", 7},
+                        {" 42 ", 42},
+                        {"", {}},
+                        {"+", {}},
+                        {"+-5", {}},
+                        {"12.5", {}},
+                        {"1e3", {}},
+                        {"x", {}},
+                        {"99999999999999999999", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(formatter.number(c.text), c.number);
@@ -332,11 +343,11 @@ TEST(Pickers, OptionTitlesAreLocalizedUnlessGivenVerbatim) {
   foundation::Bundle::setMainResourceDirectory(std::string(QUILLO_TEST_DIR) + "/fixtures/Resources");
   std::string chosen = "a";
   Binding<std::string> choice([&] { return chosen; }, [&](std::string value) { chosen = value; });
-  ui::testing::Host host{VStack(
-      Picker<std::string>("Greeting", choice, {{"a", "Copy"}, {"b", "Hello %@"}}),
-      Picker<std::string>("Names", choice,
-                          {PickerOption<std::string>{"a", Text::verbatim("Copy")},
-                           PickerOption<std::string>{"b", Text::verbatim("Hello %@")}}))};
+  ui::testing::Host host{
+      VStack(Picker<std::string>("Greeting", choice, {{"a", "Copy"}, {"b", "Hello %@"}}),
+             Picker<std::string>("Names", choice,
+                                 {PickerOption<std::string>{"a", Text::verbatim("Copy")},
+                                  PickerOption<std::string>{"b", Text::verbatim("Hello %@")}}))};
   const auto titles = [&](const char* picker) {
     return host.find(ui::testing::picker(picker)).primitive<detail::PickerSpec>()->optionTitles;
   };

@@ -35,10 +35,10 @@ class Fields final : public View {
     const auto field = [&](const char* title, Binding<std::string> text, Field which) {
       return TextField(title, std::move(text)).focused(focus_.binding(), which);
     };
-    const char* shown = !*focus_                     ? "focus: none"
-                        : *focus_ == Field::name     ? "focus: name"
-                        : *focus_ == Field::mail     ? "focus: mail"
-                                                     : "focus: note";
+    const char* shown = !*focus_                 ? "focus: none"
+                        : *focus_ == Field::name ? "focus: name"
+                        : *focus_ == Field::mail ? "focus: mail"
+                                                 : "focus: note";
     return VStack(Text::verbatim(shown), field("Name", name_.binding(), Field::name),
                   field("Mail", mail_.binding(), Field::mail),
                   TextField("Locked", locked_.binding()).disabled(true),
@@ -168,10 +168,10 @@ TEST(KeyboardFocus, EachWindowHasItsOwnFirstResponderAndKeysGoToTheKeyWindow) {
   WindowHost host{FocusedWhenShown(), {300, 100}};
   auto other = std::make_shared<appkit::Window>(Rect(0, 0, 300, 100));
   State<std::string> otherText{""};
-  auto otherView = HostingView::make(TextField("Other", Binding<std::string>(
-                                                            [&otherText] { return otherText.get(); },
-                                                            [&otherText](std::string text) { otherText.set(text); })),
-                                     Rect(0, 0, 300, 100));
+  auto otherView = HostingView::make(
+      TextField("Other", Binding<std::string>([&otherText] { return otherText.get(); },
+                                              [&otherText](std::string text) { otherText.set(text); })),
+      Rect(0, 0, 300, 100));
   other->setContentView(otherView);
   host.settle();
 

@@ -217,7 +217,8 @@ using testing::WindowHost;
 
 TEST(Hosting, ControlsInsideAGroupOfAFormAreHosted) {
   Binding<std::string> text = Binding<std::string>::constant("x");
-  WindowHost host(Form({Text("Heading"), Group(TextField("Grouped", text), Toggle("Switch", Binding<bool>::constant(true)))}),
+  WindowHost host(Form({Text("Heading"),
+                        Group(TextField("Grouped", text), Toggle("Switch", Binding<bool>::constant(true)))}),
                   {300, 200});
   const auto field = host.frame(testing::textField("Grouped"));
   EXPECT_EQ(host.hostingView().hitTest({field.midX(), field.midY()}),
