@@ -51,14 +51,14 @@ ui::AnyView RoadmapView::body() const {
                     "listStyle", "plain");
   if (viewModel->allowSearching) {
     std::weak_ptr<RoadmapViewModel> weakModel = viewModel;
-    list = list.modifier(std::make_shared<SearchableModifier>(ui::Binding<std::string>(
+    list = list.searchable(ui::Binding<std::string>(
         [weakModel] {
           auto model = weakModel.lock();
           return model ? model->searchText.get() : std::string();
         },
         [weakModel](std::string text) {
           if (auto model = weakModel.lock()) model->searchText.set(std::move(text));
-        })));
+        }));
   }
   return list;
 }

@@ -1,6 +1,6 @@
 // The view settings the roadmap's views need beyond the view layer's built-ins: the text-size scale and
 // the reduce-motion setting as environment values, and the view attributes the roadmap sets (scale
-// factors, line limits, hints, list-row settings, search fields) kept as data on the view tree.
+// factors, line limits, hints, list-row settings) kept as data on the view tree.
 #pragma once
 
 #include <array>
@@ -64,15 +64,6 @@ struct ViewAttribute final : ui::detail::Modifier {
 inline ui::AnyView withAttribute(const ui::AnyView& view, std::string name, std::string value) {
   return view.modifier(std::make_shared<ViewAttribute>(std::move(name), std::move(value)));
 }
-
-// A search field the platform shows for the modified list (in the window's toolbar, at the automatic
-// placement, with the system's default prompt), bound to a text.
-struct SearchableModifier final : ui::detail::Modifier {
-  explicit SearchableModifier(ui::Binding<std::string> text) : text(std::move(text)) {}
-  ui::Binding<std::string> text;
-  std::string name() const override { return "searchable"; }
-  std::string describe() const override { return "searchable(placement: automatic)"; }
-};
 
 }  // namespace Roadmap
 

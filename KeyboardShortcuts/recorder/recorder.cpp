@@ -11,10 +11,12 @@ std::shared_ptr<appkit::View> RecorderRepresentable::makeView(const ui::Represen
   return RecorderCocoa::make(name, onChange);
 }
 
-void RecorderRepresentable::updateView(appkit::View& view, const ui::RepresentableContext&) const {
+void RecorderRepresentable::updateView(appkit::View& view, const ui::RepresentableContext& context) const {
   auto* recorder = dynamic_cast<RecorderCocoa*>(&view);
   if (!recorder) return;
   recorder->setShortcutName(name);
+  // A disabled recorder takes no focus, so it cannot record; disabling it while it records ends that.
+  recorder->setEnabled(context.environment.isEnabled());
   // The platform views tell no one when they move into a window, so the control checks here: hosting
   // updates a representable once it sits in its final place, and a hosting view made in this turn is
   // usually put into its window later in the same turn, hence the second look from the main queue.

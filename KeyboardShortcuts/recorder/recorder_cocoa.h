@@ -68,8 +68,9 @@ class RecorderCocoa final : public appkit::SearchField, public appkit::TextField
 
   // The width the control asks for: minimumWidth; the height a search field asks for.
   foundation::Size intrinsicContentSize() const override;
-  // Joins the window's key-view loop only from the main-queue turn after it was put into a window.
-  bool canBecomeKeyView() const override { return canBecomeKey_; }
+  // Joins the window's key-view loop only from the main-queue turn after it was put into a window, and
+  // only while enabled.
+  bool canBecomeKeyView() const override { return canBecomeKey_ && isEnabled(); }
   void viewDidMoveToWindow() override;
   // Starts recording.
   bool becomeFirstResponder() override;

@@ -38,6 +38,7 @@ ui::AnyView APIKeyOnboard::body() const {
   fieldWidth.maxWidth = 560;
   auto internalAPIKey = internalAPIKey_;
   auto field = TextField("Enter OpenAI API Key...", internalAPIKey_.binding())
+                   .focused(isFocused_.binding())
                    .padding(Edges::horizontal, 12)
                    .background(Color::primary().opacity(0.05))
                    .frame(std::nullopt, 40)

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/ui/focus_state.h"
 #include "platform/ui/state.h"
 #include "platform/ui/view.h"
 #include "settings_store/default_binding.h"
@@ -28,7 +29,7 @@ class APIKeyOnboard final : public ui::View {
  private:
   Defaults::Default<std::string> apiKey_;
   ui::State<std::string> internalAPIKey_{""};
-  ui::State<bool> isFocused_{false};
+  ui::FocusState<bool> isFocused_;
 };
 
 }  // namespace Quillo

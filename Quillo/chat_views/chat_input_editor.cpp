@@ -5,18 +5,11 @@
 
 #include "Introspect/app_kit_introspection_view.h"
 #include "Quillo/chat_views/chat_view_modifiers.h"
+#include "platform/appkit/responder.h"
 #include "platform/ui/layout/text_measurer.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
-
-namespace {
-
-// The platform layer's plain windows keep no key state (only styled windows do, and a plain window cannot
-// be told apart from one), so the window that holds the focused text view counts as the key window.
-bool isKeyWindow(const appkit::Window&) { return true; }
-
-}  // namespace
 
 MultilineEditor::MultilineEditor(ui::Binding<std::string> text, std::string placeholder, int lineLimit,
                                  ui::Font font, std::function<void()> onSubmit,
@@ -37,7 +30,11 @@ std::optional<appkit::Event> MultilineEditor::handleKeyDown(KeyContext& context,
   if (!context.isFocused || !context.isFocused()) return event;
   auto window = context.nsWindow.lock();
   if (!window) return event;
-  if (!isKeyWindow(*window)) return event;
+  // The focus state follows the window's focus only while the editor is in a window, so the window is
+  // asked as well.
+  auto textView = context.textView.lock();
+  if (!textView || appkit::firstResponder(*window) != textView) return event;
+  if (!window->isKeyWindow()) return event;
   if (event.type() != appkit::EventType::keyDown) return event;
   // Any device-independent flag (Caps Lock and the keypad flag included) lets the text view have it.
   if (!(event.modifierFlags() & appkit::ModifierFlags::deviceIndependentFlagsMask).isEmpty()) return event;
@@ -57,11 +54,13 @@ ui::AnyView MultilineEditor::body() const {
   const std::string text = text_.get();
   const bool isEmpty = text.empty();
 
-  // The text view's window is remembered for the key handler. Focus is the focus state alone: the
-  // platform's text views take no part in the window's first-responder chain.
-  auto editor = Introspect::customizeNSTextView(
-      TextEditor(text_), [context](appkit::TextView& textView) { context->nsWindow = textView.window(); });
-  editor = editor.frame(std::nullopt, multilineEditorHeight(text, font_, lineLimit_))
+  // The text view and its window are remembered for the key handler.
+  auto editor = Introspect::customizeNSTextView(TextEditor(text_), [context](appkit::TextView& textView) {
+    context->textView = std::static_pointer_cast<appkit::TextView>(textView.shared_from_this());
+    context->nsWindow = textView.window();
+  });
+  editor = editor.focused(focus)
+               .frame(std::nullopt, multilineEditorHeight(text, font_, lineLimit_))
                .foregroundStyle(Color::labelColor());
 
   auto measuringText = Text::verbatim(isEmpty ? placeholder_ : text)

@@ -7,10 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/controls.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/event_monitor.h"
 #include "platform/appkit/window.h"
 #include "platform/ui/binding.h"
+#include "platform/ui/focus_state.h"
 #include "platform/ui/font.h"
 #include "platform/ui/state.h"
 #include "platform/ui/view.h"
@@ -29,22 +31,25 @@ class MultilineEditor final : public ui::View {
 
   ui::AnyView body() const override;
 
-  // What the key monitor shares with the view: the latest submit action and focus, and the window of the
-  // text view once the customisation has found it. Main thread only.
+  // What the key monitor shares with the view: the latest submit action and focus state, and the text
+  // view with its window once the customisation has found them. Main thread only.
   struct KeyContext {
     std::function<void()> onSubmit;
     std::function<bool()> isFocused;
+    std::weak_ptr<appkit::TextView> textView;
     std::weak_ptr<appkit::Window> nsWindow;
     std::shared_ptr<appkit::LocalEventMonitorObject> localMonitor;
   };
 
   // Decides one key-down event for the editor: runs the submit action and swallows the event for plain
-  // Return in the focused editor of the key window; passes every other event on unchanged.
+  // Return while the editor has focus (its focus state says so and its text view is its window's first
+  // responder) in the key window; passes every other event on unchanged, so a Return meant for another
+  // field, or for another window's editor, goes there.
   static std::optional<appkit::Event> handleKeyDown(KeyContext& context, const appkit::Event& event);
 
  private:
   ui::Binding<std::string> text_;
-  ui::State<bool> ownFocus_{false};
+  ui::FocusState<bool> ownFocus_;
   std::optional<ui::Binding<bool>> isFocused_;
   std::string placeholder_;
   int lineLimit_;

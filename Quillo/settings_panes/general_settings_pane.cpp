@@ -9,6 +9,7 @@
 #include "Quillo/chat_client/chat_gpt_api.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/common/debounced_change.h"
+#include "Quillo/settings_panes/picker_options.h"
 #include "Quillo/settings_panes/settings_application.h"
 #include "platform/concurrency/task.h"
 #include "platform/foundation/log.h"
@@ -35,13 +36,8 @@ std::string textSizeLabel(FontSize size) {
 }
 
 std::vector<Model> offeredModels(bool hasGPT4Access) {
-  std::vector<Model> models;
-  for (Model model : allModels) {
-    if (hasGPT4Access ? model != Model::turbo31 : (model == Model::turbo || model == Model::turbo16k)) {
-      models.push_back(model);
-    }
-  }
-  return models;
+  if (hasGPT4Access) return selectableModels();
+  return {Model::turbo, Model::turbo16k};
 }
 
 void updateWindowLevels(bool floatOnTop) {
@@ -130,8 +126,6 @@ ui::AnyView GeneralSettings::body() const {
 
   std::vector<std::pair<FontSize, std::string>> sizes;
   for (FontSize size : allFontSizes) sizes.emplace_back(size, textSizeLabel(size));
-  std::vector<std::pair<Model, std::string>> models;
-  for (Model model : offeredModels(*testGPT4_)) models.emplace_back(model, displayName(model));
 
   auto badge = Text("GPT-4")
                    .font(Font::caption())
@@ -156,19 +150,18 @@ ui::AnyView GeneralSettings::body() const {
       Group(Toggle("Show Tokens per message", showTokenCount_.binding()),
             Toggle("Play sound when reply arrives in background", playSoundWhenReplied_.binding()),
             Toggle("Show Markdown & Code Syntax", enableMarkdown_.binding()),
-            Picker<FontSize>("Text Size", fontSize_.binding(), sizes)),
+            Picker<FontSize>("Text Size", fontSize_.binding(), verbatimOptions(sizes))),
       Toggle("Always On Top", floatOnTop_.binding())
           .onChange<bool>(*floatOnTop_, [](const bool& value) { updateWindowLevels(value); }),
       Divider(),
       onDebouncedChange<std::string>(TextField("OpenAI API Key:", apiKey_.binding()), *apiKey_, 0.2,
                                      [self](const std::string& key) { self.apiKeyDidChange(key); }),
       keyTestRow,
-      Picker<Model>("API Model:", apiModel_.binding(), models).frame(200, std::nullopt),
+      Picker<Model>("API Model:", apiModel_.binding(), modelOptions(offeredModels(*testGPT4_)))
+          .frame(200, std::nullopt),
       Toggle("Show Full App & Dock Icon", showNormalApp_.binding())
           .onChange<bool>(*showNormalApp_, [](const bool& value) { updateActivationPolicy(value); }),
-      LabeledContent(
-          "Your Bubble Color:",
-          RoundedRectangle(4).fill(*userChatColor_).frame(44, 20).accessibilityIdentifier("bubbleColor")),
+      ColorPicker("Your Bubble Color:", userChatColor_.binding(), true),
       Button("Reset color", [self] { self.resetBubbleColor(); }).buttonStyle(ButtonStyle::plain),
   });
   return VStack(form);

@@ -11,10 +11,6 @@
 
 namespace Quillo {
 
-// A whole number as a number formatter with default settings reads it (optional sign, decimal digits,
-// surrounding blanks ignored); nothing for any other text.
-std::optional<std::int64_t> parsedWholeNumber(const std::string& text);
-
 class GlobalSettings final : public ui::View {
  public:
   GlobalSettings();

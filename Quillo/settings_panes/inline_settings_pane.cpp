@@ -1,5 +1,6 @@
 #include "Quillo/settings_panes/inline_settings_pane.h"
 
+#include "Quillo/settings_panes/picker_options.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
 #include "platform/accessibility/element_access.h"
 #include "platform/ui/views.h"
@@ -13,29 +14,15 @@ ui::AnyView note(const std::string& text, const ui::Color& color = ui::Color::se
   return Text(text).font(Font::system(11)).foregroundStyle(color).fixedSize(false, true);
 }
 
-// Every model except "gpt-3.5-turbo-0301".
-std::vector<std::pair<Model, std::string>> inlineModelOptions() {
-  std::vector<std::pair<Model, std::string>> options;
-  for (Model model : allModels) {
-    if (model != Model::turbo31) options.emplace_back(model, displayName(model));
-  }
-  return options;
-}
-
 }  // namespace
 
 std::string triggerKeyName(InlineTrigger trigger) {
   return trigger == InlineTrigger::normalReturn ? "Return" : "Shift-Return";
 }
 
-std::string inlineHowToText(const std::string& triggerWord, InlineTrigger trigger) {
-  return "Type \"" + triggerWord + "\" in any text field, followed by your prompt. Press " +
-         triggerKeyName(trigger) + " and watch Quillo Inline do its magic. 💫";
-}
-
 void requestAccessibilityPermission() {
   // The platform shows its own prompt when the process is not trusted yet; the answer is ignored.
-  (void)ax::isProcessTrusted();
+  (void)ax::isProcessTrustedWithPrompt();
 }
 
 InlineSettingsView::InlineSettingsView(ui::Binding<bool> isAccessibilityGranted,
@@ -77,7 +64,7 @@ ui::AnyView InlineSettingsView::body() const {
 
   return VStack(Form({
       Toggle("Enable Quillo Inline", enableInline_.binding()).disabled(!isCheckBoxUsable),
-      Text::verbatim(inlineHowToText(*globalGPTKey_, *inlineTrigger_))
+      Text::localized(kInlineHowToKey, {*globalGPTKey_, triggerKeyName(*inlineTrigger_)})
           .font(Font::system(11))
           .foregroundStyle(Color::secondaryLabelColor())
           .fixedSize(false, true)
@@ -88,18 +75,18 @@ ui::AnyView InlineSettingsView::body() const {
                                 .padding(Edges::bottom, 1)),
       accessibilityRows,
       Group(
-          Picker<Model>("Inline API Model:", inlineApiModel_.binding(), inlineModelOptions())
+          Picker<Model>("Inline API Model:", inlineApiModel_.binding(), modelOptions(selectableModels()))
               .frame(250, std::nullopt)
               .disabled(hasNoKey),
           note(
               "Select which API model should be used for Quillo Inline. Note that GPT-4 will be considerably "
               "slower.")
               .padding(Edges::bottom, 1)),
-      Group(Picker<std::string>("Trigger word:", globalGPTKey_.binding(), words)
+      Group(Picker<std::string>("Trigger word:", globalGPTKey_.binding(), verbatimOptions(words))
                 .frame(200, std::nullopt)
                 .disabled(hasNoKey),
             note("Select the trigger phrase that is used to detect when you want to invoke Quillo Inline.")),
-      Group(Picker<InlineTrigger>("Trigger method:", inlineTrigger_.binding(), triggers)
+      Group(Picker<InlineTrigger>("Trigger method:", inlineTrigger_.binding(), verbatimOptions(triggers))
                 .frame(250, std::nullopt)
                 .disabled(hasNoKey),
             note("Select the trigger action you need to do to send the prompt. Shift-Return works better in "

@@ -20,11 +20,15 @@ inline const std::vector<std::string> kTriggerWords = {"+gpt", ":gpt", "/gpt", "
 // "Return" or "Shift-Return".
 std::string triggerKeyName(InlineTrigger trigger);
 
-// The how-to line: the trigger word in straight quotation marks and the trigger key's name.
-std::string inlineHowToText(const std::string& triggerWord, InlineTrigger trigger);
+// The localization key of the how-to line; its arguments are the trigger word (shown in straight
+// quotation marks) and the trigger key's name.
+inline constexpr const char* kInlineHowToKey =
+    "Type \"%@\" in any text field, followed by your prompt. Press %@ and watch Quillo Inline do its magic. "
+    "💫";
 
 // Asks the system whether this process is a trusted Accessibility client, with the user prompted to
-// allow it when it is not. The answer is not used: the granted state reaches the pane through AppState.
+// allow it when it is not. The answer is not used: the granted state reaches the pane through AppState,
+// whose flag the application's poll sets.
 void requestAccessibilityPermission();
 
 // The pane never talks to the Inline engine: it only writes settings, which the application delegate

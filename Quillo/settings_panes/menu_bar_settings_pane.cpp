@@ -30,13 +30,16 @@ ui::AnyView MenuBarSettings::tabLabel() { return ui::Label("Menu Bar", "menubar.
 
 ui::AnyView MenuBarSettings::body() const {
   using namespace ui;
-  // The view layer has no segmented style: each segment is an option titled with its image's name.
-  std::vector<std::pair<std::string, std::string>> icons;
-  for (const auto& name : menubarIconNames_) icons.emplace_back(name, name);
+  // Each segment shows the application's image of that name in the foreground colour.
+  std::vector<PickerOption<std::string>> icons;
+  for (const auto& name : menubarIconNames_) {
+    icons.push_back({name, Image(name).renderingMode(ImageRenderingMode::asTemplate).padding(2)});
+  }
   return VStack(Form({
       KeyboardShortcuts::Recorder("Open menu bar view:", KeyboardShortcuts::Name("openChat")),
       Picker<std::int64_t>("Menu View Width:", size_.binding(), kMenuViewWidths).frame(200, std::nullopt),
       Picker<std::string>("Menu Bar Icon:", menubarIconName_.binding(), icons)
+          .pickerStyle(PickerStyle::segmented)
           .frame(maxWidth200())
           .onChange<std::string>(*menubarIconName_,
                                  [](const std::string&) {

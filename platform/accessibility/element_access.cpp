@@ -277,4 +277,10 @@ Error setAttributeValue(const Element& element, std::string_view attribute, cons
 
 bool isProcessTrusted() { return trustedDesktop() != nullptr; }
 
+bool isProcessTrustedWithPrompt() {
+  if (isProcessTrusted()) return true;
+  if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->requestPermission("accessibility");
+  return false;
+}
+
 }  // namespace ax

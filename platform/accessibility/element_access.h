@@ -51,5 +51,8 @@ Error setAttributeValue(const Element& element, std::string_view attribute, cons
 
 // Whether the user allowed this program to use accessibility.
 bool isProcessTrusted();
+// The same, and when the answer is no, the system prompts the user to allow it (the answer then arrives
+// later, through the system's settings).
+bool isProcessTrustedWithPrompt();
 
 }  // namespace ax

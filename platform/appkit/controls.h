@@ -1,23 +1,33 @@
 // The platform's standard views and controls: text fields and text views, scroll views with their
 // clip and document views, tables, split and tab views, buttons, sliders, steppers, date pickers,
-// segmented controls and colour wells. They keep their state as plain values; drawing comes later.
+// segmented controls and colour wells. They keep their state as plain values and take a person's clicks
+// and key presses as the window hands them on (see Window::sendEvent); drawing comes later.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/appkit/responder.h"
 #include "platform/appkit/view.h"
 
 namespace appkit {
 
-// A view a person operates; a disabled one takes no input.
-class Control : public View {
+// A view a person operates. A disabled one takes no input and no keyboard focus: disabling the first
+// responder takes focus from it.
+class Control : public View, public Responder {
  public:
   using View::View;
   bool isEnabled() const { return isEnabled_; }
-  void setEnabled(bool isEnabled) { isEnabled_ = isEnabled; }
+  void setEnabled(bool isEnabled);
+
+  // What a person's use of the control does (a click on a button, Return in a text field, a chosen
+  // segment or colour).
+  std::function<void()> action;
+  // Runs the action, while the control is enabled.
+  void sendAction();
 
  private:
   bool isEnabled_ = true;
@@ -30,7 +40,8 @@ struct TextRange {
   bool operator==(const TextRange&) const = default;
 };
 
-// A one-line editable text.
+// A one-line editable text. While it has keyboard focus a person types at its end, deletes backwards
+// and commits with Return, which runs the action; the key-view loop has it.
 class TextField : public Control {
  public:
   using Control::Control;
@@ -38,9 +49,15 @@ class TextField : public Control {
   void setStringValue(std::string value) { stringValue_ = std::move(value); }
   const std::string& placeholderString() const { return placeholderString_; }
   void setPlaceholderString(std::string placeholder) { placeholderString_ = std::move(placeholder); }
-  // What a person typed replaces the value and is reported (not called for setStringValue).
-  void userDidEnter(std::string value);
+  // What a person typed replaces the value and is reported (not called for setStringValue); nothing
+  // happens while the field is disabled.
+  virtual void userDidEnter(std::string value);
   std::function<void(const std::string&)> textDidChange;
+
+  bool acceptsFirstResponder() const override { return isEnabled(); }
+  // Editing ends whenever focus is given to the field again (Tab in a window with no other field).
+  bool usesFieldEditor() const override { return true; }
+  bool keyDown(const Event& event) override;
 
  private:
   std::string stringValue_;
@@ -53,8 +70,9 @@ class SecureTextField : public TextField {
   using TextField::TextField;
 };
 
-// A multi-line editable text with a selection (the caret when empty).
-class TextView : public View {
+// A multi-line editable text with a selection (the caret when empty). While it has keyboard focus a
+// person types at the caret; Return and Tab insert a line break and a tab, Shift-Tab leaves it.
+class TextView : public View, public Responder {
  public:
   using View::View;
   const std::string& string() const { return string_; }
@@ -68,7 +86,13 @@ class TextView : public View {
   // What a person types replaces the selection and leaves the caret after it; it is reported (not
   // called for setString). Nothing happens when the view is not editable.
   void insertText(const std::string& text);
+  // Deletes the selection, or the character before the caret, as a person's Delete key does.
+  void deleteBackward();
   std::function<void(const std::string&)> textDidChange;
+
+  // Only an editable text takes focus: a read-only one is as good as disabled here.
+  bool acceptsFirstResponder() const override { return isEditable_; }
+  bool keyDown(const Event& event) override;
 
  private:
   std::size_t utf16Length() const;
@@ -120,20 +144,40 @@ class SplitView : public View {
   bool isVertical_ = true;
 };
 
-// Tabs with labels, one shown at a time.
-class TabView : public View {
+// Tabs with labels in a bar along the top, one tab shown at a time. A person chooses a tab by clicking
+// its label, with the arrow keys while the bar has focus (a click on it gives it focus), and with
+// Control-Tab and Control-Shift-Tab from anywhere inside; the bar is left out of the key-view loop, as
+// without full keyboard access.
+class TabView : public View, public Responder {
  public:
+  // The height of the bar of labels.
+  static constexpr double kTabBarHeight = 28;
+
   using View::View;
   const std::vector<std::string>& tabLabels() const { return tabLabels_; }
   void setTabLabels(std::vector<std::string> labels) { tabLabels_ = std::move(labels); }
   std::size_t selectedIndex() const { return selectedIndex_; }
+  // Shows a tab without telling anyone (the owner's own choice).
   void setSelectedIndex(std::size_t index) { selectedIndex_ = index; }
+  // Chooses a tab as a person does: an index of another tab changes the selection and is reported.
+  void selectTab(std::size_t index);
+  std::function<void(std::size_t)> didSelectTab;
+
+  // Where the label of tab `index` of `count` sits in a tab view of `bounds`: the bar is shared equally.
+  static foundation::Rect tabRect(foundation::Rect bounds, std::size_t index, std::size_t count);
+
+  bool acceptsFirstResponder() const override { return true; }
+  bool canBecomeKeyView() const override { return false; }
+  bool keyDown(const Event& event) override;
+  void mouseDown(const Event& event) override;
 
  private:
   std::vector<std::string> tabLabels_;
   std::size_t selectedIndex_ = 0;
 };
 
+// A push button or a check box. A click (press and release over it) runs the action, after a check box
+// has turned itself over. Buttons take no keyboard focus, as without full keyboard access.
 class Button : public Control {
  public:
   enum class Kind { push, checkbox };
@@ -146,10 +190,14 @@ class Button : public Control {
   bool state() const { return state_; }
   void setState(bool state) { state_ = state; }
 
+  void mouseDown(const Event& event) override;
+  void mouseUp(const Event& event) override;
+
  private:
   std::string title_;
   Kind kind_ = Kind::push;
   bool state_ = false;
+  bool isPressed_ = false;
 };
 
 class Slider : public Control {
@@ -191,21 +239,36 @@ class DatePicker : public Control {
   double dateValue_ = 0;
 };
 
+// Segments side by side, sharing the width equally, each showing a label or an image; a click selects
+// the segment under the pointer and runs the action.
 class SegmentedControl : public Control {
  public:
   using Control::Control;
   const std::vector<std::string>& labels() const { return labels_; }
   void setLabels(std::vector<std::string> labels) { labels_ = std::move(labels); }
+  // The names of the images the segments show (an empty name: the label instead), and whether the
+  // images are drawn as templates (in the current foreground colour).
+  const std::vector<std::string>& imageNames() const { return imageNames_; }
+  void setImageNames(std::vector<std::string> names) { imageNames_ = std::move(names); }
+  bool areImagesTemplates() const { return areImagesTemplates_; }
+  void setImagesTemplates(bool areTemplates) { areImagesTemplates_ = areTemplates; }
+  std::size_t segmentCount() const { return std::max(labels_.size(), imageNames_.size()); }
   // -1 when no segment is selected.
   int selectedSegment() const { return selectedSegment_; }
   void setSelectedSegment(int segment) { selectedSegment_ = segment; }
 
+  void mouseDown(const Event& event) override;
+
  private:
   std::vector<std::string> labels_;
+  std::vector<std::string> imageNames_;
+  bool areImagesTemplates_ = false;
   int selectedSegment_ = -1;
 };
 
-// A swatch that opens the colour panel; the colour as sRGB components with opacity.
+// A swatch of a colour, as sRGB components with opacity. A click makes the well active and opens the
+// shared colour panel on its colour (a click on the active well makes it inactive); while it is active,
+// every colour a person picks in the panel becomes the well's and runs the action.
 class ColorWell : public Control {
  public:
   using Control::Control;
@@ -215,9 +278,24 @@ class ColorWell : public Control {
   };
   Components color() const { return color_; }
   void setColor(Components color) { color_ = color; }
+  // Whether the panel offers opacity for this well; without it a picked colour is made opaque.
+  bool supportsAlpha() const { return supportsAlpha_; }
+  void setSupportsAlpha(bool supportsAlpha) { supportsAlpha_ = supportsAlpha; }
+
+  bool isActive() const { return isActive_; }
+  // Makes the well the panel's one active well and shows the panel on the well's colour. The panel holds
+  // its well weakly: a well that goes away leaves it with none.
+  void activate();
+  void deactivate();
+  // The panel's colour as a person picked it.
+  void takeColorFromPanel(Components color);
+
+  void mouseDown(const Event& event) override;
 
  private:
   Components color_;
+  bool supportsAlpha_ = true;
+  bool isActive_ = false;
 };
 
 }  // namespace appkit

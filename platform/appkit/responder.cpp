@@ -33,6 +33,10 @@ void setFocus(const Window& window, const std::shared_ptr<View>& view) {
 
 bool isInWindow(const View& view, const Window& window) { return view.window().get() == &window; }
 
+void notify(std::function<void(bool)> observer, bool isFirstResponder) {
+  if (observer) observer(isFirstResponder);
+}
+
 }  // namespace
 
 std::shared_ptr<View> firstResponder(const Window& window) {
@@ -53,11 +57,14 @@ bool makeFirstResponder(Window& window, const std::shared_ptr<View>& view) {
     auto* resigning = dynamic_cast<Responder*>(current.get());
     if (resigning && !resigning->resignFirstResponder()) return false;
     setFocus(window, nullptr);
+    // The observer may change views: it runs from a copy, with the responder kept alive by `current`.
+    if (resigning) notify(resigning->firstResponderDidChange, false);
   }
   if (!view) return true;
   if (!newResponder || !isInWindow(*view, window) || !newResponder->acceptsFirstResponder()) return false;
   if (!newResponder->becomeFirstResponder()) return false;
   setFocus(window, view);
+  notify(newResponder->firstResponderDidChange, true);
   return true;
 }
 

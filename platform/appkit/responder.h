@@ -2,8 +2,10 @@
 // events), with the platform's handshake of resigning and becoming.
 #pragma once
 
+#include <functional>
 #include <memory>
 
+#include "platform/appkit/event.h"
 #include "platform/appkit/view.h"
 #include "platform/appkit/window.h"
 
@@ -25,6 +27,18 @@ class Responder {
   // A text field edits through a field editor that is the real first responder: making such a view
   // first responder again ends its editing and starts it anew.
   virtual bool usesFieldEditor() const { return false; }
+
+  // A key press the window hands on: first to its first responder, then, while no one has handled it, to
+  // the responders among that view's superviews. Returns whether this responder handled it.
+  virtual bool keyDown(const Event&) { return false; }
+  // A press of the pointer's button over the view (or over a view inside it that is no responder), and
+  // its release, which goes to the responder that got the press wherever the pointer is by then.
+  virtual void mouseDown(const Event&) {}
+  virtual void mouseUp(const Event&) {}
+
+  // Told after the view has become (true) or stopped being (false) its window's first responder; whoever
+  // shows the view sets it to follow its focus.
+  std::function<void(bool isFirstResponder)> firstResponderDidChange;
 };
 
 // The window's first responder, or null when the window itself is (nothing focused). A view that has

@@ -46,6 +46,22 @@ bool SearchField::resignFirstResponder() {
   return true;
 }
 
+void SearchField::userDidEnter(std::string value) {
+  if (!isEnabled()) return;
+  setStringValue(std::move(value));
+  if (fieldEditor_) fieldEditor_->setString(stringValue());
+  if (auto delegate = delegate_.lock()) delegate->controlTextDidChange(*this);
+  if (textDidChange) textDidChange(stringValue());
+}
+
+void SearchField::mouseDown(const Event& event) {
+  if (!isEnabled() || !cancelButtonCell_) return;
+  const auto point = convertPointFromView(event.locationInWindow(), nullptr);
+  const foundation::Rect button(bounds().maxX() - kIntrinsicHeight, bounds().minY(), kIntrinsicHeight,
+                                bounds().height());
+  if (button.contains(point)) cancelButtonCell_->performClick(this);
+}
+
 void SearchField::clearAsPerson() {
   setStringValue({});
   if (fieldEditor_) fieldEditor_->setString({});

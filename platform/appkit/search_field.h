@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/appkit/controls.h"
-#include "platform/appkit/responder.h"
 #include "platform/foundation/geometry.h"
 
 namespace appkit {
@@ -57,7 +56,7 @@ enum class LayoutOrientation { horizontal, vertical };
 inline constexpr double kNoIntrinsicMetric = -1;
 
 // Main thread only.
-class SearchField : public TextField, public Responder {
+class SearchField : public TextField {
  public:
   // The height the field asks for.
   static constexpr double kIntrinsicHeight = 22;
@@ -91,10 +90,15 @@ class SearchField : public TextField, public Responder {
   bool isEditing() const { return fieldEditor_ != nullptr; }
 
   // Told once the field has been put into a window or taken out of one (see noteWindowChange).
-  virtual void viewDidMoveToWindow() {}
+  void viewDidMoveToWindow() override {}
   // Whoever puts the field into a window (or takes it out) calls this; it calls viewDidMoveToWindow when
   // the field's window differs from the one it had at the last call.
   void noteWindowChange();
+
+  // What a person typed is edited in the field editor as well, and the delegate is told.
+  void userDidEnter(std::string value) override;
+  // A click on the clear button (the square at the field's end, while there is one) clicks it.
+  void mouseDown(const Event& event) override;
 
   // Focus: an enabled field takes it and starts editing; giving it up ends editing and tells the
   // delegate.

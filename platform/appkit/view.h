@@ -46,6 +46,9 @@ class View : public std::enable_shared_from_this<View> {
 
   // The window of the hierarchy the view is in (its topmost ancestor's window), if any.
   std::shared_ptr<Window> window() const;
+  // Told when the view became a window's content view, or stopped being one. Views deeper in a
+  // hierarchy are not told (see SearchField::noteWindowChange).
+  virtual void viewDidMoveToWindow() {}
 
   bool isHidden() const { return isHidden_; }
   void setHidden(bool isHidden) { isHidden_ = isHidden; }

@@ -19,12 +19,20 @@ void Window::setFrame(foundation::Rect frame) {
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {
-  if (contentView_) contentView_->window_.reset();
+  if (view && view == contentView_) {
+    contentView_->setFrame({{0, 0}, frame_.size});
+    return;
+  }
+  auto old = std::move(contentView_);
+  if (old) old->window_.reset();
   contentView_ = std::move(view);
-  if (!contentView_) return;
-  contentView_->removeFromSuperview();
-  contentView_->window_ = weak_from_this();
-  contentView_->setFrame({{0, 0}, frame_.size});
+  if (contentView_) {
+    contentView_->removeFromSuperview();
+    contentView_->window_ = weak_from_this();
+    contentView_->setFrame({{0, 0}, frame_.size});
+  }
+  if (old) old->viewDidMoveToWindow();
+  if (contentView_) contentView_->viewDidMoveToWindow();
 }
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {

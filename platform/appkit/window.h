@@ -9,6 +9,7 @@
 
 namespace appkit {
 
+class Event;
 class ViewController;
 
 // Always owned through a shared pointer (views find their window weakly). Main thread only.
@@ -41,7 +42,21 @@ class Window : public std::enable_shared_from_this<Window> {
   // The key window, or null when none is.
   static std::shared_ptr<Window> keyWindow();
 
+  // An event the application hands the window (see dispatchEvent). A key press goes to the first
+  // responder and up the responders above it; when none handles it, Tab and Shift-Tab move focus along
+  // the key-view loop. A press of the pointer makes the window key, gives keyboard focus to the view
+  // under the pointer when it takes focus (focus stays where it was otherwise), and goes to the responder
+  // under the pointer, which also gets the release.
+  void sendEvent(const Event& event);
+  // Moves focus to the next (previous) view of the key-view loop: the views in the window that can
+  // become key view, in the order of the view hierarchy, starting over at the end. Returns whether a
+  // view took focus.
+  bool selectNextKeyView();
+  bool selectPreviousKeyView();
+
  private:
+  bool selectKeyView(bool isForward);
+  std::weak_ptr<View> mouseTarget_;  // the responder that got the last press, until its release
   foundation::Rect frame_;
   std::string title_;
   std::shared_ptr<View> contentView_;

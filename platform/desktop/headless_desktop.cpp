@@ -170,6 +170,16 @@ void HeadlessDesktop::setPermissionGranted(std::string_view permission, bool gra
   permissions_.insert_or_assign(std::string(permission), granted);
 }
 
+void HeadlessDesktop::requestPermission(std::string_view permission) {
+  std::lock_guard lock(mutex_);
+  permissionRequests_.emplace_back(permission);
+}
+
+std::vector<std::string> HeadlessDesktop::permissionRequests() const {
+  std::lock_guard lock(mutex_);
+  return permissionRequests_;
+}
+
 bool HeadlessDesktop::openURL(const foundation::URL& url) {
   std::lock_guard lock(mutex_);
   openedURLs_.push_back(url);

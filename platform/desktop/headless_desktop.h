@@ -110,6 +110,10 @@ class HeadlessDesktop final : public Desktop,
   // Permissions by name (see desktop::permission); unknown ones are not granted.
   bool isPermissionGranted(std::string_view permission) const override;
   void setPermissionGranted(std::string_view permission, bool granted);
+  // The program asks the system to prompt the user for a permission; the user's answer arrives later
+  // through setPermissionGranted. The names asked for, oldest first.
+  void requestPermission(std::string_view permission);
+  std::vector<std::string> permissionRequests() const;
 
   // URLs this program asked the desktop to open, oldest first. Opening always succeeds headless.
   bool openURL(const foundation::URL& url) override;
@@ -127,6 +131,7 @@ class HeadlessDesktop final : public Desktop,
   std::map<std::size_t, EventObserver> eventObservers_;
   std::size_t nextObserverToken_ = 1;
   std::map<std::string, bool, std::less<>> permissions_;
+  std::vector<std::string> permissionRequests_;
   std::vector<foundation::URL> openedURLs_;
   HeadlessHotKeys hotKeys_;
   HeadlessAccessibility accessibility_;

@@ -73,6 +73,10 @@ struct ButtonStyleKey {
   using Value = ButtonStyle;
   static ButtonStyle defaultValue() { return ButtonStyle::automatic; }
 };
+struct PickerStyleKey {
+  using Value = PickerStyle;
+  static PickerStyle defaultValue() { return PickerStyle::automatic; }
+};
 struct IsTextSelectionEnabledKey {
   using Value = bool;
   static bool defaultValue() { return false; }

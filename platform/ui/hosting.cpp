@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "platform/appkit/controls.h"
+#include "platform/appkit/responder.h"
+#include "platform/appkit/search_field.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/representable.h"
@@ -28,6 +30,9 @@ enum Kind : int {
   list,
   listRow,
   tabView,
+  segmentedControl,
+  colorWell,
+  searchField,
 };
 
 int kindOf(const Node& node) {
@@ -45,13 +50,66 @@ int kindOf(const Node& node) {
   if (node.primitiveAs<detail::ButtonSpec>()) return button;
   if (node.primitiveAs<detail::ToggleSpec>()) return toggle;
   if (node.primitiveAs<detail::RepresentableSpec>()) return representable;
+  if (node.primitiveAs<detail::TabViewSpec>()) return tabView;
+  if (node.primitiveAs<detail::ColorPickerSpec>()) return colorWell;
+  // A pop-up menu opens only when clicked and draws its title itself; segments are a platform control.
+  if (node.primitiveAs<detail::PickerSpec>() &&
+      node.environment().get<PickerStyleKey>() == PickerStyle::segmented) {
+    return segmentedControl;
+  }
   if (auto* container = node.primitiveAs<detail::ContainerSpec>()) {
     const auto name = container->typeName();
     if (name == "ScrollView") return scrollView;
     if (name == "List") return list;
-    if (name == "TabView") return tabView;
   }
   return none;
+}
+
+// Whether `child` is the view a parent wraps (the modified content, or a body), so the parent's
+// modifiers apply to it.
+bool isWrappedBy(const Node& child, const Node& parent) {
+  if (parent.kind() == Node::Kind::composite) return true;
+  return parent.kind() == Node::Kind::modified && !parent.children().empty() &&
+         parent.children().front().get() == &child;
+}
+
+// The focus state a field is connected to: the nearest `focused` modifier wrapping it.
+const FocusedModifier* focusConnection(const Node& field) {
+  for (const Node* current = &field; current->parent() && isWrappedBy(*current, *current->parent());) {
+    current = current->parent();
+    if (auto* connection = current->modifierAs<FocusedModifier>()) return connection;
+  }
+  return nullptr;
+}
+
+// Keeps a field's focus state with its platform view's focus.
+std::function<void(bool)> focusFollower(std::weak_ptr<const Node> weak) {
+  return [weak](bool isFirstResponder) {
+    auto node = weak.lock();
+    if (!node || !node->isAttached()) return;
+    if (auto* connection = focusConnection(*node);
+        connection && connection->isFocused() != isFirstResponder) {
+      connection->setFocused(isFirstResponder);
+    }
+  };
+}
+
+// Runs the submit handlers around a field, nearest first.
+void submit(const Node& field) {
+  for (const Node* current = &field; current; current = current->parent()) {
+    if (auto* m = current->modifierAs<SubmitModifier>(); m && m->action) m->action();
+  }
+}
+
+// The image an option label shows, looked for through its modifiers.
+const detail::ImageSpec* imageOf(const detail::SpecPointer& label) {
+  for (const detail::ViewSpec* spec = label.get(); spec;) {
+    if (auto* image = dynamic_cast<const detail::ImageSpec*>(spec)) return image;
+    auto* modified = dynamic_cast<const detail::ModifiedSpec*>(spec);
+    if (!modified) return nullptr;
+    spec = modified->content().get();
+  }
+  return nullptr;
 }
 
 // The first text shown inside a view (a button's title).
@@ -68,9 +126,21 @@ Rect relative(const Rect& frame, Point origin) {
   return Rect(frame.minX() - origin.x, frame.minY() - origin.y, frame.width(), frame.height());
 }
 
-const detail::TextInputSpec* inputOf(const std::weak_ptr<const Node>& weak) {
+template <class P>
+const P* attached(const std::weak_ptr<const Node>& weak) {
   auto node = weak.lock();
-  return node && node->isAttached() ? node->primitiveAs<detail::TextInputSpec>() : nullptr;
+  return node && node->isAttached() ? node->primitiveAs<P>() : nullptr;
+}
+
+const detail::TextInputSpec* inputOf(const std::weak_ptr<const Node>& weak) {
+  return attached<detail::TextInputSpec>(weak);
+}
+
+// A field bound through a formatter takes what was typed when the typing is committed, and shows what
+// the stored value reads as afterwards.
+void commitTyping(const std::weak_ptr<const Node>& weak, appkit::TextField& field) {
+  auto* input = inputOf(weak);
+  if (input && input->commit) field.setStringValue(input->commit(field.stringValue()));
 }
 
 }  // namespace
@@ -163,6 +233,7 @@ void HostingView::show(bool reportsGeometry) {
   isRefreshing_ = true;
   ++generation_;
   toUpdate_.clear();
+  focusables_.clear();
   Place top{{0, 0}, {}};
   realise(*graph_->root(), top);
   setSubviews(std::move(top.subviews));
@@ -180,6 +251,7 @@ void HostingView::show(bool reportsGeometry) {
     spec->value().updateView(*entry->platformView, RepresentableContext{node->environment()});
   }
   isRefreshing_ = false;
+  followFocusStates();
 }
 
 HostingView::Entry* HostingView::entryFor(const Node& node, int kind) {
@@ -240,6 +312,15 @@ HostingView::Entry* HostingView::entryFor(const Node& node, int kind) {
       slot->platformView = std::make_shared<appkit::TabView>();
       slot->container = slot->platformView;
       break;
+    case segmentedControl:
+      slot->platformView = std::make_shared<appkit::SegmentedControl>();
+      break;
+    case colorWell:
+      slot->platformView = std::make_shared<appkit::ColorWell>();
+      break;
+    case searchField:
+      slot->platformView = std::make_shared<appkit::SearchField>();
+      break;
     default:
       slot->platformView = std::make_shared<appkit::View>();
       break;
@@ -263,11 +344,24 @@ void HostingView::configure(Entry& entry, const Node& node) {
     case secureField: {
       auto& field = static_cast<appkit::TextField&>(*entry.platformView);
       auto* input = node.primitiveAs<detail::TextInputSpec>();
-      if (field.stringValue() != input->text.get()) field.setStringValue(input->text.get());
+      // What a person types into a field bound through a formatter stays until it is committed.
+      const bool isTyping = input->commit && isFirstResponder(field);
+      if (!isTyping && field.stringValue() != input->text.get()) field.setStringValue(input->text.get());
       field.setPlaceholderString(input->title);
       field.setEnabled(isEnabled);
       field.textDidChange = [weak](const std::string& text) {
-        if (auto* current = inputOf(weak)) current->text.set(text);
+        if (auto* current = inputOf(weak); current && !current->commit) current->text.set(text);
+      };
+      // The closures live in the field, so the field outlives every call of them.
+      auto* fieldPointer = &field;
+      field.action = [weak, fieldPointer] {
+        commitTyping(weak, *fieldPointer);
+        if (auto node = weak.lock(); node && node->isAttached()) submit(*node);
+      };
+      auto follow = focusFollower(weak);
+      field.firstResponderDidChange = [weak, fieldPointer, follow](bool isFirstResponder) {
+        if (!isFirstResponder) commitTyping(weak, *fieldPointer);
+        follow(isFirstResponder);
       };
       break;
     }
@@ -276,9 +370,11 @@ void HostingView::configure(Entry& entry, const Node& node) {
       auto* input = node.primitiveAs<detail::TextInputSpec>();
       if (textView.string() != input->text.get()) textView.setString(input->text.get());
       textView.setEditable(isEnabled);
+      if (!isEnabled) resignFocus(textView);
       textView.textDidChange = [weak](const std::string& text) {
         if (auto* current = inputOf(weak)) current->text.set(text);
       };
+      textView.firstResponderDidChange = focusFollower(weak);
       break;
     }
     case button:
@@ -287,14 +383,80 @@ void HostingView::configure(Entry& entry, const Node& node) {
       control.setTitle(node.children().empty() ? std::string() : firstText(*node.children().front()));
       control.setEnabled(isEnabled);
       if (auto* spec = node.primitiveAs<detail::ToggleSpec>()) control.setState(spec->isOn.get());
+      control.action = [weak] {
+        if (auto* button = attached<detail::ButtonSpec>(weak)) {
+          if (button->action) button->action();
+        } else if (auto* toggle = attached<detail::ToggleSpec>(weak)) {
+          toggle->isOn.set(!toggle->isOn.get());
+        }
+      };
       break;
     }
     case tabView: {
+      auto& tabs = static_cast<appkit::TabView&>(*entry.platformView);
       std::vector<std::string> labels;
       for (const auto& tab : node.children()) {
         labels.push_back(tab->children().empty() ? std::string() : firstText(*tab->children().front()));
       }
-      static_cast<appkit::TabView&>(*entry.platformView).setTabLabels(std::move(labels));
+      tabs.setTabLabels(std::move(labels));
+      tabs.setSelectedIndex(node.primitiveAs<detail::TabViewSpec>()->selectedIndex);
+      tabs.didSelectTab = [weak](std::size_t index) {
+        if (auto* spec = attached<detail::TabViewSpec>(weak); spec && spec->select) spec->select(index);
+      };
+      break;
+    }
+    case segmentedControl: {
+      auto& control = static_cast<appkit::SegmentedControl&>(*entry.platformView);
+      auto* picker = node.primitiveAs<detail::PickerSpec>();
+      std::vector<std::string> images;
+      bool areTemplates = false;
+      for (const auto& label : picker->optionLabels) {
+        auto* image = imageOf(label);
+        images.push_back(image ? image->name : std::string());
+        areTemplates = areTemplates || (image && image->isTemplate);
+      }
+      control.setLabels(picker->optionTitles);
+      control.setImageNames(std::move(images));
+      control.setImagesTemplates(areTemplates);
+      const auto selected = picker->selectedIndex();
+      control.setSelectedSegment(selected ? static_cast<int>(*selected) : -1);
+      control.setEnabled(isEnabled);
+      auto* controlPointer = &control;
+      control.action = [weak, controlPointer] {
+        auto* current = attached<detail::PickerSpec>(weak);
+        if (current && controlPointer->selectedSegment() >= 0) {
+          current->select(static_cast<std::size_t>(controlPointer->selectedSegment()));
+        }
+      };
+      break;
+    }
+    case colorWell: {
+      auto& well = static_cast<appkit::ColorWell&>(*entry.platformView);
+      auto* picker = node.primitiveAs<detail::ColorPickerSpec>();
+      const auto shown = picker->selection.get().resolved(node.environment().colorScheme());
+      well.setColor({shown.red, shown.green, shown.blue, shown.opacity});
+      well.setSupportsAlpha(picker->supportsOpacity);
+      well.setEnabled(isEnabled);
+      if (!isEnabled) well.deactivate();
+      auto* wellPointer = &well;
+      well.action = [weak, wellPointer] {
+        if (auto* current = attached<detail::ColorPickerSpec>(weak)) {
+          const auto picked = wellPointer->color();
+          current->selection.set(Color(picked.red, picked.green, picked.blue, picked.alpha));
+        }
+      };
+      break;
+    }
+    case searchField: {
+      auto& field = static_cast<appkit::SearchField&>(*entry.platformView);
+      auto* searchable = node.modifierAs<SearchableModifier>();
+      if (field.stringValue() != searchable->text.get()) field.setStringValue(searchable->text.get());
+      field.setEnabled(isEnabled);
+      field.textDidChange = [weak](const std::string& text) {
+        auto node = weak.lock();
+        if (!node || !node->isAttached()) return;
+        if (auto* current = node->modifierAs<SearchableModifier>()) current->text.set(text);
+      };
       break;
     }
     case representable:
@@ -306,16 +468,75 @@ void HostingView::configure(Entry& entry, const Node& node) {
     default:
       break;
   }
+  if (entry.kind == textField || entry.kind == secureField || entry.kind == textEditor) {
+    focusables_.push_back(&entry);
+  }
+}
+
+bool HostingView::isFirstResponder(const appkit::View& view) const {
+  auto window = this->window();
+  return window && appkit::firstResponder(*window).get() == &view;
+}
+
+void HostingView::resignFocus(appkit::View& view) {
+  if (auto window = this->window(); window && appkit::firstResponder(*window).get() == &view) {
+    appkit::makeFirstResponder(*window, nullptr);
+  }
+}
+
+void HostingView::viewDidMoveToWindow() { followFocusStates(); }
+
+void HostingView::followFocusStates() {
+  auto window = this->window();
+  if (!window) return;
+  const auto current = appkit::firstResponder(*window);
+  std::shared_ptr<appkit::View> wanted;
+  bool isFocusLeaving = false;
+  for (Entry* entry : focusables_) {
+    auto node = entry->node.lock();
+    auto* connection = node ? focusConnection(*node) : nullptr;
+    if (!connection) continue;
+    const auto& responder = entry->kind == textEditor ? entry->container : entry->platformView;
+    const bool hasFocus = current == responder;
+    if (connection->isFocused() && !hasFocus && !wanted &&
+        dynamic_cast<appkit::Responder&>(*responder).acceptsFirstResponder()) {
+      wanted = responder;
+    } else if (!connection->isFocused() && hasFocus) {
+      isFocusLeaving = true;
+    }
+  }
+  // A field refusing focus (disabled) keeps its state; the window keeps what focus it has.
+  if (wanted) {
+    appkit::makeFirstResponder(*window, wanted);
+  } else if (isFocusLeaving) {
+    appkit::makeFirstResponder(*window, nullptr);
+  }
 }
 
 void HostingView::realise(const Node& node, Place& place) {
   auto frame = pass_.frame(node);
-  if (!frame) return;  // not shown (another tab, a subview a layout left out)
+  if (!frame) return;  // not shown (an option of a closed menu, a subview a layout left out)
   if (int kind = kindOf(node); kind != none) {
-    realisePlatformView(node, kind, *frame, place);
+    // Views that are more than their control (a labelled colour well, a titled picker) host the control
+    // where it sits.
+    const bool isControlPart = kind == segmentedControl || kind == colorWell;
+    realisePlatformView(node, kind, isControlPart ? pass_.controlFrame(node).value_or(*frame) : *frame,
+                        place);
     return;
   }
   const auto& children = node.children();
+  // A search field comes before the view it searches.
+  if (node.modifierAs<SearchableModifier>()) {
+    if (auto field = pass_.controlFrame(node)) {
+      Entry& entry = *entryFor(node, searchField);
+      entry.generation = generation_;
+      configure(entry, node);
+      entry.outer->setFrame(relative(*field, place.origin));
+      entry.platformView->setFrame(Rect(0, 0, field->width(), field->height()));
+      entry.outer->setSubviews({entry.platformView});
+      place.subviews.push_back(entry.outer);
+    }
+  }
   // A background is drawn (and hosted) behind the view it belongs to.
   if (node.modifierAs<BackgroundModifier>()) {
     for (std::size_t i = 1; i < children.size(); ++i) realise(*children[i], place);

@@ -1,10 +1,16 @@
 // Hosting: shows an evaluated view tree in the platform view hierarchy. After every update of the tree
 // the hosting view lays it out in its bounds and brings its platform views up to date: controls (text
-// fields, text editors, buttons, tab views) and representable views, each inside a host view of its
-// own, and scroll views and lists (a scroll view around a table), in the order the tree draws them;
-// an overlay's platform views come after those of the view it overlays, a background's before.
-// Platform views, and the state they keep (a text view's caret), live as long as the view they realise
-// keeps its identity.
+// fields, text editors, buttons, check boxes, tab views, segmented pickers, colour wells, search fields)
+// and representable views, each inside a host view of its own, and scroll views and lists (a scroll view
+// around a table), in the order the tree draws them; an overlay's platform views come after those of the
+// view it overlays, a background's before. Platform views, and the state they keep (a text view's
+// caret), live as long as the view they realise keeps its identity.
+//
+// What a person does to a platform view reaches the tree: clicks run buttons and turn check boxes over,
+// choose tabs, segments and colours; typing edits the bound text; Return submits a field. Keyboard focus
+// is the window's: a field connected to focus state (`focused`) has the state true exactly while it is
+// its window's first responder. Clicks, Tab and the window's other focus moves write the state; the
+// view setting the state moves the window's focus (once the hosting view is in a window).
 #pragma once
 
 #include <cstdint>
@@ -52,6 +58,9 @@ class HostingView final : public appkit::View {
   // first, through an update of the tree.
   void refresh();
 
+  // In a window the fields' focus states take effect.
+  void viewDidMoveToWindow() override;
+
   detail::ViewGraph& graph() { return *graph_; }
   const LayoutPass& layout() const { return pass_; }
   using appkit::View::frame;
@@ -69,6 +78,11 @@ class HostingView final : public appkit::View {
   void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
   void configure(Entry& entry, const detail::Node& node);
   void show(bool reportsGeometry);
+  bool isFirstResponder(const appkit::View& view) const;
+  void resignFocus(appkit::View& view);
+  // Moves the window's focus to the field whose focus state says it has it (the first, in tree order),
+  // or takes it from a field whose state says it lost it.
+  void followFocusStates();
 
   std::unique_ptr<detail::ViewGraph> ownGraph_;
   detail::ViewGraph* graph_;
@@ -76,6 +90,7 @@ class HostingView final : public appkit::View {
   std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> entries_;
   std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> rowEntries_;
   std::vector<Entry*> toUpdate_;
+  std::vector<Entry*> focusables_;  // the fields shown, in tree order
   std::uint64_t generation_ = 0;
   bool isRefreshing_ = false;
   // Whether the layout made when the update settled is still that of the tree.

@@ -153,6 +153,8 @@ std::string FocusedModifier::describe() const {
   return fmt::format("focused({})", isFocused() ? "yes" : "no");
 }
 
+std::string SearchableModifier::describe() const { return fmt::format("searchable(\"{}\")", text.get()); }
+
 std::string IdModifier::describe() const { return "id(" + text + ")"; }
 
 void AppearModifier::appeared(detail::Node&, detail::UpdateContext& context) const {

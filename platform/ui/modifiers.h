@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/concurrency/task.h"
+#include "platform/ui/binding.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/font.h"
@@ -185,6 +186,13 @@ struct FocusedModifier final : detail::Modifier {
   std::function<bool()> isFocused;
   std::function<void(bool)> setFocused;
   std::string name() const override { return "focused"; }
+  std::string describe() const override;
+};
+
+// A search field shown above the modified view, bound to the text searched for; a person types into it.
+struct SearchableModifier final : detail::Modifier {
+  Binding<std::string> text{[] { return std::string(); }, [](std::string) {}};
+  std::string name() const override { return "searchable"; }
   std::string describe() const override;
 };
 

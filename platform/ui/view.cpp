@@ -204,6 +204,18 @@ AnyView AnyView::buttonStyle(ButtonStyle style) const {
       *this, "buttonStyle", fmt::format("buttonStyle({})", names[static_cast<int>(style)]), style);
 }
 
+AnyView AnyView::pickerStyle(PickerStyle style) const {
+  static constexpr const char* names[] = {"automatic", "menu", "segmented"};
+  return environmentChange<PickerStyleKey>(
+      *this, "pickerStyle", fmt::format("pickerStyle({})", names[static_cast<int>(style)]), style);
+}
+
+AnyView AnyView::searchable(const Binding<std::string>& text) const {
+  auto m = make<SearchableModifier>();
+  m->text = text;
+  return modifier(std::move(m));
+}
+
 AnyView AnyView::textSelection(bool isEnabled) const {
   return environmentChange<IsTextSelectionEnabledKey>(
       *this, "textSelection", fmt::format("textSelection({})", isEnabled ? "enabled" : "disabled"),

@@ -118,6 +118,7 @@ class AnyView {
   AnyView opacity(double value) const;
   AnyView shadow(const Color& color, double radius, double x = 0, double y = 0) const;
   AnyView buttonStyle(ButtonStyle style) const;
+  AnyView pickerStyle(PickerStyle style) const;
   AnyView textSelection(bool isEnabled) const;
   template <class T>
   AnyView animation(std::optional<Animation> animation, const T& value) const {
@@ -180,6 +181,8 @@ class AnyView {
     };
     return modifier(std::move(m));
   }
+  // A search field for the modified view (a list, mostly), bound to the text searched for.
+  AnyView searchable(const Binding<std::string>& text) const;
   AnyView keyboardShortcut(std::string key, EventModifiers modifiers = EventModifiers::command) const;
   AnyView keyboardShortcut(KeyboardShortcut shortcut) const;
   AnyView disabled(bool isDisabled) const;

@@ -79,6 +79,9 @@ enum class CornerStyle { circular, continuous };
 // How a button draws itself around its label.
 enum class ButtonStyle { automatic, plain, bordered, borderless, link };
 
+// How a picker shows its options: a pop-up menu (the default), or segments side by side.
+enum class PickerStyle { automatic, menu, segmented };
+
 // An animation, kept as data: the renderer and the inspector read it; nothing moves on Linux yet.
 struct Animation {
   enum class Curve { defaultCurve, linear, easeIn, easeOut, easeInOut, spring };

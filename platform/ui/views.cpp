@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/foundation/bundle.h"
+#include "platform/ui/state.h"
 
 namespace ui {
 
@@ -65,7 +66,8 @@ std::string ImageSpec::describe() const {
   if (bundleDirectory) text += fmt::format(" bundle \"{}\"", bundleDirectory->filename().string());
   if (size) text += fmt::format(" {}x{}", size->width, size->height);
   if (!label.empty()) text += fmt::format(" label \"{}\"", label);
-  return isResizable ? text + " resizable" : text;
+  if (isResizable) text += " resizable";
+  return isTemplate ? text + " template" : text;
 }
 
 std::string ShapeSpec::typeName() const {
@@ -152,6 +154,31 @@ std::string PickerSpec::describe() const {
   return fmt::format("Picker(\"{}\") selected \"{}\"", title,
                      index && *index < optionTitles.size() ? optionTitles[*index] : std::string());
 }
+
+std::vector<Child> PickerSpec::children() const {
+  std::vector<Child> result;
+  result.reserve(optionLabels.size());
+  for (const auto& label : optionLabels) result.push_back(Child{label, std::nullopt});
+  return result;
+}
+
+std::string optionTitle(const SpecPointer& label) {
+  for (const ViewSpec* spec = label.get(); spec;) {
+    if (auto* text = dynamic_cast<const TextSpec*>(spec)) return text->string();
+    if (auto* image = dynamic_cast<const ImageSpec*>(spec)) return image->name;
+    auto* modified = dynamic_cast<const ModifiedSpec*>(spec);
+    if (!modified) break;
+    spec = modified->content().get();
+  }
+  return {};
+}
+
+std::string ColorPickerSpec::describe() const {
+  return fmt::format("ColorPicker({}){}", describeColorValue(selection.get()),
+                     supportsOpacity ? "" : " opaque");
+}
+
+std::string TabViewSpec::describe() const { return fmt::format("TabView selected {}", selectedIndex); }
 
 std::string LinkSpec::describe() const { return fmt::format("Link({})", destination.absoluteString()); }
 
@@ -278,7 +305,14 @@ const detail::ImageSpec& Image::imageSpec() const { return static_cast<const det
 bool operator==(const Image& a, const Image& b) {
   const auto &x = a.imageSpec(), &y = b.imageSpec();
   return x.source == y.source && x.name == y.name && x.isResizable == y.isResizable &&
-         x.bundleDirectory == y.bundleDirectory && x.size == y.size && x.label == y.label;
+         x.bundleDirectory == y.bundleDirectory && x.size == y.size && x.label == y.label &&
+         x.isTemplate == y.isTemplate;
+}
+
+Image Image::renderingMode(ImageRenderingMode mode) const {
+  auto copy = std::make_shared<detail::ImageSpec>(static_cast<const detail::ImageSpec&>(*spec()));
+  copy->isTemplate = mode == ImageRenderingMode::asTemplate;
+  return Image(std::move(copy));
 }
 
 Image Image::resizable() const {
@@ -404,6 +438,24 @@ AnyView TextField(std::string titleKey, Binding<std::string> text) {
                                                          std::move(titleKey), std::move(text)));
 }
 
+AnyView TextField(std::string titleKey, Binding<std::int64_t> value, NumberFormatter formatter) {
+  auto commit = [value, formatter](const std::string& typed) {
+    if (auto number = formatter.number(typed)) value.set(*number);
+    return formatter.string(value.get());
+  };
+  Binding<std::string> text([value, formatter] { return formatter.string(value.get()); },
+                            [commit](std::string typed) { commit(typed); });
+  auto spec = std::make_shared<detail::TextInputSpec>(detail::TextInputSpec::Kind::textField,
+                                                      std::move(titleKey), std::move(text));
+  spec->commit = commit;
+  return AnyView(std::move(spec));
+}
+
+AnyView ColorPicker(std::string titleKey, Binding<Color> selection, bool supportsOpacity) {
+  return AnyView(std::make_shared<detail::ColorPickerSpec>(
+      std::move(selection), Text(std::move(titleKey)).spec(), supportsOpacity));
+}
+
 AnyView SecureField(std::string titleKey, Binding<std::string> text) {
   return AnyView(std::make_shared<detail::TextInputSpec>(detail::TextInputSpec::Kind::secureField,
                                                          std::move(titleKey), std::move(text)));
@@ -452,10 +504,43 @@ AnyView Menu(std::string titleKey, const std::vector<AnyView>& items) {
   return container("Menu", all);
 }
 
-AnyView TabView(const std::vector<Tab>& tabs) {
-  std::vector<AnyView> items;
-  for (const auto& tab : tabs) items.push_back(container("TabItem", {tab.label, tab.content}));
-  return container("TabView", items);
+namespace {
+
+AnyView tabView(const std::vector<Tab>& tabs, const Binding<std::size_t>& selection) {
+  auto spec = std::make_shared<detail::TabViewSpec>();
+  const std::size_t count = tabs.size();
+  const std::size_t selected = selection.get();
+  spec->selectedIndex = selected < count ? selected : 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto& tab = tabs[i];
+    auto item = i == spec->selectedIndex ? container("TabItem", {tab.label, tab.content})
+                                         : container("TabItem", {tab.label});
+    spec->tabs.push_back(detail::Child{item.spec(), std::nullopt});
+  }
+  spec->select = [selection, count](std::size_t index) {
+    if (index < count) selection.set(index);
+  };
+  return AnyView(std::move(spec));
+}
+
+// A tab view keeping its selection as view state at its place.
+class TabViewWithOwnSelection final : public View {
+ public:
+  explicit TabViewWithOwnSelection(std::vector<Tab> tabs) : tabs_(std::move(tabs)) {}
+  AnyView body() const override { return tabView(tabs_, selection_.binding()); }
+  static std::string viewTypeName() { return "TabViewSelection"; }
+
+ private:
+  std::vector<Tab> tabs_;
+  State<std::size_t> selection_{0};
+};
+
+}  // namespace
+
+AnyView TabView(const std::vector<Tab>& tabs) { return AnyView(TabViewWithOwnSelection(tabs)); }
+
+AnyView TabView(Binding<std::size_t> selection, const std::vector<Tab>& tabs) {
+  return tabView(tabs, selection);
 }
 
 AnyView Grid(const std::vector<AnyView>& rows, std::optional<double> horizontalSpacing,

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "platform/ui/binding.h"
 #include "platform/ui/color.h"
 #include "platform/ui/stroke_style.h"
+#include "platform/ui/number_formatter.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
 
@@ -90,6 +92,7 @@ class ImageSpec final : public PrimitiveSpec {
   // The picture's size in points, for pictures whose pixels were measured where they were read.
   std::optional<foundation::Size> size;
   std::string label;  // what accessibility reads for the picture
+  bool isTemplate = false;  // drawn in the foreground colour, keeping only the image's shape
   std::string typeName() const override { return "Image"; }
   std::string describe() const override;
 };
@@ -162,20 +165,58 @@ class TextInputSpec final : public PrimitiveSpec {
   Kind kind;
   std::string title;  // the placeholder
   Binding<std::string> text;
+  // For a field bound to a value through a formatter: what a person types stays in the field until it
+  // is committed (Return, or focus leaving); then `commit` stores the value the text reads as, when it
+  // reads as one, and returns the text the field shows afterwards (the stored value's). `text` reads the
+  // stored value as text, and writing it commits. Absent for a field bound to the text itself, which
+  // stores every change at once.
+  std::function<std::string(const std::string& typed)> commit;
   std::string typeName() const override;
   bool hasVariableTypeName() const override { return true; }
   std::string describe() const override;
 };
 
 // A picker: a label and options, one of which is selected (value types are erased to option indexes).
+// The options' label views are its children: segments show them, a pop-up menu shows their titles.
 class PickerSpec final : public PrimitiveSpec {
  public:
   std::string title;
   std::vector<std::string> optionTitles;
+  std::vector<SpecPointer> optionLabels;
   std::function<std::optional<std::size_t>()> selectedIndex;
   std::function<void(std::size_t)> select;
   std::string typeName() const override { return "Picker"; }
   std::string describe() const override;
+  std::vector<Child> children() const override;
+};
+
+// The text an option label shows, for a pop-up menu and for searches: a text's characters, an image's
+// name, looked for through modifiers; empty for other views.
+std::string optionTitle(const SpecPointer& label);
+
+// A colour well with its label (the only child) bound to a colour.
+class ColorPickerSpec final : public PrimitiveSpec {
+ public:
+  ColorPickerSpec(Binding<Color> selection, SpecPointer label, bool supportsOpacity)
+      : selection(std::move(selection)), label(std::move(label)), supportsOpacity(supportsOpacity) {}
+  Binding<Color> selection;
+  SpecPointer label;
+  bool supportsOpacity;
+  std::string typeName() const override { return "ColorPicker"; }
+  std::string describe() const override;
+  std::vector<Child> children() const override { return {Child{label, std::nullopt}}; }
+};
+
+// Tabs (the children, each a "TabItem" of its label and, for the selected tab only, its content), the
+// selected one and how a person chooses another.
+class TabViewSpec final : public PrimitiveSpec {
+ public:
+  std::vector<Child> tabs;
+  std::size_t selectedIndex = 0;
+  std::function<void(std::size_t)> select;
+  std::string typeName() const override { return "TabView"; }
+  std::string describe() const override;
+  std::vector<Child> children() const override { return tabs; }
 };
 
 class LinkSpec final : public PrimitiveSpec {
@@ -220,6 +261,8 @@ class Text : public AnyView {
   const detail::TextSpec& textSpec() const;
 };
 
+enum class ImageRenderingMode { original, asTemplate };
+
 class Image : public AnyView {
  public:
   explicit Image(std::string name);
@@ -234,6 +277,7 @@ class Image : public AnyView {
   const detail::ImageSpec& imageSpec() const;
   // Images are equal when they show the same picture the same way.
   friend bool operator==(const Image& a, const Image& b);
+  Image renderingMode(ImageRenderingMode mode) const;
 
  private:
   explicit Image(std::shared_ptr<detail::ImageSpec> spec);
@@ -345,6 +389,9 @@ AnyView Button(std::string titleKey, std::function<void()> action);
 AnyView Toggle(Binding<bool> isOn, AnyView label);
 AnyView Toggle(std::string titleKey, Binding<bool> isOn);
 AnyView TextField(std::string titleKey, Binding<std::string> text);
+// A field bound to a whole number through a formatter: the value is stored when the typing is committed
+// (Return, or focus leaving) and reads as a number; otherwise the field shows the stored value again.
+AnyView TextField(std::string titleKey, Binding<std::int64_t> value, NumberFormatter formatter);
 AnyView SecureField(std::string titleKey, Binding<std::string> text);
 AnyView TextEditor(Binding<std::string> text);
 AnyView Link(std::string titleKey, foundation::URL destination);
@@ -358,15 +405,24 @@ AnyView List(const std::vector<AnyView>& rows);
 AnyView Section(AnyView header, const std::vector<AnyView>& content);
 AnyView Form(const std::vector<AnyView>& content);
 AnyView Menu(std::string titleKey, const std::vector<AnyView>& items);
-// A picker over `options` (value and localization key of its title), bound to the selected value.
+// One option of a picker: the value it stands for and the view that labels it.
+template <class T>
+struct PickerOption {
+  T value;
+  AnyView label;
+};
+
+// A picker over `options`, bound to the selected value; the title is a localization key. Its style
+// comes from the environment (see pickerStyle).
 template <std::equality_comparable T>
-AnyView Picker(std::string titleKey, Binding<T> selection, std::vector<std::pair<T, std::string>> options) {
+AnyView Picker(std::string titleKey, Binding<T> selection, std::vector<PickerOption<T>> options) {
   auto spec = std::make_shared<detail::PickerSpec>();
   spec->title = localizedString(titleKey);
   auto values = std::make_shared<std::vector<T>>();
-  for (auto& [value, title] : options) {
-    values->push_back(value);
-    spec->optionTitles.push_back(localizedString(title));
+  for (auto& option : options) {
+    values->push_back(option.value);
+    spec->optionTitles.push_back(detail::optionTitle(option.label.spec()));
+    spec->optionLabels.push_back(option.label.spec());
   }
   spec->selectedIndex = [selection, values]() -> std::optional<std::size_t> {
     auto current = selection.get();
@@ -380,13 +436,31 @@ AnyView Picker(std::string titleKey, Binding<T> selection, std::vector<std::pair
   };
   return AnyView(std::move(spec));
 }
+// The same with each option titled by a localization key (Text(key)); options whose titles are names
+// to show as they stand (models, keys) are given as PickerOption with a verbatim text.
+template <std::equality_comparable T>
+AnyView Picker(std::string titleKey, Binding<T> selection, std::vector<std::pair<T, std::string>> options) {
+  std::vector<PickerOption<T>> labelled;
+  labelled.reserve(options.size());
+  for (auto& [value, key] : options) labelled.push_back(PickerOption<T>{value, Text(key)});
+  return Picker<T>(std::move(titleKey), std::move(selection), std::move(labelled));
+}
+
+// A colour well labelled with a localization key, bound to a colour; a click opens the colour panel,
+// whose picked colours are stored, with opacity when `supportsOpacity`.
+AnyView ColorPicker(std::string titleKey, Binding<Color> selection, bool supportsOpacity = true);
 
 // A tab of a tab view: its content and the label of its tab.
 struct Tab {
   AnyView label;
   AnyView content;
 };
+// Tabs of which one is shown, the first at first; the tab view keeps the selection as its own state. Only
+// the selected tab's content is part of the tree (it appears when chosen, and disappears, with its state,
+// when another tab is).
 AnyView TabView(const std::vector<Tab>& tabs);
+// The same with the selected index kept by the caller; an index past the last tab shows the first.
+AnyView TabView(Binding<std::size_t> selection, const std::vector<Tab>& tabs);
 AnyView Grid(const std::vector<AnyView>& rows, std::optional<double> horizontalSpacing = std::nullopt,
              std::optional<double> verticalSpacing = std::nullopt);
 AnyView GridRow(const std::vector<AnyView>& cells);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Roadmap/roadmap_feature_view.h"
@@ -10,6 +11,7 @@
 #include "Roadmap/roadmap_vote_button.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Roadmap/roadmap_test_support.h"
 #include "tests/Roadmap/roadmap_views_test_support.h"
 
@@ -21,6 +23,7 @@ using Roadmap::RoadmapFeature;
 using Roadmap::RoadmapFeatureView;
 using Roadmap::RoadmapVoteButton;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace inspect = ui::testing;
 
 class FeatureRow : public roadmaptest::DefaultsSandbox {
@@ -72,7 +75,7 @@ TEST_F(FeatureRow, TitleInTheUserLanguageElsePlainTitleElseNA) {
   const Case cases[] = {{localized, "Dunkelmodus"}, {otherLanguage, "Export"}, {feature("c"), "N/A"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
-    Host host(row(c.feature));
+    WindowHost host(row(c.feature));
     const auto title = host.find(inspect::text(c.shown));
     EXPECT_EQ(title.font(), Roadmap::style(Roadmap::RoadmapTemplate::playful).titleFont);
   }
@@ -95,7 +98,7 @@ TEST_F(FeatureRow, StatusBadgeIsTintedByThePlainStatus) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
     asked_->clear();
-    Host host(row(c.feature));
+    WindowHost host(row(c.feature));
     const auto badge = host.find(inspect::text(c.shown));
     EXPECT_EQ(badge.foregroundStyle(), c.tint);
     EXPECT_EQ(badge.font(), Roadmap::style(Roadmap::RoadmapTemplate::playful).statusFont);
@@ -116,12 +119,12 @@ TEST_F(FeatureRow, MissingDescriptionAndStatusLeaveTheirViewsOut) {
   described.title = "Dark mode";
   described.description = "Easier on the eyes";
   {
-    Host host(row(described));
+    WindowHost host(row(described));
     const auto description = host.find(inspect::text("Easier on the eyes"));
     EXPECT_EQ(description.foregroundStyle(), ui::Color::secondary());
     EXPECT_EQ(description.font(), Roadmap::style(Roadmap::RoadmapTemplate::playful).numberFont);
   }
-  Host host(row(feature("b")));
+  WindowHost host(row(feature("b")));
   const auto column = host.find(inspect::type("VStack"));
   EXPECT_EQ(column.primitive<ui::detail::StackSpec>()->items.size(), 1u);
   EXPECT_TRUE(askedStatuses().empty());
@@ -139,15 +142,16 @@ TEST_F(FeatureRow, FinishedFeatureHasNoVoteButtonAndItsTitleLineEndsInASpacer) {
     item.title = "Dark mode";
     item.isFinished = c.isFinished;
     for (const auto size : {DynamicTypeSize::large, DynamicTypeSize::accessibility1}) {
-      Host host(row(item, size));
+      WindowHost host(row(item, size));
       EXPECT_EQ(host.exists(inspect::type<RoadmapVoteButton>()), c.hasButton);
       if (Roadmap::isAccessibilitySize(size)) {
         auto titleLine = host.find(inspect::text("Dark mode"));
         while (titleLine.typeName() != "HStack") titleLine = *titleLine.parent();
         EXPECT_EQ(titleLine.exists(inspect::type("Spacer")), !c.hasButton);
       }
-      // Exactly one line of the card ends in a spacer.
+      // Exactly one line of the card ends in a spacer, which widens the card to the whole width offered.
       EXPECT_EQ(host.findAll(inspect::type("Spacer")).size(), 1u);
+      EXPECT_EQ(host.frame(inspect::type<RoadmapFeatureView>()).width(), host.window().frame().width());
     }
   }
 }
@@ -155,27 +159,38 @@ TEST_F(FeatureRow, FinishedFeatureHasNoVoteButtonAndItsTitleLineEndsInASpacer) {
 TEST_F(FeatureRow, AccessibilitySizesStackTheCardWithTheButtonOnTop) {
   RoadmapFeature item = feature("a");
   item.title = "Dark mode";
-  Host host(row(item, DynamicTypeSize::large));
-  auto card = host.find(inspect::type("HStack"));
-  EXPECT_TRUE(card.exists(inspect::type<RoadmapVoteButton>()));
-  EXPECT_EQ(card.padding(), host.find(inspect::type("HStack")).padding());
-
+  const auto frames = [](WindowHost& host) {
+    return std::tuple(host.frame(inspect::type<RoadmapFeatureView>()), host.frame(inspect::text("Dark mode")),
+                      host.frame(inspect::type<RoadmapVoteButton>()));
+  };
+  WindowHost host(row(item, DynamicTypeSize::large), {500, 300});
+  {
+    // Side by side: the texts at the leading edge and the button at the trailing edge of the padded card.
+    const auto [card, title, vote] = frames(host);
+    EXPECT_EQ(title.minX() - card.minX(), ui::defaultPadding);
+    EXPECT_EQ(card.maxX() - vote.maxX(), ui::defaultPadding);
+    EXPECT_LT(title.maxX(), vote.minX());
+    EXPECT_DOUBLE_EQ(vote.midY(), card.midY());
+  }
   host.setRoot(row(item, DynamicTypeSize::accessibility3));
-  const auto stacked = host.find(inspect::type("VStack"));
-  EXPECT_EQ(stacked.primitive<ui::detail::StackSpec>()->spacing, 16);
-  EXPECT_EQ(stacked.primitive<ui::detail::StackSpec>()->alignment.horizontal,
-            ui::HorizontalAlignment::leading);
-  const auto lines = stacked.children();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_TRUE(lines[0].exists(inspect::type<RoadmapVoteButton>()));
-  EXPECT_TRUE(lines[1].exists(inspect::text("Dark mode")));
-
+  {
+    // Stacked: the button on top at the leading edge, the texts 16 points below it.
+    const auto [card, title, vote] = frames(host);
+    EXPECT_EQ(vote.minX() - card.minX(), ui::defaultPadding);
+    EXPECT_EQ(vote.minY() - card.minY(), ui::defaultPadding);
+    EXPECT_EQ(title.minX(), vote.minX());
+    EXPECT_EQ(title.minY() - vote.maxY(), 16);
+  }
   host.setRoot(row(item, DynamicTypeSize::large));
-  EXPECT_EQ(host.find(inspect::type("VStack")).primitive<ui::detail::StackSpec>()->spacing, 8);
+  {
+    const auto [card, title, vote] = frames(host);
+    EXPECT_LT(title.maxX(), vote.minX());
+    EXPECT_DOUBLE_EQ(vote.midY(), card.midY());
+  }
 }
 
 TEST_F(FeatureRow, CardIsRoundedInTheCellColour) {
-  Host host(row(feature("a")));
+  WindowHost host(row(feature("a")));
   const auto card = host.find(inspect::type<RoadmapFeatureView>());
   const auto style = Roadmap::style(Roadmap::RoadmapTemplate::playful);
   EXPECT_EQ(card.clipShape()->cornerRadius, style.radius);
@@ -187,7 +202,7 @@ TEST_F(FeatureRow, CardIsRoundedInTheCellColour) {
 
 TEST_F(FeatureRow, ReadsTheCountEachTimeItComesIntoView) {
   voter->count = 7;
-  Host host(row(feature("a")));
+  WindowHost host(row(feature("a")));
   settleFetches(host, 1);
   ASSERT_TRUE(host.runUntil([&] { return host.exists(inspect::text("7")); }));
 

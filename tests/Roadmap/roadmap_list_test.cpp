@@ -7,9 +7,13 @@
 #include "Roadmap/roadmap_feature_view.h"
 #include "Roadmap/roadmap_view.h"
 #include "Roadmap/roadmap_view_support.h"
+#include "platform/appkit/key_codes.h"
+#include "platform/appkit/search_field.h"
 #include "platform/foundation/log.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Roadmap/roadmap_test_support.h"
 #include "tests/Roadmap/roadmap_views_test_support.h"
 #include "tests/support/loopback_server.h"
@@ -19,6 +23,7 @@ namespace {
 using Roadmap::RoadmapFeatureView;
 using Roadmap::RoadmapView;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace inspect = ui::testing;
 
 constexpr const char* kFeed =
@@ -46,8 +51,22 @@ class RoadmapList : public roadmaptest::DefaultsSandbox {
     });
   }
 
-  static const Roadmap::SearchableModifier* searchField(const Host& host) {
-    return host.find(inspect::type("List")).modifier<Roadmap::SearchableModifier>();
+  // The search field over the list, when there is one.
+  static std::shared_ptr<appkit::SearchField> searchField(const WindowHost& host) {
+    for (auto view = host.find(inspect::type("List")).parent(); view; view = view->parent()) {
+      if (view->node().modifierAs<ui::SearchableModifier>()) {
+        return std::dynamic_pointer_cast<appkit::SearchField>(host.platformView(*view));
+      }
+    }
+    return nullptr;
+  }
+  // Clicks into the search field and replaces its text by typing, as a person does.
+  static void search(WindowHost& host, const std::string& text) {
+    const auto field = searchField(host);
+    const auto area = field->convertRectToView(field->bounds(), nullptr);
+    host.click(ui::Point{area.minX() + 10, area.midY()});
+    while (!field->stringValue().empty()) host.press(appkit::KeyCode::deleteBackward);
+    host.typeText(text);
   }
 
   testsupport::LoopbackServer server;
@@ -56,7 +75,7 @@ class RoadmapList : public roadmaptest::DefaultsSandbox {
 };
 
 TEST_F(RoadmapList, ShowsOneRowPerFeatureBetweenHeaderAndFooter) {
-  Host host(RoadmapView(
+  WindowHost host(RoadmapView(
       configuration(), [] { return ui::AnyView(ui::Text::verbatim("Roadmap")); },
       [] { return ui::AnyView(ui::Text::verbatim("Thanks for voting")); }));
   // While the feed loads only the header and footer show.
@@ -65,10 +84,11 @@ TEST_F(RoadmapList, ShowsOneRowPerFeatureBetweenHeaderAndFooter) {
 
   ASSERT_TRUE(waitForRows(host, 3));
   EXPECT_EQ(shownTitles(host), (std::vector<std::string>{"Dark mode", "Export to PDF", "Darker icons"}));
-  const auto rows = host.find(inspect::type("List")).children();
-  ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows.front().text(), "Roadmap");
-  EXPECT_EQ(rows.back().text(), "Thanks for voting");
+  // Top to bottom: the header, the cards in feed order, the footer, each row following the one above.
+  std::vector<ui::Rect> rows{host.frame(inspect::text("Roadmap"))};
+  for (const auto& card : host.findAll(inspect::type<RoadmapFeatureView>())) rows.push_back(host.frame(card));
+  rows.push_back(host.frame(inspect::text("Thanks for voting")));
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i].minY(), rows[i - 1].maxY());
 }
 
 TEST_F(RoadmapList, MadeWithTheConfigurationAloneShowsOnlyTheFeatureRows) {
@@ -88,7 +108,7 @@ TEST_F(RoadmapList, MadeWithTheConfigurationAloneShowsOnlyTheFeatureRows) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Host host(c.view);
+    WindowHost host(c.view);
     ASSERT_TRUE(waitForRows(host, 3));
     const auto texts = host.findAll(inspect::textContaining(""));
     // Each row shows its title; everything else is the header or footer.
@@ -97,72 +117,77 @@ TEST_F(RoadmapList, MadeWithTheConfigurationAloneShowsOnlyTheFeatureRows) {
   }
 }
 
-TEST_F(RoadmapList, RowsHaveNoSeparatorsAndAClearBackgroundInAPlainList) {
-  Host host{RoadmapView(configuration())};
+TEST_F(RoadmapList, CardsFillTheListsWidthOneRightBelowTheOther) {
+  WindowHost host{RoadmapView(configuration()), {600, 600}};
   ASSERT_TRUE(waitForRows(host, 3));
-  for (const auto& row : host.findAll(inspect::type<RoadmapFeatureView>())) {
-    std::vector<std::string> attributes;
-    for (const auto* attribute : row.modifiersOf<Roadmap::ViewAttribute>()) {
-      attributes.push_back(attribute->describe());
-    }
-    EXPECT_NE(std::find(attributes.begin(), attributes.end(), "listRowSeparator(hidden, edges: all)"),
-              attributes.end());
-    EXPECT_NE(std::find(attributes.begin(), attributes.end(), "listRowBackground(clear)"), attributes.end());
+  const auto list = host.frame(inspect::type("List"));
+  const auto cards = host.findAll(inspect::type<RoadmapFeatureView>());
+  for (std::size_t i = 0; i < cards.size(); ++i) {
+    SCOPED_TRACE(i);
+    const auto card = host.frame(cards[i]);
+    EXPECT_EQ(card.minX(), list.minX());
+    EXPECT_EQ(card.width(), list.width());
+    // No separator lies between the rows.
+    if (i > 0) EXPECT_EQ(card.minY(), host.frame(cards[i - 1]).maxY());
   }
-  std::vector<std::string> listAttributes;
-  for (const auto* attribute : host.find(inspect::type("List")).modifiersOf<Roadmap::ViewAttribute>()) {
-    listAttributes.push_back(attribute->describe());
-  }
-  EXPECT_EQ(listAttributes,
-            (std::vector<std::string>{"listStyle(plain)", "scrollContentBackground(hidden)"}));
 }
 
-TEST_F(RoadmapList, SearchFieldFiltersAtEachKeystrokeOnlyWhenAllowed) {
+TEST_F(RoadmapList, APersonTypesIntoTheSearchFieldAndTheRowsFilterAtEachKeystroke) {
   {
-    Host host{RoadmapView(configuration(false))};
+    WindowHost host{RoadmapView(configuration(false)), {600, 600}};
     ASSERT_TRUE(waitForRows(host, 3));
     EXPECT_EQ(searchField(host), nullptr);
   }
-  Host host{RoadmapView(configuration(true))};
+  WindowHost host{RoadmapView(configuration(true)), {600, 600}};
   ASSERT_TRUE(waitForRows(host, 3));
-  ASSERT_NE(searchField(host), nullptr);
-  EXPECT_EQ(searchField(host)->text.get(), "");
+  const auto field = searchField(host);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->stringValue(), "");
+  // The field sits above the list.
+  EXPECT_LE(field->convertRectToView(field->bounds(), nullptr).maxY(),
+            host.frame(inspect::type("List")).minY());
 
+  host.click(ui::Point{field->convertRectToView(field->bounds(), nullptr).minX() + 10,
+                       field->convertRectToView(field->bounds(), nullptr).midY()});
+  EXPECT_EQ(host.firstResponder(), field);
   struct Step {
-    std::string search;
+    std::string typed;
     std::vector<std::string> shown;
   };
   const Step steps[] = {
       {"D", {"Dark mode", "Export to PDF", "Darker icons"}},
-      {"DA", {"Dark mode", "Darker icons"}},
-      {"DAR", {"Dark mode", "Darker icons"}},
-      {"DARKE", {"Darker icons"}},
-      {"DARKEST", {}},
-      {"", {"Dark mode", "Export to PDF", "Darker icons"}},
+      {"A", {"Dark mode", "Darker icons"}},
+      {"R", {"Dark mode", "Darker icons"}},
+      {"KE", {"Darker icons"}},
+      {"ST", {}},
   };
   for (const auto& step : steps) {
-    SCOPED_TRACE(step.search);
-    searchField(host)->text.set(step.search);
-    host.settle();
+    SCOPED_TRACE(step.typed);
+    host.typeText(step.typed);
     EXPECT_EQ(shownTitles(host), step.shown);
   }
+  // The clear button at the field's end brings every row back, in order.
+  const auto area = field->convertRectToView(field->bounds(), nullptr);
+  host.click(ui::Point{area.maxX() - 4, area.midY()});
+  EXPECT_EQ(field->stringValue(), "");
+  EXPECT_EQ(shownTitles(host), (std::vector<std::string>{"Dark mode", "Export to PDF", "Darker icons"}));
 }
 
 TEST_F(RoadmapList, RebuildingTheViewNeitherReloadsTheFeedNorResetsTheSearch) {
-  Host host{RoadmapView(configuration(true))};
+  WindowHost host{RoadmapView(configuration(true)), {600, 600}};
   ASSERT_TRUE(waitForRows(host, 3));
-  searchField(host)->text.set("pdf");
-  host.settle();
+  search(host, "pdf");
   host.setRoot(RoadmapView(configuration(true)));
   host.settle();
   EXPECT_EQ(shownTitles(host), (std::vector<std::string>{"Export to PDF"}));
+  EXPECT_EQ(searchField(host)->stringValue(), "pdf");
   EXPECT_EQ(server.requests().size(), 1u);
 }
 
 TEST_F(RoadmapList, FailedFeedShowsOnlyTheHeaderAndFooter) {
   server.reply("GET", "/roadmap.json", testsupport::ScriptedReply::text("gateway timeout", 504));
   foundation::LogCapture log;
-  Host host(RoadmapView(
+  WindowHost host(RoadmapView(
       configuration(), [] { return ui::AnyView(ui::Text::verbatim("Roadmap")); },
       [] { return ui::AnyView(ui::Text::verbatim("Footer")); }));
   ASSERT_TRUE(host.runUntil([&] {

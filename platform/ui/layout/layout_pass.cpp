@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/ui/image_modifiers.h"
+#include "platform/appkit/controls.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -21,6 +22,8 @@ using detail::Node;
 namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
+static_assert(tabBarHeight == appkit::TabView::kTabBarHeight,
+              "the layout leaves the platform's bar its room");
 
 const detail::ContainerSpec* containerOf(const Node& node) {
   return node.primitiveAs<detail::ContainerSpec>();
@@ -153,6 +156,21 @@ Rect unionOf(const Rect& a, const Rect& b) {
   double minX = std::min(a.minX(), b.minX()), minY = std::min(a.minY(), b.minY());
   double maxX = std::max(a.maxX(), b.maxX()), maxY = std::max(a.maxY(), b.maxY());
   return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+void frameGatheredViews(std::unordered_map<const Node*, Rect>& frames, const std::vector<const Node*>& items,
+                        const std::vector<Gathered>& gathered) {
+  // A group (or ForEach, or branch) the container took apart is framed around the items it gave, so the
+  // views inside it count as shown.
+  for (const auto& group : gathered) {
+    if (group.begin == group.end) continue;
+    Rect around = frames[items[group.begin]];
+    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames[items[i]]);
+    for (const Node* n = group.node;; n = n->children().front().get()) {
+      frames[n] = around;
+      if (isTransparent(*n) || n->children().empty()) break;
+    }
+  }
 }
 
 // Stacks: horizontal or vertical runs of items with spacing between neighbours.
@@ -317,12 +335,68 @@ ProposedViewSize scrollContentProposal(const Node& scrollView, const ProposedVie
 
 Font fontOf(const Node& node) { return node.environment().font().value_or(Font::body()); }
 
-// The first tab's content: a tab view shows one tab, and nothing chooses another one yet.
+// The selected tab's content: only the selected tab item holds one, after its label.
 const Node* selectedTabContent(const Node& tabView) {
   for (const auto& tab : tabView.children()) {
     if (isContainer(*tab, "TabItem") && tab->children().size() > 1) return tab->children()[1].get();
   }
   return nullptr;
+}
+
+// A picker: its title, then its control (a pop-up menu, or segments sharing the control's width).
+struct PickerArrangement {
+  double titleWidth = 0;
+  double gap = 0;
+  Size control;
+  Size size;
+  bool isSegmented = false;
+};
+
+double controlHeightFor(const TextMeasurer& measurer, const Font& font) {
+  return measurer.lineHeight(font) + textFieldChrome;
+}
+
+PickerArrangement arrangePicker(LayoutPass& pass, const Node& node, const detail::PickerSpec& picker,
+                                const ProposedViewSize& p) {
+  PickerArrangement result;
+  const TextMeasurer& measurer = pass.measurer();
+  const Font font = fontOf(node);
+  if (!picker.title.empty()) {
+    result.titleWidth = measurer.measure(picker.title, font, std::nullopt).width;
+    result.gap = defaultSpacing;
+  }
+  double idealControlWidth = 0;
+  result.control.height = controlHeightFor(measurer, font);
+  result.isSegmented = node.environment().get<PickerStyleKey>() == PickerStyle::segmented;
+  if (result.isSegmented) {
+    double segmentWidth = 0;
+    for (const auto& label : node.children()) {
+      Size size = pass.sizeThatFits(*label, ProposedViewSize::unspecified());
+      segmentWidth = std::max(segmentWidth, size.width + 2 * segmentMargin);
+      result.control.height = std::max(result.control.height, size.height + textFieldChrome);
+    }
+    idealControlWidth = segmentWidth * static_cast<double>(node.children().size());
+  } else {
+    double widest = 0;
+    for (const auto& title : picker.optionTitles) {
+      widest = std::max(widest, measurer.measure(title, font, std::nullopt).width);
+    }
+    idealControlWidth = widest + popUpChrome;
+  }
+  const double ideal = result.titleWidth + result.gap + idealControlWidth;
+  const double width = p.width && std::isfinite(*p.width) ? std::min(*p.width, ideal) : ideal;
+  result.control.width = std::max(0.0, width - result.titleWidth - result.gap);
+  result.size = {width, std::max(result.control.height, measurer.lineHeight(font))};
+  return result;
+}
+
+// A colour well after its label.
+Size colorPickerSize(LayoutPass& pass, const Node& node, double& labelWidth) {
+  Size label = node.children().empty()
+                   ? Size{}
+                   : pass.sizeThatFits(*node.children().front(), ProposedViewSize::unspecified());
+  labelWidth = label.width;
+  return {label.width + defaultSpacing + colorWellWidth, std::max(label.height, colorWellHeight)};
 }
 
 struct FrameSizes {
@@ -411,6 +485,7 @@ void LayoutPass::layout(const Node& root, Size size) {
   measured_.clear();
   frames_.clear();
   imageFrames_.clear();
+  controlFrames_.clear();
   contentSizes_.clear();
   geometryReaders_.clear();
   ProposedViewSize proposal(size);
@@ -427,6 +502,10 @@ std::optional<Rect> LayoutPass::frame(const Node& node) const {
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
   auto found = imageFrames_.find(&text);
   return found == imageFrames_.end() ? std::vector<Rect>{} : found->second;
+std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
+  auto found = controlFrames_.find(&node);
+  if (found == controlFrames_.end()) return std::nullopt;
+  return found->second;
 }
 
 std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
@@ -462,6 +541,10 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     if (auto* m = node.modifierAs<FrameModifier>()) return frameSizes(*this, *m, content, p).size;
     if (auto* m = node.modifierAs<FixedSizeModifier>())
       return sizeThatFits(content, fixedSizeProposal(*m, p));
+    if (node.modifierAs<SearchableModifier>()) {
+      Size size = sizeThatFits(content, {p.width, reduced(p.height, searchBarHeight)});
+      return {size.width, size.height + searchBarHeight};
+    }
     return sizeThatFits(content, p);
   }
 
@@ -518,6 +601,17 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
     return custom->layout().sizeThatFits(p, subviews);
   }
+  if (auto* picker = node.primitiveAs<detail::PickerSpec>())
+    return arrangePicker(*this, node, *picker, p).size;
+  if (node.primitiveAs<detail::ColorPickerSpec>()) {
+    double labelWidth = 0;
+    return colorPickerSize(*this, node, labelWidth);
+  }
+  if (node.primitiveAs<detail::TabViewSpec>()) {
+    const Node* content = selectedTabContent(node);
+    Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
+    return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
+  }
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
     if (name == "EmptyView") return {};
@@ -540,11 +634,6 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       return p.replacingUnspecifiedDimensions(content);
     }
     if (name == "Grid") return arrangeGrid(*this, node).size;
-    if (name == "TabView") {
-      const Node* content = selectedTabContent(node);
-      Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
-      return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
-    }
     if (name == "Menu") return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
     bool isRow = name == "Label" || name == "LabeledContent";
     std::vector<Gathered> gathered;
@@ -589,6 +678,17 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       place(content, Rect(frame.minX() + m->x, frame.minY() + m->y, frame.width(), frame.height()), p);
       return;
     }
+    if (node.modifierAs<SearchableModifier>()) {
+      controlFrames_[&node] =
+          Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
+               std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
+               searchFieldHeight);
+      place(content,
+            Rect(frame.minX(), frame.minY() + searchBarHeight, frame.width(),
+                 std::max(0.0, frame.height() - searchBarHeight)),
+            ProposedViewSize(p.width, reduced(p.height, searchBarHeight)));
+      return;
+    }
     place(content, frame, p);
     Alignment alignment;
     if (auto* m = node.modifierAs<BackgroundModifier>()) alignment = m->alignment;
@@ -627,15 +727,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
         }
       }
     }
-    for (const auto& group : gathered) {
-      if (group.begin == group.end) continue;
-      Rect around = frames_[items[group.begin]];
-      for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames_[items[i]]);
-      for (const Node* n = group.node;; n = n->children().front().get()) {
-        frames_[n] = around;
-        if (isTransparent(*n) || n->children().empty()) break;
-      }
-    }
+    frameGatheredViews(frames_, items, gathered);
     return;
   }
   if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
@@ -666,6 +758,58 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     LayoutSubviews subviews;
     for (const Node* item : itemsOf(node, gathered)) subviews.emplace_back(*this, *item);
     custom->layout().placeSubviews(frame, p, subviews);
+    return;
+  }
+  if (auto* picker = node.primitiveAs<detail::PickerSpec>()) {
+    auto arrangement = arrangePicker(*this, node, *picker, p);
+    const Rect control(frame.minX() + arrangement.titleWidth + arrangement.gap,
+                       frame.minY() + (frame.height() - arrangement.control.height) / 2,
+                       std::max(0.0, frame.width() - arrangement.titleWidth - arrangement.gap),
+                       arrangement.control.height);
+    controlFrames_[&node] = control;
+    // A pop-up menu shows its options only when it is open; segments show them side by side.
+    if (!arrangement.isSegmented || children.empty()) return;
+    const double segmentWidth = control.width() / static_cast<double>(children.size());
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      const Rect segment(control.minX() + segmentWidth * static_cast<double>(i), control.minY(), segmentWidth,
+                         control.height());
+      place(
+          *children[i],
+          aligned(segment, sizeThatFits(*children[i], ProposedViewSize::unspecified()), Alignment::center()),
+          ProposedViewSize::unspecified());
+    }
+    return;
+  }
+  if (node.primitiveAs<detail::ColorPickerSpec>()) {
+    double labelWidth = 0;
+    colorPickerSize(*this, node, labelWidth);
+    if (!children.empty()) {
+      Size label = sizeThatFits(*children.front(), ProposedViewSize::unspecified());
+      place(*children.front(),
+            Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2, label.width, label.height),
+            ProposedViewSize::unspecified());
+    }
+    controlFrames_[&node] =
+        Rect(frame.minX() + labelWidth + defaultSpacing,
+             frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth, colorWellHeight);
+    return;
+  }
+  if (node.primitiveAs<detail::TabViewSpec>()) {
+    const auto& tabs = children;
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+      const Rect tab = appkit::TabView::tabRect(frame, i, tabs.size());
+      if (tabs[i]->children().empty()) continue;
+      const Node& label = *tabs[i]->children().front();
+      frames_[tabs[i].get()] = tab;
+      place(label, aligned(tab, sizeThatFits(label, ProposedViewSize(tab.size)), Alignment::center()),
+            ProposedViewSize(tab.size));
+    }
+    const Node* content = selectedTabContent(node);
+    if (!content) return;
+    Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
+              std::max(0.0, frame.height() - tabBarHeight));
+    frames_[content->parent()] = area;
+    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
     return;
   }
   auto* container = containerOf(node);
@@ -723,15 +867,6 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     }
     return;
   }
-  if (name == "TabView") {
-    const Node* content = selectedTabContent(node);
-    if (!content) return;
-    Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
-              std::max(0.0, frame.height() - tabBarHeight));
-    frames_[content->parent()] = area;
-    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
-    return;
-  }
   if (name == "Menu") {
     if (!children.empty()) place(*children.front(), frame);
     return;
@@ -755,6 +890,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       cursor += size.height + defaultSpacing;
     }
   }
+  frameGatheredViews(frames_, items, gathered);
 }
 
 // Subview proxies.

@@ -17,8 +17,20 @@ namespace ui {
 
 // Height of the row of tabs above a tab view's content.
 inline constexpr double tabBarHeight = 28;
-// Height a single-line text field adds to its font's line height (its border and inner margins).
+// Height a single-line text field adds to its font's line height (its border and inner margins); pickers
+// and segments are as high.
 inline constexpr double textFieldChrome = 6;
+// Width a pop-up menu adds to its widest option title (its arrows and margins), and the margin a segment
+// leaves on either side of its label.
+inline constexpr double popUpChrome = 26;
+inline constexpr double segmentMargin = 8;
+// A colour picker's well.
+inline constexpr double colorWellWidth = 44;
+inline constexpr double colorWellHeight = 24;
+// A searchable view's search field sits in a bar above it, with these margins.
+inline constexpr double searchFieldHeight = 22;
+inline constexpr EdgeInsets searchBarMargin{6, 8, 6, 8};
+inline constexpr double searchBarHeight = searchFieldHeight + searchBarMargin.top + searchBarMargin.bottom;
 
 namespace detail {
 // The views a container arranges as its items, in order: groups, ForEach rows, conditional branches
@@ -46,6 +58,9 @@ class LayoutPass {
   std::optional<Rect> frame(const detail::Node& node) const;
   // The frames of the pictures in a text that was placed, in order (none for other views).
   std::vector<Rect> imageFrames(const detail::Node& text) const;
+  // Where the control of a view that is more than its control sits: a picker's pop-up menu or segments
+  // (after its title), a colour picker's well (after its label), a searchable view's search field.
+  std::optional<Rect> controlFrame(const detail::Node& node) const;
   // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
   std::optional<Size> contentSize(const detail::Node& scrollView) const;
   const std::unordered_map<const detail::Node*, Rect>& frames() const { return frames_; }
@@ -63,6 +78,7 @@ class LayoutPass {
   std::shared_ptr<const TextMeasurer> measurer_;
   std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
   std::unordered_map<const detail::Node*, Rect> frames_;
+  std::unordered_map<const detail::Node*, Rect> controlFrames_;
   std::unordered_map<const detail::Node*, Size> contentSizes_;
   std::unordered_map<const detail::Node*, std::vector<Rect>> imageFrames_;
   std::vector<const detail::Node*> geometryReaders_;

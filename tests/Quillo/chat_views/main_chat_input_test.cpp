@@ -1,5 +1,6 @@
-// The chat input bar and its editor, used as a person would: typing, Return and its modified forms, the
-// Send and Stop buttons, the "/clear" command and where keyboard focus goes.
+// The chat input bar and its editor, used as a person would through a hosted window: typing, Return and
+// its modified forms, the Send and Stop buttons, the "/clear" command and where keyboard focus goes, with
+// other fields and other windows about.
 #include "Quillo/chat_views/main_chat_input.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,10 @@
 #include "Quillo/chat_views/chat_view_modifiers.h"
 #include "platform/appkit/event.h"
 #include "platform/appkit/event_monitor.h"
+#include "platform/appkit/key_codes.h"
+#include "platform/appkit/responder.h"
+#include "platform/ui/focus_state.h"
+#include "platform/ui/hosting.h"
 #include "platform/ui/state.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
@@ -29,10 +34,11 @@ using ui::testing::textField;
 struct Owner {
   std::vector<std::string> sent;
   int clears = 0;
+  int otherSubmits = 0;
 };
 
 // The bar with the state its owner keeps, the owner's send doing what the native chat's does: empty the
-// text and mark a reply in progress.
+// text and mark a reply in progress. Below it, another field of the same window.
 class InputHarness final : public ui::View {
  public:
   explicit InputHarness(std::shared_ptr<Owner> owner) : owner_(std::move(owner)) {}
@@ -48,12 +54,14 @@ class InputHarness final : public ui::View {
                             text.set("");
                             isWriting.set(true);
                           },
-                          [owner] { ++owner->clears; }));
+                          [owner] { ++owner->clears; }),
+                      ui::TextField("Other", other_.binding()).onSubmit([owner] { ++owner->otherSubmits; }));
   }
   ui::State<std::string> text_{""};
   ui::State<bool> isWriting_{false};
   ui::State<concurrency::Task<void>> task_;
-  ui::State<bool> focus_{false};
+  ui::FocusState<bool> focus_;
+  ui::State<std::string> other_{""};
 
  private:
   std::shared_ptr<Owner> owner_;
@@ -61,20 +69,21 @@ class InputHarness final : public ui::View {
 
 class MainChatInputTest : public ::testing::Test {
  protected:
-  MainChatInputTest() : owner(std::make_shared<Owner>()), host(InputHarness(owner)) { host.settle(); }
-
-  ui::testing::ViewRef field() { return host.find(textField("")); }
-  void type(const std::string& text) { host.type(field(), text); }
-  std::string text() { return field().primitive<ui::detail::TextInputSpec>()->text.get(); }
-
-  // The application receives a key-down; what the monitors let through goes to the focused text view,
-  // which inserts a line break for Return.
-  void press(std::uint16_t keyCode, ModifierFlags flags = {}) {
-    auto passed = appkit::handleLocalEvent(Event::keyEvent(EventType::keyDown, keyCode, flags, "\r"));
-    if (passed && (keyCode == Quillo::kReturnKeyCode || keyCode == 76)) type("\n");
+  MainChatInputTest() : owner(std::make_shared<Owner>()), host(InputHarness(owner), {400, 300}) {
     host.settle();
   }
-  void pressReturn() { press(Quillo::kReturnKeyCode); }
+
+  ui::testing::ViewRef field() { return host.find(ui::testing::type("TextEditor")); }
+  // Typed key by key into whatever has focus.
+  void type(const std::string& text) { host.typeText(text); }
+  std::string text() { return field().primitive<ui::detail::TextInputSpec>()->text.get(); }
+  const InputHarness& harness() {
+    return static_cast<const InputHarness&>(*host.find(ui::testing::type<InputHarness>()).node().instance());
+  }
+
+  // The application receives a key-down: its monitors first, then the key window's first responder.
+  void press(std::uint16_t keyCode, ModifierFlags flags = {}) { host.press(keyCode, flags); }
+  void pressReturn() { host.pressReturn(); }
 
   std::shared_ptr<Owner> owner;
   ui::testing::WindowHost host;
@@ -84,8 +93,8 @@ TEST_F(MainChatInputTest, ShowsThePlaceholderAndFocusesTheEditorWhenShown) {
   EXPECT_TRUE(host.exists(ui::testing::text("Send a message…")));
   auto placeholder = host.find(ui::testing::text("Send a message…"));
   EXPECT_EQ(placeholder.opacity(), 1);
-  auto* harness = host.find(ui::testing::type<InputHarness>()).node().instance();
-  EXPECT_TRUE(*static_cast<const InputHarness&>(*harness).focus_);
+  EXPECT_TRUE(*harness().focus_);
+  EXPECT_TRUE(host.hasFocus(field()));
 }
 
 TEST_F(MainChatInputTest, TheFirstTypedCharacterHidesThePlaceholder) {
@@ -108,9 +117,10 @@ TEST_F(MainChatInputTest, ModifiedReturnAndTheKeypadEnterReachTheTextView) {
                                      ModifierFlags::command, ModifierFlags::capsLock};
   type("line");
   for (auto flags : modifiers) press(Quillo::kReturnKeyCode, flags);
-  press(76);  // the keypad's Enter
+  press(appkit::KeyCode::keypadEnter);
   EXPECT_TRUE(owner->sent.empty());
-  EXPECT_EQ(text(), "line\n\n\n\n\n\n");
+  // Every one reached the text view, which breaks the line for all but Command-Return (a shortcut).
+  EXPECT_EQ(text(), "line\n\n\n\n\n");
 }
 
 TEST(MainChatInput, SubmittingFollowsTheCommandAndEmptinessRules) {
@@ -132,14 +142,13 @@ TEST(MainChatInput, SubmittingFollowsTheCommandAndEmptinessRules) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     *owner = Owner();
-    ui::testing::WindowHost fresh{InputHarness(owner)};
-    fresh.settle();
-    fresh.type(fresh.find(textField("")), c.typed);
-    appkit::handleLocalEvent(Event::keyEvent(EventType::keyDown, Quillo::kReturnKeyCode, {}, "\r"));
-    fresh.settle();
+    ui::testing::WindowHost fresh{InputHarness(owner), {400, 300}};
+    fresh.typeText(c.typed);
+    fresh.pressReturn();
     EXPECT_EQ(owner->sent, c.sent);
     EXPECT_EQ(owner->clears, c.clears);
-    EXPECT_EQ(fresh.find(textField("")).primitive<ui::detail::TextInputSpec>()->text.get(), c.textAfter);
+    EXPECT_EQ(fresh.find(ui::testing::type("TextEditor")).primitive<ui::detail::TextInputSpec>()->text.get(),
+              c.textAfter);
   }
 }
 
@@ -169,9 +178,7 @@ TEST_F(MainChatInputTest, WhileWritingStopReplacesSendAndCancelsTheHeldTask) {
   host.tap(button("Stop"));  // no task held: nothing happens
   EXPECT_TRUE(host.exists(ui::testing::text("writing")));
 
-  auto* harness = host.find(ui::testing::type<InputHarness>()).node().instance();
-  ASSERT_NE(harness, nullptr);
-  const auto& state = static_cast<const InputHarness&>(*harness);
+  const auto& state = harness();
   concurrency::Task<void> reply([] {
     while (!concurrency::isCancelled()) concurrency::sleep(std::chrono::milliseconds(1));
   });
@@ -186,53 +193,104 @@ TEST_F(MainChatInputTest, WhileWritingStopReplacesSendAndCancelsTheHeldTask) {
 }
 
 TEST_F(MainChatInputTest, FocusReturnsToTheEditorAfterASend) {
-  auto* harness = host.find(ui::testing::type<InputHarness>()).node().instance();
-  const auto& state = static_cast<const InputHarness&>(*harness);
-  state.focus_.set(false);
-  host.settle();
   type("Hi");
+  host.click(textField("Other"));
+  EXPECT_FALSE(*harness().focus_);
   host.tap(button("Send"));
-  EXPECT_TRUE(*state.focus_);
+  EXPECT_TRUE(*harness().focus_);
+  EXPECT_TRUE(host.hasFocus(field()));
 }
 
 TEST_F(MainChatInputTest, ReturnDoesNothingWhenTheEditorIsNotFocused) {
-  auto* harness = host.find(ui::testing::type<InputHarness>()).node().instance();
-  const auto& state = static_cast<const InputHarness&>(*harness);
   type("Hi");
-  state.focus_.set(false);
+  harness().focus_.set(false);
   host.settle();
-  auto passed =
-      appkit::handleLocalEvent(Event::keyEvent(EventType::keyDown, Quillo::kReturnKeyCode, {}, "\r"));
-  EXPECT_TRUE(passed.has_value());
+  EXPECT_EQ(host.firstResponder(), nullptr);
+  pressReturn();
   EXPECT_TRUE(owner->sent.empty());
+  EXPECT_EQ(text(), "Hi");
 }
 
-TEST_F(MainChatInputTest, HoldingReturnSendsForEveryRepeatWhileTheConditionsHold) {
-  int submits = 0;
-  Quillo::MultilineEditor::KeyContext context;
-  auto window = host.windowPointer();
-  context.nsWindow = window;
-  context.isFocused = [] { return true; };
-  context.onSubmit = [&] { ++submits; };
-  for (int i = 0; i < 3; ++i) {
-    auto passed = Quillo::MultilineEditor::handleKeyDown(
-        context, Event::keyEvent(EventType::keyDown, Quillo::kReturnKeyCode, {}, "\r"));
-    EXPECT_FALSE(passed.has_value());
+TEST_F(MainChatInputTest, WithAnotherFieldFocusedReturnGoesThereAndTheDraftStays) {
+  type("Draft");
+  host.click(textField("Other"));
+  EXPECT_TRUE(host.hasFocus(textField("Other")));
+  EXPECT_FALSE(*harness().focus_);
+  type("note");
+  pressReturn();
+  EXPECT_TRUE(owner->sent.empty());
+  EXPECT_EQ(owner->otherSubmits, 1);
+  EXPECT_EQ(text(), "Draft");
+  EXPECT_EQ(host.find(textField("Other")).primitive<ui::detail::TextInputSpec>()->text.get(), "note");
+
+  // Back in the editor, Return sends the draft.
+  host.click(field());
+  EXPECT_TRUE(*harness().focus_);
+  pressReturn();
+  EXPECT_EQ(owner->sent, std::vector<std::string>{"Draft"});
+  EXPECT_EQ(owner->otherSubmits, 1);
+}
+
+TEST_F(MainChatInputTest, TwoInputsInTwoWindowsSendOnlyFromTheKeyWindow) {
+  // The popover's chat beside the main window's: a second window with an input of its own.
+  auto popoverOwner = std::make_shared<Owner>();
+  auto popover = std::make_shared<appkit::Window>(ui::Rect(0, 0, 400, 300));
+  popover->setContentView(ui::HostingView::make(InputHarness(popoverOwner), ui::Rect(0, 0, 400, 300)));
+  host.settle();
+  popover->makeKeyWindow();
+  host.typeText("from the popover");
+  host.window().makeKeyWindow();
+  type("from the window");
+
+  // Both editors have their window's focus; one Return sends from the key window's only.
+  pressReturn();
+  EXPECT_EQ(owner->sent, std::vector<std::string>{"from the window"});
+  EXPECT_TRUE(popoverOwner->sent.empty());
+
+  popover->makeKeyWindow();
+  host.pressReturn();
+  EXPECT_EQ(popoverOwner->sent, std::vector<std::string>{"from the popover"});
+  EXPECT_EQ(owner->sent, std::vector<std::string>{"from the window"});
+  popover->setContentView(nullptr);
+  host.settle();
+}
+
+// The editor alone, focused, counting its submissions.
+class EditorHarness final : public ui::View {
+ public:
+  explicit EditorHarness(std::shared_ptr<int> submits) : submits_(std::move(submits)) {}
+  ui::AnyView body() const override {
+    auto submits = submits_;
+    return ui::AnyView(Quillo::MultilineEditor(
+                           text_.binding(), "Say something", 10, ui::Font::system(13),
+                           [submits] { ++*submits; }, focus_.binding()))
+        .onAppear([focus = focus_] { focus.set(true); });
   }
-  EXPECT_EQ(submits, 3);
-  // Before the text view's window is known every event passes.
-  context.nsWindow.reset();
-  EXPECT_TRUE(Quillo::MultilineEditor::handleKeyDown(
-                  context, Event::keyEvent(EventType::keyDown, Quillo::kReturnKeyCode, {}, "\r"))
-                  .has_value());
-  EXPECT_EQ(submits, 3);
+  ui::State<std::string> text_{"held"};
+  ui::FocusState<bool> focus_;
+
+ private:
+  std::shared_ptr<int> submits_;
+};
+
+TEST(MultilineEditor, HoldingReturnSubmitsForEveryRepeatAndInsertsNothing) {
+  auto submits = std::make_shared<int>(0);
+  ui::testing::WindowHost host{EditorHarness(submits), {300, 200}};
+  for (int i = 0; i < 3; ++i) host.pressReturn();
+  EXPECT_EQ(*submits, 3);
+  EXPECT_EQ(host.find(ui::testing::type("TextEditor")).primitive<ui::detail::TextInputSpec>()->text.get(),
+            "held");
+  // A window that is not key gets no submission.
+  host.window().resignKeyWindow();
+  host.pressReturn();
+  EXPECT_EQ(*submits, 3);
 }
 
 TEST_F(MainChatInputTest, AfterTheEditorDisappearsReturnNoLongerSends) {
   const auto monitors = appkit::localMonitorCount();
+  type("Hi");
   host.hide();
   EXPECT_EQ(appkit::localMonitorCount(), monitors - 1);
-  type("Hi");
   auto passed =
       appkit::handleLocalEvent(Event::keyEvent(EventType::keyDown, Quillo::kReturnKeyCode, {}, "\r"));
   EXPECT_TRUE(passed.has_value());

@@ -13,12 +13,14 @@
 #include "platform/ui/hosting.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Quillo/settings_panes/settings_panes_environment.h"
 
 namespace {
 
 using namespace settingspanestest;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace q = ui::testing;
 
 class AboutPane : public SettingsPaneTest {
@@ -45,7 +47,7 @@ TEST_F(AboutPane, TheVersionLineKeepsItsParenthesesWhenAValueIsMissing) {
 }
 
 TEST_F(AboutPane, StoreAndFeedbackButtonsOpenTheirAddresses) {
-  Host host{Quillo::AboutSettings()};
+  WindowHost host{Quillo::AboutSettings()};
   EXPECT_TRUE(host.exists(q::text("Quillo")));
   EXPECT_TRUE(host.exists(q::textContaining("with some help from ChatGPT 🤖")));
   host.tap(q::button("Download iPhone App"));
@@ -58,7 +60,7 @@ TEST_F(AboutPane, StoreAndFeedbackButtonsOpenTheirAddresses) {
 
 TEST_F(AboutPane, EachRoadmapPressOpensANewWindowOfItsOwn) {
   Quillo::setRoadmapWindowContent([] { return ui::AnyView(ui::Text::verbatim("Planned features")); });
-  Host host{Quillo::AboutSettings()};
+  WindowHost host{Quillo::AboutSettings()};
   host.tap(q::button("Roadmap"));
   host.tap(q::button("Roadmap"));
   auto windows = Quillo::SettingsApplication::shared().windows();
@@ -75,7 +77,7 @@ TEST_F(AboutPane, EachRoadmapPressOpensANewWindowOfItsOwn) {
 }
 
 TEST_F(AboutPane, AcknowledgementsOpensTheListInAWindow) {
-  Host host{Quillo::AboutSettings()};
+  WindowHost host{Quillo::AboutSettings()};
   host.tap(q::button("Acknowledgements"));
   auto windows = Quillo::SettingsApplication::shared().windows();
   ASSERT_EQ(windows.size(), 1u);
@@ -86,7 +88,7 @@ TEST_F(AboutPane, AcknowledgementsOpensTheListInAWindow) {
 }
 
 TEST_F(DonatePane, DonatingBeforeChoosingOpensTheCheckoutWithPriceZero) {
-  Host host{Quillo::DonateSettings()};
+  WindowHost host{Quillo::DonateSettings()};
   for (int price : {5, 10, 20, 30, 50}) {
     SCOPED_TRACE(price);
     auto circle = host.find(q::identifier("donationAmount" + std::to_string(price))).find(q::type("Circle"));
@@ -101,7 +103,7 @@ TEST_F(DonatePane, DonatingBeforeChoosingOpensTheCheckoutWithPriceZero) {
 }
 
 TEST_F(DonatePane, ChoosingAnAmountShowsItsEmojiForASecond) {
-  Host host{Quillo::DonateSettings()};
+  WindowHost host{Quillo::DonateSettings()};
   host.tap(q::identifier("donationAmount20"));
   EXPECT_DOUBLE_EQ(host.find(q::identifier("donationAmount20")).find(q::type("Circle")).opacity(), 1.0);
   EXPECT_EQ(host.find(q::identifier("donationEmoji")).text(), "😳");
@@ -113,7 +115,7 @@ TEST_F(DonatePane, ChoosingAnAmountShowsItsEmojiForASecond) {
 }
 
 TEST_F(DonatePane, TheFirstChoicesHidingIsNotCancelledByASecondChoice) {
-  Host host{Quillo::DonateSettings()};
+  WindowHost host{Quillo::DonateSettings()};
   host.tap(q::identifier("donationAmount5"));
   host.advance(0.5);
   host.tap(q::identifier("donationAmount10"));
@@ -124,7 +126,7 @@ TEST_F(DonatePane, TheFirstChoicesHidingIsNotCancelledByASecondChoice) {
 }
 
 TEST_F(DonatePane, TheChosenAmountGoesIntoTheCheckoutAddress) {
-  Host host{Quillo::DonateSettings()};
+  WindowHost host{Quillo::DonateSettings()};
   host.tap(q::identifier("donationAmount50"));
   host.tap(q::button("Donate"));
   auto urls = openedURLs(host);

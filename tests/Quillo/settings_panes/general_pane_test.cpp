@@ -9,15 +9,19 @@
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_application.h"
+#include "platform/appkit/color_panel.h"
+#include "platform/appkit/controls.h"
 #include "platform/ui/app_storage.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Quillo/settings_panes/settings_panes_environment.h"
 
 namespace {
 
 using namespace settingspanestest;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace q = ui::testing;
 
 using GeneralPane = SettingsPaneTest;
@@ -40,7 +44,7 @@ std::shared_ptr<appkit::StyledWindow> addWindow(const std::string& title) {
 }
 
 TEST_F(GeneralPane, AFreshInstallationShowsTheDefaults) {
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   for (const char* label : {"Show Tokens per message", "Play sound when reply arrives in background",
                             "Show Markdown & Code Syntax", "Always On Top"}) {
@@ -58,7 +62,7 @@ TEST_F(GeneralPane, AFreshInstallationShowsTheDefaults) {
 }
 
 TEST_F(GeneralPane, SwitchesAndTheTextSizeWriteTheirSettingsAtOnce) {
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   struct Case {
     const char* label;
@@ -85,7 +89,7 @@ TEST_F(GeneralPane, SwitchesAndTheTextSizeWriteTheirSettingsAtOnce) {
 TEST_F(GeneralPane, TheKeyTestRunsWhenThePaneIsShownAndTurnsTheDotGreenWhenGPT35Answers) {
   answerModels({"gpt-3.5-turbo"});
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-user-key"));
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   EXPECT_EQ(dotColor(host), ui::Color::green());
   EXPECT_FALSE(host.exists(q::text("GPT-4")));
@@ -95,7 +99,7 @@ TEST_F(GeneralPane, TheKeyTestRunsWhenThePaneIsShownAndTurnsTheDotGreenWhenGPT35
 TEST_F(GeneralPane, AKeyWithGPT4AccessShowsTheBadgeAndOffersEveryModelButTheOldSnapshot) {
   answerModels({"gpt-3.5-turbo", "gpt-4"});
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-user-key"));
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   EXPECT_EQ(dotColor(host), ui::Color::green());
   auto badge = host.find(q::text("GPT-4"));
@@ -104,7 +108,7 @@ TEST_F(GeneralPane, AKeyWithGPT4AccessShowsTheBadgeAndOffersEveryModelButTheOldS
 }
 
 TEST_F(GeneralPane, AKeyThatNothingAnswersLeavesTheDotYellowAndTheListShort) {
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   EXPECT_EQ(dotColor(host), ui::Color::yellow());
   EXPECT_FALSE(host.exists(q::text("GPT-4")));
@@ -114,7 +118,7 @@ TEST_F(GeneralPane, AKeyThatNothingAnswersLeavesTheDotYellowAndTheListShort) {
 
 TEST_F(GeneralPane, TypingAKeyTestsItOnceAfterAQuietFifthOfASecondWithTheTypedKey) {
   answerModels({"gpt-3.5-turbo", "gpt-4"});
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   const auto before = service_->requests().size();
   auto field = host.find(q::textField("OpenAI API Key:"));
@@ -138,7 +142,7 @@ TEST_F(GeneralPane, TypingAKeyTestsItOnceAfterAQuietFifthOfASecondWithTheTypedKe
 TEST_F(GeneralPane, ALateAnswerForAnEarlierKeyDoesNotVouchForTheKeyNowStored) {
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-old"));
   auto gate = holdRepliesFor("sk-old");
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   ASSERT_TRUE(service_->waitForRequests(2));
   host.setText(host.find(q::textField("OpenAI API Key:")), "sk-new");
   host.advance(0.2);
@@ -151,7 +155,7 @@ TEST_F(GeneralPane, ALateAnswerForAnEarlierKeyDoesNotVouchForTheKeyNowStored) {
 }
 
 TEST_F(GeneralPane, PressingTestAPIKeyStartsTwoProbesForGPT35AndGPT4) {
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   answerModels({"gpt-4"});
   host.tap(q::button("Test API Key"));
@@ -167,7 +171,7 @@ TEST_F(GeneralPane, PressingTestAPIKeyStartsTwoProbesForGPT35AndGPT4) {
 
 TEST_F(GeneralPane, AStoredModelOutsideTheShortListStaysStoredAndShowsNoSelection) {
   Defaults::set(Quillo::Keys::apiModel(), Quillo::Model::gpt4);
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   EXPECT_EQ(selectedTitle(host.find(q::picker("API Model:"))), "");
   EXPECT_EQ(Defaults::get(Quillo::Keys::apiModel()), Quillo::Model::gpt4);
@@ -179,7 +183,7 @@ TEST_F(GeneralPane, AlwaysOnTopFloatsOnlyTheMainAndSettingsWindows) {
   auto main = addWindow("Quillo");
   auto settings = addWindow("Quillo Settings");
   auto global = addWindow("Quillo Global");
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   host.tap(q::toggle("Always On Top"));
   EXPECT_EQ(main->level(), appkit::StyledWindow::Level::floating);
@@ -194,7 +198,7 @@ TEST_F(GeneralPane, MenuBarOnlyModeClosesTheMainWindowAndComingBackOpensNone) {
   auto main = addWindow("Quillo");
   auto settings = addWindow("Quillo Settings");
   auto& application = Quillo::SettingsApplication::shared();
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   host.tap(q::toggle("Show Full App & Dock Icon"));
   EXPECT_EQ(application.activationPolicy(), Quillo::ActivationPolicy::accessory);
@@ -207,10 +211,38 @@ TEST_F(GeneralPane, MenuBarOnlyModeClosesTheMainWindowAndComingBackOpensNone) {
 
 TEST_F(GeneralPane, ResetColorPutsTheUsersBubbleBackToTeal) {
   Defaults::set(Quillo::Keys::userChatColor(), ui::Color::purple());
-  Host host{Quillo::GeneralSettings()};
+  WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   host.tap(q::button("Reset color"));
   EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color::teal());
+}
+
+TEST_F(GeneralPane, TheBubbleColourIsChosenInTheColourPanelThroughItsWell) {
+  auto panel = appkit::ColorPanel::shared();
+  panel->close();
+  WindowHost host{Quillo::GeneralSettings(), {500, 700}};
+  waitForKeyProbes(host);
+  const auto picker = host.find(q::type("ColorPicker"));
+  EXPECT_EQ(picker.text(), "Your Bubble Color:");
+  const auto well = std::dynamic_pointer_cast<appkit::ColorWell>(host.platformView(picker));
+  ASSERT_NE(well, nullptr);
+  // The well follows its label on the row, showing the stored colour (teal until the user picks one).
+  const auto wellFrame = well->convertRectToView(well->bounds(), nullptr);
+  EXPECT_GT(wellFrame.minX(), host.frame(q::text("Your Bubble Color:")).maxX());
+  const auto teal = ui::Color::teal().resolved(ui::ColorScheme::light);
+  EXPECT_EQ(well->color(), (appkit::ColorWell::Components{teal.red, teal.green, teal.blue, teal.opacity}));
+
+  host.click(ui::Point{wellFrame.midX(), wellFrame.midY()});
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->showsAlpha());
+  EXPECT_TRUE(panel->pickColor({0.5, 0.25, 1, 0.75}));
+  host.settle();
+  EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color(0.5, 0.25, 1, 0.75));
+  panel->close();
+
+  host.tap(q::button("Reset color"));
+  EXPECT_EQ(Defaults::get(Quillo::Keys::userChatColor()), ui::Color::teal());
+  EXPECT_EQ(well->color(), (appkit::ColorWell::Components{teal.red, teal.green, teal.blue, teal.opacity}));
 }
 
 TEST(TextSizeLabel, CapitalisesTheRawValue) {

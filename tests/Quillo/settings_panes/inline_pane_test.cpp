@@ -8,14 +8,17 @@
 
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/inline_settings_pane.h"
+#include "platform/foundation/bundle.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Quillo/settings_panes/settings_panes_environment.h"
 
 namespace {
 
 using namespace settingspanestest;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace q = ui::testing;
 
 using InlinePane = SettingsPaneTest;
@@ -35,7 +38,7 @@ Quillo::InlineSettingsView inlinePane(bool isGranted) {
 }
 
 TEST_F(InlinePane, WithoutAKeyEverythingIsDisabledAndTheWarningShowsEvenWithThePermission) {
-  Host host{inlinePane(true)};
+  WindowHost host{inlinePane(true)};
   EXPECT_FALSE(host.find(q::toggle("Enable Quillo Inline")).isEnabled());
   for (const char* picker : {"Inline API Model:", "Trigger word:", "Trigger method:"}) {
     SCOPED_TRACE(picker);
@@ -47,7 +50,7 @@ TEST_F(InlinePane, WithoutAKeyEverythingIsDisabledAndTheWarningShowsEvenWithTheP
 
 TEST_F(InlinePane, WithAKeyButNoPermissionOnlyTheSwitchIsDisabled) {
   Defaults::set(Quillo::Keys::apiKey(), std::string(" "));  // blanks count as a key
-  Host host{inlinePane(false)};
+  WindowHost host{inlinePane(false)};
   EXPECT_FALSE(host.find(q::toggle("Enable Quillo Inline")).isEnabled());
   for (const char* picker : {"Inline API Model:", "Trigger word:", "Trigger method:"}) {
     SCOPED_TRACE(picker);
@@ -60,25 +63,26 @@ TEST_F(InlinePane, WithAKeyButNoPermissionOnlyTheSwitchIsDisabled) {
 
 TEST_F(InlinePane, WithAKeyAndThePermissionTheSwitchTurnsInlineOn) {
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
-  Host host{inlinePane(true)};
-  host.tap(q::toggle("Enable Quillo Inline"));
+  WindowHost host{inlinePane(true)};
+  host.click(q::toggle("Enable Quillo Inline"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
-  host.tap(q::toggle("Enable Quillo Inline"));
+  host.click(q::toggle("Enable Quillo Inline"));
   EXPECT_FALSE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
 }
 
 TEST_F(InlinePane, ADisabledSwitchStillShowsTheStoredValue) {
   Defaults::set(Quillo::Keys::isNativeGPTEnabled(), true);
-  Host host{inlinePane(false)};
+  WindowHost host{inlinePane(false)};
   auto toggle = host.find(q::toggle("Enable Quillo Inline"));
   EXPECT_TRUE(toggle.primitive<ui::detail::ToggleSpec>()->isOn.get());
-  host.tap(toggle);
+  host.click(toggle);
   EXPECT_TRUE(Defaults::get(Quillo::Keys::isNativeGPTEnabled()));
+  EXPECT_EQ(host.firstResponder(), nullptr);
 }
 
 TEST_F(InlinePane, TheHowToLineFollowsTheTriggerWordAndKey) {
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
-  Host host{inlinePane(true)};
+  WindowHost host{inlinePane(true)};
   EXPECT_TRUE(host.exists(q::text(kHowToDefault)));
   host.select(host.find(q::picker("Trigger method:")), "Return");
   EXPECT_EQ(Defaults::get(Quillo::Keys::inlineTrigger()), Quillo::InlineTrigger::normalReturn);
@@ -90,7 +94,7 @@ TEST_F(InlinePane, TheHowToLineFollowsTheTriggerWordAndKey) {
 }
 
 TEST_F(InlinePane, PickersOfferTheirFixedOptions) {
-  Host host{inlinePane(true)};
+  WindowHost host{inlinePane(true)};
   EXPECT_EQ(optionTitles(host.find(q::picker("Trigger word:"))),
             (std::vector<std::string>{"+gpt", ":gpt", "/gpt", ".gpt", "-gpt"}));
   EXPECT_EQ(optionTitles(host.find(q::picker("Trigger method:"))),
@@ -105,7 +109,7 @@ TEST_F(InlinePane, StoredValuesOutsideTheOptionsShowNoSelectionAndTheHowToQuotes
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
   Defaults::set(Quillo::Keys::globalGPTKey(), std::string("!ask"));
   Defaults::set(Quillo::Keys::inlineApiModel(), Quillo::Model::turbo31);
-  Host host{inlinePane(true)};
+  WindowHost host{inlinePane(true)};
   EXPECT_EQ(selectedTitle(host.find(q::picker("Trigger word:"))), "");
   EXPECT_EQ(selectedTitle(host.find(q::picker("Inline API Model:"))), "");
   EXPECT_TRUE(host.exists(q::textContaining("Type \"!ask\" in any text field")));
@@ -113,20 +117,38 @@ TEST_F(InlinePane, StoredValuesOutsideTheOptionsShowNoSelectionAndTheHowToQuotes
   EXPECT_EQ(Defaults::get(Quillo::Keys::inlineApiModel()), Quillo::Model::gpt4turbo128);
 }
 
-TEST_F(InlinePane, GrantingPrivilegesChangesNothingInThePaneByItself) {
+TEST_F(InlinePane, TheGrantButtonAsksTheDesktopToPromptAndThePaneWaitsForTheAnswer) {
   Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
-  Host host{inlinePane(false)};
-  host.desktop().setPermissionGranted("accessibility", true);
+  WindowHost host{inlinePane(false)};
   const auto before = host.dump();
-  host.tap(q::button("Grant Accessibility Privileges"));
+  host.click(q::button("Grant Accessibility Privileges"));
+  EXPECT_EQ(host.desktop().permissionRequests(), std::vector<std::string>{"accessibility"});
   EXPECT_EQ(host.dump(), before);
+
+  // Already trusted, the system does not prompt again, and the pane still changes only with its flag.
+  host.desktop().setPermissionGranted("accessibility", true);
+  host.click(q::button("Grant Accessibility Privileges"));
+  EXPECT_EQ(host.desktop().permissionRequests().size(), 1u);
   EXPECT_TRUE(host.exists(q::text("⚠️ Accessibility not granted")));
+}
+
+TEST_F(InlinePane, TheHowToLineAndTheOptionTitlesComeFromTheStringTableButNamesDoNot) {
+  foundation::Bundle::setMainResourceDirectory(std::string(QUILLO_TEST_DIR) + "/fixtures/Resources");
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  {
+    WindowHost host{inlinePane(true)};
+    EXPECT_TRUE(host.exists(q::text("Schreibe \"+gpt\" in ein Textfeld und drücke Shift-Return. 💫")));
+    // Model names, trigger words and key names are shown as they stand, whatever the table says.
+    EXPECT_EQ(optionTitles(host.find(q::picker("Inline-Modell:")))[3], "GPT-4");
+    EXPECT_EQ(optionTitles(host.find(q::picker("Trigger method:"))),
+              (std::vector<std::string>{"Return", "Shift-Return"}));
+  }
+  foundation::Bundle::setMainResourceDirectory(std::nullopt);
 }
 
 TEST(InlineHowTo, NamesTheTriggerKeys) {
   EXPECT_EQ(Quillo::triggerKeyName(Quillo::InlineTrigger::normalReturn), "Return");
   EXPECT_EQ(Quillo::triggerKeyName(Quillo::InlineTrigger::shiftReturn), "Shift-Return");
-  EXPECT_EQ(Quillo::inlineHowToText("+gpt", Quillo::InlineTrigger::shiftReturn), kHowToDefault);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "Quillo/settings_panes/global_settings_pane.h"
 #include "Quillo/settings_panes/menu_bar_settings_pane.h"
 #include "Quillo/settings_panes/sidebar_settings_pane.h"
+#include "platform/appkit/controls.h"
+#include "platform/appkit/key_codes.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/ui/inspector.h"
@@ -54,6 +56,12 @@ const char* const kWarning = "⚠️ You need to add your OpenAI API key to use 
 
 std::string fieldText(Host& host, const std::string& title) {
   return host.find(q::textField(title)).primitive<ui::detail::TextInputSpec>()->text.get();
+}
+
+// What a field shows in the window (while a person types, not yet what is stored).
+std::string shownText(WindowHost& host, const std::string& title) {
+  return std::dynamic_pointer_cast<appkit::TextField>(host.platformView(host.find(q::textField(title))))
+      ->stringValue();
 }
 
 Quillo::SidebarSettings sidebarPane() {
@@ -99,31 +107,83 @@ TEST_F(GlobalPane, AKeyOfOneSpaceEnablesTheRecorderAndPickerLive) {
 
 TEST_F(GlobalPane, TheOldSnapshotShowsNoSelectionAndStaysStored) {
   Defaults::set(Quillo::Keys::globalApiModel(), Quillo::Model::turbo31);
-  Host host{Quillo::GlobalSettings()};
+  WindowHost host{Quillo::GlobalSettings()};
   EXPECT_EQ(selectedTitle(host.find(q::picker("Global API Model:"))), "");
   EXPECT_EQ(Defaults::get(Quillo::Keys::globalApiModel()), Quillo::Model::turbo31);
 }
 
-TEST_F(GlobalPane, TheSpeakingLimitTakesWholeNumbersOnlyAndSurvivesSwitchingSpeechOff) {
-  Host host{Quillo::GlobalSettings()};
-  host.tap(q::toggle("Speak Response"));
+TEST_F(GlobalPane, WithoutAKeyTheRecorderTakesNeitherFocusNorAShortcut) {
+  WindowHost host{Quillo::GlobalSettings()};
+  auto recorder = recorderControl(host);
+  ASSERT_NE(recorder, nullptr);
+  EXPECT_FALSE(recorder->isEnabled());
+  host.click(q::type("RecorderRepresentable"));
+  EXPECT_EQ(host.firstResponder(), nullptr);
+  EXPECT_FALSE(recorder->isRecording());
+  host.press(17, appkit::ModifierFlags::command | appkit::ModifierFlags::option, "t");
+  EXPECT_FALSE(KeyboardShortcuts::readStoredShortcut(KeyboardShortcuts::Name("showSpotlight")).has_value());
+  // Tab passes it by as well.
+  host.pressTab();
+  EXPECT_NE(host.firstResponder(), recorder);
+}
+
+TEST_F(GlobalPane, WithAKeyTheRecorderRecordsAndLosingTheKeyEndsTheRecording) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-key"));
+  WindowHost host{Quillo::GlobalSettings()};
+  auto recorder = recorderControl(host);
+  host.click(q::type("RecorderRepresentable"));
+  EXPECT_TRUE(recorder->isRecording());
+  host.press(17, appkit::ModifierFlags::command | appkit::ModifierFlags::option, "t");
+  EXPECT_TRUE(KeyboardShortcuts::readStoredShortcut(KeyboardShortcuts::Name("showSpotlight")).has_value());
+
+  host.click(q::type("RecorderRepresentable"));
+  EXPECT_TRUE(recorder->isRecording());
+  Defaults::set(Quillo::Keys::apiKey(), std::string(""));
+  host.settle();
+  EXPECT_FALSE(recorder->isEnabled());
+  EXPECT_FALSE(recorder->isRecording());
+  EXPECT_EQ(host.firstResponder(), nullptr);
+}
+
+TEST_F(GlobalPane, TheSpeakingLimitIsStoredWhenCommittedAndABadEntryShowsTheStoredNumber) {
+  WindowHost host{Quillo::GlobalSettings()};
+  host.click(q::textField("Max Characters to speak"));
+  EXPECT_EQ(host.firstResponder(), nullptr);  // disabled while speech is off
+  host.click(q::toggle("Speak Response"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::speakGlobalOutLoud()));
+
+  const auto field = q::textField("Max Characters to speak");
+  const auto retype = [&](const std::string& text) {
+    host.click(field);
+    for (int i = 0; i < 25; ++i) host.press(appkit::KeyCode::deleteBackward);
+    host.typeText(text);
+  };
   struct Case {
     const char* typed;
+    bool byReturn;  // otherwise by moving focus on with Tab
     std::int64_t stored;
+    const char* shown;
   };
-  const Case cases[] = {{"350", 350}, {"0", 0},     {"-5", -5},  {"twelve", -5},
-                        {"", -5},     {"12.5", -5}, {" 42 ", 42}};
+  const Case cases[] = {{"350", true, 350, "350"},  {"0", false, 0, "0"},  {"-5", true, -5, "-5"},
+                        {"twelve", true, -5, "-5"}, {"", false, -5, "-5"}, {"12.5", false, -5, "-5"},
+                        {" 42 ", true, 42, "42"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    host.setText(host.find(q::textField("Max Characters to speak")), c.typed);
+    retype(c.typed);
+    EXPECT_EQ(shownText(host, "Max Characters to speak"), c.typed);
+    if (c.byReturn) {
+      host.pressReturn();
+    } else {
+      host.pressTab();
+    }
     EXPECT_EQ(Defaults::get(Quillo::Keys::maxLengthForSpeaking()), c.stored);
+    EXPECT_EQ(shownText(host, "Max Characters to speak"), c.shown);
   }
-  host.tap(q::toggle("Speak Response"));
-  EXPECT_FALSE(host.find(q::textField("Max Characters to speak")).isEnabled());
-  host.tap(q::toggle("Speak Response"));
+  host.click(q::toggle("Speak Response"));
+  EXPECT_FALSE(host.find(field).isEnabled());
+  host.click(q::toggle("Speak Response"));
   EXPECT_EQ(fieldText(host, "Max Characters to speak"), "42");
-  host.tap(q::toggle("Conversation Mode"));
+  host.click(q::toggle("Conversation Mode"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::conversationModeEnabled()));
 }
 
@@ -139,7 +199,7 @@ TEST_F(SidebarPane, AFreshInstallationShowsMediumAndAnEmptyRecorder) {
 }
 
 TEST_F(SidebarPane, ChoosingAWidthStoresItsPointsAndAnUnknownWidthShowsNoSelection) {
-  Host host{sidebarPane()};
+  WindowHost host{sidebarPane()};
   host.select(host.find(q::picker("Sidebar Width")), "Huge");
   EXPECT_EQ(Defaults::get(Quillo::Keys::sidebarWidth()), 800.0);
   Defaults::set(Quillo::Keys::sidebarWidth(), 512.0);  // the sidebar's own menu or a hand edit
@@ -160,16 +220,34 @@ TEST_F(MenuBarPane, AFreshInstallationShowsMediumAndTheFirstIcon) {
   EXPECT_TRUE(host.exists(q::text("Open menu bar view:")));
 }
 
-TEST_F(MenuBarPane, PickingAnotherIconStoresItAndPostsUpdateMenuOnce) {
+TEST_F(MenuBarPane, TheIconsAreSegmentsOfTheirImagesAndAClickOnOneStoresItAndPostsUpdateMenuOnce) {
   int posts = 0;
   auto token = foundation::NotificationCenter::defaultCenter().addObserver(
       "updateMenu", nullptr, nullptr, [&posts](const foundation::Notification&) { ++posts; });
-  Host host{menuBarPane()};
+  WindowHost host{menuBarPane()};
+  auto control = std::dynamic_pointer_cast<appkit::SegmentedControl>(
+      host.platformView(host.find(q::picker("Menu Bar Icon:"))));
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(control->imageNames(), (std::vector<std::string>{"menubar", "menubar2", "menubar3"}));
+  EXPECT_TRUE(control->areImagesTemplates());
+  EXPECT_EQ(control->selectedSegment(), 0);
+  EXPECT_LE(host.frame(q::picker("Menu Bar Icon:")).width(), 200);
+  // Each image sits in a segment of its own, side by side, with a margin of 2 points around it.
+  const auto area = control->convertRectToView(control->bounds(), nullptr);
+  const auto images = host.findAll(q::type("Image"));
+  ASSERT_EQ(images.size(), 3u);
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const auto segment = host.frame(images[i].parent().value());
+    EXPECT_DOUBLE_EQ(segment.midX(), area.minX() + area.width() * (static_cast<double>(i) + 0.5) / 3);
+    EXPECT_EQ(images[i].padding(), (ui::EdgeInsets{2, 2, 2, 2}));
+  }
   EXPECT_EQ(posts, 0);
-  host.select(host.find(q::picker("Menu Bar Icon:")), "menubar2");
+
+  host.click(images[1]);
   EXPECT_EQ(Defaults::get(Quillo::Keys::menubarIconName()), "menubar2");
+  EXPECT_EQ(control->selectedSegment(), 1);
   EXPECT_EQ(posts, 1);
-  host.select(host.find(q::picker("Menu Bar Icon:")), "menubar2");
+  host.click(images[1]);
   EXPECT_EQ(posts, 1);
   host.select(host.find(q::picker("Menu View Width:")), "Wide");
   EXPECT_EQ(ui::AppStorage<std::int64_t>("size", 1).get(), 2);
@@ -179,18 +257,9 @@ TEST_F(MenuBarPane, PickingAnotherIconStoresItAndPostsUpdateMenuOnce) {
 TEST_F(MenuBarPane, StoredValuesOutsideTheOptionsSelectNothing) {
   ui::AppStorage<std::int64_t>("size", 1).set(5);
   Defaults::set(Quillo::Keys::menubarIconName(), std::string("custom"));
-  Host host{menuBarPane()};
+  WindowHost host{menuBarPane()};
   EXPECT_EQ(selectedTitle(host.find(q::picker("Menu View Width:"))), "");
   EXPECT_EQ(selectedTitle(host.find(q::picker("Menu Bar Icon:"))), "");
-}
-
-TEST(WholeNumberField, ReadsWhatANumberFormatterReads) {
-  EXPECT_EQ(Quillo::parsedWholeNumber("200"), 200);
-  EXPECT_EQ(Quillo::parsedWholeNumber("-3"), -3);
-  EXPECT_EQ(Quillo::parsedWholeNumber("+7"), 7);
-  EXPECT_EQ(Quillo::parsedWholeNumber("99999999999999999999"), std::nullopt);
-  EXPECT_EQ(Quillo::parsedWholeNumber("1e3"), std::nullopt);
-  EXPECT_EQ(Quillo::parsedWholeNumber("+"), std::nullopt);
 }
 
 }  // namespace

@@ -7,15 +7,18 @@
 #include "Quillo/settings_panes/advanced_settings_pane.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
 #include "Quillo/settings_panes/web_settings_pane.h"
+#include "platform/appkit/key_codes.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 #include "tests/Quillo/settings_panes/settings_panes_environment.h"
 
 namespace {
 
 using namespace settingspanestest;
 using ui::testing::Host;
+using ui::testing::WindowHost;
 namespace q = ui::testing;
 
 using AdvancedPane = SettingsPaneTest;
@@ -35,14 +38,22 @@ std::string fieldText(const q::ViewRef& field) {
 TEST_F(AdvancedPane, TheEndpointFieldIsGreyedOutWhileTheCustomAPIIsOffAndKeepsItsAddress) {
   Defaults::set(Quillo::Keys::useCustomAPI(), false);
   Defaults::set(Quillo::Keys::azureKey(), std::string("https://example.azure.test"));
-  Host host{Quillo::AdvancedSettings()};
+  WindowHost host{Quillo::AdvancedSettings()};
   auto field = host.find(q::textField("Custom Azure Endpoint:"));
   EXPECT_FALSE(field.isEnabled());
   EXPECT_EQ(fieldText(field), "https://example.azure.test");
-  host.tap(q::toggle("Use Custom API (Azure)"));
+  // Greyed out: a click gives it no focus and typing reaches nothing.
+  host.click(q::textField("Custom Azure Endpoint:"));
+  EXPECT_EQ(host.firstResponder(), nullptr);
+  host.typeText("/x");
+  EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "https://example.azure.test");
+
+  host.click(q::toggle("Use Custom API (Azure)"));
   EXPECT_TRUE(Defaults::get(Quillo::Keys::useCustomAPI()));
   EXPECT_TRUE(host.find(q::textField("Custom Azure Endpoint:")).isEnabled());
-  host.setText(host.find(q::textField("Custom Azure Endpoint:")), "http://127.0.0.1:1");
+  host.click(q::textField("Custom Azure Endpoint:"));
+  for (int i = 0; i < 26; ++i) host.press(appkit::KeyCode::deleteBackward);
+  host.typeText("http://127.0.0.1:1");
   EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "http://127.0.0.1:1");
   host.tap(q::toggle("Use Custom API (Azure)"));
   EXPECT_EQ(Defaults::get(Quillo::Keys::azureKey()), "http://127.0.0.1:1");
@@ -50,12 +61,12 @@ TEST_F(AdvancedPane, TheEndpointFieldIsGreyedOutWhileTheCustomAPIIsOffAndKeepsIt
 
 TEST_F(AdvancedPane, AFieldInsideADisabledContainerStaysDisabled) {
   Defaults::set(Quillo::Keys::useCustomAPI(), true);
-  Host host{ui::AnyView(Quillo::AdvancedSettings()).disabled(true)};
+  WindowHost host{ui::AnyView(Quillo::AdvancedSettings()).disabled(true)};
   EXPECT_FALSE(host.find(q::textField("Custom Azure Endpoint:")).isEnabled());
 }
 
 TEST_F(PromptsPane, ResetWritesTheTwoSentencePromptNotTheDefault) {
-  Host host{Quillo::PromptSettingsView()};
+  WindowHost host{Quillo::PromptSettingsView()};
   auto editor = host.find(q::type("TextEditor"));
   EXPECT_EQ(fieldText(editor), Quillo::Keys::defaultCustomSystemPrompt);
   EXPECT_EQ(fieldText(editor).size(), 170u);
@@ -66,7 +77,7 @@ TEST_F(PromptsPane, ResetWritesTheTwoSentencePromptNotTheDefault) {
 }
 
 TEST_F(PromptsPane, EditingStoresEveryChangeAndAnEmptyPromptIsKept) {
-  Host host{Quillo::PromptSettingsView()};
+  WindowHost host{Quillo::PromptSettingsView()};
   host.setText(host.find(q::type("TextEditor")), "");
   EXPECT_EQ(Defaults::get(Quillo::Keys::customSystemPrompt()), "");
   host.type(host.find(q::type("TextEditor")), "Be brief.");
@@ -74,7 +85,7 @@ TEST_F(PromptsPane, EditingStoresEveryChangeAndAnEmptyPromptIsKept) {
 }
 
 TEST_F(PromptsPane, TheWarningFollowsTheStoredKeyWhileThePaneIsOpen) {
-  Host host{Quillo::PromptSettingsView()};
+  WindowHost host{Quillo::PromptSettingsView()};
   EXPECT_TRUE(host.exists(q::text(kWarning)));
   Defaults::set(Quillo::Keys::apiKey(), std::string("   "));  // blanks count as a key
   host.settle();
@@ -85,8 +96,8 @@ TEST_F(PromptsPane, TheWarningFollowsTheStoredKeyWhileThePaneIsOpen) {
 }
 
 TEST_F(WebPane, BothSwitchesStartOffAndWriteWhereTheWebChatReadsThem) {
-  Host host{Quillo::WebSettings(ui::AppStorage<bool>("useCustomUserAgent", false),
-                                Defaults::Default<bool>(Quillo::Keys::webDefaultToGPT4()))};
+  WindowHost host{Quillo::WebSettings(ui::AppStorage<bool>("useCustomUserAgent", false),
+                                      Defaults::Default<bool>(Quillo::Keys::webDefaultToGPT4()))};
   EXPECT_FALSE(isOn(host, "Use Custom User Agent"));
   EXPECT_FALSE(isOn(host, "Default to GPT-4"));
   host.tap(q::toggle("Use Custom User Agent"));

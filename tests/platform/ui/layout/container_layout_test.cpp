@@ -73,11 +73,21 @@ TEST(FormLayout, StacksRowsAtTheLeadingEdgeWithSpacing) {
   EXPECT_EQ(laid.frame(text("bb")), Rect(0, 28, 16, 20));
 }
 
-TEST(TabViewLayout, ShowsTheFirstTabBelowTheTabBar) {
+TEST(TabViewLayout, ShowsTheSelectedTabBelowTheBarOfLabels) {
   LaidOut laid(TabView({Tab{Text("One"), Text("first")}, Tab{Text("Two"), Text("second")}}), {200, 128});
   EXPECT_EQ(laid.frame(type("TabView")), Rect(0, 0, 200, 128));
   EXPECT_EQ(laid.frame(text("first")), Rect(80, tabBarHeight + 40, 40, 20));
-  EXPECT_FALSE(laid.isPlaced(text("second")));
+  // The labels share the bar; only the selected tab's content is there at all.
+  EXPECT_EQ(laid.frame(text("One")), Rect(38, 4, 24, 20));
+  EXPECT_EQ(laid.frame(text("Two")), Rect(138, 4, 24, 20));
+  EXPECT_FALSE(laid.host().exists(text("second")));
+
+  std::size_t selected = 1;
+  Binding<std::size_t> selection([&] { return selected; }, [&](std::size_t index) { selected = index; });
+  LaidOut second(TabView(selection, {Tab{Text("One"), Text("first")}, Tab{Text("Two"), Text("second")}}),
+                 {200, 128});
+  EXPECT_EQ(second.frame(text("second")), Rect(76, tabBarHeight + 40, 48, 20));
+  EXPECT_FALSE(second.host().exists(text("first")));
 }
 
 TEST(ControlLayout, TextFieldsFillTheWidthAndAreOneLineHigh) {

@@ -208,3 +208,25 @@ TEST(Hosting, ViewsThatLeaveTakeTheirPlatformViewsAlong) {
 
 }  // namespace
 }  // namespace ui
+
+namespace ui {
+namespace {
+
+using testing::type;
+using testing::WindowHost;
+
+TEST(Hosting, ControlsInsideAGroupOfAFormAreHosted) {
+  Binding<std::string> text = Binding<std::string>::constant("x");
+  WindowHost host(Form({Text("Heading"),
+                        Group(TextField("Grouped", text), Toggle("Switch", Binding<bool>::constant(true)))}),
+                  {300, 200});
+  const auto field = host.frame(testing::textField("Grouped"));
+  EXPECT_EQ(host.hostingView().hitTest({field.midX(), field.midY()}),
+            host.platformView(host.find(testing::textField("Grouped"))));
+  EXPECT_NE(host.platformView(host.find(testing::toggle("Switch"))), nullptr);
+  // The group is framed around what it holds.
+  EXPECT_EQ(host.frame(type("Group")).minY(), field.minY());
+}
+
+}  // namespace
+}  // namespace ui
