@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "platform/foundation/url.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/binding.h"
+#include "platform/ui/bitmap.h"
 #include "platform/ui/color.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
@@ -72,6 +74,7 @@ class ImageSpec final : public PrimitiveSpec {
   Source source = Source::named;
   std::string name;
   bool isResizable = false;
+  std::shared_ptr<const Bitmap> bitmap;  // the pixels of a bitmap image
   std::string typeName() const override { return "Image"; }
   std::string describe() const override;
 };

@@ -441,7 +441,8 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   // Built-in views.
   if (auto* text = node.primitiveAs<detail::TextSpec>()) {
     std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
-    return measurer_->measure(text->string(), fontOf(node), width, node.environment().get<LineSpacingKey>());
+    return measurer_->measureAttributed(text->attributedString(), fontOf(node), width,
+                                        node.environment().get<LineSpacingKey>());
   }
   if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
     std::vector<Gathered> gathered;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -80,9 +82,31 @@ foundation::Size FixedMetricTextMeasurer::measure(std::string_view text, const F
   return {static_cast<double>(widest) * advance, height};
 }
 
+namespace {
+
+struct DefaultMeasurer {
+  std::mutex mutex;  // guards `installed`
+  std::shared_ptr<const TextMeasurer> installed;
+};
+
+DefaultMeasurer& defaultMeasurer() {
+  static DefaultMeasurer instance;
+  return instance;
+}
+
+}  // namespace
+
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer() {
-  static const auto measurer = std::make_shared<const FixedMetricTextMeasurer>();
-  return measurer;
+  static const auto fixed = std::make_shared<const FixedMetricTextMeasurer>();
+  auto& state = defaultMeasurer();
+  std::lock_guard lock(state.mutex);
+  return state.installed ? state.installed : fixed;
+}
+
+void setDefaultTextMeasurer(std::shared_ptr<const TextMeasurer> measurer) {
+  auto& state = defaultMeasurer();
+  std::lock_guard lock(state.mutex);
+  state.installed = std::move(measurer);
 }
 
 }  // namespace ui

@@ -97,11 +97,11 @@ TEST(ImageLoaderLimits, APictureLargerThanAllowedIsNotFetchedToTheEnd) {
 TEST(ImageLoaderLimits, TheCacheKeepsTheMostRecentlyUsedPicturesWithinItsLimit) {
   LoopbackServer server;
   foundation::URLSession session;
-  const std::size_t size = testing::png(1, 1).size();
+  const std::size_t size = 4;  // the decoded pixel of a picture of one pixel
   DefaultImageLoader loader({.maximumImageBytes = 1u << 20, .cacheCostLimit = 2 * size});
   for (auto path : {"/a.png", "/b.png", "/c.png"})
     server.reply("GET", path, ScriptedReply::text(testing::png(1, 1)));
-  server.reply("GET", "/big.png", ScriptedReply::text(testing::png(1, 1) + std::string(3 * size, '\0')));
+  server.reply("GET", "/big.png", ScriptedReply::text(testing::png(2, 2)));
   auto url = [&](const char* path) { return *foundation::URL::parse(server.url(path)); };
 
   loader.image(url("/a.png"), session);
