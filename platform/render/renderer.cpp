@@ -126,7 +126,12 @@ class Painter {
 
   void drawNode(const Node& node, Walk& walk) {
     auto frame = frameOf(node, walk);
-    if (!frame) return;  // not shown: another tab, a view a layout left out
+    if (!frame) {
+      // A container that only gathers views is framed by some layouts and not by others; what it gathered
+      // has frames of its own. Views that were not placed (another tab) have none and draw nothing.
+      drawChildren(node, walk);
+      return;
+    }
     if (auto platformView = walk.hosting->platformView(node)) {
       drawControl(node, *platformView, *frame, walk);
       return;
@@ -542,12 +547,27 @@ class Painter {
     TextSetting setting;
     setting.font = ui::Font::system(12);
     setting.colorScheme = scheme;
-    std::vector<double> widths;
-    double total = 0;
-    for (const auto& label : labels) {
-      widths.push_back(text_.measure(ui::AttributedString(label), setting).width + 16);
-      total += widths.back();
+    auto measureTabs = [&](double padding) {
+      std::vector<double> widths;
+      for (const auto& label : labels) {
+        widths.push_back(text_.measure(ui::AttributedString(label), setting).width + padding);
+      }
+      return widths;
+    };
+    auto sum = [](const std::vector<double>& widths) {
+      double total = 0;
+      for (double width : widths) total += width;
+      return total;
+    };
+    auto widths = measureTabs(16);
+    // Many tabs in a narrow view: a smaller font and less room around each label, so all of them show.
+    if (const double room = frame.width() - 8; sum(widths) > room && room > 0) {
+      const double textWidth = sum(widths) - 16.0 * static_cast<double>(labels.size());
+      const double scale = (room - 10.0 * static_cast<double>(labels.size())) / std::max(textWidth, 1.0);
+      setting.font = ui::Font::system(std::max(8.0, 12 * scale));
+      widths = measureTabs(10);
     }
+    const double total = sum(widths);
     const double height = 22;
     Rect bar(frame.midX() - total / 2, frame.minY() + (ui::tabBarHeight - height) / 2, total, height);
     drawBezel(cr, bar, 5, palette.control, palette.border);

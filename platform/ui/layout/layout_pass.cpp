@@ -374,6 +374,21 @@ Size naturalImageSize(const detail::ImageSpec& image, const Node& node, const Te
   return {0, 0};
 }
 
+// A gathering container (a group, ForEach rows) is framed around the items it gave, so hosting and drawing
+// find the views inside it.
+void frameGathered(std::unordered_map<const Node*, Rect>& frames, const std::vector<Gathered>& gathered,
+                   const std::vector<const Node*>& items) {
+  for (const auto& group : gathered) {
+    if (group.begin == group.end) continue;
+    Rect around = frames[items[group.begin]];
+    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames[items[i]]);
+    for (const Node* n = group.node;; n = n->children().front().get()) {
+      frames[n] = around;
+      if (isTransparent(*n) || n->children().empty()) break;
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<const Node*> detail::arrangedItems(const Node& container, bool takesSectionsApart) {
@@ -599,15 +614,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
         }
       }
     }
-    for (const auto& group : gathered) {
-      if (group.begin == group.end) continue;
-      Rect around = frames_[items[group.begin]];
-      for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames_[items[i]]);
-      for (const Node* n = group.node;; n = n->children().front().get()) {
-        frames_[n] = around;
-        if (isTransparent(*n) || n->children().empty()) break;
-      }
-    }
+    frameGathered(frames_, gathered, items);
     return;
   }
   if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
@@ -718,6 +725,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       cursor += size.height + defaultSpacing;
     }
   }
+  frameGathered(frames_, gathered, items);
 }
 
 // Subview proxies.
