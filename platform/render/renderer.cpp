@@ -40,6 +40,27 @@ Rect outset(const Rect& rect, double dx, double dy) {
 
 ui::Font fontOf(const Node& node) { return node.environment().font().value_or(ui::Font::body()); }
 
+// Whether the curved corners of a rounded rectangle or capsule lie outside `visible` (each corner's curve
+// stays within a square of the corner's reach, at most half the shorter side).
+bool areCornersHidden(const ui::ShapeOutline& shape, const Rect& frame, const Rect& visible) {
+  double reach = 0;
+  if (shape.kind == ui::ShapeOutline::Kind::roundedRectangle) {
+    reach = shape.cornerRadius * 1.6;
+  } else if (shape.kind == ui::ShapeOutline::Kind::capsule) {
+    reach = std::min(frame.width(), frame.height()) / 2;
+  } else {
+    return false;
+  }
+  reach = std::min(reach, std::min(frame.width(), frame.height()) / 2) + 1;
+  for (const Rect& corner : {Rect(frame.minX(), frame.minY(), reach, reach),
+                             Rect(frame.maxX() - reach, frame.minY(), reach, reach),
+                             Rect(frame.minX(), frame.maxY() - reach, reach, reach),
+                             Rect(frame.maxX() - reach, frame.maxY() - reach, reach, reach)}) {
+    if (corner.intersects(visible)) return false;
+  }
+  return true;
+}
+
 // Three box blurs in a row come close to a Gaussian of deviation `sigma`, here on the alpha channel alone.
 void blurAlpha(cairo_surface_t* surface, double sigma) {
   if (sigma < 0.5) return;
@@ -163,7 +184,13 @@ class Painter {
     }
     if (auto* m = node.modifierAs<ui::ClipShapeModifier>()) {
       cairo_save(walk.cr);
-      addOutline(walk.cr, m->shape, frame);
+      // A rounded shape whose corners are all out of sight clips as its rectangle does; a rectangle is
+      // far cheaper to clip to than a curve for everything drawn inside it.
+      if (areCornersHidden(m->shape, frame, walk.visible)) {
+        cairo_rectangle(walk.cr, frame.minX(), frame.minY(), frame.width(), frame.height());
+      } else {
+        addOutline(walk.cr, m->shape, frame);
+      }
       cairo_clip(walk.cr);
       Walk inner = walk;
       inner.visible = clipExtents(walk.cr);
@@ -188,8 +215,13 @@ class Painter {
       drawNode(content, walk);
       return;
     }
+    if (node.modifierAs<ui::OverlayModifier>()) {
+      drawNode(content, walk);
+      drawAttached();
+      return;
+    }
+    // Views other modifiers attach (a window's toolbar items, say) are not part of the content's picture.
     drawNode(content, walk);
-    drawAttached();
   }
 
   // The content's coverage, blurred, in the shadow's colour and at its offset, under the content.
@@ -413,8 +445,9 @@ class Painter {
     if (!isEnabled) cairo_push_group(walk.cr);
     if (auto* scroll = dynamic_cast<const appkit::ScrollView*>(&view)) {
       drawScrollView(node, *scroll, frame, walk);
-    } else if (frame.intersects(walk.visible) || node.children().size() > 0) {
-      drawControlChrome(node, view, frame, walk);
+    } else {
+      // A checkbox sits just before its frame; a bezel a little around it.
+      if (outset(frame, 24, 4).intersects(walk.visible)) drawControlChrome(node, view, frame, walk);
       drawChildren(node, walk);
     }
     if (!isEnabled) {
@@ -479,7 +512,10 @@ class Painter {
       return;
     }
     // Representable views draw what their platform views show.
+    cairo_save(cr);
+    cairo_translate(cr, frame.minX(), frame.minY());
     drawView(view, cr, scheme);
+    cairo_restore(cr);
   }
 
   void drawScrollView(const Node& node, const appkit::ScrollView& scroll, const Rect& frame, Walk& walk) {
@@ -681,16 +717,22 @@ Canvas Renderer::draw(const appkit::Window& window, double scale) const {
                 static_cast<int>(std::ceil(size.height * scale)));
   cairo_t* cr = cairo_create(canvas.surface());
   cairo_scale(cr, scale, scale);
+  draw(window, cr);
+  cairo_destroy(cr);
+  return canvas;
+}
+
+void Renderer::draw(const appkit::Window& window, cairo_t* cr) const {
   const auto& content = window.contentView();
   const auto scheme = content ? schemeOf(*content).value_or(ui::ColorScheme::light) : ui::ColorScheme::light;
+  cairo_save(cr);
   setSource(cr, resolved(ui::Color::windowBackgroundColor(), scheme));
   cairo_paint(cr);
   if (content) {
     Painter painter(textEngine_, images_);
     painter.drawView(*content, cr, scheme);
   }
-  cairo_destroy(cr);
-  return canvas;
+  cairo_restore(cr);
 }
 
 void Renderer::draw(const appkit::View& view, cairo_t* cr) const {

@@ -22,6 +22,8 @@ class Renderer {
   // The window's content at `scale` pixels per point, over the window background colour of the colour
   // scheme its views are shown in.
   Canvas draw(const appkit::Window& window, double scale = 1) const;
+  // The same into a surface of the caller's (a window's surface, drawn again for every frame).
+  void draw(const appkit::Window& window, cairo_t* cr) const;
   // Draws `view` and its subviews, the view's top-left corner at the current origin of `cr`.
   void draw(const appkit::View& view, cairo_t* cr) const;
 

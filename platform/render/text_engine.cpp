@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/foundation/text_error.h"
+#include "platform/foundation/unicode.h"
 
 namespace render {
 
@@ -323,7 +324,50 @@ void TextEngine::pinFonts(const std::filesystem::path& configurationFile) {
   state_->makeContext();
 }
 
+namespace {
+
+// The size of a text given no width at all: every character stands on a line of its own (blank paragraphs
+// keep one line). Pango would lay that out a line at a time, at a cost that grows with the square of the
+// text's length, so the lines are counted instead, each as high as a line of the text's font.
+struct CharacterLines {
+  std::size_t lineCount = 0;
+  std::string distinctCharacters;  // one per line, for the widest
+};
+
+CharacterLines characterLines(const std::string& text) {
+  CharacterLines result;
+  std::set<std::string> seen;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find('\n', start);
+    std::size_t lines = 0;
+    for (auto& cluster : foundation::graphemeClusters(std::string_view(text).substr(
+             start, end == std::string::npos ? std::string::npos : end - start))) {
+      if (cluster == " " || cluster == "\t") continue;
+      ++lines;
+      if (seen.insert(cluster).second)
+        result.distinctCharacters += (result.distinctCharacters.empty() ? "" : "\n") + cluster;
+    }
+    result.lineCount += std::max<std::size_t>(lines, 1);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+}  // namespace
+
 foundation::Size TextEngine::measure(const ui::AttributedString& text, const TextSetting& setting) {
+  if (setting.width && *setting.width < 1 && !text.isEmpty()) {
+    const auto lines = characterLines(text.characters());
+    TextSetting unwrapped = setting;
+    unwrapped.width.reset();
+    unwrapped.maximumHeight.reset();
+    const double width = measure(ui::AttributedString(lines.distinctCharacters), unwrapped).width;
+    const double lineCount = static_cast<double>(lines.lineCount);
+    return {width,
+            lineCount * lineHeight(setting.font) + (lineCount - 1) * std::max(0.0, setting.lineSpacing)};
+  }
   std::lock_guard lock(state_->mutex);
   PangoRectangle logical;
   pango_layout_get_extents(state_->layout(text, setting), nullptr, &logical);
@@ -370,8 +414,27 @@ void TextEngine::draw(cairo_t* cr, const ui::AttributedString& text, const TextS
     cairo_fill(cr);
   }
   cairo_set_source_rgba(cr, defaultColor.red, defaultColor.green, defaultColor.blue, defaultColor.opacity);
-  cairo_move_to(cr, origin.x, origin.y);
-  pango_cairo_show_layout(cr, layout);
+  if (pango_layout_get_line_count(layout) <= 8) {
+    cairo_move_to(cr, origin.x, origin.y);
+    pango_cairo_show_layout(cr, layout);
+  } else {
+    // A long text in a scroll view is mostly out of sight: only the lines the clip lets through are set.
+    double top, bottom, left, right;
+    cairo_clip_extents(cr, &left, &top, &right, &bottom);
+    PangoLayoutIter* lines = pango_layout_get_iter(layout);
+    do {
+      PangoRectangle extents;
+      pango_layout_iter_get_line_extents(lines, nullptr, &extents);
+      const double lineTop = origin.y + static_cast<double>(extents.y) / PANGO_SCALE;
+      const double lineBottom = lineTop + static_cast<double>(extents.height) / PANGO_SCALE;
+      if (lineTop > bottom) break;
+      if (lineBottom < top) continue;
+      cairo_move_to(cr, origin.x + static_cast<double>(extents.x) / PANGO_SCALE,
+                    origin.y + static_cast<double>(pango_layout_iter_get_baseline(lines)) / PANGO_SCALE);
+      pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(lines));
+    } while (pango_layout_iter_next_line(lines));
+    pango_layout_iter_free(lines);
+  }
   cairo_restore(cr);
 }
 

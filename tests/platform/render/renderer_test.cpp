@@ -162,6 +162,24 @@ TEST(Renderer, EverySymbolTheApplicationNamesHasAnIcon) {
   EXPECT_TRUE(log.lines().empty());
 }
 
+TEST(Renderer, TheApplicationsOwnImagesAreVectorFilesInItsResources) {
+  foundation::LogCapture log;
+  auto canvas = drawn(Image("donate-portrait").resizable().frame(100, 100), {100, 100});
+  EXPECT_TRUE(log.lines().empty());
+  // The portrait's round frame leaves the corners to the window and fills the middle.
+  expectNear(rgbaOf(canvas.pixel(1, 1)), {236, 236, 236, 255});
+  EXPECT_NE(rgbaOf(canvas.pixel(50, 50)).red, 236);
+  ASSERT_TRUE(render::ImageLibrary::shared().namedImageSize("donate-portrait").has_value());
+}
+
+TEST(Renderer, ANamedImageMissingFromTheResourcesDrawsAPlaceholderAndSaysSo) {
+  foundation::LogCapture log;
+  auto canvas = drawn(Image("no-such-image").resizable().frame(40, 40), {40, 40});
+  EXPECT_GT(rgbaOf(canvas.pixel(20, 20)).red, rgbaOf(canvas.pixel(20, 20)).green + 40);
+  ASSERT_EQ(log.lines().size(), 1u);
+  EXPECT_NE(log.lines().front().find("no-such-image"), std::string::npos);
+}
+
 TEST(Renderer, APictureOfPrimitives) {
   AttributedString styled("Bold ", {.font = Font::body().bold()});
   styled.append("red ", {.foregroundColor = Color::red()});

@@ -1,0 +1,189 @@
+// Drawing the native chat in a window of the popover's size (400 x 650) holding a 20 KB Markdown reply, and
+// laying it out and drawing it again after one more streamed piece of the reply: the work of one frame.
+// Text is set in the pinned fonts of the drawing tests, so figures compare across machines of a kind.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "MarkdownRender/views/markdown_view.h"
+#include "Quillo/chat_model/conversation.h"
+#include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/chat_views/main_chat.h"
+#include "platform/foundation/run_loop.h"
+#include "platform/foundation/user_defaults.h"
+#include "platform/render/canvas.h"
+#include "platform/render/pango_text_measurer.h"
+#include "platform/render/renderer.h"
+#include "platform/ui/hosting.h"
+#include "platform/ui/views.h"
+#include "settings_store/key.h"
+
+namespace {
+
+constexpr double kWidth = 400, kHeight = 650;
+
+// A reply of about 20 KB: sections with a heading, running text with inline code and emphasis, a list, a
+// Swift code block and a table, repeated.
+std::string longReply() {
+  std::string reply;
+  for (int section = 1; reply.size() < 20'000; ++section) {
+    const auto n = std::to_string(section);
+    reply += "## Step " + n + ": sorting the records\n\n";
+    reply +=
+        "Records are kept in an array and sorted with `sort(by:)`, which is **stable** and runs in "
+        "*O(n log n)* time; the comparison reads each record's key once.\n\n";
+    reply += "- read the records from the file\n- sort them by date, newest first\n- write the first " + n +
+             " back\n\n";
+    reply +=
+        "```swift\nvar records = try load(from: url)\nrecords.sort { $0.date > $1.date }\n"
+        "try save(records.prefix(" +
+        n + "), to: url)\n```\n\n";
+    reply +=
+        "| Method | Mutates | Returns |\n|:--|:-:|--:|\n| `sort()` | yes | nothing |\n"
+        "| `sorted()` | no | a copy |\n\n";
+  }
+  return reply;
+}
+
+// The standard settings live in a folder of their own while the benchmarks run.
+struct Settings {
+  Settings() {
+    folder = std::filesystem::temp_directory_path() / ("quillo-render-bench-" + std::to_string(::getpid()));
+    foundation::UserDefaults::setStandard(foundation::UserDefaults::suite("standard", folder));
+    Defaults::set(Quillo::Keys::apiKey(), std::string("sk-benchmark"));
+    Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  }
+  ~Settings() {
+    foundation::UserDefaults::setStandard(nullptr);
+    std::filesystem::remove_all(folder);
+  }
+  std::filesystem::path folder;
+};
+
+void pinFonts() {
+  static const bool pinned = [] {
+    render::TextEngine::shared().pinFonts(std::filesystem::path(QUILLO_SOURCE_DIR) /
+                                          "tests/platform/render/fixtures/fonts.conf");
+    return true;
+  }();
+  (void)pinned;
+}
+
+// The window's surface, kept from frame to frame as a window on screen keeps it.
+struct Frame {
+  render::Canvas canvas{static_cast<int>(kWidth), static_cast<int>(kHeight)};
+  void draw(const render::Renderer& renderer, const appkit::Window& window) {
+    cairo_t* cr = cairo_create(canvas.surface());
+    renderer.draw(window, cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(canvas.surface());
+  }
+};
+
+// The native chat over a conversation the benchmark changes between frames.
+struct Chat {
+  Chat() {
+    conversation.messages = {Quillo::Message(Quillo::Role::user, "How do I keep only the newest records?"),
+                             Quillo::Message(Quillo::Role::assistant, longReply())};
+    hosting =
+        ui::HostingView::make(view(), {0, 0, kWidth, kHeight}, std::make_shared<render::PangoTextMeasurer>());
+    window->setContentView(hosting);
+  }
+  ui::AnyView view() {
+    ui::Binding<std::shared_ptr<Quillo::ChatGPTAPI>> api([] { return std::shared_ptr<Quillo::ChatGPTAPI>(); },
+                                                         [](const std::shared_ptr<Quillo::ChatGPTAPI>&) {});
+    ui::Binding<Quillo::Conversation> shown(
+        [this] { return conversation; },
+        [this](const Quillo::Conversation& changed) { conversation = changed; });
+    return Quillo::MainChat(api, shown);
+  }
+  // One streamed piece: appended to the reply, evaluated and laid out as a streamed reply is.
+  void appendPiece(foundation::ScopedMainRunLoop& loop) {
+    conversation.messages.back().content += " and one more piece of the reply";
+    hosting->graph().setRoot(view());
+    loop.loop().runUntilIdle();
+  }
+
+  Quillo::Conversation conversation;
+  std::shared_ptr<appkit::Window> window =
+      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
+  std::shared_ptr<ui::HostingView> hosting;
+};
+
+void BM_DrawNativeChatWithLongReply(benchmark::State& state) {
+  foundation::ScopedMainRunLoop loop;
+  Settings settings;
+  pinFonts();
+  Chat chat;
+  loop.loop().runUntilIdle();
+  render::Renderer renderer;
+  Frame frame;
+  for (auto _ : state) frame.draw(renderer, *chat.window);
+  state.counters["reply bytes"] = static_cast<double>(chat.conversation.messages.back().content.size());
+}
+BENCHMARK(BM_DrawNativeChatWithLongReply)->Unit(benchmark::kMillisecond);
+
+void BM_RelayoutAndRedrawAfterOneStreamedPiece(benchmark::State& state) {
+  foundation::ScopedMainRunLoop loop;
+  Settings settings;
+  pinFonts();
+  Chat chat;
+  loop.loop().runUntilIdle();
+  render::Renderer renderer;
+  Frame frame;
+  frame.draw(renderer, *chat.window);
+  for (auto _ : state) {
+    chat.appendPiece(loop);
+    frame.draw(renderer, *chat.window);
+  }
+}
+BENCHMARK(BM_RelayoutAndRedrawAfterOneStreamedPiece)->Unit(benchmark::kMillisecond);
+
+// The Markdown view alone, scrolled in a window of the same size: the reply as the renderer draws it.
+struct Reply {
+  explicit Reply(std::string markdown) : markdown(std::move(markdown)) {
+    hosting =
+        ui::HostingView::make(view(), {0, 0, kWidth, kHeight}, std::make_shared<render::PangoTextMeasurer>());
+    window->setContentView(hosting);
+  }
+  ui::AnyView view() const {
+    return ui::ScrollView(ui::AnyView(MarkdownRender::Markdown(markdown)).padding(12));
+  }
+  std::string markdown;
+  std::shared_ptr<appkit::Window> window =
+      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
+  std::shared_ptr<ui::HostingView> hosting;
+};
+
+void BM_DrawMarkdownReply(benchmark::State& state) {
+  foundation::ScopedMainRunLoop loop;
+  pinFonts();
+  Reply reply(longReply());
+  loop.loop().runUntilIdle();
+  render::Renderer renderer;
+  Frame frame;
+  for (auto _ : state) frame.draw(renderer, *reply.window);
+}
+BENCHMARK(BM_DrawMarkdownReply)->Unit(benchmark::kMillisecond);
+
+void BM_RelayoutAndRedrawMarkdownAfterOneStreamedPiece(benchmark::State& state) {
+  foundation::ScopedMainRunLoop loop;
+  pinFonts();
+  Reply reply(longReply());
+  loop.loop().runUntilIdle();
+  render::Renderer renderer;
+  Frame frame;
+  frame.draw(renderer, *reply.window);
+  for (auto _ : state) {
+    reply.markdown += " and one more piece";
+    reply.hosting->graph().setRoot(reply.view());
+    loop.loop().runUntilIdle();
+    frame.draw(renderer, *reply.window);
+  }
+}
+BENCHMARK(BM_RelayoutAndRedrawMarkdownAfterOneStreamedPiece)->Unit(benchmark::kMillisecond);
+
+}  // namespace
