@@ -59,6 +59,16 @@ TEST_F(ImageLoaderTest, AcceptsOnlySuccessfulHTTPResponsesThatArePictures) {
   EXPECT_EQ(failureCode(urlOf(server.url("/page.png"))), URLErrorCode::cannotDecodeContentData);
 }
 
+TEST_F(ImageLoaderTest, PicturesThatCannotBeDecodedOrAreTooLargeFailAsNotPictures) {
+  std::string damaged = testing::png(64, 64);
+  damaged.resize(damaged.size() / 2);
+  server.reply("GET", "/damaged.png", ScriptedReply::text(damaged, 200, "image/png"));
+  server.reply("GET", "/huge.png", ScriptedReply::text(testing::pngHeader(10000, 5001), 200, "image/png"));
+  EXPECT_EQ(failureCode(urlOf(server.url("/damaged.png"))), URLErrorCode::cannotDecodeContentData);
+  EXPECT_EQ(failureCode(urlOf(server.url("/huge.png"))), URLErrorCode::cannotDecodeContentData);
+  EXPECT_EQ(loader.cachedCount(), 0u);
+}
+
 TEST_F(ImageLoaderTest, FailuresAreNotCached) {
   EXPECT_EQ(failureCode(urlOf(server.url("/later.png"))), URLErrorCode::badServerResponse);
   server.reply("GET", "/later.png", picture(4, 3));

@@ -78,6 +78,13 @@ TEST(PangoTextMeasurer, TextDrawnInItsMeasuredFrameInksNothingOutsideIt) {
   EXPECT_EQ(outside, 0);
 }
 
+TEST(PangoTextMeasurer, OnceInstalledItServesLayoutWhereNoMeasurerIsGiven) {
+  render::installPangoTextMeasurer();
+  EXPECT_NE(dynamic_cast<const render::PangoTextMeasurer*>(ui::defaultTextMeasurer().get()), nullptr);
+  ui::setDefaultTextMeasurer(nullptr);
+  EXPECT_NE(dynamic_cast<const ui::FixedMetricTextMeasurer*>(ui::defaultTextMeasurer().get()), nullptr);
+}
+
 TEST(TextEngine, MeasuresFromTwoThreadsAtOnceAsFromOne) {
   std::vector<std::string> texts;
   for (int i = 0; i < 200; ++i)
