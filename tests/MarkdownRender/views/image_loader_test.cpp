@@ -60,8 +60,7 @@ TEST_F(ImageLoaderTest, AcceptsOnlySuccessfulHTTPResponsesThatArePictures) {
 }
 
 TEST_F(ImageLoaderTest, PicturesThatCannotBeDecodedOrAreTooLargeFailAsNotPictures) {
-  std::string damaged = testing::png(64, 64);
-  damaged.resize(damaged.size() / 2);
+  const std::string damaged = testing::png(640, 480).substr(0, 60);  // cut inside its pixels
   server.reply("GET", "/damaged.png", ScriptedReply::text(damaged, 200, "image/png"));
   server.reply("GET", "/huge.png", ScriptedReply::text(testing::pngHeader(10000, 5001), 200, "image/png"));
   EXPECT_EQ(failureCode(urlOf(server.url("/damaged.png"))), URLErrorCode::cannotDecodeContentData);
