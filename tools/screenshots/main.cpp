@@ -15,6 +15,7 @@
 #include "Quillo/chat_views/main_chat.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_view.h"
+#include "platform/foundation/bundle.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/render/pango_text_measurer.h"
 #include "platform/render/renderer.h"
@@ -56,9 +57,10 @@ void nativeChat(const std::filesystem::path& folder) {
   conversation->messages = {Quillo::Message(Quillo::Role::user, "How do I keep only the ten newest records?"),
                             Quillo::Message(Quillo::Role::assistant, reply)};
   ui::Binding<std::shared_ptr<Quillo::ChatGPTAPI>> api([] { return std::shared_ptr<Quillo::ChatGPTAPI>(); },
-                                                        [](const std::shared_ptr<Quillo::ChatGPTAPI>&) {});
-  ui::Binding<Quillo::Conversation> shown([conversation] { return *conversation; },
-                                          [conversation](const Quillo::Conversation& changed) { *conversation = changed; });
+                                                       [](const std::shared_ptr<Quillo::ChatGPTAPI>&) {});
+  ui::Binding<Quillo::Conversation> shown(
+      [conversation] { return *conversation; },
+      [conversation](const Quillo::Conversation& changed) { *conversation = changed; });
   auto host = hosted(Quillo::MainChat(api, shown), {400, 650});
   write(*host, folder / "native-chat.png");
 }
@@ -78,6 +80,8 @@ int main(int argc, char** argv) {
   try {
     const std::filesystem::path folder = argc > 1 ? argv[1] : "docs/screenshots";
     std::filesystem::create_directories(folder);
+    // The application's resources as the source tree holds them, wherever the tool was built.
+    foundation::Bundle::setMainResourceDirectory(std::filesystem::path(QUILLO_SOURCE_DIR) / "resources");
     render::TextEngine::shared().pinFonts(std::filesystem::path(QUILLO_SOURCE_DIR) /
                                           "tests/platform/render/fixtures/fonts.conf");
     // The screenshots' settings live in a folder of their own, never in the user's.
