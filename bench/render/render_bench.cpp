@@ -83,107 +83,88 @@ struct Frame {
   }
 };
 
-// The native chat over a conversation the benchmark changes between frames.
-struct Chat {
-  Chat() {
-    conversation.messages = {Quillo::Message(Quillo::Role::user, "How do I keep only the newest records?"),
-                             Quillo::Message(Quillo::Role::assistant, longReply())};
-    hosting =
-        ui::HostingView::make(view(), {0, 0, kWidth, kHeight}, std::make_shared<render::PangoTextMeasurer>());
+// A view in a window of the popover's size, shown again whenever its content changes.
+struct Scene {
+  explicit Scene(ui::AnyView view)
+      : hosting(ui::HostingView::make(std::move(view), {0, 0, kWidth, kHeight},
+                                      std::make_shared<render::PangoTextMeasurer>())) {
     window->setContentView(hosting);
   }
-  ui::AnyView view() {
+  // Evaluated, laid out and brought up to date as after every piece of a streamed reply.
+  void show(ui::AnyView view, foundation::ScopedMainRunLoop& loop) {
+    hosting->graph().setRoot(std::move(view));
+    loop.loop().runUntilIdle();
+  }
+  std::shared_ptr<appkit::Window> window =
+      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
+  std::shared_ptr<ui::HostingView> hosting;
+};
+
+// The native chat over a conversation whose last message is the long reply.
+struct Chat {
+  Chat() {
+    conversation->messages = {Quillo::Message(Quillo::Role::user, "How do I keep only the newest records?"),
+                              Quillo::Message(Quillo::Role::assistant, longReply())};
+  }
+  ui::AnyView view() const {
     ui::Binding<std::shared_ptr<Quillo::ChatGPTAPI>> api([] { return std::shared_ptr<Quillo::ChatGPTAPI>(); },
                                                          [](const std::shared_ptr<Quillo::ChatGPTAPI>&) {});
     ui::Binding<Quillo::Conversation> shown(
-        [this] { return conversation; },
-        [this](const Quillo::Conversation& changed) { conversation = changed; });
+        [conversation = conversation] { return *conversation; },
+        [conversation = conversation](const Quillo::Conversation& changed) { *conversation = changed; });
     return Quillo::MainChat(api, shown);
   }
-  // One streamed piece: appended to the reply, evaluated and laid out as a streamed reply is.
-  void appendPiece(foundation::ScopedMainRunLoop& loop) {
-    conversation.messages.back().content += " and one more piece of the reply";
-    hosting->graph().setRoot(view());
-    loop.loop().runUntilIdle();
-  }
-
-  Quillo::Conversation conversation;
-  std::shared_ptr<appkit::Window> window =
-      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
-  std::shared_ptr<ui::HostingView> hosting;
+  void appendPiece() { conversation->messages.back().content += " and one more piece of the reply"; }
+  std::shared_ptr<Quillo::Conversation> conversation = std::make_shared<Quillo::Conversation>();
 };
 
-void BM_DrawNativeChatWithLongReply(benchmark::State& state) {
-  foundation::ScopedMainRunLoop loop;
-  Settings settings;
-  pinFonts();
-  Chat chat;
-  loop.loop().runUntilIdle();
-  render::Renderer renderer;
-  Frame frame;
-  for (auto _ : state) frame.draw(renderer, *chat.window);
-  state.counters["reply bytes"] = static_cast<double>(chat.conversation.messages.back().content.size());
-}
-BENCHMARK(BM_DrawNativeChatWithLongReply)->Unit(benchmark::kMillisecond);
-
-void BM_RelayoutAndRedrawAfterOneStreamedPiece(benchmark::State& state) {
-  foundation::ScopedMainRunLoop loop;
-  Settings settings;
-  pinFonts();
-  Chat chat;
-  loop.loop().runUntilIdle();
-  render::Renderer renderer;
-  Frame frame;
-  frame.draw(renderer, *chat.window);
-  for (auto _ : state) {
-    chat.appendPiece(loop);
-    frame.draw(renderer, *chat.window);
-  }
-}
-BENCHMARK(BM_RelayoutAndRedrawAfterOneStreamedPiece)->Unit(benchmark::kMillisecond);
-
-// The Markdown view alone, scrolled in a window of the same size: the reply as the renderer draws it.
+// The Markdown view alone, scrolled: the reply as the renderer draws it.
 struct Reply {
-  explicit Reply(std::string markdown) : markdown(std::move(markdown)) {
-    hosting =
-        ui::HostingView::make(view(), {0, 0, kWidth, kHeight}, std::make_shared<render::PangoTextMeasurer>());
-    window->setContentView(hosting);
-  }
   ui::AnyView view() const {
     return ui::ScrollView(ui::AnyView(MarkdownRender::Markdown(markdown)).padding(12));
   }
-  std::string markdown;
-  std::shared_ptr<appkit::Window> window =
-      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
-  std::shared_ptr<ui::HostingView> hosting;
+  void appendPiece() { markdown += " and one more piece of the reply"; }
+  std::string markdown = longReply();
 };
 
-void BM_DrawMarkdownReply(benchmark::State& state) {
+template <class Content>
+void drawEveryFrame(benchmark::State& state) {
   foundation::ScopedMainRunLoop loop;
+  Settings settings;
   pinFonts();
-  Reply reply(longReply());
+  Content content;
+  Scene scene(content.view());
   loop.loop().runUntilIdle();
   render::Renderer renderer;
   Frame frame;
-  for (auto _ : state) frame.draw(renderer, *reply.window);
+  for (auto _ : state) frame.draw(renderer, *scene.window);
 }
-BENCHMARK(BM_DrawMarkdownReply)->Unit(benchmark::kMillisecond);
 
-void BM_RelayoutAndRedrawMarkdownAfterOneStreamedPiece(benchmark::State& state) {
+template <class Content>
+void relayoutAndRedrawAfterEveryPiece(benchmark::State& state) {
   foundation::ScopedMainRunLoop loop;
+  Settings settings;
   pinFonts();
-  Reply reply(longReply());
+  Content content;
+  Scene scene(content.view());
   loop.loop().runUntilIdle();
   render::Renderer renderer;
   Frame frame;
-  frame.draw(renderer, *reply.window);
+  frame.draw(renderer, *scene.window);
   for (auto _ : state) {
-    reply.markdown += " and one more piece";
-    reply.hosting->graph().setRoot(reply.view());
-    loop.loop().runUntilIdle();
-    frame.draw(renderer, *reply.window);
+    content.appendPiece();
+    scene.show(content.view(), loop);
+    frame.draw(renderer, *scene.window);
   }
 }
-BENCHMARK(BM_RelayoutAndRedrawMarkdownAfterOneStreamedPiece)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(drawEveryFrame<Chat>)->Name("BM_DrawNativeChatWithLongReply")->Unit(benchmark::kMillisecond);
+BENCHMARK(relayoutAndRedrawAfterEveryPiece<Chat>)
+    ->Name("BM_RelayoutAndRedrawAfterOneStreamedPiece")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(drawEveryFrame<Reply>)->Name("BM_DrawMarkdownReply")->Unit(benchmark::kMillisecond);
+BENCHMARK(relayoutAndRedrawAfterEveryPiece<Reply>)
+    ->Name("BM_RelayoutAndRedrawMarkdownAfterOneStreamedPiece")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
