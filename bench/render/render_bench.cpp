@@ -127,21 +127,10 @@ struct Reply {
   std::string markdown = longReply();
 };
 
+// Draws a frame of the content at every iteration; with `streams`, first appends a piece to it and shows it
+// again, as for every piece of a streamed reply.
 template <class Content>
-void drawEveryFrame(benchmark::State& state) {
-  foundation::ScopedMainRunLoop loop;
-  Settings settings;
-  pinFonts();
-  Content content;
-  Scene scene(content.view());
-  loop.loop().runUntilIdle();
-  render::Renderer renderer;
-  Frame frame;
-  for (auto _ : state) frame.draw(renderer, *scene.window);
-}
-
-template <class Content>
-void relayoutAndRedrawAfterEveryPiece(benchmark::State& state) {
+void measureFrames(benchmark::State& state, bool streams) {
   foundation::ScopedMainRunLoop loop;
   Settings settings;
   pinFonts();
@@ -152,10 +141,22 @@ void relayoutAndRedrawAfterEveryPiece(benchmark::State& state) {
   Frame frame;
   frame.draw(renderer, *scene.window);
   for (auto _ : state) {
-    content.appendPiece();
-    scene.show(content.view(), loop);
+    if (streams) {
+      content.appendPiece();
+      scene.show(content.view(), loop);
+    }
     frame.draw(renderer, *scene.window);
   }
+}
+
+template <class Content>
+void drawEveryFrame(benchmark::State& state) {
+  measureFrames<Content>(state, false);
+}
+
+template <class Content>
+void relayoutAndRedrawAfterEveryPiece(benchmark::State& state) {
+  measureFrames<Content>(state, true);
 }
 
 BENCHMARK(drawEveryFrame<Chat>)->Name("BM_DrawNativeChatWithLongReply")->Unit(benchmark::kMillisecond);
