@@ -10,12 +10,12 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)  # the C library's threads: part of the system, not a library of ours
 
 # quillo_library(<id> NAME <shown name> PACKAGES <Debian package>...
-#                {FIND_PACKAGE <find_package arguments>... LINK <imported targets>... | PKG_CONFIG <module>})
-#   Finds the library and makes thirdparty::<id> link it; with PKG_CONFIG, its pkg-config module's imported
+#                {FIND_PACKAGE <find_package arguments>... LINK <imported targets>... | PKG_CONFIG <module>...})
+#   Finds the library and makes thirdparty::<id> link it; with PKG_CONFIG, its pkg-config modules' imported
 #   target. Appends it to QUILLO_LIBRARIES (a global property, in the list's order), with its shown name
 #   and packages in QUILLO_LIBRARY_<id>_NAME and QUILLO_LIBRARY_<id>_PACKAGES.
 function(quillo_library id)
-  cmake_parse_arguments(ARG "" "NAME;PKG_CONFIG" "PACKAGES;FIND_PACKAGE;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME" "PACKAGES;FIND_PACKAGE;LINK;PKG_CONFIG" ${ARGN})
   if(NOT ARG_NAME OR NOT ARG_PACKAGES)
     message(FATAL_ERROR "quillo_library(${id}) needs a NAME and the Debian PACKAGES that bring it.")
   endif()
@@ -51,6 +51,22 @@ quillo_library(fmt NAME "fmt" FIND_PACKAGE fmt LINK fmt::fmt
                PACKAGES libfmt9)
 quillo_library(freetype NAME "FreeType" FIND_PACKAGE Freetype LINK Freetype::Freetype
                PACKAGES libfreetype6)
+# Drawing: Cairo, Pango over fontconfig and HarfBuzz, librsvg for vector images, gdk-pixbuf (with its WebP
+# loader) for pictures, and the GLib they are built on.
+quillo_library(cairo NAME "Cairo" PKG_CONFIG cairo
+               PACKAGES libcairo2)
+quillo_library(pango NAME "Pango" PKG_CONFIG pangocairo pangoft2
+               PACKAGES libpango-1.0-0 libpangocairo-1.0-0 libpangoft2-1.0-0)
+quillo_library(harfbuzz NAME "HarfBuzz" PKG_CONFIG harfbuzz
+               PACKAGES libharfbuzz0b)
+quillo_library(fontconfig NAME "Fontconfig" PKG_CONFIG fontconfig
+               PACKAGES libfontconfig1)
+quillo_library(rsvg NAME "librsvg" PKG_CONFIG librsvg-2.0
+               PACKAGES librsvg2-2)
+quillo_library(gdk_pixbuf NAME "gdk-pixbuf" PKG_CONFIG gdk-pixbuf-2.0
+               PACKAGES libgdk-pixbuf-2.0-0 webp-pixbuf-loader)
+quillo_library(glib NAME "GLib" PKG_CONFIG glib-2.0 gobject-2.0 gio-2.0
+               PACKAGES libglib2.0-0)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)

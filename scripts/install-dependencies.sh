@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libcurl4-openssl-dev nlohmann-json3-dev libfmt-dev libicu-dev
   libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core fonts-dejavu-extra
+  libcairo2-dev libpango1.0-dev librsvg2-dev libgdk-pixbuf-2.0-dev webp-pixbuf-loader adwaita-icon-theme
   "$@"
 )
 

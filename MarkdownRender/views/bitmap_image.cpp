@@ -1,6 +1,12 @@
 #include "MarkdownRender/views/bitmap_image.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -75,20 +81,126 @@ std::optional<Dimensions> bmpSize(std::string_view d) {
   return Dimensions{width, height < 0 ? -static_cast<std::int64_t>(height) : height};
 }
 
+// "RIFF", size, "WEBP", then the first chunk: an extended header (canvas size less one, 24 bits each), a
+// lossless stream (signature 0x2F, then 14 bits each of width and height less one) or a lossy key frame
+// (start code 9D 01 2A, then 14 bits each of width and height). A file shorter than its container says is
+// no picture.
+std::optional<Dimensions> webpSize(std::string_view d) {
+  if (d.size() < 30 || d.substr(0, 4) != "RIFF" || d.substr(8, 4) != "WEBP") return std::nullopt;
+  // The decoder gives what it has of a file cut short without a word: the container's length tells.
+  if (std::size_t{littleEndian(d, 4, 4)} + 8 > d.size()) return std::nullopt;
+  const auto chunk = d.substr(12, 4);
+  if (chunk == "VP8X") return Dimensions{littleEndian(d, 24, 3) + 1, littleEndian(d, 27, 3) + 1};
+  if (chunk == "VP8L") {
+    if (static_cast<unsigned char>(d[20]) != 0x2F) return std::nullopt;
+    const std::uint32_t bits = littleEndian(d, 21, 4);
+    return Dimensions{(bits & 0x3FFF) + 1, ((bits >> 14) & 0x3FFF) + 1};
+  }
+  if (chunk == "VP8 ") {
+    if (d.substr(23, 3) != std::string_view("\x9D\x01\x2A", 3)) return std::nullopt;
+    return Dimensions{littleEndian(d, 26, 2) & 0x3FFF, littleEndian(d, 28, 2) & 0x3FFF};
+  }
+  return std::nullopt;
+}
+
+struct Format {
+  const char* loaderType;  // the decoder's name
+  std::optional<Dimensions> (*size)(std::string_view);
+};
+
+// Only these decoders are ever reached: bytes from the network never choose one by themselves.
+constexpr Format formats[] = {
+    {"png", pngSize}, {"gif", gifSize}, {"jpeg", jpegSize}, {"webp", webpSize}, {"bmp", bmpSize},
+};
+
+struct GObjectRelease {
+  void operator()(void* object) const { g_object_unref(object); }
+};
+using LoaderPointer = std::unique_ptr<GdkPixbufLoader, GObjectRelease>;
+
+struct ErrorRelease {
+  void operator()(GError* error) const { g_error_free(error); }
+};
+
+struct Decoding {
+  std::int64_t pixelCount = 0;
+  bool isRefused = false;
+};
+
+// The decoder announces the size before it allocates anything: a picture whose header understated it is
+// refused there, and shrunk to one pixel so that nothing large is allocated on its way out.
+void sizePrepared(GdkPixbufLoader* loader, int wide, int high, gpointer data) {
+  auto* decoding = static_cast<Decoding*>(data);
+  const std::int64_t count = static_cast<std::int64_t>(wide) * high;
+  if (wide <= 0 || high <= 0 || count > BitmapImage::maximumPixelCount) {
+    decoding->isRefused = true;
+    gdk_pixbuf_loader_set_size(loader, 1, 1);
+  }
+}
+
+std::optional<std::vector<std::uint32_t>> premultipliedPixels(GdkPixbuf* pixbuf) {
+  const int wide = gdk_pixbuf_get_width(pixbuf), high = gdk_pixbuf_get_height(pixbuf);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+  const bool hasAlpha = gdk_pixbuf_get_has_alpha(pixbuf);
+  if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < (hasAlpha ? 4 : 3)) return std::nullopt;
+  const guchar* rows = gdk_pixbuf_read_pixels(pixbuf);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(wide) * static_cast<std::size_t>(high));
+  auto premultiplied = [](unsigned component, unsigned alpha) { return (component * alpha + 127) / 255; };
+  for (int y = 0; y < high; ++y) {
+    const guchar* p = rows + static_cast<std::ptrdiff_t>(y) * stride;
+    for (int x = 0; x < wide; ++x, p += channels) {
+      const unsigned alpha = hasAlpha ? p[3] : 255;
+      pixels[static_cast<std::size_t>(y) * wide + x] = alpha << 24 | premultiplied(p[0], alpha) << 16 |
+                                                       premultiplied(p[1], alpha) << 8 |
+                                                       premultiplied(p[2], alpha);
+    }
+  }
+  return pixels;
+}
+
+std::shared_ptr<const ui::Bitmap> decodePixels(const Format& format, std::string_view data) {
+  GError* rawError = nullptr;
+  LoaderPointer loader(gdk_pixbuf_loader_new_with_type(format.loaderType, &rawError));
+  std::unique_ptr<GError, ErrorRelease> error(rawError);
+  if (!loader) return nullptr;
+  Decoding decoding;
+  g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(sizePrepared), &decoding);
+  bool isWritten = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(data.data()),
+                                           data.size(), &rawError);
+  error.reset(rawError);
+  rawError = nullptr;
+  // Closing is required even after a failed write; it reports a picture that ended too early.
+  bool isClosed = gdk_pixbuf_loader_close(loader.get(), &rawError);
+  error.reset(rawError);
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());  // owned by the loader
+  if (!isWritten || !isClosed || decoding.isRefused || !pixbuf) return nullptr;
+  auto pixels = premultipliedPixels(pixbuf);
+  if (!pixels) return nullptr;
+  return std::make_shared<const ui::Bitmap>(gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf),
+                                            std::move(*pixels));
+}
+
 }  // namespace
 
 std::optional<BitmapImage> BitmapImage::decode(std::string data) {
-  std::optional<Dimensions> size;
-  for (auto read : {pngSize, gifSize, jpegSize, bmpSize}) {
-    if ((size = read(data))) break;
+  for (const auto& format : formats) {
+    auto size = format.size(data);
+    if (!size) continue;
+    // The header's size is checked first, so that a picture too large is never handed to a decoder.
+    if (size->first <= 0 || size->second <= 0 || size->first * size->second > maximumPixelCount) {
+      return std::nullopt;
+    }
+    auto bitmap = decodePixels(format, data);
+    if (!bitmap) return std::nullopt;
+    return BitmapImage(std::move(bitmap));
   }
-  if (!size || size->first <= 0 || size->second <= 0) return std::nullopt;
-  return BitmapImage(std::move(data), size->first, size->second);
+  return std::nullopt;
 }
 
 ui::AnyView bitmapImageView(const std::shared_ptr<const BitmapImage>& image, std::string name,
                             bool isResizable) {
-  auto picture = ui::Image::picture(std::move(name), image ? image->size() : foundation::Size{});
+  auto picture = ui::Image::picture(std::move(name), image ? image->size() : foundation::Size{},
+                                    image ? image->bitmap() : nullptr);
   return isResizable ? picture.resizable() : picture;
 }
 

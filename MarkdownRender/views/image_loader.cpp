@@ -65,17 +65,17 @@ std::shared_ptr<const BitmapImage> DefaultImageLoader::cachedImage(const foundat
 }
 
 void DefaultImageLoader::store(const std::string& key, std::shared_ptr<const BitmapImage> image) const {
-  const std::size_t cost = image->data().size();
+  const std::size_t cost = image->byteCount();
   std::lock_guard lock(mutex_);
   if (auto found = entries_.find(key); found != entries_.end()) {
-    bytes_ -= found->second.image->data().size();
+    bytes_ -= found->second.image->byteCount();
     uses_.erase(found->second.use);
     entries_.erase(found);
   }
   if (cost > limits_.cacheCostLimit) return;
   while (!uses_.empty() && bytes_ + cost > limits_.cacheCostLimit) {
     auto oldest = entries_.find(uses_.back());
-    bytes_ -= oldest->second.image->data().size();
+    bytes_ -= oldest->second.image->byteCount();
     entries_.erase(oldest);
     uses_.pop_back();
   }

@@ -38,8 +38,8 @@ class DefaultImageLoader {
   struct Limits {
     // A reply's picture larger than this is not fetched to the end (the transfer fails).
     std::size_t maximumImageBytes = 32u << 20;
-    // The cache keeps at most this many bytes of pictures, dropping the least recently used first; a
-    // picture larger than the whole limit is returned but not kept.
+    // The cache keeps decoded pictures of at most this many bytes of pixels, dropping the least recently
+    // used first; a picture larger than the whole limit is returned but not kept.
     std::size_t cacheCostLimit = 64u << 20;
   };
 

@@ -292,8 +292,9 @@ Image Image::named(std::string name, const foundation::Bundle& bundle, std::stri
   return Image(std::move(spec));
 }
 
-Image Image::picture(std::string name, foundation::Size size) {
+Image Image::picture(std::string name, foundation::Size size, std::shared_ptr<const Bitmap> bitmap) {
   auto spec = std::make_shared<detail::ImageSpec>();
+  spec->bitmap = std::move(bitmap);
   spec->source = detail::ImageSpec::Source::bitmap;
   spec->name = std::move(name);
   spec->size = size;
@@ -306,7 +307,7 @@ bool operator==(const Image& a, const Image& b) {
   const auto &x = a.imageSpec(), &y = b.imageSpec();
   return x.source == y.source && x.name == y.name && x.isResizable == y.isResizable &&
          x.bundleDirectory == y.bundleDirectory && x.size == y.size && x.label == y.label &&
-         x.isTemplate == y.isTemplate;
+         x.isTemplate == y.isTemplate && x.bitmap == y.bitmap;
 }
 
 Image Image::renderingMode(ImageRenderingMode mode) const {

@@ -15,6 +15,7 @@
 #include "platform/foundation/url.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/binding.h"
+#include "platform/ui/bitmap.h"
 #include "platform/ui/color.h"
 #include "platform/ui/stroke_style.h"
 #include "platform/ui/number_formatter.h"
@@ -93,6 +94,7 @@ class ImageSpec final : public PrimitiveSpec {
   std::optional<foundation::Size> size;
   std::string label;  // what accessibility reads for the picture
   bool isTemplate = false;  // drawn in the foreground colour, keeping only the image's shape
+  std::shared_ptr<const Bitmap> bitmap;  // the pixels of a bitmap image
   std::string typeName() const override { return "Image"; }
   std::string describe() const override;
 };
@@ -269,8 +271,9 @@ class Image : public AnyView {
   static Image systemName(std::string name);
   // The image `name` of a bundle's resources, with the text accessibility reads for it.
   static Image named(std::string name, const foundation::Bundle& bundle, std::string label = {});
-  // A picture read elsewhere, known by a name (its address) and its size in points.
-  static Image picture(std::string name, foundation::Size size);
+  // A picture read elsewhere, known by a name (its address), its size in points and its pixels (none
+  // where only its size is known).
+  static Image picture(std::string name, foundation::Size size, std::shared_ptr<const Bitmap> bitmap = nullptr);
   Image resizable() const;
   // The same image, measured at `size` points.
   Image withSize(foundation::Size size) const;

@@ -553,7 +553,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
     const double lineSpacing = node.environment().get<LineSpacingKey>();
     if (text->hasImages()) return measurer_->layout(runsOf(*text, node, *measurer_), width, lineSpacing).size;
-    return measurer_->measure(text->string(), fontOf(node), width, lineSpacing);
+    return measurer_->measureAttributed(text->attributedString(), fontOf(node), width, lineSpacing);
   }
   if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
     std::vector<Gathered> gathered;

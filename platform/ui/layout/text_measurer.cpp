@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -134,6 +135,14 @@ std::vector<std::string> charactersOf(const std::string& text) {
     characters.back() += c;
   }
   return characters;
+struct DefaultMeasurer {
+  std::mutex mutex;  // guards `installed`
+  std::shared_ptr<const TextMeasurer> installed;
+};
+
+DefaultMeasurer& defaultMeasurer() {
+  static DefaultMeasurer instance;
+  return instance;
 }
 
 }  // namespace
@@ -252,8 +261,16 @@ TextLayout TextMeasurer::layout(const std::vector<TextRun>& runs, std::optional<
 }
 
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer() {
-  static const auto measurer = std::make_shared<const FixedMetricTextMeasurer>();
-  return measurer;
+  static const auto fixed = std::make_shared<const FixedMetricTextMeasurer>();
+  auto& state = defaultMeasurer();
+  std::lock_guard lock(state.mutex);
+  return state.installed ? state.installed : fixed;
+}
+
+void setDefaultTextMeasurer(std::shared_ptr<const TextMeasurer> measurer) {
+  auto& state = defaultMeasurer();
+  std::lock_guard lock(state.mutex);
+  state.installed = std::move(measurer);
 }
 
 }  // namespace ui

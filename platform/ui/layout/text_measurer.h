@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/foundation/geometry.h"
+#include "platform/ui/attributed_string.h"
 #include "platform/ui/font.h"
 
 namespace ui {
@@ -37,6 +38,12 @@ class TextMeasurer {
   // line breaks ("\n") always start a new line. Without a width every paragraph stays on one line.
   virtual foundation::Size measure(std::string_view text, const Font& font, std::optional<double> width,
                                    double lineSpacing = 0) const = 0;
+  // The same for styled text whose runs may set fonts of their own; `font` is the font of runs that set
+  // none. A measurer that does not tell fonts of runs apart measures the characters in `font`.
+  virtual foundation::Size measureAttributed(const AttributedString& text, const Font& font,
+                                             std::optional<double> width, double lineSpacing = 0) const {
+    return measure(text.characters(), font, width, lineSpacing);
+  }
   // The height of one line of `font`.
   virtual double lineHeight(const Font& font) const = 0;
   // How far the baseline of a line of `font` lies below the line's top; the rest of the line is below it.
@@ -69,7 +76,10 @@ class FixedMetricTextMeasurer final : public TextMeasurer {
   double lineHeightFactor_;
 };
 
-// The measurer layout uses when none is given.
+// The measurer layout uses when none is given: the fixed-metric one unless another was installed.
 std::shared_ptr<const TextMeasurer> defaultTextMeasurer();
+// Installs the measurer layout uses when none is given (the application installs one with real font
+// metrics at start-up; null restores the fixed-metric one). Thread-safe.
+void setDefaultTextMeasurer(std::shared_ptr<const TextMeasurer> measurer);
 
 }  // namespace ui

@@ -59,6 +59,15 @@ TEST_F(ImageLoaderTest, AcceptsOnlySuccessfulHTTPResponsesThatArePictures) {
   EXPECT_EQ(failureCode(urlOf(server.url("/page.png"))), URLErrorCode::cannotDecodeContentData);
 }
 
+TEST_F(ImageLoaderTest, PicturesThatCannotBeDecodedOrAreTooLargeFailAsNotPictures) {
+  const std::string damaged = testing::png(640, 480).substr(0, 60);  // cut inside its pixels
+  server.reply("GET", "/damaged.png", ScriptedReply::text(damaged, 200, "image/png"));
+  server.reply("GET", "/huge.png", ScriptedReply::text(testing::pngHeader(10000, 5001), 200, "image/png"));
+  EXPECT_EQ(failureCode(urlOf(server.url("/damaged.png"))), URLErrorCode::cannotDecodeContentData);
+  EXPECT_EQ(failureCode(urlOf(server.url("/huge.png"))), URLErrorCode::cannotDecodeContentData);
+  EXPECT_EQ(loader.cachedCount(), 0u);
+}
+
 TEST_F(ImageLoaderTest, FailuresAreNotCached) {
   EXPECT_EQ(failureCode(urlOf(server.url("/later.png"))), URLErrorCode::badServerResponse);
   server.reply("GET", "/later.png", picture(4, 3));
@@ -97,11 +106,11 @@ TEST(ImageLoaderLimits, APictureLargerThanAllowedIsNotFetchedToTheEnd) {
 TEST(ImageLoaderLimits, TheCacheKeepsTheMostRecentlyUsedPicturesWithinItsLimit) {
   LoopbackServer server;
   foundation::URLSession session;
-  const std::size_t size = testing::png(1, 1).size();
+  const std::size_t size = 4;  // the decoded pixel of a picture of one pixel
   DefaultImageLoader loader({.maximumImageBytes = 1u << 20, .cacheCostLimit = 2 * size});
   for (auto path : {"/a.png", "/b.png", "/c.png"})
     server.reply("GET", path, ScriptedReply::text(testing::png(1, 1)));
-  server.reply("GET", "/big.png", ScriptedReply::text(testing::png(1, 1) + std::string(3 * size, '\0')));
+  server.reply("GET", "/big.png", ScriptedReply::text(testing::png(2, 2)));
   auto url = [&](const char* path) { return *foundation::URL::parse(server.url(path)); };
 
   loader.image(url("/a.png"), session);

@@ -5,12 +5,14 @@
 
 #include "layout_fixture.h"
 #include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
 
 namespace ui {
 namespace {
 
 using testing::text;
 using testing::type;
+using testing::WindowHost;
 
 TEST(GridLayout, ColumnsAreAsWideAsTheirWidestCell) {
   LaidOut laid(Grid({GridRow({Text("a"), Text("bbb")}), GridRow({Text("cc"), Text("d")})}, 10.0, 5.0),
@@ -71,6 +73,14 @@ TEST(FormLayout, StacksRowsAtTheLeadingEdgeWithSpacing) {
   LaidOut laid(Form({Text("a"), Text("bb")}), {16, 48});
   EXPECT_EQ(laid.frame(text("a")), Rect(0, 0, 8, 20));
   EXPECT_EQ(laid.frame(text("bb")), Rect(0, 28, 16, 20));
+}
+
+TEST(FormLayout, AGroupOfRowsIsFramedAroundThemSoTheControlsInsideAreShown) {
+  WindowHost host(
+      Form({Group(Toggle("a", Binding<bool>::constant(false)), Text("bb")), Text("c")}).font(Font::system(16)),
+      {16, 76});
+  EXPECT_EQ(host.frame(type("Group")), Rect(0, 0, 16, 48));
+  EXPECT_NE(host.platformView(host.find(type("Toggle"))), nullptr);
 }
 
 TEST(TabViewLayout, ShowsTheSelectedTabBelowTheBarOfLabels) {
