@@ -279,7 +279,7 @@ bool isProcessTrusted() { return trustedDesktop() != nullptr; }
 
 bool isProcessTrustedWithPrompt() {
   if (isProcessTrusted()) return true;
-  if (auto* desktop = desktop::HeadlessDesktop::current()) desktop->requestPermission("accessibility");
+  if (auto* desktop = desktop::Desktop::current()) desktop->permissions().requestPermission(desktop::permission::accessibility);
   return false;
 }
 

@@ -112,7 +112,7 @@ class HeadlessDesktop final : public Desktop,
   void setPermissionGranted(std::string_view permission, bool granted);
   // The program asks the system to prompt the user for a permission; the user's answer arrives later
   // through setPermissionGranted. The names asked for, oldest first.
-  void requestPermission(std::string_view permission);
+  void requestPermission(std::string_view permission) override;
   std::vector<std::string> permissionRequests() const;
 
   // URLs this program asked the desktop to open, oldest first. Opening always succeeds headless.

@@ -19,6 +19,9 @@ class PermissionService {
 
   // Whether the permission is granted right now; an unknown one is not.
   virtual bool isPermissionGranted(std::string_view permission) const = 0;
+  // Asks the system to prompt the person for a permission; the answer comes later, if at all, and shows
+  // in isPermissionGranted.
+  virtual void requestPermission(std::string_view permission) = 0;
 };
 
 }  // namespace desktop

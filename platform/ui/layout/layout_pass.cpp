@@ -502,6 +502,8 @@ std::optional<Rect> LayoutPass::frame(const Node& node) const {
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
   auto found = imageFrames_.find(&text);
   return found == imageFrames_.end() ? std::vector<Rect>{} : found->second;
+}
+
 std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
   auto found = controlFrames_.find(&node);
   if (found == controlFrames_.end()) return std::nullopt;

@@ -135,6 +135,8 @@ std::vector<std::string> charactersOf(const std::string& text) {
     characters.back() += c;
   }
   return characters;
+}
+
 struct DefaultMeasurer {
   std::mutex mutex;  // guards `installed`
   std::shared_ptr<const TextMeasurer> installed;
