@@ -30,12 +30,6 @@ ui::AnyView contextMenu(const ui::AnyView& view, std::vector<MenuEntry> entries)
   return view.modifier(std::move(m));
 }
 
-ui::AnyView toolbar(const ui::AnyView& view, const std::vector<ui::AnyView>& items) {
-  auto m = std::make_shared<ToolbarModifier>();
-  for (const auto& item : items) m->items.push_back(item.spec());
-  return view.modifier(std::move(m));
-}
-
 std::string LineLimitModifier::describe() const { return "lineLimit(" + std::to_string(lines) + ")"; }
 
 ui::AnyView lineLimit(const ui::AnyView& view, int lines) {

@@ -1,5 +1,5 @@
-// View pieces the native chat needs beyond the view layer's built-ins: a row's context menu, toolbar
-// items, a line limit, switching hit testing off, scrolling a row into view and a linear gradient.
+// View pieces the native chat needs beyond the view layer's built-ins: a row's context menu, a line
+// limit, switching hit testing off, scrolling a row into view and a linear gradient.
 // Each is a plain modifier or view value that the inspector reads back and the text dump shows.
 #pragma once
 
@@ -35,15 +35,6 @@ struct ContextMenuModifier final : ui::detail::Modifier {
   bool choose(const std::string& title) const;
 };
 ui::AnyView contextMenu(const ui::AnyView& view, std::vector<MenuEntry> entries);
-
-// Items the modified view contributes to its window's toolbar (automatic placement). The items are
-// evaluated with the view, so their buttons and keyboard shortcuts work like any other.
-struct ToolbarModifier final : ui::detail::Modifier {
-  std::vector<ui::detail::SpecPointer> items;
-  std::string name() const override { return "toolbar"; }
-  std::vector<ui::detail::SpecPointer> attachedViews() const override { return items; }
-};
-ui::AnyView toolbar(const ui::AnyView& view, const std::vector<ui::AnyView>& items);
 
 // The most lines a text shows.
 struct LineLimitModifier final : ui::detail::Modifier {

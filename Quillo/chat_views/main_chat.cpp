@@ -16,6 +16,7 @@
 #include "platform/concurrency/main_actor.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/text_error.h"
+#include "platform/ui/toolbar.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
@@ -159,10 +160,12 @@ void MainChat::sendAgain(const Message& message) const {
   sendUserMessage(message.content);
 }
 
-void MainChat::copyConversation() const {
+void MainChat::copyConversation() const { copyTranscriptToPasteboard(mainConversations_.get()); }
+
+void copyTranscriptToPasteboard(const Conversation& conversation) {
   auto pasteboard = appkit::Pasteboard::generalPasteboard();
   pasteboard.declareTypes({appkit::pasteboardTypeString});
-  pasteboard.setString(conversationTranscript(mainConversations_.get()), appkit::pasteboardTypeString);
+  pasteboard.setString(conversationTranscript(conversation), appkit::pasteboardTypeString);
 }
 
 ui::AnyView MainChat::body() const {
@@ -178,7 +181,7 @@ ui::AnyView MainChat::body() const {
     toolbarItems.push_back(Button("Clear", [self] { self.clearWholeConversation(); }).keyboardShortcut("k"));
   }
 
-  if (apiKey.find("sk-") == std::string::npos) return toolbar(APIKeyOnboard(), toolbarItems);
+  if (apiKey.find("sk-") == std::string::npos) return ui::toolbar(APIKeyOnboard(), toolbarItems);
 
   std::vector<Message> shown;
   for (const auto& message : conversation.messages) {
@@ -217,7 +220,7 @@ ui::AnyView MainChat::body() const {
       messageText_.binding(), isWriting_.binding(), task_.binding(), messageSelected_.binding(),
       [self](const std::string& text) { self.sendUserMessage(text); }, [self] { self.clearConversation(); });
 
-  return toolbar(VStack(scroll.overlay(emptyState), input, Divider()), toolbarItems);
+  return ui::toolbar(VStack(scroll.overlay(emptyState), input, Divider()), toolbarItems);
 }
 
 }  // namespace Quillo

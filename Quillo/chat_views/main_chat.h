@@ -56,5 +56,8 @@ class MainChat final : public ui::View {
 
 // The text that copying a conversation puts on the pasteboard.
 std::string conversationTranscript(const Conversation& conversation);
+// Declares the string type on the general pasteboard (no owner) and puts the transcript there; an empty
+// conversation puts the empty text.
+void copyTranscriptToPasteboard(const Conversation& conversation);
 
 }  // namespace Quillo

@@ -1,6 +1,7 @@
 // Menus and menu items as models: titles, key equivalents with their modifier masks, submenus.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,12 +42,27 @@ class MenuItem : public foundation::AssociatedStorage {
   void setSubmenu(std::shared_ptr<Menu> submenu) { submenu_ = std::move(submenu); }
   bool hasSubmenu() const { return submenu_ != nullptr; }
 
+  // A line between groups of items; it has no title and does nothing.
+  static std::shared_ptr<MenuItem> separatorItem();
+  bool isSeparatorItem() const { return isSeparator_; }
+
+  // What choosing the item does; a disabled item, or one without an action, does nothing.
+  void setAction(std::function<void()> action) { action_ = std::move(action); }
+  bool hasAction() const { return static_cast<bool>(action_); }
+  bool isEnabled() const { return isEnabled_; }
+  void setEnabled(bool isEnabled) { isEnabled_ = isEnabled; }
+  // Chooses the item as a person would; returns whether its action ran.
+  bool performAction() const;
+
  private:
   std::string title_;
   std::string keyEquivalent_;
   ModifierFlags keyEquivalentModifierMask_ = ModifierFlags::command;
   bool allowsAutomaticKeyEquivalentLocalization_ = true;
   std::shared_ptr<Menu> submenu_;
+  bool isSeparator_ = false;
+  bool isEnabled_ = true;
+  std::function<void()> action_;
 };
 
 // A menu: a title and items in order. Touched on the main thread only.
@@ -61,6 +77,8 @@ class Menu {
   std::shared_ptr<MenuItem> addItem(std::shared_ptr<MenuItem> item);
   // Makes, appends and returns an item.
   std::shared_ptr<MenuItem> addItem(std::string title, std::string keyEquivalent = {});
+  // The first item with this title, searched in submenus too; null when there is none.
+  std::shared_ptr<MenuItem> itemWithTitle(const std::string& title) const;
 
  private:
   std::string title_;

@@ -1,10 +1,52 @@
 #include "platform/appkit/styled_window.h"
 
+#include <algorithm>
+
+#include "platform/appkit/application.h"
+#include "platform/desktop/headless_desktop.h"
+
 namespace appkit {
+namespace {
+
+// The window server of the desktop in use, if there is one. Window numbers are unique across desktops,
+// so a number from another desktop simply names no window here.
+desktop::HeadlessWindowServer* windowServer() {
+  auto* desktop = desktop::HeadlessDesktop::current();
+  return desktop ? &desktop->windowServer() : nullptr;
+}
+
+double overlapArea(const foundation::Rect& a, const foundation::Rect& b) {
+  const double width = std::min(a.maxX(), b.maxX()) - std::max(a.minX(), b.minX());
+  const double height = std::min(a.maxY(), b.maxY()) - std::max(a.minY(), b.minY());
+  return width > 0 && height > 0 ? width * height : 0;
+}
+
+}  // namespace
 
 StyledWindow::StyledWindow(foundation::Rect contentRect, std::uint64_t styleMask, BackingStoreType backing,
                            bool defer)
     : Window(contentRect), styleMask_(styleMask), backing_(backing), isDeferred_(defer) {}
+
+StyledWindow::~StyledWindow() {
+  if (windowNumber_ == 0) return;
+  if (auto* server = windowServer()) server->destroyWindow(windowNumber_);
+}
+
+void StyledWindow::setFrame(foundation::Rect frame) {
+  Window::setFrame(frame);
+  if (auto* server = windowServer(); server && windowNumber_ != 0) server->setFrame(windowNumber_, frame);
+}
+
+void StyledWindow::setTitle(std::string title) {
+  Window::setTitle(std::move(title));
+  if (auto* server = windowServer(); server && windowNumber_ != 0)
+    server->setTitle(windowNumber_, this->title());
+}
+
+void StyledWindow::setLevel(int level) {
+  level_ = level;
+  if (auto* server = windowServer(); server && windowNumber_ != 0) server->setLevel(windowNumber_, level);
+}
 
 bool StyledWindow::canBecomeKeyWindow() const {
   return (styleMask_ & (StyleMask::titled | StyleMask::resizable)) != 0;
@@ -22,25 +64,101 @@ foundation::Rect StyledWindow::constrainFrameRect(foundation::Rect frameRect,
 
 void StyledWindow::setFrameOrigin(foundation::Point origin) { setFrame({origin, frame().size}); }
 
+void StyledWindow::setFrameTopLeftPoint(foundation::Point point) {
+  setFrame({{point.x, point.y - frame().height()}, frame().size});
+}
+
+void StyledWindow::center() {
+  const auto main = Screen::mainScreen();
+  if (!main) return;
+  const foundation::Rect visible = main->visibleFrame();
+  setFrameOrigin({visible.midX() - frame().width() / 2, visible.midY() - frame().height() / 2});
+}
+
+std::optional<Screen> StyledWindow::screen() const {
+  std::optional<Screen> best;
+  double bestArea = 0;
+  for (const auto& candidate : Screen::screens()) {
+    const double area = overlapArea(frame(), candidate.frame());
+    if (area > bestArea) {
+      best = candidate;
+      bestArea = area;
+    }
+  }
+  return best;
+}
+
+std::uint64_t StyledWindow::occlusionState() const {
+  auto* server = windowServer();
+  if (!server || windowNumber_ == 0) return 0;
+  auto record = server->window(windowNumber_);
+  if (!record) return 0;
+  return OcclusionState::tracked | (record->isVisible() ? OcclusionState::visible : 0);
+}
+
+void StyledWindow::reportToWindowServer() {
+  auto* server = windowServer();
+  if (!server) return;
+  if (windowNumber_ == 0 || !server->window(windowNumber_)) {
+    // The handler holds the window weakly: the record must never keep its window alive.
+    std::weak_ptr<Window> weak = weak_from_this();
+    windowNumber_ = server->createWindow([weak](const desktop::WindowServerEvent& event) {
+      auto window = std::static_pointer_cast<StyledWindow>(weak.lock());
+      if (!window) return;
+      if (event.kind == desktop::WindowServerEvent::Kind::visibilityChanged) {
+        window->windowServerDidChangeVisibility();
+      } else {
+        window->mouseDownOnScreen(event.kind == desktop::WindowServerEvent::Kind::mouseDownInside,
+                                  event.location);
+      }
+    });
+  }
+  server->setTitle(windowNumber_, title());
+  server->setFrame(windowNumber_, frame());
+  server->setLevel(windowNumber_, level_);
+}
+
+void StyledWindow::windowServerDidChangeVisibility() {
+  postNotification(didChangeOcclusionStateNotification);
+}
+
+void StyledWindow::mouseDownOnScreen(bool isInside, foundation::Point) {
+  if (isInside && isVisible_) makeKeyWindow();
+}
+
 void StyledWindow::orderFront() {
   setFrame(constrainFrameRect(frame(), Screen::mainScreen()));
   isVisible_ = true;
   isClosed_ = false;
+  auto self = std::static_pointer_cast<StyledWindow>(weak_from_this().lock());
+  if (self) Application::shared().windowDidShow(self);
+  reportToWindowServer();
+  if (auto* server = windowServer(); server && windowNumber_ != 0) server->orderFront(windowNumber_);
 }
 
 void StyledWindow::makeKeyAndOrderFront() {
   orderFront();
   makeKeyWindow();
+  makeMainWindow();
 }
 
 void StyledWindow::orderOut() {
   isVisible_ = false;
   resignKeyWindow();
+  resignMainWindow();
+  if (auto* server = windowServer(); server && windowNumber_ != 0) server->orderOut(windowNumber_);
 }
 
 void StyledWindow::close() {
+  if (isClosed_) return;
+  const foundation::Notification notification{willCloseNotification, this, {}};
+  foundation::NotificationCenter::defaultCenter().post(notification);
+  if (auto delegate = this->delegate()) delegate->windowWillClose(notification);
+  // Kept alive until the close is complete: the application's list may hold the last reference.
+  auto self = weak_from_this().lock();
   orderOut();
   isClosed_ = true;
+  Application::shared().windowDidClose(*this);
 }
 
 }  // namespace appkit

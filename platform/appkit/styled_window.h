@@ -1,9 +1,11 @@
 // Windows with the platform's window chrome as data: style mask, backing, level, collection behaviour,
-// title bar appearance, whether they may become key or main, and ordering on and off the screen.
+// title bar appearance, whether they may become key or main, ordering on and off the screen, the screen
+// they are on and whether the user can see them.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/appkit/screen.h"
 #include "platform/appkit/window.h"
@@ -12,6 +14,10 @@
 namespace appkit {
 
 // Always owned through a shared pointer, like every window. Main thread only.
+//
+// A window shown for the first time joins the application's window list, which keeps it alive until it
+// is closed. While it exists the desktop's window server knows it (title, frame, level, on screen or
+// not) and reports when the user starts or stops seeing it and where the pointer is pressed.
 class StyledWindow : public Window {
  public:
   // Style mask bits, with the platform's raw values.
@@ -49,9 +55,23 @@ class StyledWindow : public Window {
     static constexpr std::uint64_t fullScreenAuxiliary = 1 << 8;
   };
 
+  // Occlusion state bits, with the platform's raw values. A window the window server knows carries the
+  // bit `tracked`; `visible` is set while some of it can be seen.
+  struct OcclusionState {
+    static constexpr std::uint64_t visible = 1 << 1;
+    static constexpr std::uint64_t tracked = 1 << 13;
+  };
+  // Posted on the default notification centre with the window as object.
+  static constexpr const char* didChangeOcclusionStateNotification =
+      "NSWindowDidChangeOcclusionStateNotification";
+  static constexpr const char* willCloseNotification = "NSWindowWillCloseNotification";
+
   // A window whose content has the rectangle's size, placed at the rectangle's origin.
   StyledWindow(foundation::Rect contentRect, std::uint64_t styleMask, BackingStoreType backing, bool defer);
-  virtual ~StyledWindow() = default;
+  ~StyledWindow() override;
+
+  void setFrame(foundation::Rect frame) override;
+  void setTitle(std::string title) override;
 
   std::uint64_t styleMask() const { return styleMask_; }
   virtual void setStyleMask(std::uint64_t styleMask) { styleMask_ = styleMask; }
@@ -63,7 +83,7 @@ class StyledWindow : public Window {
   TitleVisibility titleVisibility() const { return titleVisibility_; }
   void setTitleVisibility(TitleVisibility visibility) { titleVisibility_ = visibility; }
   int level() const { return level_; }
-  void setLevel(int level) { level_ = level; }
+  void setLevel(int level);
   bool isMovable() const { return isMovable_; }
   void setMovable(bool isMovable) { isMovable_ = isMovable; }
   bool isMovableByWindowBackground() const { return isMovableByWindowBackground_; }
@@ -76,7 +96,7 @@ class StyledWindow : public Window {
   // Whether the window may take keyboard focus, and become the main window: windows with a title bar or
   // a resize bar may.
   bool canBecomeKeyWindow() const override;
-  virtual bool canBecomeMainWindow() const;
+  bool canBecomeMainWindow() const override;
 
   // The frame the window takes on the screen when ordered in: a titled window is moved down until its
   // top lies within the screen's visible frame; other windows keep the frame.
@@ -85,6 +105,18 @@ class StyledWindow : public Window {
 
   // Moves the window's bottom-left corner (window-system coordinates), keeping its size.
   void setFrameOrigin(foundation::Point origin);
+  // Moves the window's top-left corner there, keeping its size.
+  void setFrameTopLeftPoint(foundation::Point point);
+  // Centres the window on the main screen's visible frame.
+  void center();
+
+  // The screen holding the largest part of the window, or nothing when it lies on no screen.
+  std::optional<Screen> screen() const;
+  // The OcclusionState bits; 0 while the window server does not know the window (never shown, or no
+  // desktop).
+  std::uint64_t occlusionState() const;
+  // The window server's number for the window; 0 until it is first shown.
+  std::uint64_t windowNumber() const { return windowNumber_; }
 
   // Shows the window in front of the others without giving it keyboard focus; its frame is constrained
   // to the main screen first.
@@ -93,7 +125,8 @@ class StyledWindow : public Window {
   void makeKeyAndOrderFront();
   // Takes the window off the screen.
   void orderOut();
-  // Takes the window off the screen for good: it is no longer visible, key or main.
+  // Takes the window off the screen for good: it is no longer visible, key or main, and it leaves the
+  // application's window list. Closing posts willCloseNotification and tells the delegate first.
   virtual void close();
 
   bool isVisible() const { return isVisible_; }
@@ -102,7 +135,15 @@ class StyledWindow : public Window {
   // does).
   bool activatesApplication() const { return (styleMask_ & StyleMask::nonactivatingPanel) == 0; }
 
+ protected:
+  // The pointer was pressed on the screen: on this window (it was the frontmost window there) or
+  // anywhere else. A press on a window makes it key when it may become key.
+  virtual void mouseDownOnScreen(bool isInside, foundation::Point location);
+
  private:
+  void reportToWindowServer();
+  void windowServerDidChangeVisibility();
+
   std::uint64_t styleMask_;
   BackingStoreType backing_;
   bool isDeferred_;
@@ -115,6 +156,7 @@ class StyledWindow : public Window {
   bool ignoresMouseEvents_ = false;
   bool isVisible_ = false;
   bool isClosed_ = false;
+  std::uint64_t windowNumber_ = 0;
 };
 
 }  // namespace appkit

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   // The managed view; a plain view is made the first time it is asked for when none was given.
   const std::shared_ptr<View>& view();
   void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
+
+  // The size the controller's view asks for when it is presented (in a popover, a window): nothing
+  // when it leaves that to the presenter.
+  virtual std::optional<foundation::Size> preferredContentSize() { return std::nullopt; }
 
   const std::vector<std::shared_ptr<ViewController>>& childViewControllers() const { return children_; }
   std::shared_ptr<ViewController> parentViewController() const { return parent_.lock(); }

@@ -6,11 +6,22 @@
 
 #include "platform/appkit/view.h"
 #include "platform/foundation/geometry.h"
+#include "platform/foundation/notification_center.h"
 
 namespace appkit {
 
 class Event;
 class ViewController;
+
+// Told about changes of one window; each call carries the window's notification (its object is the
+// window). Main thread only.
+class WindowDelegate {
+ public:
+  virtual ~WindowDelegate() = default;
+  virtual void windowDidBecomeKey(const foundation::Notification&) {}
+  virtual void windowDidResignKey(const foundation::Notification&) {}
+  virtual void windowWillClose(const foundation::Notification&) {}
+};
 
 // Always owned through a shared pointer (views find their window weakly). Main thread only.
 class Window : public std::enable_shared_from_this<Window> {
@@ -19,10 +30,22 @@ class Window : public std::enable_shared_from_this<Window> {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
+  // Posted on the default notification centre with the window as object.
+  static constexpr const char* didBecomeKeyNotification = "NSWindowDidBecomeKeyNotification";
+  static constexpr const char* didResignKeyNotification = "NSWindowDidResignKeyNotification";
+  static constexpr const char* didBecomeMainNotification = "NSWindowDidBecomeMainNotification";
+  static constexpr const char* didResignMainNotification = "NSWindowDidResignMainNotification";
+
+  virtual ~Window() = default;
+
   foundation::Rect frame() const { return frame_; }
-  void setFrame(foundation::Rect frame);
+  virtual void setFrame(foundation::Rect frame);
   const std::string& title() const { return title_; }
-  void setTitle(std::string title) { title_ = std::move(title); }
+  virtual void setTitle(std::string title) { title_ = std::move(title); }
+
+  // Held weakly, as the platform does: whoever sets a delegate keeps it alive.
+  std::shared_ptr<WindowDelegate> delegate() const { return delegate_.lock(); }
+  void setDelegate(const std::shared_ptr<WindowDelegate>& delegate) { delegate_ = delegate; }
 
   // The view filling the window; it is given the window's size.
   const std::shared_ptr<View>& contentView() const { return contentView_; }
@@ -54,6 +77,18 @@ class Window : public std::enable_shared_from_this<Window> {
   bool selectNextKeyView();
   bool selectPreviousKeyView();
 
+  // The main window: the one the application's commands act on, at most one. Making a window main takes
+  // the state from the window that had it; the change is posted.
+  virtual bool canBecomeMainWindow() const { return true; }
+  bool isMainWindow() const;
+  bool makeMainWindow();
+  void resignMainWindow();
+  static std::shared_ptr<Window> mainWindow();
+
+ protected:
+  // Posts a notification about this window on the default centre.
+  void postNotification(const char* name) const;
+
  private:
   bool selectKeyView(bool isForward);
   std::weak_ptr<View> mouseTarget_;  // the responder that got the last press, until its release
@@ -61,6 +96,7 @@ class Window : public std::enable_shared_from_this<Window> {
   std::string title_;
   std::shared_ptr<View> contentView_;
   std::shared_ptr<ViewController> contentViewController_;
+  std::weak_ptr<WindowDelegate> delegate_;
 };
 
 }  // namespace appkit

@@ -1,6 +1,7 @@
 #include "platform/appkit/workspace.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/workspace_service.h"
 
 namespace appkit {
@@ -60,6 +61,11 @@ std::optional<RunningApplication> Workspace::runningApplication(int processIdent
   const auto application = desktop->workspace().application(processIdentifier);
   if (!application) return std::nullopt;
   return fromDesktop(*application);
+}
+
+bool Workspace::open(const foundation::URL& url) {
+  desktop::Desktop* desktop = desktop::Desktop::current();
+  return desktop != nullptr && desktop->urlOpener().openURL(url);
 }
 
 }  // namespace appkit

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/notification_center.h"
+#include "platform/foundation/url.h"
 
 namespace appkit {
 
@@ -55,6 +56,10 @@ class Workspace {
   // Nothing when no other application is frontmost.
   std::optional<RunningApplication> frontmostApplication() const;
   std::optional<RunningApplication> runningApplication(int processIdentifier) const;
+
+  // Opens a URL in the application the user chose for it (a web page in the browser, "mailto:" in the
+  // mail program). False when the desktop could not open it.
+  bool open(const foundation::URL& url);
 
  private:
   Workspace() = default;

@@ -4,7 +4,9 @@
 
 namespace desktop {
 
-HeadlessDesktop::HeadlessDesktop() : screens_{Screen(foundation::Rect(0, 0, 1440, 900))} {}
+HeadlessDesktop::HeadlessDesktop() : screens_{Screen(foundation::Rect(0, 0, 1440, 900))} {
+  statusBar_.setScreenFrame(screens_.front().frame);
+}
 
 HeadlessDesktop::~HeadlessDesktop() { withdraw(); }
 
@@ -20,6 +22,7 @@ Screen HeadlessDesktop::mainScreen() const {
 
 void HeadlessDesktop::setScreens(std::vector<Screen> screens) {
   if (screens.empty()) return;
+  statusBar_.setScreenFrame(screens.front().frame);
   std::lock_guard lock(mutex_);
   screens_ = std::move(screens);
 }
@@ -189,6 +192,12 @@ bool HeadlessDesktop::openURL(const foundation::URL& url) {
 std::vector<foundation::URL> HeadlessDesktop::openedURLs() const {
   std::lock_guard lock(mutex_);
   return openedURLs_;
+}
+
+void HeadlessDesktop::click(foundation::Point location) {
+  injectEvent(InputEvent::pointer("leftMouseDown", location));
+  windowServer_.click(location);
+  injectEvent(InputEvent::pointer("leftMouseUp", location));
 }
 
 }  // namespace desktop

@@ -20,7 +20,9 @@
 #include "platform/desktop/headless_hot_keys.h"
 #include "platform/desktop/headless_pasteboard.h"
 #include "platform/desktop/headless_speech.h"
+#include "platform/desktop/headless_status_bar.h"
 #include "platform/desktop/headless_web.h"
+#include "platform/desktop/headless_window_server.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/permission_service.h"
@@ -119,6 +121,16 @@ class HeadlessDesktop final : public Desktop,
   bool openURL(const foundation::URL& url) override;
   std::vector<foundation::URL> openedURLs() const;
 
+  // The program's windows on screen (thread-safe on its own).
+  HeadlessWindowServer& windowServer() { return windowServer_; }
+
+  // The status area of the menu bar on the main screen (thread-safe on its own).
+  HeadlessStatusBar& statusBar() { return statusBar_; }
+
+  // The user presses the pointer at a global location: the event joins the input stream and the
+  // program's windows hear whether it was on them.
+  void click(foundation::Point location);
+
  private:
   void appendEvent(InputEvent event);
 
@@ -139,6 +151,8 @@ class HeadlessDesktop final : public Desktop,
   HeadlessSpeech speech_;
   HeadlessPasteboard pasteboard_;
   HeadlessWeb web_;
+  HeadlessWindowServer windowServer_;
+  HeadlessStatusBar statusBar_;
 };
 
 }  // namespace desktop

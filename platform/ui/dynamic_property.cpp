@@ -72,7 +72,7 @@ std::string readableTypeName(const std::type_info& type) {
 
 }  // namespace detail
 
-// The desktop opens URLs for the application; without one (no desktop installed) nothing happens.
+// The workspace opens URLs for the application; without a desktop nothing happens.
 OpenURLAction::OpenURLAction()
     : handler_([](const foundation::URL& url) {
         if (auto* desktop = desktop::Desktop::current()) desktop->urlOpener().openURL(url);

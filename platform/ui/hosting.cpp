@@ -112,16 +112,6 @@ const detail::ImageSpec* imageOf(const detail::SpecPointer& label) {
   return nullptr;
 }
 
-// The first text shown inside a view (a button's title).
-std::string firstText(const Node& node) {
-  if (auto* text = node.primitiveAs<detail::TextSpec>()) return text->string();
-  for (const auto& child : node.children()) {
-    auto found = firstText(*child);
-    if (!found.empty()) return found;
-  }
-  return {};
-}
-
 Rect relative(const Rect& frame, Point origin) {
   return Rect(frame.minX() - origin.x, frame.minY() - origin.y, frame.width(), frame.height());
 }
@@ -144,6 +134,15 @@ void commitTyping(const std::weak_ptr<const Node>& weak, appkit::TextField& fiel
 }
 
 }  // namespace
+
+std::string detail::controlTitle(const Node& node) {
+  if (auto* text = node.primitiveAs<detail::TextSpec>()) return text->string();
+  for (const auto& child : node.children()) {
+    auto found = controlTitle(*child);
+    if (!found.empty()) return found;
+  }
+  return {};
+}
 
 struct HostingView::Entry {
   std::weak_ptr<const Node> node;
@@ -380,7 +379,8 @@ void HostingView::configure(Entry& entry, const Node& node) {
     case button:
     case toggle: {
       auto& control = static_cast<appkit::Button&>(*entry.platformView);
-      control.setTitle(node.children().empty() ? std::string() : firstText(*node.children().front()));
+      control.setTitle(node.children().empty() ? std::string()
+                                               : detail::controlTitle(*node.children().front()));
       control.setEnabled(isEnabled);
       if (auto* spec = node.primitiveAs<detail::ToggleSpec>()) control.setState(spec->isOn.get());
       control.action = [weak] {
@@ -396,7 +396,8 @@ void HostingView::configure(Entry& entry, const Node& node) {
       auto& tabs = static_cast<appkit::TabView&>(*entry.platformView);
       std::vector<std::string> labels;
       for (const auto& tab : node.children()) {
-        labels.push_back(tab->children().empty() ? std::string() : firstText(*tab->children().front()));
+        labels.push_back(tab->children().empty() ? std::string()
+                                                 : detail::controlTitle(*tab->children().front()));
       }
       tabs.setTabLabels(std::move(labels));
       tabs.setSelectedIndex(node.primitiveAs<detail::TabViewSpec>()->selectedIndex);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -26,6 +27,12 @@
 #include "platform/ui/view_graph.h"
 
 namespace ui {
+
+namespace detail {
+// The title of the platform control that realises a view (a button, a menu item): the first text shown
+// inside it; empty when it shows none.
+std::string controlTitle(const Node& node);
+}  // namespace detail
 
 // The view a platform view of the tree sits in; its runtime class name contains "ViewHost".
 class PlatformViewHost final : public appkit::View {

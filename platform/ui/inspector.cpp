@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/appkit/application.h"
+
 namespace ui::testing {
 
 using detail::Node;
@@ -278,19 +280,24 @@ Host::Host(AnyView root, ColorScheme colorScheme)
       desktopScope_(desktop_) {
   EnvironmentValues environment;
   environment.set<ColorSchemeKey>(colorScheme);
-  graph_ = std::make_unique<detail::ViewGraph>(std::move(root), std::move(environment));
+  ownGraph_ = std::make_unique<detail::ViewGraph>(std::move(root), std::move(environment));
+  setGraph(*ownGraph_);
   settle();
 }
 
 Host::~Host() {
-  hovered_.clear();
-  graph_.reset();
+  forgetHovered();
+  ownGraph_.reset();
+  loop_.loop().runUntilIdle();
+  // Windows the test showed stay in the application's list until closed; the next test starts without
+  // them.
+  appkit::Application::shared().resetForTesting();
   loop_.loop().runUntilIdle();
 }
 
-ViewRef Host::find(const ViewQuery& query) const { return root().find(query); }
+ViewRef Inspector::find(const ViewQuery& query) const { return root().find(query); }
 
-ViewRef Host::find(const ViewQuery& query, std::size_t index) const {
+ViewRef Inspector::find(const ViewQuery& query, std::size_t index) const {
   auto all = findAll(query);
   if (index >= all.size()) {
     throw InspectionError(fmt::format("fewer than {} of {} in:\n{}", index + 1, query.description(), dump()));
@@ -298,11 +305,11 @@ ViewRef Host::find(const ViewQuery& query, std::size_t index) const {
   return all[index];
 }
 
-std::vector<ViewRef> Host::findAll(const ViewQuery& query) const { return root().findAll(query); }
+std::vector<ViewRef> Inspector::findAll(const ViewQuery& query) const { return root().findAll(query); }
 
-bool Host::exists(const ViewQuery& query) const { return root().exists(query); }
+bool Inspector::exists(const ViewQuery& query) const { return root().exists(query); }
 
-void Host::tap(const ViewRef& view) {
+void Inspector::tap(const ViewRef& view) {
   auto control = controlFor(view.nodePointer());
   if (!control) throw InspectionError("nothing to tap at " + view.typeName() + " in:\n" + dump());
   if (!control->environment().isEnabled()) return;
@@ -356,21 +363,21 @@ const detail::TextInputSpec& inputOf(const ViewRef& field, const std::string& du
 }
 }  // namespace
 
-void Host::type(const ViewRef& field, const std::string& text) {
+void Inspector::type(const ViewRef& field, const std::string& text) {
   const auto& input = inputOf(field, dump());
   if (!field.isEnabled()) return;
   input.text.set(input.text.get() + text);
   settle();
 }
 
-void Host::setText(const ViewRef& field, const std::string& text) {
+void Inspector::setText(const ViewRef& field, const std::string& text) {
   const auto& input = inputOf(field, dump());
   if (!field.isEnabled()) return;
   input.text.set(text);
   settle();
 }
 
-void Host::select(const ViewRef& picker, const std::string& option) {
+void Inspector::select(const ViewRef& picker, const std::string& option) {
   auto* spec = picker.primitive<detail::PickerSpec>();
   if (!spec) throw InspectionError("not a picker: " + picker.typeName() + " in:\n" + dump());
   auto it = std::find(spec->optionTitles.begin(), spec->optionTitles.end(), option);
@@ -380,7 +387,7 @@ void Host::select(const ViewRef& picker, const std::string& option) {
   settle();
 }
 
-void Host::focus(const ViewRef& field) {
+void Inspector::focus(const ViewRef& field) {
   const FocusedModifier* target = nullptr;
   for (auto* m : field.modifiers()) {
     if (auto* focused = dynamic_cast<const FocusedModifier*>(m)) target = focused;
@@ -395,7 +402,7 @@ void Host::focus(const ViewRef& field) {
   settle();
 }
 
-void Host::submit(const ViewRef& field) {
+void Inspector::submit(const ViewRef& field) {
   inputOf(field, dump());
   for (const Node* current = &field.node(); current; current = current->parent()) {
     if (auto* m = current->modifierAs<SubmitModifier>(); m && m->action) m->action();
@@ -403,7 +410,7 @@ void Host::submit(const ViewRef& field) {
   settle();
 }
 
-void Host::hover(const ViewRef& view) {
+void Inspector::hover(const ViewRef& view) {
   std::vector<std::shared_ptr<Node>> regions;
   for (Node* current = view.nodePointer().get(); current; current = current->parent()) {
     if (current->modifierAs<HoverModifier>()) regions.push_back(current->shared_from_this());
@@ -428,7 +435,7 @@ void Host::hover(const ViewRef& view) {
   settle();
 }
 
-void Host::unhover() {
+void Inspector::unhover() {
   for (const auto& old : hovered_) {
     if (old->isAttached()) old->modifierAs<HoverModifier>()->action(false);
   }
@@ -436,7 +443,7 @@ void Host::unhover() {
   settle();
 }
 
-bool Host::pressKey(const std::string& key, EventModifiers modifiers) {
+bool Inspector::pressKey(const std::string& key, EventModifiers modifiers) {
   auto matches = findAll(ViewQuery("keyboard shortcut", [&](const Node& node) {
     auto* m = node.modifierAs<KeyboardShortcutModifier>();
     return m && m->shortcut.key == key && m->shortcut.modifiers == modifiers;
@@ -451,24 +458,24 @@ bool Host::pressKey(const std::string& key, EventModifiers modifiers) {
 }
 
 void Host::show() {
-  graph_->setVisible(true);
+  ownGraph_->setVisible(true);
   settle();
 }
 
 void Host::hide() {
-  graph_->setVisible(false);
+  ownGraph_->setVisible(false);
   settle();
 }
 
 void Host::setColorScheme(ColorScheme scheme) {
-  auto environment = graph_->environment();
+  auto environment = ownGraph_->environment();
   environment.set<ColorSchemeKey>(scheme);
-  graph_->setEnvironment(std::move(environment));
+  ownGraph_->setEnvironment(std::move(environment));
   settle();
 }
 
 void Host::setRoot(AnyView root) {
-  graph_->setRoot(std::move(root));
+  ownGraph_->setRoot(std::move(root));
   settle();
 }
 
@@ -477,9 +484,9 @@ void Host::advance(foundation::Duration duration) {
   settle();
 }
 
-void Host::settle() {
+void Inspector::settle() {
   for (int round = 0; round < 100; ++round) {
-    loop_.loop().runUntilIdle();
+    foundation::RunLoop::main().runUntilIdle();
     if (!graph_->needsUpdate()) return;
     graph_->update();
   }

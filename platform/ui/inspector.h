@@ -134,20 +134,16 @@ class ViewRef {
 // The tree below `node` as indented text: one line per view or modifier, children two spaces in.
 std::string dump(const detail::Node& node);
 
-// Hosts a view for a test: a manual clock installed as the current clock and a headless desktop
-// installed as the current desktop, for the host's lifetime; the calling thread is the main thread. Work
-// the view posted while it was made is kept (it runs once the view is in place); whatever is left on the main
-// queue when the host ends is dropped. Every action runs the main queue until idle and brings the views up to
-// date before returning.
-class Host {
+// Finds the views of one evaluated tree and acts on them as a person would. Every action runs the main
+// queue until idle and brings the views up to date before returning. Works on any view graph: a host's own,
+// or the one behind a window's hosting view. Main thread only.
+class Inspector {
  public:
-  explicit Host(AnyView root, ColorScheme colorScheme = ColorScheme::light);
-  ~Host();
-  Host(const Host&) = delete;
-  Host& operator=(const Host&) = delete;
+  explicit Inspector(detail::ViewGraph& graph) : graph_(&graph) {}
+  virtual ~Inspector() = default;
+  Inspector(const Inspector&) = delete;
+  Inspector& operator=(const Inspector&) = delete;
 
-  desktop::HeadlessDesktop& desktop() { return desktop_; }
-  foundation::ManualClock& clock() { return *clock_; }
   detail::ViewGraph& graph() { return *graph_; }
   ViewRef root() const { return ViewRef(graph_->root()); }
 
@@ -181,6 +177,35 @@ class Host {
   // Presses a key with modifiers: triggers the control carrying a matching keyboard shortcut. Returns
   // whether one did.
   bool pressKey(const std::string& key, EventModifiers modifiers = EventModifiers::none);
+
+  // Runs the main queue until idle and brings the views up to date.
+  void settle();
+
+  std::string dump() const { return testing::dump(*graph_->root()); }
+
+ protected:
+  // For hosts that make their graph after this base.
+  Inspector() = default;
+  void setGraph(detail::ViewGraph& graph) { graph_ = &graph; }
+  void forgetHovered() { hovered_.clear(); }
+
+ private:
+  detail::ViewGraph* graph_ = nullptr;
+  std::vector<std::shared_ptr<detail::Node>> hovered_;
+};
+
+// Hosts a view for a test: a manual clock installed as the current clock and a headless desktop
+// installed as the current desktop, for the host's lifetime; the calling thread is the main thread. Work
+// the view posted while it was made is kept (it runs once the view is in place); whatever is left on the main
+// queue when the host ends is dropped, and so are the windows the test showed.
+class Host : public Inspector {
+ public:
+  explicit Host(AnyView root, ColorScheme colorScheme = ColorScheme::light);
+  ~Host() override;
+
+  desktop::HeadlessDesktop& desktop() { return desktop_; }
+  foundation::ManualClock& clock() { return *clock_; }
+
   // Shows or hides the hosted view: appear and disappear handlers run, view state is kept.
   void show();
   void hide();
@@ -190,14 +215,11 @@ class Host {
   // Advances the manual clock, running delayed work as it falls due, then settles.
   void advance(foundation::Duration duration);
   void advance(double seconds) { advance(foundation::durationFromSeconds(seconds)); }
-  // Runs the main queue until idle and brings the views up to date.
-  void settle();
   // Runs the main queue (also work posted by other threads) until `isDone` holds; false on time-out.
   bool runUntil(const std::function<bool()>& isDone);
 
-  std::string dump() const { return testing::dump(*graph_->root()); }
   // The animation of the last change of view state (see withAnimation).
-  std::optional<Animation> lastTransactionAnimation() const { return graph_->lastTransactionAnimation(); }
+  std::optional<Animation> lastTransactionAnimation() const { return ownGraph_->lastTransactionAnimation(); }
 
  private:
   // Takes over the main queue on construction and empties it on destruction (after the graph is gone).
@@ -213,8 +235,7 @@ class Host {
   foundation::ScopedClock clockScope_;
   desktop::HeadlessDesktop desktop_;
   desktop::HeadlessDesktop::Scope desktopScope_;
-  std::unique_ptr<detail::ViewGraph> graph_;
-  std::vector<std::shared_ptr<detail::Node>> hovered_;
+  std::unique_ptr<detail::ViewGraph> ownGraph_;
 };
 
 }  // namespace ui::testing

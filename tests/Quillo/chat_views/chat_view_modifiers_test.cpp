@@ -29,15 +29,6 @@ TEST(ChatViewModifiers, AMenuRunsOnlyTheChosenEntryAndSkipsSeparators) {
   EXPECT_EQ(menu->describe(), "contextMenu(\"Send Again\", —, \"Delete\")");
 }
 
-TEST(ChatViewModifiers, ToolbarItemsWorkLikeOtherControls) {
-  int clears = 0;
-  ui::testing::Host host(Quillo::toolbar(ui::Text::verbatim("content"),
-                                         {ui::Button("Clear", [&] { ++clears; }).keyboardShortcut("k")}));
-  EXPECT_TRUE(host.pressKey("k", ui::EventModifiers::command));
-  host.tap(ui::testing::button("Clear"));
-  EXPECT_EQ(clears, 2);
-}
-
 TEST(ChatViewModifiers, PiecesShowInTheDump) {
   ui::testing::Host host(Quillo::allowsHitTesting(
       Quillo::lineLimit(Quillo::scrollTarget(ui::Text::verbatim("x"), std::nullopt), 10), false));

@@ -1,0 +1,92 @@
+// The desktop's window server, headless: the windows this program has put on the screen, front to back,
+// with their titles, frames and levels, whether the user can see them, and clicks of the pointer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/geometry.h"
+
+namespace desktop {
+
+// What the window server tells the program about one of its windows.
+struct WindowServerEvent {
+  enum class Kind {
+    visibilityChanged,  // the window became visible to the user, or stopped being visible
+    mouseDownInside,    // the pointer was pressed over the window (it is the frontmost one there)
+    mouseDownOutside,   // the pointer was pressed anywhere else: another window, another application
+  };
+  Kind kind = Kind::visibilityChanged;
+  // The pointer's location in global coordinates, for clicks.
+  foundation::Point location;
+};
+
+// One window as the window server knows it.
+struct WindowRecord {
+  std::uint64_t number = 0;
+  std::string title;
+  // In global coordinates (origin at the bottom-left of the main screen, y growing upwards).
+  foundation::Rect frame;
+  int level = 0;
+  bool isOnScreen = false;
+  // Another application's window covers it completely (a test scripts this).
+  bool isCovered = false;
+
+  // On screen and not covered.
+  bool isVisible() const { return isOnScreen && !isCovered; }
+  bool operator==(const WindowRecord&) const = default;
+};
+
+// Thread-safe: one mutex guards the records; handlers are called outside it, on the calling thread. The
+// program changes its windows on the main thread, and tests click and cover there too.
+class HeadlessWindowServer {
+ public:
+  using Handler = std::function<void(const WindowServerEvent&)>;
+
+  // Makes a record for a new window, off screen, and returns its number (never 0, unique in the process
+  // across desktops). The handler hears about that window only.
+  std::uint64_t createWindow(Handler handler);
+  // Forgets a window (it leaves the screen); unknown numbers are ignored.
+  void destroyWindow(std::uint64_t number);
+
+  // Updates what the server shows of a window; unknown numbers are ignored.
+  void setTitle(std::uint64_t number, const std::string& title);
+  void setFrame(std::uint64_t number, foundation::Rect frame);
+  void setLevel(std::uint64_t number, int level);
+  // Puts a window on the screen in front of the others of its level, or takes it off.
+  void orderFront(std::uint64_t number);
+  void orderOut(std::uint64_t number);
+
+  // The program's windows on screen, the frontmost first (higher levels in front of lower ones).
+  std::vector<WindowRecord> windowsOnScreen() const;
+  std::optional<WindowRecord> window(std::uint64_t number) const;
+  // The frontmost window on screen containing a global point.
+  std::optional<WindowRecord> windowAt(foundation::Point location) const;
+
+  // Covers a window with another application's window, or uncovers it.
+  void setCovered(std::uint64_t number, bool isCovered);
+  // The user presses the pointer at a global location: the frontmost window there hears that it was
+  // clicked, every other window on screen that it was not.
+  void click(foundation::Point location);
+
+ private:
+  struct Entry {
+    WindowRecord record;
+    Handler handler;
+    std::uint64_t order = 0;  // larger: ordered front later
+  };
+  // Runs `change` on the entry under the lock and reports a change of visibility to its handler after.
+  void changeEntry(std::uint64_t number, const std::function<void(Entry&)>& change);
+  std::vector<const Entry*> frontToBack() const;  // callers hold the lock
+
+  mutable std::mutex mutex_;
+  std::map<std::uint64_t, Entry> entries_;
+  std::uint64_t nextOrder_ = 1;
+};
+
+}  // namespace desktop
