@@ -20,9 +20,9 @@ namespace Roadmap {
 class FeatureVoterCountAPI : public FeatureVoter {
  public:
   // `counterNamespace` is the name space at the service under which all of this roadmap's counters live;
-  // `serviceAddress` is the service's address (tests point it at a local server).
+  // `serviceAddress` is the service's address (the deployed service unless redirected).
   explicit FeatureVoterCountAPI(std::string counterNamespace,
-                                std::string serviceAddress = std::string(kVoteCounterService));
+                                std::string serviceAddress = voteCounterService());
 
   const std::string& counterNamespace() const { return namespace_; }
   const std::string& serviceAddress() const { return serviceAddress_; }

@@ -29,6 +29,24 @@ AppState::~AppState() {
   for (const auto& disposable : disposables) disposable.cancel();
   // A change still waiting for its quiet time would be lost with the state (at the end of the program,
   // the last half second of the conversation): the conversation is stored now instead.
+  saveMainConversation();
+}
+
+ui::Binding<std::shared_ptr<ChatGPTAPI>> AppState::apiBinding() {
+  auto self = shared_from_this();
+  return ui::Binding<std::shared_ptr<ChatGPTAPI>>(
+      [self] { return self->api.get(); },
+      [self](std::shared_ptr<ChatGPTAPI> client) { self->api.set(client); });
+}
+
+ui::Binding<Conversation> AppState::mainConversationsBinding() {
+  auto self = shared_from_this();
+  return ui::Binding<Conversation>(
+      [self] { return self->mainConversations.get(); },
+      [self](Conversation conversation) { self->mainConversations.set(conversation); });
+}
+
+void AppState::saveMainConversation() const {
   Defaults::set(Keys::mainConversations(), mainConversations.get());
 }
 

@@ -8,6 +8,7 @@
 #include "Quillo/chat_client/chat_gpt_api.h"
 #include "Quillo/chat_model/conversation.h"
 #include "platform/concurrency/cancellable.h"
+#include "platform/ui/binding.h"
 #include "platform/ui/observable_object.h"
 
 namespace Quillo {
@@ -22,6 +23,13 @@ class AppState final : public ui::ObservableObject, public std::enable_shared_fr
   // client is replaced by a second one for the same key before this returns).
   static std::shared_ptr<AppState> make();
   ~AppState() override;
+
+  // Stores the conversation now, without waiting for the quiet time (the application is ending).
+  void saveMainConversation() const;
+
+  // Bindings to `api` and `mainConversations` for the chat views; they keep the state alive.
+  ui::Binding<std::shared_ptr<ChatGPTAPI>> apiBinding();
+  ui::Binding<Conversation> mainConversationsBinding();
 
   ui::Published<bool> isAccessibilityGranted{this, false};
   ui::Published<Conversation> mainConversations;

@@ -72,6 +72,7 @@ void ConfigManager::handleConfigResult(const ConfigFetchResult& result) {
     try {
       const auto config = foundation::parseJson(*body).get<AppConfig>();
       foundation::RunLoop::main().async([self = shared_from_this(), latestVersion = config.latestVersion] {
+        self->objectWillChange.send();
         self->allowedVersion_.send(latestVersion);
         self->checkVersion();
       });
@@ -83,7 +84,12 @@ void ConfigManager::handleConfigResult(const ConfigFetchResult& result) {
     failure = result.failureDescription();
   }
   foundation::log("error: " + failure);
-  foundation::RunLoop::main().async([self = shared_from_this()] { self->shouldUpdate_.send(false); });
+  foundation::RunLoop::main().async([self = shared_from_this()] { self->setShouldUpdate(false); });
+}
+
+void ConfigManager::setShouldUpdate(bool shouldUpdate) {
+  objectWillChange.send();
+  shouldUpdate_.send(shouldUpdate);
 }
 
 void ConfigManager::checkVersion() {
@@ -99,7 +105,7 @@ void ConfigManager::checkVersion() {
     return;
   }
   foundation::log("User is using an older version of the app");
-  foundation::RunLoop::main().async([self = shared_from_this()] { self->shouldUpdate_.send(true); });
+  foundation::RunLoop::main().async([self = shared_from_this()] { self->setShouldUpdate(true); });
 }
 
 }  // namespace Quillo

@@ -14,6 +14,7 @@
 #include "platform/concurrency/subject.h"
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/json_text.h"  // Json
+#include "platform/ui/observable_object.h"
 
 namespace Quillo {
 
@@ -49,8 +50,9 @@ class ConfigFetchResult {
 // and false and are written only on the main queue (each change queued there), so observers receive their
 // changes on the main thread: allowedVersion becomes the fetched latestVersion once it arrives, and
 // shouldUpdate becomes true only when that version is above this build's number; a failed fetch leaves
-// allowedVersion at 0 and sets shouldUpdate to false. Nothing is retried.
-class ConfigManager : public std::enable_shared_from_this<ConfigManager> {
+// allowedVersion at 0 and sets shouldUpdate to false. Nothing is retried. Views observe it as an
+// observable object: its change signal is sent on the main queue right before each change.
+class ConfigManager : public ui::ObservableObject, public std::enable_shared_from_this<ConfigManager> {
  public:
   using Completion = std::function<void(ConfigFetchResult)>;
 
@@ -91,6 +93,8 @@ class ConfigManager : public std::enable_shared_from_this<ConfigManager> {
 
   // Runs on the fetching worker; the fields change on the main queue.
   void handleConfigResult(const ConfigFetchResult& result);
+  // Main queue only.
+  void setShouldUpdate(bool shouldUpdate);
 
   std::shared_ptr<foundation::Bundle> bundle_;
   // Subjects are thread-safe; this class sends to them only from the main queue.

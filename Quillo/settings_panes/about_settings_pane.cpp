@@ -3,9 +3,9 @@
 #include <string_view>
 #include <utility>
 
+#include "Quillo/app/roadmap_window.h"
 #include "Quillo/settings_panes/acknowledgements_view.h"
 #include "Quillo/settings_panes/external_links.h"
-#include "Quillo/settings_panes/settings_application.h"
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/url.h"
 #include "platform/ui/views.h"
@@ -13,11 +13,6 @@
 namespace Quillo {
 
 namespace {
-
-std::function<ui::AnyView()>& roadmapContentMaker() {
-  static std::function<ui::AnyView()> maker;
-  return maker;
-}
 
 // Hands a fixed address to the open-URL action; an address that is not a URL opens nothing.
 void openAddress(const ui::OpenURLAction& openURL, std::string_view address) {
@@ -31,17 +26,11 @@ std::string aboutVersionLine(const std::optional<std::string>& shortVersion,
   return shortVersion.value_or("") + " (" + buildNumber.value_or("") + ")";
 }
 
-void setRoadmapWindowContent(std::function<ui::AnyView()> makeContent) {
-  roadmapContentMaker() = std::move(makeContent);
-}
-
-std::shared_ptr<appkit::WindowController> openRoadmapWindow() {
-  const auto& maker = roadmapContentMaker();
-  return openContentWindow(maker ? maker() : ui::EmptyView(), "Quillo Roadmap");
-}
-
-std::shared_ptr<appkit::WindowController> openAcknowledgementsWindow() {
-  return openContentWindow(AcknowledgementsView(), "Acknowledgements");
+std::shared_ptr<WindowController> openAcknowledgementsWindow() {
+  auto controller = std::make_shared<WindowController>(AcknowledgementsView());
+  controller->window()->setTitle("Acknowledgements");
+  controller->showWindow();
+  return controller;
 }
 
 ui::AnyView AboutSettings::tabLabel() { return ui::Label("About", "info.circle"); }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/appkit/window_controller.h"
+#include "Quillo/common/window_controller.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/view.h"
 
@@ -18,14 +18,9 @@ namespace Quillo {
 std::string aboutVersionLine(const std::optional<std::string>& shortVersion,
                              const std::optional<std::string>& buildNumber);
 
-// SEAM (roadmap window): the application shell's roadmap content (its `TotalRoadmap` over
-// `makeRoadmapConfiguration()`) does not exist yet. Until the shell installs a maker here, the "Roadmap"
-// button opens the titled window with empty content. Main thread only.
-void setRoadmapWindowContent(std::function<ui::AnyView()> makeContent);
-
-// Opens a new window each time; earlier windows are neither reused nor closed.
-std::shared_ptr<appkit::WindowController> openRoadmapWindow();
-std::shared_ptr<appkit::WindowController> openAcknowledgementsWindow();
+// Opens a new window titled "Acknowledgements" each time; earlier windows are neither reused nor closed.
+// (The "Roadmap" button opens the application's roadmap window the same way.)
+std::shared_ptr<WindowController> openAcknowledgementsWindow();
 
 class AboutSettings final : public ui::View {
  public:

@@ -6,11 +6,12 @@
 #include <functional>
 #include <utility>
 
+#include "Quillo/app/main_window_rules.h"
 #include "Quillo/chat_client/chat_gpt_api.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/common/debounced_change.h"
 #include "Quillo/settings_panes/picker_options.h"
-#include "Quillo/settings_panes/settings_application.h"
+#include "platform/appkit/application.h"
 #include "platform/concurrency/task.h"
 #include "platform/foundation/log.h"
 #include "platform/ui/views.h"
@@ -40,25 +41,16 @@ std::vector<Model> offeredModels(bool hasGPT4Access) {
   return {Model::turbo, Model::turbo16k};
 }
 
-void updateWindowLevels(bool floatOnTop) {
-  for (const auto& window : SettingsApplication::shared().windows()) {
-    if (window->title() == "Quillo" || window->title() == "Quillo Settings") {
-      window->setLevel(floatOnTop ? appkit::StyledWindow::Level::floating
-                                  : appkit::StyledWindow::Level::normal);
-    }
-  }
-}
+void updateWindowLevels(bool floatOnTop) { setMainAndSettingsWindowLevels(floatOnTop); }
 
 void updateActivationPolicy(bool showNormalApp) {
-  auto& application = SettingsApplication::shared();
+  auto& application = appkit::Application::shared();
   if (showNormalApp) {
-    application.setActivationPolicy(ActivationPolicy::regular);
+    application.setActivationPolicy(appkit::ActivationPolicy::regular);
     return;
   }
-  application.setActivationPolicy(ActivationPolicy::accessory);
-  for (const auto& window : application.windows()) {
-    if (window->title() == "Quillo") window->close();
-  }
+  application.setActivationPolicy(appkit::ActivationPolicy::accessory);
+  closeMainWindows();
 }
 
 GeneralSettings::GeneralSettings()

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "KeyboardShortcuts/recorder/recorder.h"
+#include "Quillo/app/shortcut_names.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/picker_options.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
@@ -39,7 +40,7 @@ ui::AnyView GlobalSettings::body() const {
   const bool hasNoKey = apiKey_->empty();  // a key of blanks counts as a key
 
   return VStack(Form({
-      AnyView(KeyboardShortcuts::Recorder("Toggle Global:", KeyboardShortcuts::Name("showSpotlight")))
+      AnyView(KeyboardShortcuts::Recorder("Toggle Global:", ShortcutNames::showSpotlight))
           .disabled(hasNoKey),
       Picker<Model>("Global API Model:", globalApiModel_.binding(), modelOptions(selectableModels()))
           .frame(250, std::nullopt)

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "KeyboardShortcuts/recorder/recorder.h"
+#include "Quillo/app/shortcut_names.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/ui/views.h"
 
@@ -36,7 +37,7 @@ ui::AnyView MenuBarSettings::body() const {
     icons.push_back({name, Image(name).renderingMode(ImageRenderingMode::asTemplate).padding(2)});
   }
   return VStack(Form({
-      KeyboardShortcuts::Recorder("Open menu bar view:", KeyboardShortcuts::Name("openChat")),
+      KeyboardShortcuts::Recorder("Open menu bar view:", ShortcutNames::openChat),
       Picker<std::int64_t>("Menu View Width:", size_.binding(), kMenuViewWidths).frame(200, std::nullopt),
       Picker<std::string>("Menu Bar Icon:", menubarIconName_.binding(), icons)
           .pickerStyle(PickerStyle::segmented)

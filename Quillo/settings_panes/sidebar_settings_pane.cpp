@@ -1,6 +1,7 @@
 #include "Quillo/settings_panes/sidebar_settings_pane.h"
 
 #include "KeyboardShortcuts/recorder/recorder.h"
+#include "Quillo/app/shortcut_names.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
@@ -21,7 +22,7 @@ ui::AnyView SidebarSettings::body() const {
           .font(Font::system(11))
           .foregroundStyle(Color::secondaryLabelColor())
           .fixedSize(false, true),
-      KeyboardShortcuts::Recorder("Toggle Sidebar:", KeyboardShortcuts::Name("showSidebar")),
+      KeyboardShortcuts::Recorder("Toggle Sidebar:", ShortcutNames::showSidebar),
       Toggle("Show Sidebar Button", sidebarAlwaysShowButtons_.binding()),
       Picker<double>("Sidebar Width", sidebarWidth_.binding(), kSidebarWidths).frame(200, std::nullopt),
   }));

@@ -21,6 +21,7 @@
 #include "platform/ui/observable_object.h"
 #include "platform/ui/views.h"
 #include "tests/Quillo/chat_views/chat_views_environment.h"
+#include "tests/support/chat_stream.h"
 #include "tests/support/loopback_server.h"
 
 namespace {
@@ -35,19 +36,8 @@ using ui::testing::textField;
 
 constexpr const char* kKey = "sk-test-0123456789";
 
-std::string chunkLine(const std::string& content) {
-  foundation::Json chunk = {
-      {"id", "chatcmpl-1"},
-      {"object", "chat.completion.chunk"},
-      {"choices", {{{"index", 0}, {"delta", {{"content", content}}}, {"finish_reason", nullptr}}}}};
-  return "data: " + chunk.dump() + "\n\n";
-}
-
-std::string streamedBody(const std::vector<std::string>& pieces) {
-  std::string body;
-  for (const auto& piece : pieces) body += chunkLine(piece);
-  return body + "data: [DONE]\n\n";
-}
+using testsupport::chunkLine;
+using testsupport::streamedBody;
 
 std::string errorBody(const std::string& message) {
   foundation::Json body = {{"error", {{"message", message}, {"type", "invalid_request_error"}}}};

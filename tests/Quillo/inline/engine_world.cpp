@@ -21,20 +21,6 @@ const auto* const environment =
 
 }  // namespace
 
-std::string chunkLine(const std::string& content) {
-  foundation::Json chunk = {
-      {"id", "chatcmpl-1"},
-      {"object", "chat.completion.chunk"},
-      {"choices", {{{"index", 0}, {"delta", {{"content", content}}}, {"finish_reason", nullptr}}}}};
-  return "data: " + chunk.dump() + "\n\n";
-}
-
-std::string streamedBody(const std::vector<std::string>& pieces) {
-  std::string body;
-  for (const auto& piece : pieces) body += chunkLine(piece);
-  return body + "data: [DONE]\n\n";
-}
-
 std::string errorBody(const std::string& message) {
   foundation::Json body = {{"error", {{"message", message}, {"type", "invalid_request_error"}}}};
   return body.dump();

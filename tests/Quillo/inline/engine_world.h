@@ -14,6 +14,7 @@
 #include "platform/foundation/clock.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "tests/support/chat_stream.h"
 #include "tests/support/loopback_server.h"
 
 namespace inline_engine_test {
@@ -27,10 +28,8 @@ inline constexpr std::uint64_t kControl = 0x40000;
 inline constexpr std::uint64_t kCapsLock = 0x10000;
 inline constexpr std::uint16_t kReturn = 36;
 
-// One "data: " line of a streamed reply carrying `content`, followed by the empty line.
-std::string chunkLine(const std::string& content);
-// A streamed body: one chunk per piece, then the end marker.
-std::string streamedBody(const std::vector<std::string>& pieces);
+using testsupport::chunkLine;
+using testsupport::streamedBody;
 // The service's error record with this message.
 std::string errorBody(const std::string& message);
 // The messages a request sent, as (role, content) pairs.

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "Quillo/app/roadmap_window.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/about_settings_pane.h"
 #include "Quillo/settings_panes/acknowledgements_view.h"
 #include "Quillo/settings_panes/donate_settings_pane.h"
-#include "Quillo/settings_panes/settings_application.h"
+#include "Roadmap/roadmap_feature_view.h"
+#include "platform/appkit/application.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
@@ -23,13 +25,7 @@ using ui::testing::Host;
 using ui::testing::WindowHost;
 namespace q = ui::testing;
 
-class AboutPane : public SettingsPaneTest {
- protected:
-  void TearDown() override {
-    Quillo::setRoadmapWindowContent(nullptr);
-    SettingsPaneTest::TearDown();
-  }
-};
+using AboutPane = SettingsPaneTest;
 using DonatePane = SettingsPaneTest;
 
 std::vector<std::string> openedURLs(Host& host) {
@@ -58,12 +54,11 @@ TEST_F(AboutPane, StoreAndFeedbackButtonsOpenTheirAddresses) {
   EXPECT_EQ(urls[1].rfind("mailto:", 0), 0u);
 }
 
-TEST_F(AboutPane, EachRoadmapPressOpensANewWindowOfItsOwn) {
-  Quillo::setRoadmapWindowContent([] { return ui::AnyView(ui::Text::verbatim("Planned features")); });
+TEST_F(AboutPane, EachRoadmapPressOpensANewWindowListingTheRoadmapsFeatures) {
   WindowHost host{Quillo::AboutSettings()};
   host.tap(q::button("Roadmap"));
   host.tap(q::button("Roadmap"));
-  auto windows = Quillo::SettingsApplication::shared().windows();
+  auto windows = appkit::Application::shared().windows();
   ASSERT_EQ(windows.size(), 2u);
   for (const auto& window : windows) {
     EXPECT_EQ(window->title(), "Quillo Roadmap");
@@ -71,7 +66,15 @@ TEST_F(AboutPane, EachRoadmapPressOpensANewWindowOfItsOwn) {
     EXPECT_TRUE(window->isVisible());
     auto hosting = std::dynamic_pointer_cast<ui::HostingView>(window->contentView());
     ASSERT_NE(hosting, nullptr);
-    EXPECT_TRUE(q::ViewRef(hosting->graph().root()).exists(q::text("Planned features")));
+    q::Inspector roadmap(hosting->graph());
+    EXPECT_TRUE(roadmap.exists(q::type<Quillo::TotalRoadmap>()));
+    ASSERT_TRUE(host.runUntil([&] {
+      roadmap.settle();
+      return roadmap.findAll(q::type<Roadmap::RoadmapFeatureView>()).size() == 2;
+    })) << roadmap.dump();
+    EXPECT_TRUE(roadmap.exists(q::text("Dark mode")));
+    EXPECT_TRUE(roadmap.exists(q::text("Export to PDF")));
+    EXPECT_TRUE(roadmap.exists(q::text("Made with Roadmap")));
   }
   EXPECT_NE(windows[0], windows[1]);
 }
@@ -79,7 +82,7 @@ TEST_F(AboutPane, EachRoadmapPressOpensANewWindowOfItsOwn) {
 TEST_F(AboutPane, AcknowledgementsOpensTheListInAWindow) {
   WindowHost host{Quillo::AboutSettings()};
   host.tap(q::button("Acknowledgements"));
-  auto windows = Quillo::SettingsApplication::shared().windows();
+  auto windows = appkit::Application::shared().windows();
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0]->title(), "Acknowledgements");
   auto hosting = std::dynamic_pointer_cast<ui::HostingView>(windows[0]->contentView());

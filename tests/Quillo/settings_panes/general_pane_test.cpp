@@ -8,7 +8,7 @@
 
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
-#include "Quillo/settings_panes/settings_application.h"
+#include "platform/appkit/application.h"
 #include "platform/appkit/color_panel.h"
 #include "platform/appkit/controls.h"
 #include "platform/ui/app_storage.h"
@@ -34,12 +34,12 @@ const std::vector<std::string> kShortModelList = {"GPT-3.5-turbo", "GPT-3.5 16k"
 const std::vector<std::string> kLongModelList = {
     "GPT-3.5-turbo", "GPT-3.5-turbo-1106", "GPT-3.5 16k", "GPT-4", "GPT-4 Turbo", "GPT-4 (0125 Preview)"};
 
-std::shared_ptr<appkit::StyledWindow> addWindow(const std::string& title) {
+std::shared_ptr<appkit::StyledWindow> shownWindow(const std::string& title) {
   auto window = std::make_shared<appkit::StyledWindow>(
       foundation::Rect(0, 0, 100, 100), appkit::StyledWindow::StyleMask::titled,
       appkit::StyledWindow::BackingStoreType::buffered, false);
   window->setTitle(title);
-  Quillo::SettingsApplication::shared().addWindow(window);
+  window->orderFront();
   return window;
 }
 
@@ -180,9 +180,9 @@ TEST_F(GeneralPane, AStoredModelOutsideTheShortListStaysStoredAndShowsNoSelectio
 }
 
 TEST_F(GeneralPane, AlwaysOnTopFloatsOnlyTheMainAndSettingsWindows) {
-  auto main = addWindow("Quillo");
-  auto settings = addWindow("Quillo Settings");
-  auto global = addWindow("Quillo Global");
+  auto main = shownWindow("Quillo");
+  auto settings = shownWindow("Quillo Settings");
+  auto global = shownWindow("Quillo Global");
   WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   host.tap(q::toggle("Always On Top"));
@@ -195,17 +195,17 @@ TEST_F(GeneralPane, AlwaysOnTopFloatsOnlyTheMainAndSettingsWindows) {
 }
 
 TEST_F(GeneralPane, MenuBarOnlyModeClosesTheMainWindowAndComingBackOpensNone) {
-  auto main = addWindow("Quillo");
-  auto settings = addWindow("Quillo Settings");
-  auto& application = Quillo::SettingsApplication::shared();
+  auto main = shownWindow("Quillo");
+  auto settings = shownWindow("Quillo Settings");
+  auto& application = appkit::Application::shared();
   WindowHost host{Quillo::GeneralSettings()};
   waitForKeyProbes(host);
   host.tap(q::toggle("Show Full App & Dock Icon"));
-  EXPECT_EQ(application.activationPolicy(), Quillo::ActivationPolicy::accessory);
+  EXPECT_EQ(application.activationPolicy(), appkit::ActivationPolicy::accessory);
   EXPECT_TRUE(main->isClosed());
   EXPECT_FALSE(settings->isClosed());
   host.tap(q::toggle("Show Full App & Dock Icon"));
-  EXPECT_EQ(application.activationPolicy(), Quillo::ActivationPolicy::regular);
+  EXPECT_EQ(application.activationPolicy(), appkit::ActivationPolicy::regular);
   EXPECT_EQ(application.windows().size(), 1u);
 }
 

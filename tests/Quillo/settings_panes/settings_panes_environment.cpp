@@ -8,7 +8,7 @@
 
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
-#include "Quillo/settings_panes/settings_application.h"
+#include "platform/appkit/application.h"
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/views.h"
@@ -47,8 +47,11 @@ std::string modelOf(const testsupport::RecordedRequest& request) {
 
 void SettingsPaneTest::SetUp() {
   Defaults::removeAllStoredValues(*foundation::UserDefaults::standard());
-  Quillo::SettingsApplication::shared().reset();
+  appkit::Application::shared().resetForTesting();
   service_ = std::make_unique<testsupport::LoopbackServer>();
+  // The roadmap the About pane opens reads its feed, and counts its votes, at the same server.
+  service_->reply("GET", "/roadmap.json", testsupport::ScriptedReply::json(kRoadmapFeed));
+  remoteHosts_ = std::make_unique<Roadmap::ScopedRemoteHosts>(service_->baseURL(), service_->baseURL());
   auto access = access_;
   service_->handle("POST", "/v1/chat/completions", [access](const testsupport::RecordedRequest& request) {
     const std::string model = modelOf(request);
@@ -67,7 +70,10 @@ void SettingsPaneTest::SetUp() {
   Defaults::set(Quillo::Keys::azureKey(), service_->baseURL());
 }
 
-void SettingsPaneTest::TearDown() { service_.reset(); }
+void SettingsPaneTest::TearDown() {
+  remoteHosts_.reset();
+  service_.reset();
+}
 
 void SettingsPaneTest::answerModels(std::set<std::string> models) {
   std::lock_guard lock(access_->mutex);

@@ -1,6 +1,7 @@
 // What every settings-pane test shares: a temporary standard settings suite (the settings keys are made
 // once per process against it), emptied before each test, a fresh application window list, and a scripted
-// chat service on 127.0.0.1 that the key test talks to through the custom-endpoint settings.
+// server on 127.0.0.1: the chat service the key test talks to through the custom-endpoint settings, and
+// the maker's host with the roadmap feed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,10 +14,15 @@
 #include <utility>
 #include <vector>
 
+#include "Roadmap/remote_hosts.h"
 #include "platform/ui/inspector.h"
 #include "tests/support/loopback_server.h"
 
 namespace settingspanestest {
+
+// The roadmap feed the scripted server gives.
+inline constexpr const char* kRoadmapFeed =
+    R"([{"id": "1", "title": "Dark mode", "status": "Planned"}, {"id": "2", "title": "Export to PDF"}])";
 
 // Which models the scripted service answers; every other model gets a failure status.
 struct ServiceAccess {
@@ -41,6 +47,7 @@ class SettingsPaneTest : public ::testing::Test {
   std::vector<std::pair<std::string, std::string>> receivedKeysAndModels() const;
 
   std::unique_ptr<testsupport::LoopbackServer> service_;
+  std::unique_ptr<Roadmap::ScopedRemoteHosts> remoteHosts_;
   std::shared_ptr<ServiceAccess> access_ = std::make_shared<ServiceAccess>();
 };
 
