@@ -1,10 +1,44 @@
-// Quillo's entry point.
+// Quillo's entry point: the application on the desktop that exists, until it terminates.
+#include <pthread.h>
+
+#include <csignal>
+#include <thread>
+
+#include "Quillo/app/corvane.h"
+#include "platform/appkit/application.h"
+#include "platform/desktop/headless_desktop.h"
 #include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/render/pango_text_measurer.h"
 
+namespace {
+
+// Interrupting or terminating the process quits the application the ordinary way (its delegate stores what
+// is still waiting), on the main queue. The signals are taken by a thread of their own, blocked everywhere
+// else, so nothing runs inside a signal handler.
+void quitOnInterruption() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread([signals] {
+    int received = 0;
+    sigwait(&signals, &received);
+    foundation::RunLoop::main().async([] { appkit::Application::shared().terminate(); });
+  }).detach();
+}
+
+}  // namespace
+
 int main() {
+  foundation::RunLoop::main();  // this thread is the main thread
+  quitOnInterruption();
   // Layout measures text in the fonts the renderer draws it with.
   render::installPangoTextMeasurer();
-  foundation::log("Quillo: the desktop application is not built yet; this placeholder exits.");
-  return 0;
+  // No live desktop exists yet: the application runs on the headless one, drawing nothing.
+  desktop::HeadlessDesktop desktop;
+  desktop::HeadlessDesktop::Scope scope(desktop);
+  foundation::log("Quillo is running on a headless desktop: no window is drawn. Press Ctrl-C to quit.");
+  return Quillo::applicationMain();
 }

@@ -14,7 +14,7 @@
 #include "platform/ui/inspector.h"
 #include "platform/ui/views.h"
 #include "settings_store/observation.h"
-#include "tests/Quillo/chat_views/chat_views_environment.h"
+#include "tests/Quillo/app/app_world.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ using Quillo::Role;
 
 class AppStateTest : public ::testing::Test {
  protected:
-  void SetUp() override { chatviewstest::emptyStandardSuite(); }
+  void SetUp() override { apptest::emptyStandardSuite(); }
 
   // The conversations written to the settings, in order.
   void watchWrites() {

@@ -1,0 +1,181 @@
+#include "Quillo/app/status_bar_delegate.h"
+
+#include <utility>
+
+#include "Quillo/app/main_window_rules.h"
+#include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/config/config_manager.h"
+#include "Quillo/config/update_notices.h"
+#include "Quillo/popover/menu_container_view.h"
+#include "Quillo/settings_panes/menu_bar_settings_pane.h"
+#include "platform/appkit/image.h"
+#include "platform/appkit/screen.h"
+#include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
+
+namespace Quillo {
+namespace {
+
+// Main-thread state: the delegate is stored when launching finishes. Held weakly: the application owns
+// its delegate, and a delegate that is gone (a test's) must not be found.
+std::weak_ptr<StatusBarDelegate>& sharedDelegate() {
+  static std::weak_ptr<StatusBarDelegate> delegate;
+  return delegate;
+}
+
+constexpr foundation::Size kPopoverContentSize{400, 650};
+
+}  // namespace
+
+StatusBarDelegate::StatusBarDelegate() : popover(appkit::Popover::make()), state(AppState::make()) {}
+
+StatusBarDelegate::~StatusBarDelegate() = default;
+
+std::shared_ptr<StatusBarDelegate> StatusBarDelegate::shared() { return sharedDelegate().lock(); }
+
+const std::shared_ptr<appkit::StatusItem>& StatusBarDelegate::statusBarItem() {
+  if (!statusBarItem_)
+    statusBarItem_ = appkit::StatusBar::system().statusItem(appkit::StatusItem::variableLength);
+  return statusBarItem_;
+}
+
+void StatusBarDelegate::applicationDidFinishLaunching(const foundation::Notification&) {
+  sharedDelegate() = weak_from_this();
+  popover->setContentSize(kPopoverContentSize);
+  popover->setBehavior(appkit::Popover::Behavior::transient);
+  popover->setAnimates(true);
+  popover->setContentViewController(menuHostingController());
+  setupStatusItem();
+  registerHotKeys();
+  startAccessibilityPolling();
+  addObservers();
+  createSidebarWindow();
+}
+
+bool StatusBarDelegate::applicationShouldHandleReopen(appkit::Application& application,
+                                                      bool hasVisibleWindows) {
+  if (!hasVisibleWindows) {
+    foundation::log("has no visible windows");
+    return true;
+  }
+  for (const auto& window : application.windows()) {
+    if (window->title() == kMainWindowTitle) window->makeKeyAndOrderFront();
+  }
+  return true;
+}
+
+void StatusBarDelegate::applicationWillTerminate(const foundation::Notification&) {
+  state->saveMainConversation();
+}
+
+bool StatusBarDelegate::performAction(std::string_view action) {
+  if (action == kTogglePopoverAction) {
+    togglePopover();
+    return true;
+  }
+  if (action == kUpdateMenuNotification) {
+    updateMenu();
+    return true;
+  }
+  return false;
+}
+
+std::shared_ptr<ui::HostingController> StatusBarDelegate::menuHostingController() {
+  auto config = ConfigManager::shared();
+  auto updaterController = makeStandardUpdaterController();
+  auto controller = ui::HostingController::make(
+      ui::AnyView(MenuContainerView(std::move(config), std::move(updaterController)))
+          .environmentObject(state));
+  controller->setSizingOptions(ui::HostingController::SizingOptions::preferredContentSize);
+  return controller;
+}
+
+void StatusBarDelegate::togglePopover() {
+  const auto& button = statusBarItem()->button();
+  if (!button) return;
+  if (!popover->contentViewController()) popover->setContentViewController(menuHostingController());
+  if (popover->isShown()) {
+    popover->performClose();
+    return;
+  }
+  popover->show(button->bounds(), *button, appkit::RectEdge::minY);
+  if (auto window = popover->contentViewController()->view()->window()) {
+    if (auto styled = std::dynamic_pointer_cast<appkit::StyledWindow>(window)) {
+      styled->setLevel(appkit::StyledWindow::Level::floating - 1);
+    }
+  }
+}
+
+void StatusBarDelegate::updateMenu() { updateStatusItemIcon(); }
+
+void StatusBarDelegate::updateStatusItemIcon() {
+  auto image = appkit::Image::named(Defaults::get(Keys::menubarIconName()));
+  if (!image) return;
+  image->setTemplate(true);
+  const appkit::SymbolConfiguration configuration{appkit::SymbolConfiguration::TextStyle::title2,
+                                                  appkit::SymbolConfiguration::Scale::small};
+  const auto& button = statusBarItem()->button();
+  if (button) button->setImage(image->withSymbolConfiguration(configuration));
+  if (button) button->setToolTip(std::string(kStatusItemToolTip));
+}
+
+void StatusBarDelegate::setupStatusItem() {
+  updateStatusItemIcon();
+  const auto& button = statusBarItem()->button();
+  if (!button) return;
+  button->setImagePosition(appkit::StatusBarButton::ImagePosition::imageLeading);
+  button->setAction(kTogglePopoverAction);
+}
+
+void StatusBarDelegate::addObservers() {
+  auto& center = foundation::NotificationCenter::defaultCenter();
+  observers_.push_back(
+      center.addObserver(appkit::Window::didBecomeMainNotification, nullptr, nullptr,
+                         [](const foundation::Notification&) { foundation::log("window became main"); }));
+  std::weak_ptr<StatusBarDelegate> weak = weak_from_this();
+  observers_.push_back(
+      center.addObserver(kUpdateMenuNotification, nullptr, nullptr, [weak](const foundation::Notification&) {
+        if (auto self = weak.lock()) self->updateMenu();
+      }));
+  observers_.push_back(center.addObserver(appkit::StyledWindow::didChangeOcclusionStateNotification, nullptr,
+                                          &foundation::RunLoop::main(), keepWindowOnScreen));
+}
+
+void keepWindowOnScreen(const foundation::Notification& notification) {
+  std::shared_ptr<appkit::StyledWindow> window;
+  for (const auto& candidate : appkit::Application::shared().windows()) {
+    if (candidate.get() == notification.object) window = candidate;
+  }
+  if (!window) return;
+  constexpr std::uint64_t kVisibleOnScreen =
+      appkit::StyledWindow::OcclusionState::visible | appkit::StyledWindow::OcclusionState::tracked;
+  if (window->occlusionState() != kVisibleOnScreen || !window->title().empty()) return;
+  const auto screen = window->screen();
+  if (!screen) return;
+  // Measured against the screen's right edge, not its width: a screen whose origin is not 0 (one to the
+  // right of the main screen) must not push its windows left onto another screen.
+  const foundation::Rect frame = window->frame();
+  const double excess = frame.maxX() - screen->frame().maxX();
+  if (excess > 0) window->setFrameTopLeftPoint({frame.minX() - excess, frame.maxY()});
+}
+
+// The operations below belong with the hot keys, the Global window, the sidebar window and the Inline
+// switch; start-up calls them in its fixed order.
+
+void StatusBarDelegate::registerHotKeys() {}
+
+void StatusBarDelegate::toggleSpotlightWindow() {}
+
+void StatusBarDelegate::openSpotlightWindow() {}
+
+void StatusBarDelegate::windowDidResignKey(const foundation::Notification&) {}
+
+void StatusBarDelegate::showSidebarWindow() {}
+
+void StatusBarDelegate::createSidebarWindow() {}
+
+void StatusBarDelegate::startAccessibilityPolling() {}
+
+void StatusBarDelegate::accessibilityGranted() {}
+
+}  // namespace Quillo
