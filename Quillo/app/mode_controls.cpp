@@ -11,10 +11,9 @@
 namespace Quillo {
 
 ui::AnyView modePicker(const ui::Binding<bool>& showNative) {
-  return ui::pickerStyle(
-      ui::Picker<bool>("Mode", showNative,
-                       std::vector<std::pair<bool, std::string>>{{true, "Native"}, {false, "Web"}}),
-      ui::PickerStyle::segmented);
+  return ui::Picker<bool>("Mode", showNative,
+                          std::vector<std::pair<bool, std::string>>{{true, "Native"}, {false, "Web"}})
+      .pickerStyle(ui::PickerStyle::segmented);
 }
 
 ui::AnyView showNativeButton(const ui::Binding<bool>& showNative) {

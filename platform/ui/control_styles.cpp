@@ -4,26 +4,6 @@
 
 namespace ui {
 
-std::string PickerStyleModifier::describe() const {
-  switch (style) {
-    case PickerStyle::automatic:
-      return "pickerStyle(automatic)";
-    case PickerStyle::segmented:
-      return "pickerStyle(segmented)";
-    case PickerStyle::menu:
-      return "pickerStyle(menu)";
-    case PickerStyle::radioGroup:
-      return "pickerStyle(radioGroup)";
-  }
-  return "pickerStyle";
-}
-
-AnyView pickerStyle(const AnyView& view, PickerStyle style) {
-  auto m = std::make_shared<PickerStyleModifier>();
-  m->style = style;
-  return view.modifier(std::move(m));
-}
-
 AnyView labelsHidden(const AnyView& view) { return view.modifier(std::make_shared<LabelsHiddenModifier>()); }
 
 AnyView hidden(const AnyView& view) { return view.modifier(std::make_shared<HiddenModifier>()); }

@@ -1,4 +1,4 @@
-// How controls present themselves: the picker style, hidden labels, hidden views and the label style.
+// How controls present themselves: hidden labels, hidden views and the label style.
 // Each is a plain modifier that the inspector reads back and the text dump shows.
 #pragma once
 
@@ -7,15 +7,6 @@
 #include "platform/ui/view.h"
 
 namespace ui {
-
-enum class PickerStyle { automatic, segmented, menu, radioGroup };
-
-struct PickerStyleModifier final : detail::Modifier {
-  PickerStyle style = PickerStyle::automatic;
-  std::string name() const override { return "pickerStyle"; }
-  std::string describe() const override;
-};
-AnyView pickerStyle(const AnyView& view, PickerStyle style);
 
 // The labels of the controls inside are not shown (they still name the controls for accessibility).
 struct LabelsHiddenModifier final : detail::Modifier {

@@ -323,7 +323,7 @@ void Inspector::tap(const ViewRef& view) {
   settle();
 }
 
-void Host::tapLink(const ViewRef& text, const std::string& linkText) {
+void Inspector::tapLink(const ViewRef& text, const std::string& linkText) {
   const auto* spec = text.primitive<detail::TextSpec>();
   if (!spec) throw InspectionError("not a text: " + text.typeName() + " in:\n" + dump());
   // Neighbouring runs with one link (styled differently) are one link.

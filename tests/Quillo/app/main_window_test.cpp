@@ -57,7 +57,7 @@ TEST_F(MainWindow, OpensAtLaunchTitledQuilloWithTheWebChatAndItsToolbar) {
   auto mode = content->find(q::picker("Mode"));
   EXPECT_EQ(mode.primitive<ui::detail::PickerSpec>()->optionTitles,
             (std::vector<std::string>{"Native", "Web"}));
-  EXPECT_EQ(mode.modifier<ui::PickerStyleModifier>()->style, ui::PickerStyle::segmented);
+  EXPECT_EQ(mode.environment().get<ui::PickerStyleKey>(), ui::PickerStyle::segmented);
   EXPECT_TRUE(content->exists(symbol("gearshape.fill")));
   EXPECT_FALSE(content->exists(q::button("Update Now")));
 }

@@ -116,7 +116,7 @@ TEST_F(Popover, ShowsTheNativeChatOrTheWebChatAsTheSettingSays) {
 TEST_F(Popover, TheHeaderHoldsAHiddenLabelledSegmentedPickerAndTheSettingsAndQuitButtons) {
   show();
   auto picker = host->find(q::picker("Mode"));
-  EXPECT_EQ(picker.modifier<ui::PickerStyleModifier>()->style, ui::PickerStyle::segmented);
+  EXPECT_EQ(picker.environment().get<ui::PickerStyleKey>(), ui::PickerStyle::segmented);
   EXPECT_NE(picker.modifier<ui::LabelsHiddenModifier>(), nullptr);
   EXPECT_EQ(picker.modifier<ui::FrameModifier>()->width, 130);
   for (const char* hiddenTitle : {"Show Native", "Show Web"}) {
