@@ -3,14 +3,23 @@
 #include <algorithm>
 
 #include "platform/appkit/application.h"
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/status_bar_service.h"
 
 namespace appkit {
 namespace {
 
-desktop::HeadlessStatusBar* desktopStatusBar() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+desktop::StatusBarService* desktopStatusBar() {
+  desktop::Desktop* desktop = desktop::Desktop::current();
   return desktop ? &desktop->statusBar() : nullptr;
+}
+
+// The menu bar's height when no desktop gives one.
+constexpr double kStandardThickness = 22;
+
+double barThickness() {
+  auto* bar = desktopStatusBar();
+  return bar ? bar->thickness() : kStandardThickness;
 }
 
 // Room on each side of a variable-length button's image.
@@ -56,7 +65,7 @@ void StatusItem::attach() {
   if (!bar) return;
   // The handler holds the item weakly: the menu bar must not keep the item alive.
   std::weak_ptr<StatusItem> weak = weak_from_this();
-  itemNumber_ = bar->addItem(desktop::HeadlessStatusBar::thickness, [weak] {
+  itemNumber_ = bar->addItem(bar->thickness(), [weak] {
     if (auto item = weak.lock()) item->button_->performClick();
   });
   update();
@@ -68,7 +77,7 @@ void StatusItem::setLength(double length) {
 }
 
 void StatusItem::update() {
-  const double thickness = desktop::HeadlessStatusBar::thickness;
+  const double thickness = barThickness();
   double width = length_;
   if (length_ == squareLength) {
     width = thickness;
@@ -83,8 +92,9 @@ void StatusItem::update() {
   }
   bar->setWidth(itemNumber_, width);
   const auto& image = button_->image();
-  bar->setImage(itemNumber_, image ? std::optional<std::string>(image->name()) : std::nullopt,
-                image && image->isTemplate());
+  bar->setImage(itemNumber_, image ? std::optional(desktop::StatusItemImage{image->name(), image->path(),
+                                                                            image->isTemplate()})
+                                   : std::nullopt);
   bar->setToolTip(itemNumber_, button_->toolTip());
   if (auto record = bar->item(itemNumber_)) window_->setFrame(record->frame);
 }
@@ -94,7 +104,7 @@ StatusBar& StatusBar::system() {
   return bar;
 }
 
-double StatusBar::thickness() const { return desktop::HeadlessStatusBar::thickness; }
+double StatusBar::thickness() const { return barThickness(); }
 
 std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
   auto item = std::make_shared<StatusItem>(StatusItem::Token{}, length);

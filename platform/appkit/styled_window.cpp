@@ -3,15 +3,16 @@
 #include <algorithm>
 
 #include "platform/appkit/application.h"
-#include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/window_server_service.h"
 
 namespace appkit {
 namespace {
 
 // The window server of the desktop in use, if there is one. Window numbers are unique across desktops,
 // so a number from another desktop simply names no window here.
-desktop::HeadlessWindowServer* windowServer() {
-  auto* desktop = desktop::HeadlessDesktop::current();
+desktop::WindowServerService* windowServer() {
+  desktop::Desktop* desktop = desktop::Desktop::current();
   return desktop ? &desktop->windowServer() : nullptr;
 }
 

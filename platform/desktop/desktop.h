@@ -12,9 +12,11 @@ class InputEventService;
 class PasteboardService;
 class PermissionService;
 class SpeechService;
+class StatusBarService;
 class SyntheticInputService;
 class URLOpenerService;
 class WebEngineService;
+class WindowServerService;
 class WorkspaceService;
 
 // The platform layers reach the outside world only through the services of the installed desktop, never
@@ -23,9 +25,8 @@ class WorkspaceService;
 // service found through current() may be kept while that desktop stays installed. Every service is safe
 // to call from any thread; a service that calls back says on which thread.
 //
-// A concern the application kit gains later (windows and their drawing surfaces, the status bar) becomes
-// one more service: an abstract class in a header of its own and an accessor here, implemented by every
-// desktop.
+// A concern the application kit gains later becomes one more service: an abstract class in a header of
+// its own and an accessor here, implemented by every desktop.
 class Desktop {
  public:
   Desktop(const Desktop&) = delete;
@@ -70,6 +71,10 @@ class Desktop {
   virtual SpeechService& speech() = 0;
   // The web engine behind web views.
   virtual WebEngineService& web() = 0;
+  // This program's windows on screen.
+  virtual WindowServerService& windowServer() = 0;
+  // This program's items in the menu bar's status area.
+  virtual StatusBarService& statusBar() = 0;
 
  protected:
   Desktop() = default;

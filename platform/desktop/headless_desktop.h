@@ -122,10 +122,10 @@ class HeadlessDesktop final : public Desktop,
   std::vector<foundation::URL> openedURLs() const;
 
   // The program's windows on screen (thread-safe on its own).
-  HeadlessWindowServer& windowServer() { return windowServer_; }
+  HeadlessWindowServer& windowServer() override { return windowServer_; }
 
   // The status area of the menu bar on the main screen (thread-safe on its own).
-  HeadlessStatusBar& statusBar() { return statusBar_; }
+  HeadlessStatusBar& statusBar() override { return statusBar_; }
 
   // The user presses the pointer at a global location: the event joins the input stream and the
   // program's windows hear whether it was on them.

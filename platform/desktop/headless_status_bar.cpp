@@ -35,12 +35,10 @@ void HeadlessStatusBar::setWidth(std::uint64_t number, double width) {
   if (auto found = entries_.find(number); found != entries_.end()) found->second.width = width;
 }
 
-void HeadlessStatusBar::setImage(std::uint64_t number, std::optional<std::string> name, bool isTemplate) {
+void HeadlessStatusBar::setImage(std::uint64_t number, std::optional<StatusItemImage> image) {
   std::lock_guard lock(mutex_);
-  auto found = entries_.find(number);
-  if (found == entries_.end()) return;
-  found->second.record.imageName = std::move(name);
-  found->second.record.isTemplateImage = isTemplate;
+  if (auto found = entries_.find(number); found != entries_.end())
+    found->second.record.image = std::move(image);
 }
 
 void HeadlessStatusBar::setToolTip(std::uint64_t number, std::optional<std::string> toolTip) {
@@ -55,8 +53,8 @@ std::vector<StatusItemRecord> HeadlessStatusBar::layOut() const {
   double right = screenFrame_.maxX() - trailingInset_;
   for (const auto& [number, entry] : entries_) {
     StatusItemRecord record = entry.record;
-    record.frame =
-        foundation::Rect(right - entry.width, screenFrame_.maxY() - thickness, entry.width, thickness);
+    record.frame = foundation::Rect(right - entry.width, screenFrame_.maxY() - menuBarThickness, entry.width,
+                                    menuBarThickness);
     right -= entry.width;
     result.push_back(std::move(record));
   }

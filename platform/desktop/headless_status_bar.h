@@ -10,47 +10,35 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/status_bar_service.h"
 #include "platform/foundation/geometry.h"
 
 namespace desktop {
-
-// One item as the menu bar shows it.
-struct StatusItemRecord {
-  std::uint64_t number = 0;
-  std::optional<std::string> imageName;
-  bool isTemplateImage = false;
-  std::optional<std::string> toolTip;
-  // In global coordinates: inside the menu bar at the top of the main screen.
-  foundation::Rect frame;
-  bool operator==(const StatusItemRecord&) const = default;
-};
 
 // Thread-safe: one mutex guards the items; click handlers are called outside it, on the calling thread
 // (the menu bar delivers clicks on the main thread, so tests click there).
 //
 // Items sit in the menu bar at the top of the main screen, right to left in the order they were added,
 // starting `trailingInset` points from the screen's right edge (where the system's own items are).
-class HeadlessStatusBar {
+class HeadlessStatusBar final : public StatusBarService {
  public:
-  using ClickHandler = std::function<void()>;
-
   // The height of the menu bar.
-  static constexpr double thickness = 22;
+  static constexpr double menuBarThickness = 22;
+  double thickness() const override { return menuBarThickness; }
   // Where the first item starts unless a test moves it.
   static constexpr double defaultTrailingInset = 160;
 
   // Adds an item of `width` points (never 0, unique in the process across desktops).
-  std::uint64_t addItem(double width, ClickHandler onClick);
+  std::uint64_t addItem(double width, ClickHandler onClick) override;
   // Removes an item; the ones to its left move right. Unknown numbers are ignored.
-  void removeItem(std::uint64_t number);
-  void setWidth(std::uint64_t number, double width);
-  // Nothing: the item shows no image (or no tooltip).
-  void setImage(std::uint64_t number, std::optional<std::string> name, bool isTemplate);
-  void setToolTip(std::uint64_t number, std::optional<std::string> toolTip);
+  void removeItem(std::uint64_t number) override;
+  void setWidth(std::uint64_t number, double width) override;
+  void setImage(std::uint64_t number, std::optional<StatusItemImage> image) override;
+  void setToolTip(std::uint64_t number, std::optional<std::string> toolTip) override;
 
   // The items, rightmost first.
   std::vector<StatusItemRecord> items() const;
-  std::optional<StatusItemRecord> item(std::uint64_t number) const;
+  std::optional<StatusItemRecord> item(std::uint64_t number) const override;
 
   // The main screen's frame, which the menu bar spans (the desktop keeps it current).
   void setScreenFrame(foundation::Rect frame);

@@ -10,61 +10,32 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/window_server_service.h"
 #include "platform/foundation/geometry.h"
 
 namespace desktop {
 
-// What the window server tells the program about one of its windows.
-struct WindowServerEvent {
-  enum class Kind {
-    visibilityChanged,  // the window became visible to the user, or stopped being visible
-    mouseDownInside,    // the pointer was pressed over the window (it is the frontmost one there)
-    mouseDownOutside,   // the pointer was pressed anywhere else: another window, another application
-  };
-  Kind kind = Kind::visibilityChanged;
-  // The pointer's location in global coordinates, for clicks.
-  foundation::Point location;
-};
-
-// One window as the window server knows it.
-struct WindowRecord {
-  std::uint64_t number = 0;
-  std::string title;
-  // In global coordinates (origin at the bottom-left of the main screen, y growing upwards).
-  foundation::Rect frame;
-  int level = 0;
-  bool isOnScreen = false;
-  // Another application's window covers it completely (a test scripts this).
-  bool isCovered = false;
-
-  // On screen and not covered.
-  bool isVisible() const { return isOnScreen && !isCovered; }
-  bool operator==(const WindowRecord&) const = default;
-};
-
 // Thread-safe: one mutex guards the records; handlers are called outside it, on the calling thread. The
 // program changes its windows on the main thread, and tests click and cover there too.
-class HeadlessWindowServer {
+class HeadlessWindowServer final : public WindowServerService {
  public:
-  using Handler = std::function<void(const WindowServerEvent&)>;
-
   // Makes a record for a new window, off screen, and returns its number (never 0, unique in the process
   // across desktops). The handler hears about that window only.
-  std::uint64_t createWindow(Handler handler);
+  std::uint64_t createWindow(Handler handler) override;
   // Forgets a window (it leaves the screen); unknown numbers are ignored.
-  void destroyWindow(std::uint64_t number);
+  void destroyWindow(std::uint64_t number) override;
 
   // Updates what the server shows of a window; unknown numbers are ignored.
-  void setTitle(std::uint64_t number, const std::string& title);
-  void setFrame(std::uint64_t number, foundation::Rect frame);
-  void setLevel(std::uint64_t number, int level);
+  void setTitle(std::uint64_t number, const std::string& title) override;
+  void setFrame(std::uint64_t number, foundation::Rect frame) override;
+  void setLevel(std::uint64_t number, int level) override;
   // Puts a window on the screen in front of the others of its level, or takes it off.
-  void orderFront(std::uint64_t number);
-  void orderOut(std::uint64_t number);
+  void orderFront(std::uint64_t number) override;
+  void orderOut(std::uint64_t number) override;
 
   // The program's windows on screen, the frontmost first (higher levels in front of lower ones).
-  std::vector<WindowRecord> windowsOnScreen() const;
-  std::optional<WindowRecord> window(std::uint64_t number) const;
+  std::vector<WindowRecord> windowsOnScreen() const override;
+  std::optional<WindowRecord> window(std::uint64_t number) const override;
   // The frontmost window on screen containing a global point.
   std::optional<WindowRecord> windowAt(foundation::Point location) const;
 

@@ -41,7 +41,8 @@ TEST_F(StatusItem, StartUpShowsTheChosenIconAsATemplateWithItsTooltipAndTheToggl
   EXPECT_EQ(button->action(), "togglePopover");
   auto shown = desktop.statusBar().items();
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].imageName, "menubar2");
+  ASSERT_TRUE(shown[0].image.has_value());
+  EXPECT_EQ(shown[0].image->name, "menubar2");
   EXPECT_EQ(shown[0].toolTip, "Open Quillo");
   EXPECT_EQ(delegate->popover->contentSize(), (foundation::Size{400, 650}));
   EXPECT_EQ(delegate->popover->behavior(), appkit::Popover::Behavior::transient);
@@ -54,7 +55,7 @@ TEST_F(StatusItem, AMissingIconLeavesImageAndTooltipUnsetUntilAValidNameIsChosen
   const auto& button = launched.delegate()->statusBarItem()->button();
   EXPECT_FALSE(button->image().has_value());
   EXPECT_FALSE(button->toolTip().has_value());
-  EXPECT_FALSE(desktop.statusBar().items()[0].imageName.has_value());
+  EXPECT_FALSE(desktop.statusBar().items()[0].image.has_value());
   foundation::NotificationCenter::defaultCenter().post(Quillo::kUpdateMenuNotification);
   EXPECT_FALSE(button->image().has_value());
   Defaults::set(Quillo::Keys::menubarIconName(), std::string("menubar3"));
@@ -62,7 +63,9 @@ TEST_F(StatusItem, AMissingIconLeavesImageAndTooltipUnsetUntilAValidNameIsChosen
   ASSERT_TRUE(button->image().has_value());
   EXPECT_EQ(button->image()->name(), "menubar3");
   EXPECT_EQ(button->toolTip(), "Open Quillo");
-  EXPECT_EQ(desktop.statusBar().items()[0].imageName, "menubar3");
+  const auto shown = desktop.statusBar().items()[0].image;
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->name, "menubar3");
 }
 
 TEST_F(StatusItem, TheButtonOpensAndClosesThePopoverWithoutRebuildingItsContent) {

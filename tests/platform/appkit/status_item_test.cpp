@@ -40,7 +40,7 @@ TEST_F(StatusItems, ButtonImageAndTooltipShowInTheMenuBar) {
   auto item = appkit::StatusBar::system().statusItem(appkit::StatusItem::variableLength);
   auto record = desktop.statusBar().item(item->itemNumber());
   ASSERT_TRUE(record.has_value());
-  EXPECT_FALSE(record->imageName.has_value());
+  EXPECT_FALSE(record->image.has_value());
   EXPECT_FALSE(record->toolTip.has_value());
   auto image = appkit::Image::named("menubar");
   ASSERT_TRUE(image.has_value());
@@ -48,8 +48,10 @@ TEST_F(StatusItems, ButtonImageAndTooltipShowInTheMenuBar) {
   item->button()->setImage(*image);
   item->button()->setToolTip("Open Quillo");
   record = desktop.statusBar().item(item->itemNumber());
-  EXPECT_EQ(record->imageName, "menubar");
-  EXPECT_TRUE(record->isTemplateImage);
+  ASSERT_TRUE(record->image.has_value());
+  EXPECT_EQ(record->image->name, "menubar");
+  EXPECT_EQ(record->image->path.filename(), "menubar.svg");
+  EXPECT_TRUE(record->image->isTemplate);
   EXPECT_EQ(record->toolTip, "Open Quillo");
   // The menu bar lies at the top of the main screen; the item sits left of the system's items.
   EXPECT_EQ(record->frame.maxY(), 900);

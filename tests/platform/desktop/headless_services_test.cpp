@@ -17,9 +17,11 @@
 #include "platform/desktop/pasteboard_service.h"
 #include "platform/desktop/permission_service.h"
 #include "platform/desktop/speech_service.h"
+#include "platform/desktop/status_bar_service.h"
 #include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/web_engine_service.h"
+#include "platform/desktop/window_server_service.h"
 #include "platform/desktop/workspace_service.h"
 
 namespace desktop {
@@ -246,6 +248,75 @@ TEST_F(HeadlessServices, WebPagesOpenedThroughTheServiceAreTheHeadlessPages) {
   EXPECT_EQ(evaluations[0].resultJSON, "\"<br>\"");
   EXPECT_FALSE(evaluations[1].resultJSON);
   EXPECT_TRUE(evaluations[1].errorDescription);
+}
+
+TEST_F(HeadlessServices, WindowsStandInLevelAndOrderAndHearVisibilityAndPresses) {
+  WindowServerService& server = desktop.windowServer();
+  std::vector<WindowServerEvent::Kind> backHeard;
+  std::vector<WindowServerEvent::Kind> frontHeard;
+  const auto back =
+      server.createWindow([&](const WindowServerEvent& event) { backHeard.push_back(event.kind); });
+  const auto front =
+      server.createWindow([&](const WindowServerEvent& event) { frontHeard.push_back(event.kind); });
+  EXPECT_NE(back, 0u);
+  EXPECT_NE(back, front);
+  server.setTitle(back, "Quillo");
+  server.setFrame(back, foundation::Rect(0, 0, 400, 300));
+  server.setFrame(front, foundation::Rect(100, 100, 400, 300));
+  EXPECT_TRUE(server.windowsOnScreen().empty());
+
+  server.orderFront(front);
+  server.orderFront(back);
+  server.setLevel(front, 3);  // a floating window stays in front of a normal one ordered later
+  auto shown = server.windowsOnScreen();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].number, front);
+  EXPECT_EQ(shown[1].number, back);
+  EXPECT_EQ(shown[1].title, "Quillo");
+  EXPECT_EQ(backHeard, std::vector{WindowServerEvent::Kind::visibilityChanged});
+
+  backHeard.clear();
+  frontHeard.clear();
+  headless.windowServer().click({150, 150});  // where both windows lie: the front one takes it
+  EXPECT_EQ(frontHeard, std::vector{WindowServerEvent::Kind::mouseDownInside});
+  EXPECT_EQ(backHeard, std::vector{WindowServerEvent::Kind::mouseDownOutside});
+
+  backHeard.clear();
+  headless.windowServer().setCovered(back, true);
+  EXPECT_FALSE(server.window(back)->isVisible());
+  server.destroyWindow(back);
+  EXPECT_FALSE(server.window(back));
+  server.setTitle(back, "gone");  // an unknown number is ignored
+  EXPECT_EQ(backHeard, std::vector{WindowServerEvent::Kind::visibilityChanged});
+  EXPECT_EQ(server.windowsOnScreen().size(), 1u);
+}
+
+TEST_F(HeadlessServices, StatusItemsShowTheirPictureInTheMenuBarAndHearClicks) {
+  StatusBarService& bar = desktop.statusBar();
+  int clicks = 0;
+  const auto first = bar.addItem(30, [&] { ++clicks; });
+  const auto second = bar.addItem(bar.thickness(), [] {});
+  const StatusItemImage picture{"menubar", "/resources/menubar.svg", true};
+  bar.setImage(first, picture);
+  bar.setToolTip(first, "Open Quillo");
+
+  const auto shown = bar.item(first);
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->image, picture);
+  EXPECT_EQ(shown->toolTip, "Open Quillo");
+  // At the top of the main screen, right to left in the order the items came.
+  EXPECT_EQ(shown->frame, foundation::Rect(1440 - HeadlessStatusBar::defaultTrailingInset - 30,
+                                           900 - bar.thickness(), 30, bar.thickness()));
+  EXPECT_EQ(bar.item(second)->frame.maxX(), shown->frame.minX());
+
+  EXPECT_TRUE(headless.statusBar().click(first));
+  EXPECT_EQ(clicks, 1);
+  bar.setImage(first, std::nullopt);
+  EXPECT_FALSE(bar.item(first)->image);
+  bar.removeItem(first);
+  EXPECT_FALSE(bar.item(first));
+  EXPECT_FALSE(headless.statusBar().click(first));
+  EXPECT_EQ(bar.item(second)->frame.maxX(), 1440 - HeadlessStatusBar::defaultTrailingInset);
 }
 
 }  // namespace
