@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Quillo/app/app_state.h"
+#include "Quillo/app/settings_save_alerts.h"
 #include "Quillo/app/status_bar_delegate.h"
 #include "Quillo/config/config_manager.h"
 #include "platform/ui/binding.h"
@@ -29,7 +30,8 @@ class ContainerView final : public ui::View {
 };
 
 // Made once by the entry. Making it makes the delegate (installed as the application's delegate), takes
-// the shared ConfigManager (its first use starts the version fetch) and starts the updater.
+// the shared ConfigManager (its first use starts the version fetch), starts the updater and starts
+// telling the person about settings that cannot be saved.
 class Corvane final : public ui::App {
  public:
   Corvane();
@@ -48,6 +50,7 @@ class Corvane final : public ui::App {
   ui::ApplicationDelegateAdaptor<StatusBarDelegate> appDelegate_;
   std::shared_ptr<ConfigManager> config_;
   std::shared_ptr<updater::StandardUpdaterController> updaterController_;
+  SettingsSaveAlerts saveAlerts_;
 };
 
 // Runs Quillo on the desktop in use, from launch until it terminates, and returns 0.
