@@ -2,10 +2,14 @@
 #include <pthread.h>
 
 #include <csignal>
+#include <memory>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "Quillo/app/corvane.h"
 #include "platform/appkit/application.h"
+#include "platform/desktop/desktop_choice.h"
 #include "platform/desktop/headless_desktop.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
@@ -29,6 +33,10 @@ void quitOnInterruption() {
   }).detach();
 }
 
+// The kinds of live desktop this program was built with, in the order they are tried. None is built yet:
+// the application then runs on the headless desktop.
+std::vector<desktop::DesktopKind> liveDesktopKinds() { return {}; }
+
 }  // namespace
 
 int main() {
@@ -36,9 +44,15 @@ int main() {
   quitOnInterruption();
   // Layout measures text in the fonts the renderer draws it with.
   render::installPangoTextMeasurer();
-  // No live desktop exists yet: the application runs on the headless one, drawing nothing.
-  desktop::HeadlessDesktop desktop;
-  desktop::HeadlessDesktop::Scope scope(desktop);
-  foundation::log("Quillo is running on a headless desktop: no window is drawn. Press Ctrl-C to quit.");
+  auto choice = desktop::chooseDesktop(liveDesktopKinds(), desktop::processEnvironment());
+  for (const auto& refusal : choice.refusals) foundation::log("Quillo: no live desktop: " + refusal);
+  std::unique_ptr<desktop::Desktop> installed = std::move(choice.desktop);
+  if (installed) {
+    foundation::log("Quillo is running on the " + choice.name + " desktop.");
+  } else {
+    installed = std::make_unique<desktop::HeadlessDesktop>();
+    foundation::log("Quillo is running on a headless desktop: no window is drawn. Press Ctrl-C to quit.");
+  }
+  desktop::Desktop::Scope scope(*installed);
   return Quillo::applicationMain();
 }
