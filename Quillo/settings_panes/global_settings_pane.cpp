@@ -40,8 +40,7 @@ ui::AnyView GlobalSettings::body() const {
   const bool hasNoKey = apiKey_->empty();  // a key of blanks counts as a key
 
   return VStack(Form({
-      AnyView(KeyboardShortcuts::Recorder("Toggle Global:", ShortcutNames::showSpotlight))
-          .disabled(hasNoKey),
+      AnyView(KeyboardShortcuts::Recorder("Toggle Global:", ShortcutNames::showSpotlight)).disabled(hasNoKey),
       Picker<Model>("Global API Model:", globalApiModel_.binding(), modelOptions(selectableModels()))
           .frame(250, std::nullopt)
           .disabled(hasNoKey),
