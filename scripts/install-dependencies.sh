@@ -11,6 +11,8 @@ packages=(
   libcairo2-dev libpango1.0-dev librsvg2-dev libgdk-pixbuf-2.0-dev webp-pixbuf-loader adwaita-icon-theme
   # Live tests: a private virtual desktop session per test program (tests/support/live_session.sh).
   xvfb openbox dbus-daemon libx11-dev
+  # The live desktop: GTK 3 windows, the status item (with its XEmbed tray fallback, shown by trayer in tests).
+  libgtk-3-dev libayatana-appindicator3-dev trayer
   "$@"
 )
 

@@ -30,6 +30,7 @@ struct RunLoop::State {
   bool isStopRequested = false;
   std::stop_source idleWait;  // interrupts run()'s wait on the clock when work arrives
   std::atomic<std::thread::id> thread{std::this_thread::get_id()};
+  RunLoop::Driver* driver = nullptr;
 
   void post(TimePoint deadline, Work work) {
     if (!work) return;
@@ -37,6 +38,7 @@ struct RunLoop::State {
       std::lock_guard lock(mutex);
       items.emplace(Key{deadline, nextNumber++}, std::move(work));
       idleWait.request_stop();
+      if (driver) driver->wake();
     }
     posted.notify_all();
   }
@@ -97,6 +99,12 @@ void RunLoop::asyncAt(TimePoint deadline, Work work) { state_->post(deadline, st
 
 void RunLoop::run() {
   state_->claimCallingThread();
+  Driver* driver = nullptr;
+  {
+    std::lock_guard lock(state_->mutex);
+    driver = state_->driver;
+  }
+  if (driver) return driver->run(*this);
   while (true) {
     std::stop_token interruption;
     {
@@ -127,6 +135,7 @@ void RunLoop::stop() {
     std::lock_guard lock(state_->mutex);
     state_->isStopRequested = true;
     state_->idleWait.request_stop();
+    if (state_->driver) state_->driver->wake();
   }
   state_->posted.notify_all();
 }
@@ -175,6 +184,30 @@ std::size_t RunLoop::advanceAndRun(ManualClock& clock, Duration by) {
   clock.set(end);
   return count + runUntilIdle();
 }
+
+void RunLoop::setDriver(Driver* driver) {
+  std::lock_guard lock(state_->mutex);
+  state_->driver = driver;
+}
+
+bool RunLoop::runDueWork(std::size_t limit) {
+  state_->claimCallingThread();
+  for (std::size_t count = 0; count < limit; ++count) {
+    {
+      std::lock_guard lock(state_->mutex);
+      if (state_->isStopRequested) {
+        state_->isStopRequested = false;
+        return false;
+      }
+    }
+    auto work = state_->takeDue();
+    if (!work) break;
+    runGuarded(*work);
+  }
+  return true;
+}
+
+std::optional<TimePoint> RunLoop::nextDeadline() const { return state_->earliestDeadline(); }
 
 bool RunLoop::isCurrentThread() const { return state_->thread.load() == std::this_thread::get_id(); }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <source_location>
 
 #include "platform/foundation/clock.h"  // Duration, TimePoint, ManualClock
@@ -36,7 +37,7 @@ class RunLoop {
   void asyncAt(TimePoint deadline, Work work);
 
   // The application's loop: makes the calling thread the main thread and runs work as it becomes due,
-  // waiting on the current clock in between, until stop() is called.
+  // waiting on the current clock in between (or through the installed driver), until stop() is called.
   void run();
   // Makes run() return after the item it is running (callable from any thread).
   void stop();
@@ -52,6 +53,27 @@ class RunLoop {
   // work at each step in deadline order (work posted meanwhile included), and finally at the end time.
   // Returns the number of items run.
   std::size_t advanceAndRun(ManualClock& clock, Duration by);
+
+  // Another event loop the main loop runs inside: a desktop toolkit's, which has to run on the main thread
+  // and wait on its own sources (the display connection) as well as on this loop's work.
+  class Driver {
+   public:
+    virtual ~Driver() = default;
+    // Runs on the main thread, calling runDueWork() whenever work is due, until it reports a stop.
+    virtual void run(RunLoop& loop) = 0;
+    // Wakes run() from any thread: work was posted or a stop was asked for. Called with the loop's lock
+    // held, so it must neither block nor post.
+    virtual void wake() = 0;
+  };
+  // Hands run() to `driver` (nullptr: run() waits on the clock itself). Once this returns, the previous
+  // driver is woken no more.
+  void setDriver(Driver* driver);
+  // For a driver, on the main thread: runs the work that is due now (at most `limit` items, so the
+  // driver's own events are not starved). Returns false, running nothing, when a stop was asked for; the
+  // request is used up.
+  bool runDueWork(std::size_t limit = 1000);
+  // The deadline of the earliest waiting work; nothing when no work is waiting.
+  std::optional<TimePoint> nextDeadline() const;
 
   // Whether the calling thread is this loop's thread.
   bool isCurrentThread() const;

@@ -172,4 +172,51 @@ TEST_F(MainQueue, IdleRunsAreBoundedForWorkThatRepostsItself) {
   loop.resetForTesting();
 }
 
+// A driver that runs the due work of the loop as a toolkit's loop would, counting its wake-ups.
+class CountingDriver final : public foundation::RunLoop::Driver {
+ public:
+  void run(foundation::RunLoop& loop) override {
+    ++runs;
+    while (loop.runDueWork()) {
+    }
+  }
+  void wake() override { ++wakeUps; }
+
+  std::atomic<int> runs = 0;
+  std::atomic<int> wakeUps = 0;
+};
+
+TEST_F(MainQueue, AnInstalledDriverRunsTheLoopAndIsWokenByPostsAndStops) {
+  CountingDriver driver;
+  loop.setDriver(&driver);
+  std::vector<int> order;
+  loop.async([&] { order.push_back(1); });
+  loop.async([&] {
+    order.push_back(2);
+    loop.stop();
+  });
+  loop.async([&] { order.push_back(3); });
+  EXPECT_EQ(driver.wakeUps, 3);
+  loop.run();
+  EXPECT_EQ(driver.runs, 1);
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));  // the stop ends the run after the item asking for it
+  EXPECT_EQ(driver.wakeUps, 4);
+  loop.setDriver(nullptr);
+  loop.async([] {});
+  EXPECT_EQ(driver.wakeUps, 4);
+  EXPECT_EQ(loop.runUntilIdle(), 2u);
+}
+
+TEST_F(MainQueue, ADriverIsToldTheNextDeadline) {
+  EXPECT_EQ(loop.nextDeadline(), std::nullopt);
+  const auto start = clock->now();
+  loop.asyncAfter(5s, [] {});
+  loop.asyncAfter(2s, [] {});
+  EXPECT_EQ(loop.nextDeadline(), start + 2s);
+  EXPECT_TRUE(loop.runDueWork());
+  EXPECT_EQ(loop.pendingCount(), 2u);
+  advance(3s);
+  EXPECT_EQ(loop.nextDeadline(), start + 5s);
+}
+
 }  // namespace
