@@ -67,6 +67,9 @@ quillo_library(gdk_pixbuf NAME "gdk-pixbuf" PKG_CONFIG gdk-pixbuf-2.0
                PACKAGES libgdk-pixbuf-2.0-0 webp-pixbuf-loader)
 quillo_library(glib NAME "GLib" PKG_CONFIG glib-2.0 gobject-2.0 gio-2.0
                PACKAGES libglib2.0-0)
+# The live desktop: windows, input, dialogs and the clipboard of an X11 session.
+quillo_library(gtk NAME "GTK" PKG_CONFIG gtk+-3.0 gtk+-x11-3.0 x11
+               PACKAGES libgtk-3-0 libx11-6)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)

@@ -12,7 +12,7 @@ packages=(
   # Live tests: a private virtual desktop session per test program (tests/support/live_session.sh).
   xvfb openbox dbus-daemon libx11-dev
   # The live desktop: GTK 3 windows, the status item (with its XEmbed tray fallback, shown by trayer in tests).
-  libgtk-3-dev libayatana-appindicator3-dev trayer
+  libgtk-3-dev libxtst-dev libayatana-appindicator3-dev trayer
   "$@"
 )
 

@@ -1,0 +1,292 @@
+#include "platform/desktop/x11/gtk_window.h"
+
+#include <gdk/gdkx.h>
+
+#include <cmath>
+
+#include "platform/appkit/event_dispatch.h"
+#include "platform/appkit/styled_window.h"
+#include "platform/desktop/x11/keys.h"
+#include "platform/render/renderer.h"
+
+namespace desktop::x11 {
+
+namespace {
+
+using appkit::EventType;
+using appkit::StyledWindow;
+
+foundation::Point locationOf(double x, double y) { return foundation::Point{x, y}; }
+
+int mainScreenBottom() {
+  GdkDisplay* display = gdk_display_get_default();
+  GdkMonitor* primary = display ? gdk_display_get_primary_monitor(display) : nullptr;
+  if (primary == nullptr && display != nullptr && gdk_display_get_n_monitors(display) > 0)
+    primary = gdk_display_get_monitor(display, 0);
+  if (primary == nullptr) return 0;
+  GdkRectangle area;
+  gdk_monitor_get_geometry(primary, &area);
+  return area.y + area.height;
+}
+
+}  // namespace
+
+WindowChrome WindowChrome::of(const appkit::Window& window) {
+  WindowChrome chrome;
+  chrome.acceptsFocus = window.canBecomeKeyWindow();
+  const auto* styled = dynamic_cast<const StyledWindow*>(&window);
+  if (styled == nullptr) return chrome;
+  const auto mask = styled->styleMask();
+  chrome.isTitled = (mask & StyledWindow::StyleMask::titled) != 0;
+  chrome.isResizable = (mask & StyledWindow::StyleMask::resizable) != 0;
+  chrome.keepsAbove = styled->level() >= StyledWindow::Level::floating;
+  chrome.isSticky = (styled->collectionBehavior() & StyledWindow::CollectionBehavior::canJoinAllSpaces) != 0;
+  chrome.ignoresMouseEvents = styled->ignoresMouseEvents();
+  chrome.skipsTaskbar = !chrome.isTitled || (mask & StyledWindow::StyleMask::utilityWindow) != 0;
+  return chrome;
+}
+
+GtkWindowPresenter::GtkWindowPresenter(std::shared_ptr<appkit::Window> window) : window_(std::move(window)) {
+  gtkWindow_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g_object_ref_sink(gtkWindow_);
+  area_ = gtk_drawing_area_new();
+  gtk_widget_set_can_focus(area_, TRUE);
+  gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                   GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_KEY_PRESS_MASK |
+                                   GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
+  gtk_container_add(GTK_CONTAINER(gtkWindow_), area_);
+  g_signal_connect(area_, "draw", G_CALLBACK(&GtkWindowPresenter::drawn), this);
+  g_signal_connect(area_, "button-press-event", G_CALLBACK(&GtkWindowPresenter::buttonEvent), this);
+  g_signal_connect(area_, "button-release-event", G_CALLBACK(&GtkWindowPresenter::buttonEvent), this);
+  g_signal_connect(area_, "motion-notify-event", G_CALLBACK(&GtkWindowPresenter::motionEvent), this);
+  g_signal_connect(area_, "enter-notify-event", G_CALLBACK(&GtkWindowPresenter::crossingEvent), this);
+  g_signal_connect(area_, "leave-notify-event", G_CALLBACK(&GtkWindowPresenter::crossingEvent), this);
+  g_signal_connect(gtkWindow_, "key-press-event", G_CALLBACK(&GtkWindowPresenter::keyEvent), this);
+  g_signal_connect(gtkWindow_, "key-release-event", G_CALLBACK(&GtkWindowPresenter::keyEvent), this);
+  g_signal_connect(gtkWindow_, "focus-in-event", G_CALLBACK(&GtkWindowPresenter::focusEvent), this);
+  g_signal_connect(gtkWindow_, "focus-out-event", G_CALLBACK(&GtkWindowPresenter::focusEvent), this);
+  g_signal_connect(gtkWindow_, "configure-event", G_CALLBACK(&GtkWindowPresenter::configured), this);
+  g_signal_connect(gtkWindow_, "delete-event", G_CALLBACK(&GtkWindowPresenter::deleted), this);
+  inputMethod_ = gtk_im_multicontext_new();
+  g_signal_connect(inputMethod_, "commit", G_CALLBACK(&GtkWindowPresenter::committed), this);
+  updateChrome();
+}
+
+GtkWindowPresenter::~GtkWindowPresenter() {
+  g_signal_handlers_disconnect_by_data(inputMethod_, this);
+  gtk_im_context_set_client_window(inputMethod_, nullptr);
+  g_object_unref(inputMethod_);
+  if (pendingPress_ != nullptr) gdk_event_free(reinterpret_cast<GdkEvent*>(pendingPress_));
+  g_signal_handlers_disconnect_by_data(gtkWindow_, this);
+  g_signal_handlers_disconnect_by_data(area_, this);
+  gtk_widget_destroy(gtkWindow_);
+  g_object_unref(gtkWindow_);
+}
+
+void GtkWindowPresenter::updateChrome() {
+  const auto chrome = WindowChrome::of(*window_);
+  auto* gtkWindow = GTK_WINDOW(gtkWindow_);
+  gtk_window_set_title(gtkWindow, window_->title().c_str());
+  gtk_window_set_decorated(gtkWindow, chrome.isTitled);
+  gtk_window_set_resizable(gtkWindow, chrome.isResizable);
+  gtk_window_set_keep_above(gtkWindow, chrome.keepsAbove);
+  if (chrome.isSticky)
+    gtk_window_stick(gtkWindow);
+  else
+    gtk_window_unstick(gtkWindow);
+  gtk_window_set_accept_focus(gtkWindow, chrome.acceptsFocus);
+  gtk_window_set_skip_taskbar_hint(gtkWindow, chrome.skipsTaskbar);
+  gtk_window_set_skip_pager_hint(gtkWindow, chrome.skipsTaskbar);
+  if (!chrome.isTitled) gtk_window_set_type_hint(gtkWindow, GDK_WINDOW_TYPE_HINT_UTILITY);
+  if (GdkWindow* surface = gtk_widget_get_window(gtkWindow_)) {
+    if (chrome.ignoresMouseEvents) {
+      // An empty input shape: every click goes to the window below.
+      cairo_region_t* nothing = cairo_region_create();
+      gdk_window_input_shape_combine_region(surface, nothing, 0, 0);
+      cairo_region_destroy(nothing);
+    } else {
+      gdk_window_input_shape_combine_region(surface, nullptr, 0, 0);
+    }
+  }
+}
+
+void GtkWindowPresenter::show(bool makeKey) {
+  const auto frame = window_->frame();
+  const int width = std::max(1, static_cast<int>(std::lround(frame.size.width)));
+  const int height = std::max(1, static_cast<int>(std::lround(frame.size.height)));
+  gtk_widget_set_size_request(area_, width, height);
+  gtk_window_resize(GTK_WINDOW(gtkWindow_), width, height);
+  const int top = mainScreenBottom() - static_cast<int>(std::lround(frame.origin.y)) - height;
+  gtk_window_move(GTK_WINDOW(gtkWindow_), static_cast<int>(std::lround(frame.origin.x)), top);
+  gtk_widget_show_all(gtkWindow_);
+  updateChrome();  // the input shape needs the realised window
+  gtk_im_context_set_client_window(inputMethod_, gtk_widget_get_window(area_));
+  if (makeKey && WindowChrome::of(*window_).acceptsFocus) {
+    gtk_window_present(GTK_WINDOW(gtkWindow_));
+    gtk_widget_grab_focus(area_);
+    window_->makeKeyWindow();
+  }
+}
+
+void GtkWindowPresenter::hide() {
+  gtk_widget_hide(gtkWindow_);
+  if (window_->isKeyWindow()) window_->resignKeyWindow();
+}
+
+bool GtkWindowPresenter::isShown() const { return gtk_widget_get_visible(gtkWindow_); }
+
+void GtkWindowPresenter::setNeedsDisplay() { gtk_widget_queue_draw(area_); }
+
+std::uint64_t GtkWindowPresenter::xWindow() const {
+  GdkWindow* surface = gtk_widget_get_window(gtkWindow_);
+  return surface != nullptr ? gdk_x11_window_get_xid(surface) : 0;
+}
+
+gboolean GtkWindowPresenter::drawn(GtkWidget*, cairo_t* cr, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  render::Renderer().draw(*self.window_, cr);
+  return FALSE;
+}
+
+void GtkWindowPresenter::deliver(const appkit::Event& event) {
+  // Keep the window alive through its own event: a view may close it.
+  auto window = window_;
+  appkit::dispatchEvent(event, window);
+  setNeedsDisplay();
+}
+
+gboolean GtkWindowPresenter::buttonEvent(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  // GDK follows the second and third press with a double- and triple-press event of its own; the
+  // presses themselves were delivered already.
+  if (event->type == GDK_2BUTTON_PRESS || event->type == GDK_3BUTTON_PRESS) return TRUE;
+  const bool isPress = event->type == GDK_BUTTON_PRESS;
+  if (isPress) gtk_widget_grab_focus(self.area_);
+  EventType type;
+  switch (event->button) {
+    case 1:
+      type = isPress ? EventType::leftMouseDown : EventType::leftMouseUp;
+      break;
+    case 3:
+      type = isPress ? EventType::rightMouseDown : EventType::rightMouseUp;
+      break;
+    default:
+      type = isPress ? EventType::otherMouseDown : EventType::otherMouseUp;
+      break;
+  }
+  self.deliver(appkit::Event::mouseEvent(type, locationOf(event->x, event->y),
+                                         applicationModifiers(static_cast<GdkModifierType>(event->state))));
+  return TRUE;
+}
+
+gboolean GtkWindowPresenter::motionEvent(GtkWidget*, GdkEventMotion* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  EventType type = EventType::mouseMoved;
+  if (event->state & GDK_BUTTON1_MASK)
+    type = EventType::leftMouseDragged;
+  else if (event->state & GDK_BUTTON3_MASK)
+    type = EventType::rightMouseDragged;
+  else if (event->state & GDK_BUTTON2_MASK)
+    type = EventType::otherMouseDragged;
+  self.deliver(appkit::Event::mouseEvent(type, locationOf(event->x, event->y),
+                                         applicationModifiers(static_cast<GdkModifierType>(event->state))));
+  return TRUE;
+}
+
+gboolean GtkWindowPresenter::crossingEvent(GtkWidget*, GdkEventCrossing* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  const auto type = event->type == GDK_ENTER_NOTIFY ? EventType::mouseEntered : EventType::mouseExited;
+  self.deliver(appkit::Event::mouseEvent(type, locationOf(event->x, event->y),
+                                         applicationModifiers(static_cast<GdkModifierType>(event->state))));
+  return TRUE;
+}
+
+void GtkWindowPresenter::deliverKey(const GdkEventKey& event, std::string characters) {
+  const bool isPress = event.type == GDK_KEY_PRESS;
+  const auto code = virtualKeyCode(event.hardware_keycode).value_or(0);
+  auto modifiers = applicationModifiers(static_cast<GdkModifierType>(event.state));
+  if (event.is_modifier) {
+    // The state of a modifier's own event is the state before it: the flags change now.
+    deliver(appkit::Event::keyEvent(EventType::flagsChanged, code, modifiers));
+    return;
+  }
+  // Ignoring modifiers other than Shift, as a key equivalent reads the key.
+  std::string unmodified = charactersOfKey(event.keyval);
+  if (characters.empty()) characters = unmodified;
+  deliver(appkit::Event::keyEvent(isPress ? EventType::keyDown : EventType::keyUp, code, modifiers,
+                                  characters, unmodified));
+}
+
+gboolean GtkWindowPresenter::keyEvent(GtkWidget*, GdkEventKey* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  if (event->is_modifier) {
+    self.deliverKey(*event, {});
+    return TRUE;
+  }
+  // Text goes through the input method first (compose sequences, non-Latin scripts); it commits the text
+  // that the press types. Key equivalents (with Ctrl) and keys that type nothing go straight on.
+  const bool isEquivalent = (event->state & GDK_CONTROL_MASK) != 0;
+  if (!isEquivalent) {
+    if (self.pendingPress_ != nullptr) gdk_event_free(reinterpret_cast<GdkEvent*>(self.pendingPress_));
+    self.pendingPress_ = reinterpret_cast<GdkEventKey*>(gdk_event_copy(reinterpret_cast<GdkEvent*>(event)));
+    self.isCommitting_ = false;
+    const bool isTaken = gtk_im_context_filter_keypress(self.inputMethod_, event);
+    const bool didCommit = self.isCommitting_;
+    gdk_event_free(reinterpret_cast<GdkEvent*>(self.pendingPress_));
+    self.pendingPress_ = nullptr;
+    if (isTaken) {
+      // A press whose text was committed was delivered with it; one that only composes is not a key press
+      // of the views. Its release goes on, as the press did.
+      return TRUE;
+    }
+    if (didCommit) return TRUE;
+  }
+  self.deliverKey(*event, {});
+  return TRUE;
+}
+
+void GtkWindowPresenter::committed(GtkIMContext*, gchar* text, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  self.isCommitting_ = true;
+  if (self.pendingPress_ != nullptr) {
+    self.deliverKey(*self.pendingPress_, text);
+  } else {
+    // Text an input method commits on its own (a finished composition): a key press typing it.
+    GdkEventKey press{};
+    press.type = GDK_KEY_PRESS;
+    self.deliverKey(press, text);
+  }
+}
+
+gboolean GtkWindowPresenter::focusEvent(GtkWidget*, GdkEventFocus* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  if (event->in) {
+    gtk_im_context_focus_in(self.inputMethod_);
+    self.window_->makeKeyWindow();
+  } else {
+    gtk_im_context_focus_out(self.inputMethod_);
+    if (self.window_->isKeyWindow()) self.window_->resignKeyWindow();
+  }
+  self.setNeedsDisplay();
+  return FALSE;
+}
+
+gboolean GtkWindowPresenter::configured(GtkWidget*, GdkEventConfigure* event, gpointer data) {
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  const double height = event->height;
+  const foundation::Rect frame(
+      foundation::Point{static_cast<double>(event->x), mainScreenBottom() - event->y - height},
+      foundation::Size{static_cast<double>(event->width), height});
+  if (frame != self.window_->frame()) self.window_->setFrame(frame);
+  return FALSE;
+}
+
+gboolean GtkWindowPresenter::deleted(GtkWidget*, GdkEvent*, gpointer data) {
+  // The window manager's close button closes the window as its own close would; the presenter stays.
+  auto& self = *static_cast<GtkWindowPresenter*>(data);
+  if (auto* styled = dynamic_cast<StyledWindow*>(self.window_.get())) styled->close();
+  self.hide();
+  return TRUE;
+}
+
+}  // namespace desktop::x11

@@ -1,0 +1,81 @@
+// An application window shown on the X display: a GTK window of the window's frame, drawn by the
+// renderer, whose pointer and key events go to the window's views.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/appkit/window.h"
+
+namespace desktop::x11 {
+
+// How the window manager is asked to treat a window.
+struct WindowChrome {
+  // A title bar and border from the window manager; none for borderless windows and popovers.
+  bool isTitled = true;
+  bool isResizable = true;
+  // Above the normal windows (floating levels and higher).
+  bool keepsAbove = false;
+  // On every workspace.
+  bool isSticky = false;
+  // Whether it takes keyboard focus when shown.
+  bool acceptsFocus = true;
+  // Clicks pass through it to the windows below.
+  bool ignoresMouseEvents = false;
+  // Left out of the task bar and pager (panels, popovers).
+  bool skipsTaskbar = false;
+
+  // The chrome a window's style asks for (a plain window is titled and resizable).
+  static WindowChrome of(const appkit::Window& window);
+  bool operator==(const WindowChrome&) const = default;
+};
+
+// Main thread only. Shows nothing until show(); the GTK window goes with this object.
+class GtkWindowPresenter {
+ public:
+  explicit GtkWindowPresenter(std::shared_ptr<appkit::Window> window);
+  ~GtkWindowPresenter();
+  GtkWindowPresenter(const GtkWindowPresenter&) = delete;
+  GtkWindowPresenter& operator=(const GtkWindowPresenter&) = delete;
+
+  // Shows the window at its frame (global coordinates, origin at the main screen's bottom-left) with the
+  // chrome of its style, and gives it keyboard focus when `makeKey` and it accepts focus.
+  void show(bool makeKey = true);
+  void hide();
+  bool isShown() const;
+  // Draws the window again at the next frame (its views changed).
+  void setNeedsDisplay();
+  // Takes the window's title and chrome again.
+  void updateChrome();
+
+  const std::shared_ptr<appkit::Window>& window() const { return window_; }
+  GtkWidget* widget() const { return gtkWindow_; }
+  // The X window, 0 before it is shown the first time.
+  std::uint64_t xWindow() const;
+
+ private:
+  static gboolean drawn(GtkWidget*, cairo_t* cr, gpointer self);
+  static gboolean buttonEvent(GtkWidget*, GdkEventButton* event, gpointer self);
+  static gboolean motionEvent(GtkWidget*, GdkEventMotion* event, gpointer self);
+  static gboolean crossingEvent(GtkWidget*, GdkEventCrossing* event, gpointer self);
+  static gboolean keyEvent(GtkWidget*, GdkEventKey* event, gpointer self);
+  static gboolean focusEvent(GtkWidget*, GdkEventFocus* event, gpointer self);
+  static gboolean configured(GtkWidget*, GdkEventConfigure* event, gpointer self);
+  static gboolean deleted(GtkWidget*, GdkEvent*, gpointer self);
+  static void committed(GtkIMContext*, gchar* text, gpointer self);
+
+  void deliver(const appkit::Event& event);
+  void deliverKey(const GdkEventKey& event, std::string characters);
+
+  std::shared_ptr<appkit::Window> window_;
+  GtkWidget* gtkWindow_ = nullptr;
+  GtkWidget* area_ = nullptr;
+  GtkIMContext* inputMethod_ = nullptr;
+  // The key press the input method is working on, for the text it commits.
+  GdkEventKey* pendingPress_ = nullptr;
+  bool isCommitting_ = false;
+};
+
+}  // namespace desktop::x11

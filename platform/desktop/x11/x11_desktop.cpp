@@ -1,0 +1,71 @@
+#include "platform/desktop/x11/x11_desktop.h"
+
+#include <gio/gio.h>
+#include <gtk/gtk.h>
+
+#include <mutex>
+#include <vector>
+
+#include "platform/foundation/log.h"
+#include "platform/foundation/text_error.h"
+
+namespace desktop::x11 {
+
+std::string waylandLimitations(const EnvironmentReader& environment) {
+  const auto wayland = environment("WAYLAND_DISPLAY");
+  if (!wayland || wayland->empty()) return {};
+  return "Quillo runs through XWayland in this Wayland session. Global hot keys work only while one of "
+         "its windows is active, and it cannot read or type into windows of Wayland programs.";
+}
+
+std::unique_ptr<X11Desktop> X11Desktop::open(const EnvironmentReader& environment) {
+  const auto display = environment("DISPLAY");
+  if (!display || display->empty()) throw foundation::TextError("DISPLAY is not set");
+  static std::once_flag waylandNotice;
+  if (auto limitations = waylandLimitations(environment); !limitations.empty())
+    std::call_once(waylandNotice, [&] { foundation::log(limitations); });
+  // GTK would take the Wayland display when both are there.
+  gdk_set_allowed_backends("x11");
+  if (GdkDisplay* current = gdk_display_get_default()) {
+    if (*display != gdk_display_get_name(current))
+      throw foundation::TextError("this program already shows its windows on display " +
+                                  std::string(gdk_display_get_name(current)));
+  } else {
+    std::vector<std::string> arguments{"quillo", "--display", *display};
+    std::vector<char*> pointers;
+    for (auto& argument : arguments) pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    int count = static_cast<int>(arguments.size());
+    char** values = pointers.data();
+    if (!gtk_init_check(&count, &values))
+      throw foundation::TextError("the X display \"" + *display + "\" does not answer");
+  }
+  return std::unique_ptr<X11Desktop>(new X11Desktop());
+}
+
+DesktopKind X11Desktop::kind() {
+  return DesktopKind{"X11", [](const EnvironmentReader& environment) -> std::unique_ptr<Desktop> {
+                       return open(environment);
+                     }};
+}
+
+X11Desktop::~X11Desktop() { withdraw(); }
+
+bool X11Desktop::isPermissionGranted(std::string_view permission) const {
+  return permission == permission::accessibility || permission == permission::microphone ||
+         permission == permission::speechRecognition;
+}
+
+void X11Desktop::requestPermission(std::string_view) {}
+
+bool X11Desktop::openURL(const foundation::URL& url) {
+  GError* error = nullptr;
+  const bool isOpened = g_app_info_launch_default_for_uri(url.absoluteString().c_str(), nullptr, &error);
+  if (error != nullptr) {
+    foundation::log("Opening " + url.absoluteString() + " failed: " + error->message);
+    g_error_free(error);
+  }
+  return isOpened;
+}
+
+}  // namespace desktop::x11

@@ -1,0 +1,43 @@
+// The live X11 desktop opened on the test's private display, and turning its loop until something shows.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/desktop/desktop_choice.h"
+#include "platform/desktop/x11/x11_desktop.h"
+#include "platform/foundation/run_loop.h"
+#include "tests/support/live/live_session.h"
+
+namespace testsupport::live {
+
+// Serves the display's events and the main queue's due work until `condition` holds; false when it did
+// not within the deadline.
+inline bool serveUntil(const std::function<bool()>& condition) {
+  return waitUntil([&] {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    foundation::RunLoop::main().runUntilIdle();
+    return condition();
+  });
+}
+
+class LiveDesktopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QUILLO_REQUIRE_LIVE_SESSION();
+    live = desktop::x11::X11Desktop::open(desktop::processEnvironment());
+    scope = std::make_unique<desktop::Desktop::Scope>(*live);
+  }
+  void TearDown() override {
+    scope.reset();
+    live.reset();
+  }
+
+  foundation::ScopedMainRunLoop mainLoop;
+  std::unique_ptr<desktop::x11::X11Desktop> live;
+  std::unique_ptr<desktop::Desktop::Scope> scope;
+};
+
+}  // namespace testsupport::live

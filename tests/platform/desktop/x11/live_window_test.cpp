@@ -1,0 +1,251 @@
+// Application windows on the X display: drawn by the renderer exactly as its offscreen image, and the
+// person's clicks and typing (through the X server, as a person's) reach the views.
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/appkit/event_monitor.h"
+#include "platform/appkit/key_codes.h"
+#include "platform/appkit/styled_window.h"
+#include "platform/desktop/x11/gtk_window.h"
+#include "platform/desktop/x11/keys.h"
+#include "platform/render/pango_text_measurer.h"
+#include "platform/render/renderer.h"
+#include "platform/ui/state.h"
+#include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
+#include "tests/platform/desktop/x11/live_desktop_fixture.h"
+
+// Xlib's macros (None, Bool, Status) clash with names above: it comes last.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <gdk/gdkx.h>
+
+namespace {
+
+using namespace ui;
+using desktop::x11::GtkWindowPresenter;
+using desktop::x11::WindowChrome;
+using testsupport::live::LiveDesktopTest;
+using testsupport::live::serveUntil;
+using ui::testing::button;
+using ui::testing::text;
+using ui::testing::textField;
+using ui::testing::WindowHost;
+
+// A form with colours, text, a field and a button that counts its clicks.
+class Form final : public View {
+ public:
+  AnyView body() const override {
+    auto clicks = clicks_;
+    return VStack(HorizontalAlignment::leading, 8,
+                  HStack(VerticalAlignment::center, 0, AnyView(Color(1, 0, 0)).frame(40, 30),
+                         AnyView(Color(0, 0.5, 1)).frame(40, 30)),
+                  Text::verbatim("Quillo draws this line"), TextField("Name", name_.binding()),
+                  Button("Count", [clicks] { clicks.set(*clicks + 1); }),
+                  Text::verbatim(std::to_string(*clicks_) + " clicks, name " + *name_))
+        .padding(12);
+  }
+  State<std::string> name_{""};
+  State<int> clicks_{0};
+};
+
+Display* xDisplay() { return gdk_x11_display_get_xdisplay(gdk_display_get_default()); }
+
+struct ShownWindow {
+  std::unique_ptr<WindowHost> host;
+  std::unique_ptr<GtkWindowPresenter> presenter;
+  int drawCount = 0;
+
+  // The content's top-left corner on the X screen.
+  foundation::Point origin() const {
+    gint x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(gtk_bin_get_child(GTK_BIN(presenter->widget()))), &x, &y);
+    return {static_cast<double>(x), static_cast<double>(y)};
+  }
+};
+
+class LiveWindows : public LiveDesktopTest {
+ protected:
+  static constexpr int kColourStep = 8;
+
+  // Shows the form in a titled window and waits until it is on the screen and drawn.
+  void show(AnyView view, foundation::Size size = {320, 220}) {
+    shown.host =
+        std::make_unique<WindowHost>(std::move(view), size, std::make_shared<render::PangoTextMeasurer>());
+    shown.host->window().setTitle("Live form");
+    shown.host->window().setFrame(foundation::Rect(foundation::Point{100, 400}, size));
+    shown.presenter = std::make_unique<GtkWindowPresenter>(shown.host->windowPointer());
+    g_signal_connect_after(gtk_bin_get_child(GTK_BIN(shown.presenter->widget())), "draw",
+                           G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer count) -> gboolean {
+                             ++*static_cast<int*>(count);
+                             return FALSE;
+                           }),
+                           &shown.drawCount);
+    shown.presenter->show();
+    ASSERT_TRUE(serveUntil([&] { return shown.drawCount > 0 && shown.presenter->window()->isKeyWindow(); }))
+        << "drawn " << shown.drawCount << " times, key " << shown.presenter->window()->isKeyWindow();
+  }
+
+  // Draws again and waits until the drawing reached the screen.
+  void redraw() {
+    shown.host->settle();
+    const int before = shown.drawCount;
+    shown.presenter->setNeedsDisplay();
+    ASSERT_TRUE(serveUntil([&] { return shown.drawCount > before; }));
+    XSync(xDisplay(), False);
+  }
+
+  // Pixels of the screen that differ from the renderer's offscreen image of the window by more than a
+  // step of colour. Soft edges (shadows, anti-aliasing) come out a few levels apart on the X server's
+  // 24-bit surface; anything drawn in the wrong place or colour differs by far more.
+  int differingPixels() {
+    const auto canvas = render::Renderer().draw(shown.host->window());
+    const auto origin = shown.origin();
+    XImage* image = XGetImage(xDisplay(), DefaultRootWindow(xDisplay()), static_cast<int>(origin.x),
+                              static_cast<int>(origin.y), static_cast<unsigned>(canvas.pixelsWide()),
+                              static_cast<unsigned>(canvas.pixelsHigh()), AllPlanes, ZPixmap);
+    if (image == nullptr) return -1;
+    int differing = 0;
+    for (int y = 0; y < canvas.pixelsHigh(); ++y) {
+      for (int x = 0; x < canvas.pixelsWide(); ++x) {
+        const unsigned long onScreen = XGetPixel(image, x, y);
+        const std::uint32_t drawn = canvas.pixel(x, y);
+        for (int shift : {16, 8, 0}) {
+          if (std::abs(static_cast<int>((onScreen >> shift) & 0xFF) -
+                       static_cast<int>((drawn >> shift) & 0xFF)) > kColourStep) {
+            if (differing < 5)
+              ADD_FAILURE() << "at " << x << "," << y << std::hex << " screen " << onScreen << " drawn "
+                            << drawn;
+            ++differing;
+            break;
+          }
+        }
+      }
+    }
+    XDestroyImage(image);
+    return differing;
+  }
+
+  void pointerAt(foundation::Point pointInWindow) {
+    const auto origin = shown.origin();
+    XTestFakeMotionEvent(xDisplay(), -1, static_cast<int>(origin.x + pointInWindow.x),
+                         static_cast<int>(origin.y + pointInWindow.y), CurrentTime);
+  }
+  void click(foundation::Point pointInWindow) {
+    pointerAt(pointInWindow);
+    XTestFakeButtonEvent(xDisplay(), 1, True, CurrentTime);
+    XTestFakeButtonEvent(xDisplay(), 1, False, CurrentTime);
+    XFlush(xDisplay());
+  }
+  void key(KeySym symbol, bool withShift = false) {
+    const KeyCode code = XKeysymToKeycode(xDisplay(), symbol);
+    const KeyCode shift = XKeysymToKeycode(xDisplay(), XK_Shift_L);
+    if (withShift) XTestFakeKeyEvent(xDisplay(), shift, True, CurrentTime);
+    XTestFakeKeyEvent(xDisplay(), code, True, CurrentTime);
+    XTestFakeKeyEvent(xDisplay(), code, False, CurrentTime);
+    if (withShift) XTestFakeKeyEvent(xDisplay(), shift, False, CurrentTime);
+    XFlush(xDisplay());
+  }
+
+  ShownWindow shown;
+};
+
+TEST_F(LiveWindows, AWindowOnTheScreenLooksAsTheRenderersOffscreenImage) {
+  show(Form());
+  redraw();
+  EXPECT_EQ(differingPixels(), 0);
+  EXPECT_TRUE(shown.presenter->isShown());
+  EXPECT_NE(shown.presenter->xWindow(), 0u);
+}
+
+TEST_F(LiveWindows, ClicksAndTypingReachTheViewsAndTheScreenShowsTheResult) {
+  show(Form());
+  auto& host = *shown.host;
+  const auto field = host.frame(textField("Name"));
+  click({field.midX(), field.midY()});
+  ASSERT_TRUE(serveUntil([&] { return host.hasFocus(textField("Name")); }));
+  key(XK_q, true);
+  key(XK_u);
+  key(XK_i);
+  const auto countButton = host.frame(button("Count"));
+  click({countButton.midX(), countButton.midY()});
+  ASSERT_TRUE(serveUntil([&] {
+    host.settle();
+    return host.exists(text("1 clicks, name Qui"));
+  })) << host.dump();
+  redraw();
+  EXPECT_EQ(differingPixels(), 0);
+}
+
+TEST_F(LiveWindows, KeyEquivalentsAnswerToCtrl) {
+  show(Form());
+  std::vector<appkit::Event> seen;
+  auto monitor = appkit::addLocalMonitorForEvents(appkit::EventTypeMask::of(appkit::EventType::keyDown),
+                                                  [&](const appkit::Event& event) {
+                                                    seen.push_back(event);
+                                                    return std::optional<appkit::Event>(event);
+                                                  });
+  const KeyCode control = XKeysymToKeycode(xDisplay(), XK_Control_L);
+  XTestFakeKeyEvent(xDisplay(), control, True, CurrentTime);
+  key(XK_q);
+  XTestFakeKeyEvent(xDisplay(), control, False, CurrentTime);
+  XFlush(xDisplay());
+  ASSERT_TRUE(serveUntil([&] { return !seen.empty(); }));
+  appkit::removeMonitor(monitor);
+  EXPECT_EQ(seen[0].keyCode(), 12);  // the platform's Q
+  EXPECT_EQ(seen[0].modifierFlags(), appkit::ModifierFlags::command);
+  EXPECT_EQ(seen[0].charactersIgnoringModifiers(), "q");
+}
+
+TEST(LiveWindowChrome, FollowsTheWindowsStyleLevelAndCollectionBehaviour) {
+  using appkit::StyledWindow;
+  auto panel =
+      std::make_shared<StyledWindow>(foundation::Rect(0, 0, 100, 100), StyledWindow::StyleMask::borderless,
+                                     StyledWindow::BackingStoreType::buffered, false);
+  panel->setLevel(StyledWindow::Level::floating);
+  panel->setCollectionBehavior(StyledWindow::CollectionBehavior::canJoinAllSpaces);
+  panel->setIgnoresMouseEvents(true);
+  const auto chrome = WindowChrome::of(*panel);
+  EXPECT_FALSE(chrome.isTitled);
+  EXPECT_TRUE(chrome.keepsAbove);
+  EXPECT_TRUE(chrome.isSticky);
+  EXPECT_TRUE(chrome.ignoresMouseEvents);
+  EXPECT_TRUE(chrome.skipsTaskbar);
+  EXPECT_FALSE(chrome.acceptsFocus);  // borderless windows take no keyboard focus
+
+  appkit::Window plain;
+  EXPECT_EQ(WindowChrome::of(plain), WindowChrome{});
+}
+
+TEST(LiveKeys, KeysKeepTheirPlacesAndModifiersFollowTheTable) {
+  // Linux input codes plus 8: Q, A, Return, Escape, the left arrow, F1.
+  EXPECT_EQ(desktop::x11::virtualKeyCode(16 + 8), 12);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(30 + 8), 0);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(28 + 8), appkit::KeyCode::returnKey);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(1 + 8), appkit::KeyCode::escape);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(105 + 8), appkit::KeyCode::leftArrow);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(59 + 8), 122);
+  EXPECT_EQ(desktop::x11::virtualKeyCode(3), std::nullopt);
+  for (std::uint32_t code = 8; code < 256; ++code)
+    if (auto virtualCode = desktop::x11::virtualKeyCode(code))
+      EXPECT_EQ(desktop::x11::xKeyCode(*virtualCode), code);
+
+  using appkit::ModifierFlags;
+  EXPECT_EQ(desktop::x11::applicationModifiers(GDK_CONTROL_MASK), ModifierFlags::command);
+  EXPECT_EQ(desktop::x11::applicationModifiers(static_cast<GdkModifierType>(GDK_MOD1_MASK | GDK_SHIFT_MASK)),
+            ModifierFlags::option | ModifierFlags::shift);
+  EXPECT_EQ(desktop::x11::applicationModifiers(GDK_SUPER_MASK), ModifierFlags::control);
+  // Hot keys keep what was recorded: command is Super, control is Ctrl.
+  EXPECT_EQ(desktop::x11::hotKeyModifiers(ModifierFlags::command), GDK_MOD4_MASK);
+  EXPECT_EQ(desktop::x11::hotKeyModifiers(ModifierFlags::control | ModifierFlags::option),
+            static_cast<GdkModifierType>(GDK_CONTROL_MASK | GDK_MOD1_MASK));
+  EXPECT_EQ(desktop::x11::hotKeyModifierFlags(static_cast<GdkModifierType>(GDK_MOD4_MASK | GDK_CONTROL_MASK)),
+            ModifierFlags::command | ModifierFlags::control);
+  EXPECT_EQ(desktop::x11::charactersOfKey(GDK_KEY_Left), appkit::SpecialKey::leftArrow.characters());
+  EXPECT_EQ(desktop::x11::charactersOfKey(GDK_KEY_eacute), "é");
+}
+
+}  // namespace
