@@ -11,6 +11,7 @@
 #include "platform/appkit/application.h"
 #include "platform/desktop/desktop_choice.h"
 #include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/x11/x11_desktop.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/render/pango_text_measurer.h"
@@ -33,9 +34,9 @@ void quitOnInterruption() {
   }).detach();
 }
 
-// The kinds of live desktop this program was built with, in the order they are tried. None is built yet:
-// the application then runs on the headless desktop.
-std::vector<desktop::DesktopKind> liveDesktopKinds() { return {}; }
+// The kinds of live desktop this program was built with, in the order they are tried. Where none can
+// serve the session, the application runs on the headless desktop.
+std::vector<desktop::DesktopKind> liveDesktopKinds() { return {desktop::x11::X11Desktop::kind()}; }
 
 }  // namespace
 

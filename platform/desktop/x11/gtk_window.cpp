@@ -7,6 +7,7 @@
 #include "platform/appkit/event_dispatch.h"
 #include "platform/appkit/styled_window.h"
 #include "platform/desktop/x11/keys.h"
+#include "platform/desktop/x11/screen_coordinates.h"
 #include "platform/render/renderer.h"
 
 namespace desktop::x11 {
@@ -17,17 +18,6 @@ using appkit::EventType;
 using appkit::StyledWindow;
 
 foundation::Point locationOf(double x, double y) { return foundation::Point{x, y}; }
-
-int mainScreenBottom() {
-  GdkDisplay* display = gdk_display_get_default();
-  GdkMonitor* primary = display ? gdk_display_get_primary_monitor(display) : nullptr;
-  if (primary == nullptr && display != nullptr && gdk_display_get_n_monitors(display) > 0)
-    primary = gdk_display_get_monitor(display, 0);
-  if (primary == nullptr) return 0;
-  GdkRectangle area;
-  gdk_monitor_get_geometry(primary, &area);
-  return area.y + area.height;
-}
 
 }  // namespace
 
@@ -110,14 +100,19 @@ void GtkWindowPresenter::updateChrome() {
   }
 }
 
-void GtkWindowPresenter::show(bool makeKey) {
-  const auto frame = window_->frame();
+void GtkWindowPresenter::setFrame(foundation::Rect frame) {
+  if (frame == shownFrame_) return;
+  shownFrame_ = frame;
   const int width = std::max(1, static_cast<int>(std::lround(frame.size.width)));
   const int height = std::max(1, static_cast<int>(std::lround(frame.size.height)));
   gtk_widget_set_size_request(area_, width, height);
   gtk_window_resize(GTK_WINDOW(gtkWindow_), width, height);
   const int top = mainScreenBottom() - static_cast<int>(std::lround(frame.origin.y)) - height;
   gtk_window_move(GTK_WINDOW(gtkWindow_), static_cast<int>(std::lround(frame.origin.x)), top);
+}
+
+void GtkWindowPresenter::show(bool makeKey) {
+  setFrame(window_->frame());
   gtk_widget_show_all(gtkWindow_);
   updateChrome();  // the input shape needs the realised window
   gtk_im_context_set_client_window(inputMethod_, gtk_widget_get_window(area_));
@@ -161,7 +156,11 @@ gboolean GtkWindowPresenter::buttonEvent(GtkWidget*, GdkEventButton* event, gpoi
   // presses themselves were delivered already.
   if (event->type == GDK_2BUTTON_PRESS || event->type == GDK_3BUTTON_PRESS) return TRUE;
   const bool isPress = event->type == GDK_BUTTON_PRESS;
-  if (isPress) gtk_widget_grab_focus(self.area_);
+  if (isPress) {
+    gtk_widget_grab_focus(self.area_);
+    if (self.pressObserver_)
+      self.pressObserver_(foundation::Point{event->x_root, mainScreenBottom() - event->y_root});
+  }
   EventType type;
   switch (event->button) {
     case 1:
@@ -266,6 +265,7 @@ gboolean GtkWindowPresenter::focusEvent(GtkWidget*, GdkEventFocus* event, gpoint
   } else {
     gtk_im_context_focus_out(self.inputMethod_);
     if (self.window_->isKeyWindow()) self.window_->resignKeyWindow();
+    if (self.focusLossObserver_) self.focusLossObserver_();
   }
   self.setNeedsDisplay();
   return FALSE;
@@ -277,6 +277,8 @@ gboolean GtkWindowPresenter::configured(GtkWidget*, GdkEventConfigure* event, gp
   const foundation::Rect frame(
       foundation::Point{static_cast<double>(event->x), mainScreenBottom() - event->y - height},
       foundation::Size{static_cast<double>(event->width), height});
+  // Recorded first: the window tells its window server, which gives the frame back.
+  self.shownFrame_ = frame;
   if (frame != self.window_->frame()) self.window_->setFrame(frame);
   return FALSE;
 }

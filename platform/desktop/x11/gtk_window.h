@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/appkit/window.h"
@@ -45,6 +46,14 @@ class GtkWindowPresenter {
   void show(bool makeKey = true);
   void hide();
   bool isShown() const;
+  // Moves and resizes the shown window (global coordinates); the same frame again does nothing.
+  void setFrame(foundation::Rect frame);
+  // Told of every press of the pointer in the window, at its global location.
+  void setPressObserver(std::function<void(foundation::Point)> observer) {
+    pressObserver_ = std::move(observer);
+  }
+  // Told when the window loses keyboard focus.
+  void setFocusLossObserver(std::function<void()> observer) { focusLossObserver_ = std::move(observer); }
   // Draws the window again at the next frame (its views changed).
   void setNeedsDisplay();
   // Takes the window's title and chrome again.
@@ -70,6 +79,10 @@ class GtkWindowPresenter {
   void deliverKey(const GdkEventKey& event, std::string characters);
 
   std::shared_ptr<appkit::Window> window_;
+  // The frame the GTK window was last given or reported.
+  foundation::Rect shownFrame_;
+  std::function<void(foundation::Point)> pressObserver_;
+  std::function<void()> focusLossObserver_;
   GtkWidget* gtkWindow_ = nullptr;
   GtkWidget* area_ = nullptr;
   GtkIMContext* inputMethod_ = nullptr;

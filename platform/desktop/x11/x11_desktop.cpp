@@ -49,6 +49,20 @@ DesktopKind X11Desktop::kind() {
                      }};
 }
 
+namespace {
+
+foundation::Rect mainScreenFrame(const WorkspaceService& workspace) {
+  const auto screens = workspace.screens();
+  return screens.empty() ? foundation::Rect() : screens.front().frame;
+}
+
+}  // namespace
+
+X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
+  // What the main queue's work changed is drawn at the next frame.
+  mainLoop_.setWorkObserver([this] { windowServer_.redrawAll(); });
+}
+
 X11Desktop::~X11Desktop() { withdraw(); }
 
 bool X11Desktop::isPermissionGranted(std::string_view permission) const {

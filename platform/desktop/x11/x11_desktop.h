@@ -15,6 +15,8 @@
 #include "platform/desktop/x11/gtk_dialogs.h"
 #include "platform/desktop/x11/gtk_main_loop.h"
 #include "platform/desktop/x11/gtk_pasteboard.h"
+#include "platform/desktop/x11/x11_status_bar.h"
+#include "platform/desktop/x11/x11_window_server.h"
 #include "platform/desktop/x11/x11_workspace.h"
 
 namespace desktop::x11 {
@@ -38,6 +40,8 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   FilePanelService& filePanels() override { return filePanels_; }
   URLOpenerService& urlOpener() override { return *this; }
   PermissionService& permissions() override { return *this; }
+  X11WindowServer& windowServer() override { return windowServer_; }
+  X11StatusBar& statusBar() override { return statusBar_; }
   // Global input, synthetic typing, hot keys, other applications' elements, speech and web pages are not
   // served live by this desktop yet: they are those of a desktop of its own that nothing outside reaches.
   InputEventService& inputEvents() override { return offline_.inputEvents(); }
@@ -60,10 +64,12 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   bool openURL(const foundation::URL& url) override;
 
  private:
-  X11Desktop() = default;
+  X11Desktop();
 
   GtkMainLoop mainLoop_;
   X11Workspace workspace_;
+  X11WindowServer windowServer_;
+  X11StatusBar statusBar_;
   GtkPasteboard pasteboard_;
   GtkAlerts alerts_;
   GtkFilePanels filePanels_;

@@ -11,18 +11,11 @@
 #include <cstring>
 
 #include "platform/desktop/x11/gtk_main_loop.h"
+#include "platform/desktop/x11/screen_coordinates.h"
 
 namespace desktop::x11 {
 
 namespace {
-
-foundation::Rect globalRect(const GdkRectangle& area, double mainScreenBottom) {
-  // GDK counts from the top-left corner down; global coordinates from the main screen's bottom-left up.
-  return foundation::Rect(
-      foundation::Point{static_cast<double>(area.x),
-                        mainScreenBottom - static_cast<double>(area.y + area.height)},
-      foundation::Size{static_cast<double>(area.width), static_cast<double>(area.height)});
-}
 
 // The 32-bit values of a window property (X hands them over as longs).
 std::vector<unsigned long> cardinals(Display* display, Window window, const char* name, Atom type) {
@@ -91,16 +84,11 @@ std::vector<Screen> X11Workspace::screens() const {
     GdkMonitor* primary = gdk_display_get_primary_monitor(display);
     if (primary == nullptr && count > 0) primary = gdk_display_get_monitor(display, 0);
     if (primary == nullptr) return;
-    GdkRectangle mainArea;
-    gdk_monitor_get_geometry(primary, &mainArea);
     auto add = [&](GdkMonitor* monitor) {
       GdkRectangle area, workArea;
       gdk_monitor_get_geometry(monitor, &area);
       gdk_monitor_get_workarea(monitor, &workArea);
-      // Global coordinates start at the main screen's bottom edge, measured from the top of the display.
-      const double bottom = mainArea.y + mainArea.height;
-      screens.emplace_back(globalRect(area, bottom), globalRect(workArea, bottom),
-                           gdk_monitor_get_scale_factor(monitor));
+      screens.emplace_back(globalFrame(area), globalFrame(workArea), gdk_monitor_get_scale_factor(monitor));
     };
     add(primary);
     for (int index = 0; index < count; ++index)

@@ -23,6 +23,14 @@ inline bool serveUntil(const std::function<bool()>& condition) {
   });
 }
 
+// The person, through the X server (XTest): moves the pointer to a point of the display (pixels from its
+// top-left corner), clicks there with the first button, presses and releases a key (an X key symbol),
+// optionally with Shift or Ctrl held.
+void movePointerTo(int x, int y);
+void clickAt(int x, int y);
+enum class HeldKey { none, shift, control };
+void pressKey(unsigned long keySymbol, HeldKey held = HeldKey::none);
+
 class LiveDesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {

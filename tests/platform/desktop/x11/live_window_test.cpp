@@ -20,7 +20,7 @@
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <gdk/gdkx.h>
 
 namespace {
@@ -28,7 +28,9 @@ namespace {
 using namespace ui;
 using desktop::x11::GtkWindowPresenter;
 using desktop::x11::WindowChrome;
+using testsupport::live::HeldKey;
 using testsupport::live::LiveDesktopTest;
+using testsupport::live::pressKey;
 using testsupport::live::serveUntil;
 using ui::testing::button;
 using ui::testing::text;
@@ -129,25 +131,10 @@ class LiveWindows : public LiveDesktopTest {
     return differing;
   }
 
-  void pointerAt(foundation::Point pointInWindow) {
-    const auto origin = shown.origin();
-    XTestFakeMotionEvent(xDisplay(), -1, static_cast<int>(origin.x + pointInWindow.x),
-                         static_cast<int>(origin.y + pointInWindow.y), CurrentTime);
-  }
   void click(foundation::Point pointInWindow) {
-    pointerAt(pointInWindow);
-    XTestFakeButtonEvent(xDisplay(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(xDisplay(), 1, False, CurrentTime);
-    XFlush(xDisplay());
-  }
-  void key(KeySym symbol, bool withShift = false) {
-    const KeyCode code = XKeysymToKeycode(xDisplay(), symbol);
-    const KeyCode shift = XKeysymToKeycode(xDisplay(), XK_Shift_L);
-    if (withShift) XTestFakeKeyEvent(xDisplay(), shift, True, CurrentTime);
-    XTestFakeKeyEvent(xDisplay(), code, True, CurrentTime);
-    XTestFakeKeyEvent(xDisplay(), code, False, CurrentTime);
-    if (withShift) XTestFakeKeyEvent(xDisplay(), shift, False, CurrentTime);
-    XFlush(xDisplay());
+    const auto origin = shown.origin();
+    testsupport::live::clickAt(static_cast<int>(origin.x + pointInWindow.x),
+                               static_cast<int>(origin.y + pointInWindow.y));
   }
 
   ShownWindow shown;
@@ -167,9 +154,9 @@ TEST_F(LiveWindows, ClicksAndTypingReachTheViewsAndTheScreenShowsTheResult) {
   const auto field = host.frame(textField("Name"));
   click({field.midX(), field.midY()});
   ASSERT_TRUE(serveUntil([&] { return host.hasFocus(textField("Name")); }));
-  key(XK_q, true);
-  key(XK_u);
-  key(XK_i);
+  pressKey(XK_q, HeldKey::shift);
+  pressKey(XK_u);
+  pressKey(XK_i);
   const auto countButton = host.frame(button("Count"));
   click({countButton.midX(), countButton.midY()});
   ASSERT_TRUE(serveUntil([&] {
@@ -188,11 +175,7 @@ TEST_F(LiveWindows, KeyEquivalentsAnswerToCtrl) {
                                                     seen.push_back(event);
                                                     return std::optional<appkit::Event>(event);
                                                   });
-  const KeyCode control = XKeysymToKeycode(xDisplay(), XK_Control_L);
-  XTestFakeKeyEvent(xDisplay(), control, True, CurrentTime);
-  key(XK_q);
-  XTestFakeKeyEvent(xDisplay(), control, False, CurrentTime);
-  XFlush(xDisplay());
+  pressKey(XK_q, HeldKey::control);
   ASSERT_TRUE(serveUntil([&] { return !seen.empty(); }));
   appkit::removeMonitor(monitor);
   EXPECT_EQ(seen[0].keyCode(), 12);  // the platform's Q

@@ -1,0 +1,81 @@
+// The application kit's windows and status items on the live desktop: a window ordered front is shown as
+// the renderer draws it, presses reach the window server's records, and the status item sits in the tray
+// (trayer) where a click on it runs its action.
+#include <gtk/gtk.h>
+
+#include <memory>
+
+#include "platform/appkit/application.h"
+#include "platform/appkit/styled_window.h"
+#include "platform/desktop/x11/x11_desktop.h"
+#include "tests/platform/desktop/x11/live_desktop_fixture.h"
+
+namespace {
+
+using appkit::StyledWindow;
+using testsupport::live::FixtureProgram;
+using testsupport::live::LiveDesktopTest;
+using testsupport::live::serveUntil;
+
+class LiveShell : public LiveDesktopTest {
+ protected:
+  void TearDown() override {
+    for (const auto& window : appkit::Application::shared().windows()) window->orderOut();
+    LiveDesktopTest::TearDown();
+  }
+};
+
+TEST_F(LiveShell, AWindowOrderedFrontIsShownWithItsChromeAndTakenOffAgain) {
+  auto window =
+      std::make_shared<StyledWindow>(foundation::Rect(200, 300, 240, 160),
+                                     StyledWindow::StyleMask::titled | StyledWindow::StyleMask::closable,
+                                     StyledWindow::BackingStoreType::buffered, false);
+  window->setTitle("Shell window");
+  window->makeKeyAndOrderFront();
+  auto& server = live->windowServer();
+  ASSERT_NE(window->windowNumber(), 0u);
+  auto* shown = server.presenter(window->windowNumber());
+  ASSERT_NE(shown, nullptr);
+  ASSERT_TRUE(serveUntil([&] { return gtk_widget_get_mapped(shown->widget()) && window->isKeyWindow(); }));
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(shown->widget())), "Shell window");
+  EXPECT_TRUE(gtk_window_get_decorated(GTK_WINDOW(shown->widget())));
+  ASSERT_EQ(server.windowsOnScreen().size(), 1u);
+  EXPECT_EQ(server.windowsOnScreen()[0].title, "Shell window");
+
+  window->setLevel(StyledWindow::Level::floating);
+  window->setTitle("Renamed");
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(shown->widget())), "Renamed");
+
+  window->orderOut();
+  EXPECT_TRUE(serveUntil([&] { return !gtk_widget_get_mapped(shown->widget()); }));
+  EXPECT_TRUE(server.windowsOnScreen().empty());
+}
+
+TEST_F(LiveShell, TheStatusItemSitsInTheTrayAndAClickRunsItsAction) {
+  auto& statusBar = live->statusBar();
+  ASSERT_EQ(statusBar.kind(), desktop::x11::X11StatusBar::Kind::trayIcon);  // no StatusNotifier host here
+  FixtureProgram tray(
+      {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"});
+  ASSERT_TRUE(tray.isStarted());
+  int clicks = 0;
+  const auto number = statusBar.addItem(24, [&] { ++clicks; });
+  statusBar.setImage(number, desktop::StatusItemImage{"menubar", QUILLO_TEST_STATUS_IMAGE, true});
+  statusBar.setToolTip(number, "Quillo");
+  GtkStatusIcon* icon = statusBar.trayIcon(number);
+  ASSERT_NE(icon, nullptr);
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  ASSERT_TRUE(serveUntil([&] { return gtk_status_icon_is_embedded(icon); })) << tray.output();
+  // Where the tray put the icon is the item's frame, near the top right of the 1280 x 1024 screen.
+  const auto frame = statusBar.item(number)->frame;
+  EXPECT_GT(frame.minX(), 640);
+  EXPECT_GT(frame.minY(), 900);
+  GdkRectangle area;
+  ASSERT_TRUE(gtk_status_icon_get_geometry(icon, nullptr, &area, nullptr));
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  testsupport::live::clickAt(area.x + area.width / 2, area.y + area.height / 2);
+  EXPECT_TRUE(serveUntil([&] { return clicks == 1; }));
+  statusBar.removeItem(number);
+  EXPECT_EQ(statusBar.item(number), std::nullopt);
+}
+
+}  // namespace
