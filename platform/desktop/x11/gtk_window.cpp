@@ -2,8 +2,10 @@
 
 #include <gdk/gdkx.h>
 
+#include <cctype>
 #include <cmath>
 
+#include "platform/appkit/application_menu.h"
 #include "platform/appkit/event_dispatch.h"
 #include "platform/appkit/styled_window.h"
 #include "platform/desktop/x11/keys.h"
@@ -18,6 +20,29 @@ using appkit::EventType;
 using appkit::StyledWindow;
 
 foundation::Point locationOf(double x, double y) { return foundation::Point{x, y}; }
+
+// A key equivalent of the main menu chosen by a key press: the item whose character and modifiers the
+// press has (a capital letter stands for Shift with its letter), performed. False when none took it.
+bool performMenuKeyEquivalent(const appkit::Menu& menu, const appkit::Event& event) {
+  using appkit::ModifierFlags;
+  const auto relevant =
+      ModifierFlags::shift | ModifierFlags::control | ModifierFlags::option | ModifierFlags::command;
+  const auto pressed = event.modifierFlags() & relevant;
+  for (const auto& item : menu.items()) {
+    if (item->hasSubmenu() && performMenuKeyEquivalent(*item->submenu(), event)) return true;
+    std::string key = item->keyEquivalent();
+    if (key.empty() || !item->isEnabled()) continue;
+    auto mask = item->keyEquivalentModifierMask() & relevant;
+    if (key.size() == 1 && std::isupper(static_cast<unsigned char>(key[0]))) {
+      key[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[0])));
+      mask |= ModifierFlags::shift;
+    }
+    std::string typed = event.charactersIgnoringModifiers();
+    if (typed.size() == 1) typed[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(typed[0])));
+    if (key == typed && mask == pressed) return item->performAction();
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -146,7 +171,11 @@ gboolean GtkWindowPresenter::drawn(GtkWidget*, cairo_t* cr, gpointer data) {
 void GtkWindowPresenter::deliver(const appkit::Event& event) {
   // Keep the window alive through its own event: a view may close it.
   auto window = window_;
-  appkit::dispatchEvent(event, window);
+  // The main menu's key equivalents come first, as a GTK window's accelerators do.
+  const auto menu = appkit::mainMenu();
+  const bool isEquivalent = event.type() == EventType::keyDown && !event.modifierFlags().isEmpty() && menu &&
+                            performMenuKeyEquivalent(*menu, event);
+  if (!isEquivalent) appkit::dispatchEvent(event, window);
   setNeedsDisplay();
 }
 

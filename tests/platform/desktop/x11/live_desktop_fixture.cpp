@@ -2,8 +2,13 @@
 
 #include <gdk/gdkx.h>
 
+#include <cstdlib>
+
+#include "platform/render/renderer.h"
+
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -38,6 +43,58 @@ void pressKey(unsigned long keySymbol, HeldKey held) {
   XTestFakeKeyEvent(display, code, False, CurrentTime);
   if (modifier != 0) XTestFakeKeyEvent(display, modifier, False, CurrentTime);
   XFlush(display);
+}
+
+foundation::Point contentOrigin(const desktop::x11::GtkWindowPresenter& shown) {
+  gint x = 0, y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(gtk_bin_get_child(GTK_BIN(shown.widget()))), &x, &y);
+  return {static_cast<double>(x), static_cast<double>(y)};
+}
+
+bool drawAgainAndWait(desktop::x11::GtkWindowPresenter& shown) {
+  int draws = 0;
+  GtkWidget* content = gtk_bin_get_child(GTK_BIN(shown.widget()));
+  const gulong handler =
+      g_signal_connect_after(content, "draw", G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer count) {
+                               ++*static_cast<int*>(count);
+                               return FALSE;
+                             }),
+                             &draws);
+  shown.setNeedsDisplay();
+  const bool isDrawn = serveUntil([&] { return draws > 0; });
+  g_signal_handler_disconnect(content, handler);
+  XSync(xDisplay(), False);
+  return isDrawn;
+}
+
+int differingPixels(const desktop::x11::GtkWindowPresenter& shown) {
+  constexpr int kColourStep = 8;
+  const auto canvas = render::Renderer().draw(*shown.window());
+  const auto origin = contentOrigin(shown);
+  XImage* image = XGetImage(xDisplay(), DefaultRootWindow(xDisplay()), static_cast<int>(origin.x),
+                            static_cast<int>(origin.y), static_cast<unsigned>(canvas.pixelsWide()),
+                            static_cast<unsigned>(canvas.pixelsHigh()), AllPlanes, ZPixmap);
+  if (image == nullptr) return -1;
+  int differing = 0;
+  for (int y = 0; y < canvas.pixelsHigh(); ++y) {
+    for (int x = 0; x < canvas.pixelsWide(); ++x) {
+      const unsigned long onScreen = XGetPixel(image, x, y);
+      const std::uint32_t drawn = canvas.pixel(x, y);
+      for (int shift : {16, 8, 0}) {
+        const int difference = std::abs(static_cast<int>((onScreen >> shift) & 0xFF) -
+                                        static_cast<int>((drawn >> shift) & 0xFF));
+        if (difference > kColourStep) {
+          if (differing < 5)
+            ADD_FAILURE() << "at " << x << "," << y << std::hex << " the screen shows " << onScreen
+                          << ", the renderer drew " << drawn;
+          ++differing;
+          break;
+        }
+      }
+    }
+  }
+  XDestroyImage(image);
+  return differing;
 }
 
 }  // namespace testsupport::live

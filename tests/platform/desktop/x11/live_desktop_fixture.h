@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/desktop/desktop_choice.h"
+#include "platform/desktop/x11/gtk_window.h"
 #include "platform/desktop/x11/x11_desktop.h"
 #include "platform/foundation/run_loop.h"
 #include "tests/support/live/live_session.h"
@@ -30,6 +31,15 @@ void movePointerTo(int x, int y);
 void clickAt(int x, int y);
 enum class HeldKey { none, shift, control };
 void pressKey(unsigned long keySymbol, HeldKey held = HeldKey::none);
+
+// The top-left corner of a shown window's content on the display.
+foundation::Point contentOrigin(const desktop::x11::GtkWindowPresenter& shown);
+// Draws a shown window again and waits until the drawing has reached the X server.
+bool drawAgainAndWait(desktop::x11::GtkWindowPresenter& shown);
+// The pixels of a shown window on the screen more than a few colour levels away from the renderer's
+// offscreen image of its window. Soft edges (shadows, anti-aliasing) come out a few levels apart on the
+// X server's 24-bit surface; anything drawn in the wrong place or colour differs by far more.
+int differingPixels(const desktop::x11::GtkWindowPresenter& shown);
 
 class LiveDesktopTest : public ::testing::Test {
  protected:

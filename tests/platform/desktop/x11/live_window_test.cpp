@@ -18,8 +18,6 @@
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
 
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <gdk/gdkx.h>
 
@@ -28,6 +26,8 @@ namespace {
 using namespace ui;
 using desktop::x11::GtkWindowPresenter;
 using desktop::x11::WindowChrome;
+using testsupport::live::differingPixels;
+using testsupport::live::drawAgainAndWait;
 using testsupport::live::HeldKey;
 using testsupport::live::LiveDesktopTest;
 using testsupport::live::pressKey;
@@ -54,25 +54,13 @@ class Form final : public View {
   State<int> clicks_{0};
 };
 
-Display* xDisplay() { return gdk_x11_display_get_xdisplay(gdk_display_get_default()); }
-
 struct ShownWindow {
   std::unique_ptr<WindowHost> host;
   std::unique_ptr<GtkWindowPresenter> presenter;
-  int drawCount = 0;
-
-  // The content's top-left corner on the X screen.
-  foundation::Point origin() const {
-    gint x = 0, y = 0;
-    gdk_window_get_origin(gtk_widget_get_window(gtk_bin_get_child(GTK_BIN(presenter->widget()))), &x, &y);
-    return {static_cast<double>(x), static_cast<double>(y)};
-  }
 };
 
 class LiveWindows : public LiveDesktopTest {
  protected:
-  static constexpr int kColourStep = 8;
-
   // Shows the form in a titled window and waits until it is on the screen and drawn.
   void show(AnyView view, foundation::Size size = {320, 220}) {
     shown.host =
@@ -80,59 +68,16 @@ class LiveWindows : public LiveDesktopTest {
     shown.host->window().setTitle("Live form");
     shown.host->window().setFrame(foundation::Rect(foundation::Point{100, 400}, size));
     shown.presenter = std::make_unique<GtkWindowPresenter>(shown.host->windowPointer());
-    g_signal_connect_after(gtk_bin_get_child(GTK_BIN(shown.presenter->widget())), "draw",
-                           G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer count) -> gboolean {
-                             ++*static_cast<int*>(count);
-                             return FALSE;
-                           }),
-                           &shown.drawCount);
     shown.presenter->show();
-    ASSERT_TRUE(serveUntil([&] { return shown.drawCount > 0 && shown.presenter->window()->isKeyWindow(); }))
-        << "drawn " << shown.drawCount << " times, key " << shown.presenter->window()->isKeyWindow();
-  }
-
-  // Draws again and waits until the drawing reached the screen.
-  void redraw() {
-    shown.host->settle();
-    const int before = shown.drawCount;
-    shown.presenter->setNeedsDisplay();
-    ASSERT_TRUE(serveUntil([&] { return shown.drawCount > before; }));
-    XSync(xDisplay(), False);
-  }
-
-  // Pixels of the screen that differ from the renderer's offscreen image of the window by more than a
-  // step of colour. Soft edges (shadows, anti-aliasing) come out a few levels apart on the X server's
-  // 24-bit surface; anything drawn in the wrong place or colour differs by far more.
-  int differingPixels() {
-    const auto canvas = render::Renderer().draw(shown.host->window());
-    const auto origin = shown.origin();
-    XImage* image = XGetImage(xDisplay(), DefaultRootWindow(xDisplay()), static_cast<int>(origin.x),
-                              static_cast<int>(origin.y), static_cast<unsigned>(canvas.pixelsWide()),
-                              static_cast<unsigned>(canvas.pixelsHigh()), AllPlanes, ZPixmap);
-    if (image == nullptr) return -1;
-    int differing = 0;
-    for (int y = 0; y < canvas.pixelsHigh(); ++y) {
-      for (int x = 0; x < canvas.pixelsWide(); ++x) {
-        const unsigned long onScreen = XGetPixel(image, x, y);
-        const std::uint32_t drawn = canvas.pixel(x, y);
-        for (int shift : {16, 8, 0}) {
-          if (std::abs(static_cast<int>((onScreen >> shift) & 0xFF) -
-                       static_cast<int>((drawn >> shift) & 0xFF)) > kColourStep) {
-            if (differing < 5)
-              ADD_FAILURE() << "at " << x << "," << y << std::hex << " screen " << onScreen << " drawn "
-                            << drawn;
-            ++differing;
-            break;
-          }
-        }
-      }
-    }
-    XDestroyImage(image);
-    return differing;
+    ASSERT_TRUE(serveUntil([&] {
+      return gtk_widget_get_mapped(shown.presenter->widget()) && shown.presenter->window()->isKeyWindow();
+    }));
+    // Drawn once more, so the window manager has placed it where the pointer will find it.
+    ASSERT_TRUE(drawAgainAndWait(*shown.presenter));
   }
 
   void click(foundation::Point pointInWindow) {
-    const auto origin = shown.origin();
+    const auto origin = testsupport::live::contentOrigin(*shown.presenter);
     testsupport::live::clickAt(static_cast<int>(origin.x + pointInWindow.x),
                                static_cast<int>(origin.y + pointInWindow.y));
   }
@@ -142,8 +87,9 @@ class LiveWindows : public LiveDesktopTest {
 
 TEST_F(LiveWindows, AWindowOnTheScreenLooksAsTheRenderersOffscreenImage) {
   show(Form());
-  redraw();
-  EXPECT_EQ(differingPixels(), 0);
+  shown.host->settle();
+  ASSERT_TRUE(drawAgainAndWait(*shown.presenter));
+  EXPECT_EQ(differingPixels(*shown.presenter), 0);
   EXPECT_TRUE(shown.presenter->isShown());
   EXPECT_NE(shown.presenter->xWindow(), 0u);
 }
@@ -163,8 +109,9 @@ TEST_F(LiveWindows, ClicksAndTypingReachTheViewsAndTheScreenShowsTheResult) {
     host.settle();
     return host.exists(text("1 clicks, name Qui"));
   })) << host.dump();
-  redraw();
-  EXPECT_EQ(differingPixels(), 0);
+  shown.host->settle();
+  ASSERT_TRUE(drawAgainAndWait(*shown.presenter));
+  EXPECT_EQ(differingPixels(*shown.presenter), 0);
 }
 
 TEST_F(LiveWindows, KeyEquivalentsAnswerToCtrl) {
