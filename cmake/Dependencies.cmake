@@ -69,9 +69,9 @@ quillo_library(glib NAME "GLib" PKG_CONFIG glib-2.0 gobject-2.0 gio-2.0
                PACKAGES libglib2.0-0)
 # The live desktop: windows, input, dialogs and the clipboard of an X11 session.
 quillo_library(gtk NAME "GTK" PKG_CONFIG gtk+-3.0 gtk+-x11-3.0 x11
-               PACKAGES libgtk-3-0 libx11-6)
+               PACKAGES libgtk-3-0 libx11-6 libatk1.0-0 libcairo-gobject2 zlib1g)
 quillo_library(appindicator NAME "Ayatana AppIndicator" PKG_CONFIG ayatana-appindicator3-0.1
-               PACKAGES libayatana-appindicator3-1)
+               PACKAGES libayatana-appindicator3-1 libayatana-indicator3-7 libayatana-ido3-0.4-0 libdbusmenu-glib4)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)
