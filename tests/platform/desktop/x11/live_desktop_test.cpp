@@ -83,12 +83,26 @@ TEST_F(X11Workspace, TheScreenIsTheDisplaysWithOtherProgramsFoundByTheirWindows)
   ASSERT_EQ(screens.size(), 1u);
   EXPECT_EQ(screens[0].frame, foundation::Rect(0, 0, 1280, 1024));
 
-  FixtureProgram other({QUILLO_FIXTURE_CLIPBOARD_TOOL, "set", "visible"});
-  ASSERT_TRUE(other.waitForOutput("ready"));
-  // The clipboard tool has no window; the applications are those with windows, this program left out.
-  for (const auto& application : live->workspace().applications())
-    EXPECT_NE(application.processIdentifier, getpid());
-  EXPECT_FALSE(live->workspace().activateApplication(other.pid()));
+  auto& workspace = live->workspace();
+  FixtureProgram windowless({QUILLO_FIXTURE_CLIPBOARD_TOOL, "set", "no window"});
+  FixtureProgram first({QUILLO_FIXTURE_CLIPBOARD_TOOL, "window", "First"});
+  FixtureProgram second({QUILLO_FIXTURE_CLIPBOARD_TOOL, "window", "Second"});
+  ASSERT_TRUE(windowless.waitForOutput("ready"));
+  ASSERT_TRUE(first.waitForOutput("ready"));
+  ASSERT_TRUE(second.waitForOutput("ready"));
+  ASSERT_TRUE(serveUntil([&] { return workspace.application(second.pid()).has_value(); }));
+  const auto found = workspace.application(first.pid());
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->localizedName, "Clipboard-tool");                 // the class of its windows
+  EXPECT_EQ(workspace.application(windowless.pid()), std::nullopt);  // a program is known by its windows
+  for (const auto& application : workspace.applications()) EXPECT_NE(application.processIdentifier, getpid());
+
+  EXPECT_TRUE(workspace.activateApplication(first.pid()));
+  EXPECT_TRUE(serveUntil([&] {
+    auto frontmost = workspace.frontmostApplication();
+    return frontmost && frontmost->processIdentifier == first.pid();
+  }));
+  EXPECT_FALSE(workspace.activateApplication(windowless.pid()));
 }
 
 using X11Pasteboard = LiveDesktopTest;
