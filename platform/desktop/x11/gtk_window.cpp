@@ -11,6 +11,7 @@
 #include "platform/desktop/x11/keys.h"
 #include "platform/desktop/x11/screen_coordinates.h"
 #include "platform/render/renderer.h"
+#include "platform/ui/hosting.h"
 
 namespace desktop::x11 {
 
@@ -154,6 +155,15 @@ void GtkWindowPresenter::hide() {
 }
 
 bool GtkWindowPresenter::isShown() const { return gtk_widget_get_visible(gtkWindow_); }
+
+void GtkWindowPresenter::setColorScheme(ui::ColorScheme scheme) {
+  auto hosting = std::dynamic_pointer_cast<ui::HostingView>(window_->contentView());
+  if (!hosting || hosting->graph().environment().colorScheme() == scheme) return;
+  auto environment = hosting->graph().environment();
+  environment.set<ui::ColorSchemeKey>(scheme);
+  hosting->graph().setEnvironment(std::move(environment));
+  setNeedsDisplay();
+}
 
 void GtkWindowPresenter::setNeedsDisplay() { gtk_widget_queue_draw(area_); }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/appkit/window.h"
+#include "platform/ui/color_scheme.h"
 
 namespace desktop::x11 {
 
@@ -54,6 +55,9 @@ class GtkWindowPresenter {
   }
   // Told when the window loses keyboard focus.
   void setFocusLossObserver(std::function<void()> observer) { focusLossObserver_ = std::move(observer); }
+  // Shows the window's hosted views in the desktop's appearance; a window without hosted views keeps its
+  // own.
+  void setColorScheme(ui::ColorScheme scheme);
   // Draws the window again at the next frame (its views changed).
   void setNeedsDisplay();
   // Takes the window's title and chrome again.

@@ -61,6 +61,9 @@ foundation::Rect mainScreenFrame(const WorkspaceService& workspace) {
 X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
   // What the main queue's work changed is drawn at the next frame.
   mainLoop_.setWorkObserver([this] { windowServer_.redrawAll(); });
+  // The windows follow the desktop's light or dark setting while the program runs.
+  windowServer_.setColorScheme(appearance_.colorScheme());
+  appearance_.addObserver([this](ui::ColorScheme scheme) { windowServer_.setColorScheme(scheme); });
 }
 
 X11Desktop::~X11Desktop() { withdraw(); }

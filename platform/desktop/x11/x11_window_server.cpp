@@ -61,6 +61,7 @@ void X11WindowServer::orderFront(std::uint64_t number) {
       shown->setFocusLossObserver([this] { focusLeft(); });
     }
     shown->updateChrome();
+    shown->setColorScheme(colorScheme_);
     shown->show(shown->window()->canBecomeKeyWindow());
   });
   records_.orderFront(number);
@@ -87,6 +88,11 @@ GtkWindowPresenter* X11WindowServer::presenter(std::uint64_t number) const {
 void X11WindowServer::redrawAll() {
   for (auto& [number, shown] : presenters_)
     if (shown->isShown()) shown->setNeedsDisplay();
+}
+
+void X11WindowServer::setColorScheme(ui::ColorScheme scheme) {
+  colorScheme_ = scheme;
+  for (auto& [number, shown] : presenters_) shown->setColorScheme(scheme);
 }
 
 void X11WindowServer::pressed(foundation::Point location) { records_.click(location); }

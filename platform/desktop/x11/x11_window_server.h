@@ -36,6 +36,8 @@ class X11WindowServer final : public WindowServerService {
   GtkWindowPresenter* presenter(std::uint64_t number) const;
   // Draws every shown window again (their views may have changed). Main thread only.
   void redrawAll();
+  // The appearance the windows' views are shown in, now and when they are shown later. Main thread only.
+  void setColorScheme(ui::ColorScheme scheme);
 
  private:
   void pressed(foundation::Point location);
@@ -44,6 +46,7 @@ class X11WindowServer final : public WindowServerService {
   HeadlessWindowServer records_;
   // Touched on the main thread only.
   std::map<std::uint64_t, std::unique_ptr<GtkWindowPresenter>> presenters_;
+  ui::ColorScheme colorScheme_ = ui::ColorScheme::light;
   // Work posted for later holds this weakly and does nothing once the server is gone.
   std::shared_ptr<int> lifetime_ = std::make_shared<int>();
 };

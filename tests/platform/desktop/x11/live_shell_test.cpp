@@ -8,6 +8,10 @@
 #include "platform/appkit/application.h"
 #include "platform/appkit/styled_window.h"
 #include "platform/desktop/x11/x11_desktop.h"
+#include "platform/render/pango_text_measurer.h"
+#include "platform/render/renderer.h"
+#include "platform/ui/hosting.h"
+#include "platform/ui/views.h"
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
 
 namespace {
@@ -49,6 +53,29 @@ TEST_F(LiveShell, AWindowOrderedFrontIsShownWithItsChromeAndTakenOffAgain) {
   window->orderOut();
   EXPECT_TRUE(serveUntil([&] { return !gtk_widget_get_mapped(shown->widget()); }));
   EXPECT_TRUE(server.windowsOnScreen().empty());
+}
+
+TEST_F(LiveShell, WindowsFollowTheDesktopsAppearanceWhileShown) {
+  GtkSettings* settings = gtk_settings_get_default();
+  g_object_set(settings, "gtk-theme-name", "Adwaita", "gtk-application-prefer-dark-theme", FALSE, nullptr);
+  auto window =
+      std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80), StyledWindow::StyleMask::titled,
+                                     StyledWindow::BackingStoreType::buffered, false);
+  auto hosting = ui::HostingView::make(ui::EmptyView(), foundation::Rect(0, 0, 120, 80),
+                                       std::make_shared<render::PangoTextMeasurer>());
+  window->setContentView(hosting);
+  window->makeKeyAndOrderFront();
+  auto* shown = live->windowServer().presenter(window->windowNumber());
+  ASSERT_NE(shown, nullptr);
+  ASSERT_TRUE(serveUntil([&] { return gtk_widget_get_mapped(shown->widget()); }));
+  EXPECT_EQ(hosting->graph().environment().colorScheme(), ui::ColorScheme::light);
+
+  g_object_set(settings, "gtk-theme-name", "Adwaita-dark", nullptr);
+  EXPECT_EQ(hosting->graph().environment().colorScheme(), ui::ColorScheme::dark);
+  ASSERT_TRUE(testsupport::live::drawAgainAndWait(*shown));
+  EXPECT_EQ(testsupport::live::differingPixels(*shown), 0);
+  // The window's background on the screen is the dark one.
+  EXPECT_EQ(render::Renderer().draw(*window).pixel(60, 40) & 0xFFFFFF, 0x323232u);
 }
 
 TEST_F(LiveShell, TheStatusItemSitsInTheTrayAndAClickRunsItsAction) {
