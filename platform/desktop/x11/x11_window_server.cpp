@@ -72,6 +72,13 @@ void X11WindowServer::orderOut(std::uint64_t number) {
     if (auto* shown = presenter(number)) shown->hide();
   });
   records_.orderOut(number);
+  // The GTK window (and its hold on the application's window) goes once the event that took it off the
+  // screen is over, which may be one of its own (its close button); one shown again meanwhile stays.
+  foundation::RunLoop::main().async([this, number, alive = std::weak_ptr<int>(lifetime_)] {
+    if (alive.expired()) return;
+    if (auto record = records_.window(number); record && record->isOnScreen) return;
+    presenters_.erase(number);
+  });
 }
 
 std::vector<WindowRecord> X11WindowServer::windowsOnScreen() const { return records_.windowsOnScreen(); }

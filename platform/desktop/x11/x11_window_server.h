@@ -13,9 +13,10 @@
 namespace desktop::x11 {
 
 // The records (numbers, titles, frames, levels, order, handlers) are those of a headless window server;
-// what is on screen follows them on the main thread. A press of the pointer in one of the windows tells
-// every window whether it was pressed; a window of this program losing keyboard focus to another
-// program's counts as a press outside all of them, so transient popovers close as the person expects.
+// what is on screen follows them on the main thread. A window's GTK window lives while the window is on
+// screen, so a window taken off and let go by the application is freed. A press of the pointer in one of the
+// windows tells every window whether it was pressed; a window of this program losing keyboard focus to
+// another program's counts as a press outside all of them, so transient popovers close as the person expects.
 class X11WindowServer final : public WindowServerService {
  public:
   X11WindowServer() = default;

@@ -51,8 +51,29 @@ TEST_F(LiveShell, AWindowOrderedFrontIsShownWithItsChromeAndTakenOffAgain) {
   EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(shown->widget())), "Renamed");
 
   window->orderOut();
-  EXPECT_TRUE(serveUntil([&] { return !gtk_widget_get_mapped(shown->widget()); }));
+  EXPECT_FALSE(gtk_widget_get_mapped(shown->widget()));
   EXPECT_TRUE(server.windowsOnScreen().empty());
+  // Its GTK window goes after the event; it no longer holds the application's window.
+  EXPECT_TRUE(serveUntil([&] { return server.presenter(window->windowNumber()) == nullptr; }));
+  std::weak_ptr<StyledWindow> weak = window;
+  appkit::Application::shared().resetForTesting();
+  window.reset();
+  EXPECT_TRUE(weak.expired());
+}
+
+TEST_F(LiveShell, TheWindowManagersCloseButtonClosesTheWindow) {
+  auto window =
+      std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80),
+                                     StyledWindow::StyleMask::titled | StyledWindow::StyleMask::closable,
+                                     StyledWindow::BackingStoreType::buffered, false);
+  window->makeKeyAndOrderFront();
+  auto* shown = live->windowServer().presenter(window->windowNumber());
+  ASSERT_NE(shown, nullptr);
+  ASSERT_TRUE(serveUntil([&] { return gtk_widget_get_mapped(shown->widget()); }));
+  gtk_window_close(GTK_WINDOW(shown->widget()));  // as the window manager's close button asks
+  EXPECT_TRUE(serveUntil(
+      [&] { return window->isClosed() && !live->windowServer().presenter(window->windowNumber()); }));
+  EXPECT_TRUE(live->windowServer().windowsOnScreen().empty());
 }
 
 TEST_F(LiveShell, WindowsFollowTheDesktopsAppearanceWhileShown) {
