@@ -30,11 +30,17 @@ endfunction()
 #   QUILLO_SOURCE_DIR and QUILLO_TEST_DIR name the project root and the test folder. The main bundle of a
 #   test program falls back to the application's resources as the build tree holds them.
 function(quillo_test name)
-  cmake_parse_arguments(ARG "" "LABEL" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "LIVE" "LABEL" "LINK" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_LINK} quillo_test_support quillo_test_resources GTest::gtest
                         GTest::gmock GTest::gtest_main)
+  if(ARG_LIVE)
+    # Read by gtest_discover_tests below: every run of the program, discovery included, goes through it.
+    set_property(TARGET test_${name} PROPERTY CROSSCOMPILING_EMULATOR
+                 "${PROJECT_SOURCE_DIR}/tests/support/live_session.sh")
+    target_link_libraries(test_${name} PRIVATE quillo_live_test_support)
+  endif()
   # Only the sources that name the folders get them: the absolute paths differ between checkouts, and a
   # definition on every source would keep the compiler cache from sharing objects between them.
   foreach(source IN LISTS sources)
@@ -49,6 +55,42 @@ function(quillo_test name)
                        PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
                        # Nothing a test does may touch the user's own settings.
                        ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
+endfunction()
+
+# quillo_live_test(<name> LABEL <label> [LINK <libs>...])
+#   A test program that works with a live desktop (an X server, its window manager, the session and
+#   accessibility buses, other programs' windows). Like quillo_test, but every run of the program, test
+#   discovery included, goes through tests/support/live_session.sh: each test case runs in a private
+#   session of its own (Xvfb on a free display, openbox, dbus-run-session, a temporary HOME and XDG
+#   folders), and every process started inside it ends with it. Such tests begin with
+#   QUILLO_REQUIRE_LIVE_SESSION() from tests/support/live/live_session.h, which skips them with the reason
+#   where no session could start (and refuses to run them outside the wrapper, so they never type into or
+#   grab keys of a real desktop); the same header starts fixture programs and waits, with a deadline, for
+#   what they show. Fixture programs of the test (in C, in fixtures/) are built with quillo_live_fixture.
+function(quillo_live_test name)
+  quillo_test(${name} LIVE ${ARGN})
+endfunction()
+
+# quillo_live_fixture(<test name> <fixture name> <source> [LINK <libs>...])
+#   A small program that a live test starts (a GTK window with text fields, ...), built beside the test
+#   program; the test finds it through the compile definition QUILLO_FIXTURE_<FIXTURE NAME> (upper case,
+#   dashes as underscores), the program's path.
+function(quillo_live_fixture test fixture source)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  add_executable(${fixture} "${source}")
+  target_link_libraries(${fixture} PRIVATE ${ARG_LINK})
+  add_dependencies(test_${test} ${fixture})
+  string(TOUPPER "${fixture}" definition)
+  string(REPLACE "-" "_" definition "${definition}")
+  # Only on the sources that name it, as quillo_test does with the folders, for the compiler cache.
+  get_target_property(sources test_${test} SOURCES)
+  foreach(source IN LISTS sources)
+    file(READ "${source}" text)
+    if(text MATCHES "QUILLO_FIXTURE_${definition}")
+      set_property(SOURCE "${source}" APPEND PROPERTY COMPILE_DEFINITIONS
+                   QUILLO_FIXTURE_${definition}="$<TARGET_FILE:${fixture}>")
+    endif()
+  endforeach()
 endfunction()
 
 # quillo_bench(<name> [LINK <libs>...])

@@ -9,6 +9,8 @@ packages=(
   libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core fonts-dejavu-extra
   libcairo2-dev libpango1.0-dev librsvg2-dev libgdk-pixbuf-2.0-dev webp-pixbuf-loader adwaita-icon-theme
+  # Live tests: a private virtual desktop session per test program (tests/support/live_session.sh).
+  xvfb openbox dbus-daemon libx11-dev
   "$@"
 )
 
