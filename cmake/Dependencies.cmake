@@ -68,6 +68,19 @@ quillo_library(gdk_pixbuf NAME "gdk-pixbuf" PKG_CONFIG gdk-pixbuf-2.0
 quillo_library(glib NAME "GLib" PKG_CONFIG glib-2.0 gobject-2.0 gio-2.0
                PACKAGES libglib2.0-0)
 
+# The live X11 desktop: the X connection, keyboard layouts (xkbcommon), XInput2 event monitors, XTest
+# typing, and other applications' elements through AT-SPI.
+quillo_library(x11 NAME "libX11" PKG_CONFIG x11 x11-xcb
+               PACKAGES libx11-6 libx11-xcb1)
+quillo_library(xkbcommon NAME "xkbcommon" PKG_CONFIG xkbcommon xkbcommon-x11
+               PACKAGES libxkbcommon0 libxkbcommon-x11-0)
+quillo_library(xi NAME "libXi" PKG_CONFIG xi
+               PACKAGES libxi6)
+quillo_library(xtst NAME "libXtst" PKG_CONFIG xtst
+               PACKAGES libxtst6)
+quillo_library(atspi NAME "AT-SPI" PKG_CONFIG atspi-2
+               PACKAGES libatspi2.0-0)
+
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)
   find_package(GTest REQUIRED)

@@ -11,6 +11,9 @@ packages=(
   libcairo2-dev libpango1.0-dev librsvg2-dev libgdk-pixbuf-2.0-dev webp-pixbuf-loader adwaita-icon-theme
   # Live tests: a private virtual desktop session per test program (tests/support/live_session.sh).
   xvfb openbox dbus-daemon libx11-dev
+  # The live X11 desktop's global input and accessibility.
+  libx11-xcb-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libxtst-dev libatspi2.0-dev at-spi2-core
+  libgtk-3-dev x11-xkb-utils
   "$@"
 )
 
