@@ -1,8 +1,8 @@
 #include "platform/desktop/x11/global_input/xtest_typing.h"
 
 #include <X11/XKBlib.h>
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <signal.h>
@@ -174,8 +174,10 @@ void XTestTyping::typeText(const std::string& text) {
     } else if (spareIndex) {
       // The layout has no key for it: lend it an unused key code for the moment.
       const int spare = mapping.firstKeycode + *spareIndex;
-      KeySym lent = keysym;
-      XChangeKeyboardMapping(display, spare, 1, &lent, 1);
+      // The same keysym on both levels: X reads one keysym alone as a lower and upper case pair, which
+      // would type "É" as "é".
+      KeySym lent[2] = {keysym, keysym};
+      XChangeKeyboardMapping(display, spare, 2, lent, 1);
       XSync(display, False);
       isSpareMapped = true;
       std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPauseMilliseconds));
@@ -183,8 +185,8 @@ void XTestTyping::typeText(const std::string& text) {
     }
   }
   if (isSpareMapped) {
-    KeySym none = NoSymbol;
-    XChangeKeyboardMapping(display, mapping.firstKeycode + *spareIndex, 1, &none, 1);
+    KeySym none[2] = {NoSymbol, NoSymbol};
+    XChangeKeyboardMapping(display, mapping.firstKeycode + *spareIndex, 2, none, 1);
     XSync(display, False);
   }
 }
