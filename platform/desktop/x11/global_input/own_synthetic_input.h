@@ -4,7 +4,8 @@
 
 namespace desktop::x11 {
 
-// True while an XTypingService of this program sends keys (from any thread).
+// True while this program types into another application (XTestTyping), and for a moment after, so that
+// keys still on their way count too. Callable from any thread.
 bool isTypingSyntheticInput();
 
 // Marks this program as typing while it lives; nests.
