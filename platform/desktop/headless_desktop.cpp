@@ -92,20 +92,42 @@ std::optional<RunningApplication> HeadlessDesktop::frontmostApplication() const 
 }
 
 bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifier) {
-  std::lock_guard lock(mutex_);
-  if (!processIdentifier) {
-    frontmostProcessIdentifier_.reset();
-    return true;
+  std::optional<RunningApplication> activated;
+  std::vector<ActivationObserver> observers;
+  {
+    std::lock_guard lock(mutex_);
+    if (!processIdentifier) {
+      frontmostProcessIdentifier_.reset();
+      return true;
+    }
+    const auto found =
+        std::find_if(applications_.begin(), applications_.end(),
+                     [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
+    if (found == applications_.end()) return false;
+    if (frontmostProcessIdentifier_ != processIdentifier) {
+      activated = *found;
+      for (const auto& [token, observer] : activationObservers_) observers.push_back(observer);
+    }
+    frontmostProcessIdentifier_ = processIdentifier;
   }
-  const bool isKnown =
-      std::any_of(applications_.begin(), applications_.end(),
-                  [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
-  if (isKnown) frontmostProcessIdentifier_ = processIdentifier;
-  return isKnown;
+  for (const auto& observer : observers) observer(*activated);
+  return true;
 }
 
 bool HeadlessDesktop::activateApplication(int processIdentifier) {
   return setFrontmostApplication(processIdentifier);
+}
+
+std::size_t HeadlessDesktop::addActivationObserver(ActivationObserver observer) {
+  std::lock_guard lock(mutex_);
+  const std::size_t token = nextObserverToken_++;
+  activationObservers_.emplace(token, std::move(observer));
+  return token;
+}
+
+void HeadlessDesktop::removeActivationObserver(std::size_t token) {
+  std::lock_guard lock(mutex_);
+  activationObservers_.erase(token);
 }
 
 void HeadlessDesktop::postEvent(InputEvent event) {

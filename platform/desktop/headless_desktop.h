@@ -92,6 +92,9 @@ class HeadlessDesktop final : public Desktop,
   bool setFrontmostApplication(std::optional<int> processIdentifier);
   // The program brings an application to the front: the same as setFrontmostApplication.
   bool activateApplication(int processIdentifier) override;
+  // Observers hear of every change of the frontmost application to another known one.
+  std::size_t addActivationObserver(ActivationObserver observer) override;
+  void removeActivationObserver(std::size_t token) override;
 
   // The input event stream, oldest first. Posting (by this program) and injecting (by a test) both append
   // and then tell the observers.
@@ -129,6 +132,7 @@ class HeadlessDesktop final : public Desktop,
   int nextProcessIdentifier_ = 1000;
   std::vector<InputEvent> events_;
   std::map<std::size_t, EventObserver> eventObservers_;
+  std::map<std::size_t, ActivationObserver> activationObservers_;
   std::size_t nextObserverToken_ = 1;
   std::map<std::string, bool, std::less<>> permissions_;
   std::vector<std::string> permissionRequests_;

@@ -1,0 +1,63 @@
+// The other applications as the window manager lists them, the frontmost one, bringing one forward, and
+// hearing when another comes forward.
+#include "platform/desktop/x11/global_input/x11_applications.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <mutex>
+#include <vector>
+
+#include "tests/support/live/live_session.h"
+
+namespace {
+
+using desktop::RunningApplication;
+using testsupport::live::FixtureProgram;
+using testsupport::live::waitUntil;
+
+class Activations {
+ public:
+  explicit Activations(desktop::x11::X11Applications& applications) {
+    applications.addActivationObserver([this](const RunningApplication& application) {
+      std::lock_guard lock(mutex_);
+      processes_.push_back(application.processIdentifier);
+    });
+  }
+  std::vector<int> processes() const {
+    std::lock_guard lock(mutex_);
+    return processes_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<int> processes_;
+};
+
+TEST(X11Applications, ListsTheApplicationsWithWindowsAndFollowsTheFrontmostOne) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  desktop::x11::X11Applications applications;
+  Activations activations(applications);
+  FixtureProgram first({QUILLO_FIXTURE_TEXT_EDITOR});
+  ASSERT_TRUE(first.waitForOutput("ready"));
+  ASSERT_TRUE(waitUntil([&] { return applications.frontmostApplication().has_value(); }));
+  EXPECT_EQ(applications.frontmostApplication()->processIdentifier, first.pid());
+  EXPECT_EQ(applications.frontmostApplication()->localizedName, "Text_editor");
+  FixtureProgram second({QUILLO_FIXTURE_TEXT_EDITOR});
+  ASSERT_TRUE(second.waitForOutput("ready"));
+  ASSERT_TRUE(waitUntil([&] { return applications.applications().size() == 2; }));
+  EXPECT_TRUE(applications.application(first.pid()));
+  EXPECT_FALSE(applications.application(::getpid()));
+
+  ASSERT_TRUE(
+      waitUntil([&] { return applications.frontmostApplication()->processIdentifier == second.pid(); }));
+  EXPECT_TRUE(applications.activateApplication(first.pid()));
+  ASSERT_TRUE(
+      waitUntil([&] { return applications.frontmostApplication()->processIdentifier == first.pid(); }));
+  EXPECT_FALSE(applications.activateApplication(::getpid()));
+
+  ASSERT_TRUE(waitUntil([&] { return activations.processes().size() >= 3; }));
+  EXPECT_EQ(activations.processes(), (std::vector<int>{first.pid(), second.pid(), first.pid()}));
+}
+
+}  // namespace
