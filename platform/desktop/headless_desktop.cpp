@@ -93,7 +93,6 @@ std::optional<RunningApplication> HeadlessDesktop::frontmostApplication() const 
 
 bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifier) {
   std::optional<RunningApplication> activated;
-  std::vector<ActivationObserver> observers;
   {
     std::lock_guard lock(mutex_);
     if (!processIdentifier) {
@@ -104,13 +103,10 @@ bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifi
         std::find_if(applications_.begin(), applications_.end(),
                      [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
     if (found == applications_.end()) return false;
-    if (frontmostProcessIdentifier_ != processIdentifier) {
-      activated = *found;
-      for (const auto& [token, observer] : activationObservers_) observers.push_back(observer);
-    }
+    if (frontmostProcessIdentifier_ != processIdentifier) activated = *found;
     frontmostProcessIdentifier_ = processIdentifier;
   }
-  for (const auto& observer : observers) observer(*activated);
+  if (activated) activationObservers_.notify(*activated);
   return true;
 }
 
@@ -119,16 +115,10 @@ bool HeadlessDesktop::activateApplication(int processIdentifier) {
 }
 
 std::size_t HeadlessDesktop::addActivationObserver(ActivationObserver observer) {
-  std::lock_guard lock(mutex_);
-  const std::size_t token = nextObserverToken_++;
-  activationObservers_.emplace(token, std::move(observer));
-  return token;
+  return activationObservers_.add(std::move(observer));
 }
 
-void HeadlessDesktop::removeActivationObserver(std::size_t token) {
-  std::lock_guard lock(mutex_);
-  activationObservers_.erase(token);
-}
+void HeadlessDesktop::removeActivationObserver(std::size_t token) { activationObservers_.remove(token); }
 
 void HeadlessDesktop::postEvent(InputEvent event) {
   event.origin = InputEvent::Origin::postedByApplication;
@@ -141,14 +131,12 @@ void HeadlessDesktop::injectEvent(InputEvent event) {
 }
 
 void HeadlessDesktop::appendEvent(InputEvent event) {
-  std::vector<EventObserver> observers;
   {
     std::lock_guard lock(mutex_);
     events_.push_back(event);
-    for (const auto& [token, observer] : eventObservers_) observers.push_back(observer);
   }
   // Outside the lock, so an observer may post further events or add and remove observers.
-  for (const auto& observer : observers) observer(event);
+  eventObservers_.notify(event);
 }
 
 std::vector<InputEvent> HeadlessDesktop::events() const {
@@ -162,16 +150,10 @@ void HeadlessDesktop::clearEvents() {
 }
 
 std::size_t HeadlessDesktop::addEventObserver(EventObserver observer) {
-  std::lock_guard lock(mutex_);
-  const std::size_t token = nextObserverToken_++;
-  eventObservers_.emplace(token, std::move(observer));
-  return token;
+  return eventObservers_.add(std::move(observer));
 }
 
-void HeadlessDesktop::removeEventObserver(std::size_t token) {
-  std::lock_guard lock(mutex_);
-  eventObservers_.erase(token);
-}
+void HeadlessDesktop::removeEventObserver(std::size_t token) { eventObservers_.remove(token); }
 
 bool HeadlessDesktop::postKeyboardEvent(int processIdentifier, const InputEvent& event) {
   if (!application(processIdentifier)) return false;

@@ -23,6 +23,7 @@
 #include "platform/desktop/headless_web.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/input_event_service.h"
+#include "platform/desktop/observer_list.h"
 #include "platform/desktop/permission_service.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
@@ -131,9 +132,8 @@ class HeadlessDesktop final : public Desktop,
   std::optional<int> frontmostProcessIdentifier_;
   int nextProcessIdentifier_ = 1000;
   std::vector<InputEvent> events_;
-  std::map<std::size_t, EventObserver> eventObservers_;
-  std::map<std::size_t, ActivationObserver> activationObservers_;
-  std::size_t nextObserverToken_ = 1;
+  ObserverList<const InputEvent&> eventObservers_;
+  ObserverList<const RunningApplication&> activationObservers_;
   std::map<std::string, bool, std::less<>> permissions_;
   std::vector<std::string> permissionRequests_;
   std::vector<foundation::URL> openedURLs_;

@@ -7,45 +7,9 @@
 
 #include <string>
 
+#include "platform/desktop/x11/global_input/window_properties.h"
+
 namespace desktop::x11 {
-namespace {
-
-// A property of 32-bit items (windows, cardinals), up to `most` of them.
-std::vector<unsigned long> longProperty(Display* display, ::Window window, const char* name, Atom type,
-                                        long most = 1) {
-  Atom actualType = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long remaining = 0;
-  unsigned char* data = nullptr;
-  std::vector<unsigned long> values;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, most, False, type,
-                         &actualType, &format, &count, &remaining, &data) == Success &&
-      actualType == type && format == 32) {
-    const auto* items = reinterpret_cast<const unsigned long*>(data);
-    values.assign(items, items + count);
-  }
-  if (data) XFree(data);
-  return values;
-}
-
-std::string textProperty(Display* display, ::Window window, const char* name) {
-  Atom actualType = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long remaining = 0;
-  unsigned char* data = nullptr;
-  std::string text;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False,
-                         XInternAtom(display, "UTF8_STRING", False), &actualType, &format, &count, &remaining,
-                         &data) == Success &&
-      format == 8 && data != nullptr)
-    text.assign(reinterpret_cast<const char*>(data), count);
-  if (data) XFree(data);
-  return text;
-}
-
-}  // namespace
 
 X11Applications::X11Applications() : connection_(X11Connection::open()) {
   auto held = connection_->lock();
@@ -139,21 +103,14 @@ bool X11Applications::activateApplication(int processIdentifier) {
 }
 
 std::size_t X11Applications::addActivationObserver(WorkspaceService::ActivationObserver observer) {
-  std::lock_guard lock(mutex_);
-  const std::size_t token = nextToken_++;
-  observers_.emplace(token, std::move(observer));
-  return token;
+  return observers_.add(std::move(observer));
 }
 
-void X11Applications::removeActivationObserver(std::size_t token) {
-  std::lock_guard lock(mutex_);
-  observers_.erase(token);
-}
+void X11Applications::removeActivationObserver(std::size_t token) { observers_.remove(token); }
 
 void X11Applications::handleEvent(XEvent& event) {
   if (event.type != PropertyNotify || event.xproperty.atom != activeWindowAtom_) return;
   const auto active = activeApplication();
-  std::vector<WorkspaceService::ActivationObserver> observers;
   {
     std::lock_guard lock(mutex_);
     // No window, or one of this program's, in front: coming back to the application before is an
@@ -164,9 +121,8 @@ void X11Applications::handleEvent(XEvent& event) {
     }
     if (lastFrontmost_ == active->processIdentifier) return;
     lastFrontmost_ = active->processIdentifier;
-    for (const auto& [token, observer] : observers_) observers.push_back(observer);
   }
-  for (const auto& observer : observers) observer(*active);
+  observers_.notify(*active);
 }
 
 }  // namespace desktop::x11

@@ -5,20 +5,20 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "platform/desktop/observer_list.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/workspace_service.h"
 #include "platform/desktop/x11/global_input/x11_connection.h"
 
 namespace desktop::x11 {
 
-// Thread-safe: `mutex_` guards the observers and the last frontmost process, the connection's lock its
-// requests; observers are called on the connection's event thread, outside both.
+// Thread-safe: `mutex_` guards the last frontmost process, the connection's lock its requests, the observer
+// list itself; observers are called on the connection's event thread.
 class X11Applications {
  public:
   // Connects to the X display and starts following the active window; throws foundation::TextError
@@ -53,9 +53,8 @@ class X11Applications {
 
   std::unique_ptr<X11Connection> connection_;
   unsigned long activeWindowAtom_ = 0;
-  mutable std::mutex mutex_;
-  std::map<std::size_t, WorkspaceService::ActivationObserver> observers_;
-  std::size_t nextToken_ = 1;
+  ObserverList<const RunningApplication&> observers_;
+  std::mutex mutex_;
   std::optional<int> lastFrontmost_;
 };
 

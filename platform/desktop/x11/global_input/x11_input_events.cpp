@@ -100,16 +100,10 @@ X11InputEvents::X11InputEvents() : connection_(X11Connection::open()) {
 X11InputEvents::~X11InputEvents() { connection_.reset(); }
 
 std::size_t X11InputEvents::addEventObserver(EventObserver observer) {
-  std::lock_guard lock(mutex_);
-  const std::size_t token = nextToken_++;
-  observers_.emplace(token, std::move(observer));
-  return token;
+  return observers_.add(std::move(observer));
 }
 
-void X11InputEvents::removeEventObserver(std::size_t token) {
-  std::lock_guard lock(mutex_);
-  observers_.erase(token);
-}
+void X11InputEvents::removeEventObserver(std::size_t token) { observers_.remove(token); }
 
 void X11InputEvents::handleEvent(XEvent& event) {
   Display* display = connection_->display();
@@ -172,12 +166,7 @@ void X11InputEvents::handleEvent(XEvent& event) {
     return;
   }
   input.origin = InputEvent::Origin::injected;
-  std::vector<EventObserver> observers;
-  {
-    std::lock_guard lock(mutex_);
-    for (const auto& [token, observer] : observers_) observers.push_back(observer);
-  }
-  for (const auto& observer : observers) observer(input);
+  observers_.notify(input);
 }
 
 }  // namespace desktop::x11

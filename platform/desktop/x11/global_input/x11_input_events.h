@@ -3,19 +3,18 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "platform/desktop/input_event_service.h"
+#include "platform/desktop/observer_list.h"
 #include "platform/desktop/x11/global_input/x11_connection.h"
 
 namespace desktop::x11 {
 
 class KeyboardMap;
 
-// Thread-safe: `mutex_` guards the observers; the connection's event thread calls them, outside it.
+// Thread-safe: the observer list is; the connection's event thread calls the observers.
 // Keys this program types into other applications (XTestTyping) never reach them.
 class X11InputEvents final : public InputEventService {
  public:
@@ -41,9 +40,7 @@ class X11InputEvents final : public InputEventService {
   // The event thread's only: the keyboard, and the modifiers held as the events so far said.
   std::unique_ptr<KeyboardMap> keyboard_;
   unsigned int heldModifiers_ = 0;
-  std::mutex mutex_;
-  std::map<std::size_t, EventObserver> observers_;
-  std::size_t nextToken_ = 1;
+  ObserverList<const InputEvent&> observers_;
 };
 
 }  // namespace desktop::x11

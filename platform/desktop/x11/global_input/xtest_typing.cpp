@@ -15,6 +15,7 @@
 
 #include "platform/desktop/x11/global_input/keyboard_map.h"
 #include "platform/desktop/x11/global_input/own_synthetic_input.h"
+#include "platform/desktop/x11/global_input/window_properties.h"
 #include "platform/foundation/text_error.h"
 #include "platform/foundation/utf16.h"
 
@@ -37,21 +38,6 @@ bool isProcessRunning(int processIdentifier) {
 KeySym keysymOf(char32_t character) {
   if ((character >= 0x20 && character <= 0x7E) || (character >= 0xA0 && character <= 0xFF)) return character;
   return 0x01000000 | character;
-}
-
-std::optional<unsigned long> windowProperty(Display* display, Window window, const char* name, Atom type) {
-  Atom actualType = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long remaining = 0;
-  unsigned char* data = nullptr;
-  std::optional<unsigned long> value;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1, False, type, &actualType,
-                         &format, &count, &remaining, &data) == Success &&
-      actualType == type && format == 32 && count == 1)
-    value = *reinterpret_cast<unsigned long*>(data);
-  if (data) XFree(data);
-  return value;
 }
 
 // The keyboard map as the server has it now, for finding the key that types a character.
@@ -99,10 +85,11 @@ XTestTyping::~XTestTyping() = default;
 bool XTestTyping::isFocusedProcess(int processIdentifier) {
   if (!isProcessRunning(processIdentifier)) return false;
   Display* display = connection_->display();
-  const auto active = windowProperty(display, DefaultRootWindow(display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
-  if (!active || *active == None) return true;  // a window manager that does not say: X focus decides
-  const auto owner = windowProperty(display, *active, "_NET_WM_PID", XA_CARDINAL);
-  return !owner || static_cast<int>(*owner) == processIdentifier;
+  const auto active = longProperty(display, DefaultRootWindow(display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+  if (active.empty() || active[0] == None)
+    return true;  // a window manager that does not say: X focus decides
+  const auto owner = longProperty(display, active[0], "_NET_WM_PID", XA_CARDINAL);
+  return owner.empty() || static_cast<int>(owner[0]) == processIdentifier;
 }
 
 bool XTestTyping::postKeyboardEvent(int processIdentifier, const InputEvent& event) {

@@ -5,39 +5,24 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <mutex>
 #include <vector>
 
 #include "tests/support/live/live_session.h"
+#include "tests/support/live/recorded.h"
 
 namespace {
 
 using desktop::RunningApplication;
 using testsupport::live::FixtureProgram;
+using testsupport::live::Recorded;
 using testsupport::live::waitUntil;
-
-class Activations {
- public:
-  explicit Activations(desktop::x11::X11Applications& applications) {
-    applications.addActivationObserver([this](const RunningApplication& application) {
-      std::lock_guard lock(mutex_);
-      processes_.push_back(application.processIdentifier);
-    });
-  }
-  std::vector<int> processes() const {
-    std::lock_guard lock(mutex_);
-    return processes_;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::vector<int> processes_;
-};
 
 TEST(X11Applications, ListsTheApplicationsWithWindowsAndFollowsTheFrontmostOne) {
   QUILLO_REQUIRE_LIVE_SESSION();
   desktop::x11::X11Applications applications;
-  Activations activations(applications);
+  Recorded<int> activations;
+  applications.addActivationObserver(
+      [&](const RunningApplication& application) { activations.add(application.processIdentifier); });
   FixtureProgram first({QUILLO_FIXTURE_TEXT_EDITOR});
   ASSERT_TRUE(first.waitForOutput("ready"));
   ASSERT_TRUE(waitUntil([&] { return applications.frontmostApplication().has_value(); }));
@@ -56,8 +41,8 @@ TEST(X11Applications, ListsTheApplicationsWithWindowsAndFollowsTheFrontmostOne) 
       waitUntil([&] { return applications.frontmostApplication()->processIdentifier == first.pid(); }));
   EXPECT_FALSE(applications.activateApplication(::getpid()));
 
-  ASSERT_TRUE(waitUntil([&] { return activations.processes().size() >= 3; }));
-  EXPECT_EQ(activations.processes(), (std::vector<int>{first.pid(), second.pid(), first.pid()}));
+  ASSERT_TRUE(activations.waitForCount(3));
+  EXPECT_EQ(activations.values(), (std::vector<int>{first.pid(), second.pid(), first.pid()}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/foundation/run_loop.h"
@@ -111,6 +112,27 @@ TEST(X11HotKeys, UnregisteringFreesTheCombinationForOtherProgramsOnceNoRegistrat
   EXPECT_EQ(hotKeys.unregisterHotKey(second.reference), status::noErr);
   EXPECT_EQ(otherProgram.registerHotKey(kKeyK, kControl, kID, 0).status, status::noErr);
   EXPECT_EQ(hotKeys.unregisterHotKey(second.reference), status::eventHotKeyInvalidErr);
+}
+
+TEST(X11HotKeys, RegistrationsFromTwoThreadsAtOnceAreAllMadeAndAllUndone) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  desktop::x11::X11HotKeys hotKeys;
+  const auto registerAndUnregister = [&](std::uint32_t modifiers, std::vector<std::int32_t>& statuses) {
+    for (std::uint16_t key = 0; key < 10; ++key) {
+      const auto registration = hotKeys.registerHotKey(key, modifiers, kID, 0);
+      statuses.push_back(registration.status);
+      statuses.push_back(hotKeys.unregisterHotKey(registration.reference));
+    }
+  };
+  std::vector<std::int32_t> first;
+  std::vector<std::int32_t> second;
+  std::thread other([&] { registerAndUnregister(kControl, first); });
+  registerAndUnregister(kControl | kOption, second);
+  other.join();
+  EXPECT_EQ(first, std::vector<std::int32_t>(20, status::noErr));
+  EXPECT_EQ(second, std::vector<std::int32_t>(20, status::noErr));
+  desktop::x11::X11HotKeys otherProgram;
+  EXPECT_EQ(otherProgram.registerHotKey(9, kControl | kOption, kID, 0).status, status::noErr);
 }
 
 TEST(X11HotKeys, RefusesModifiersAndKeysItCannotGrab) {

@@ -4,44 +4,34 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <vector>
 
 #include "platform/desktop/x11/global_input/own_synthetic_input.h"
 #include "platform/desktop/x11/global_input/xtest_typing.h"
 #include "tests/support/live/live_session.h"
+#include "tests/support/live/recorded.h"
 #include "tests/support/live/x_person.h"
 
 namespace {
 
 using desktop::InputEvent;
 using testsupport::live::FixtureProgram;
+using testsupport::live::Recorded;
 using testsupport::live::waitUntil;
 using testsupport::live::XPerson;
 
-// Events collected from the service's thread.
-class Observed {
+// The events the service's thread hands over, for as long as it lives.
+class Observed : public Recorded<InputEvent> {
  public:
-  explicit Observed(desktop::InputEventService& service) : service_(service) {
-    token_ = service.addEventObserver([this](const InputEvent& event) {
-      std::lock_guard lock(mutex_);
-      events_.push_back(event);
-    });
-  }
+  explicit Observed(desktop::InputEventService& service)
+      : service_(service),
+        token_(service.addEventObserver([this](const InputEvent& event) { add(event); })) {}
   ~Observed() { service_.removeEventObserver(token_); }
-  std::vector<InputEvent> events() const {
-    std::lock_guard lock(mutex_);
-    return events_;
-  }
-  bool waitForCount(std::size_t count) {
-    return waitUntil([&] { return events().size() >= count; });
-  }
+  std::vector<InputEvent> events() const { return values(); }
 
  private:
   desktop::InputEventService& service_;
-  std::size_t token_ = 0;
-  mutable std::mutex mutex_;
-  std::vector<InputEvent> events_;
+  std::size_t token_;
 };
 
 TEST(X11InputEvents, KeysThePersonPressesReachTheObserversWithCodeModifiersAndText) {
