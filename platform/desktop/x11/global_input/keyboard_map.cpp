@@ -49,7 +49,18 @@ std::optional<std::uint16_t> KeyboardMap::virtualKeyCode(unsigned int keycode) c
 }
 
 std::shared_ptr<const KeyboardLayout> KeyboardMap::layout() const {
-  const xkb_layout_index_t group = xkb_state_serialize_layout(state_, XKB_STATE_LAYOUT_EFFECTIVE);
+  // The layout in use if it types ASCII letters, else the first of the keyboard's other layouts that does
+  // (as a person with a Russian and an English layout expects to see "K" for a hot key, not "Л").
+  const xkb_layout_index_t current = xkb_state_serialize_layout(state_, XKB_STATE_LAYOUT_EFFECTIVE);
+  const xkb_layout_index_t count = xkb_keymap_num_layouts(keymap_);
+  for (xkb_layout_index_t step = 0; step < count; ++step) {
+    const xkb_layout_index_t group = (current + step) % count;
+    if (auto layout = layoutOfGroup(group); layout) return layout;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<const KeyboardLayout> KeyboardMap::layoutOfGroup(unsigned int group) const {
   auto keys = std::make_shared<KeyLayout>();
   // What one level of the key types, if it is a character of UTF-16's first plane.
   const auto character = [&](xkb_keycode_t code, xkb_level_index_t level) -> char16_t {
@@ -58,6 +69,7 @@ std::shared_ptr<const KeyboardLayout> KeyboardMap::layout() const {
     const std::uint32_t scalar = xkb_keysym_to_utf32(symbols[0]);
     return scalar > 0 && scalar <= 0xFFFF && (scalar < 0xD800 || scalar > 0xDFFF) ? char16_t(scalar) : 0;
   };
+  bool typesAsciiLetters = false;
   for (std::uint16_t virtualKey = 0; virtualKey < 128; ++virtualKey) {
     const auto code = keycode(virtualKey);
     if (!code) continue;
@@ -65,7 +77,9 @@ std::shared_ptr<const KeyboardLayout> KeyboardMap::layout() const {
     if (plain == 0 || plain < 0x20 || plain == 0x7F) continue;  // keys that edit or move, not type
     const char16_t shifted = character(*code, 1);
     keys->keys[virtualKey] = {plain, shifted != 0 ? shifted : plain};
+    typesAsciiLetters = typesAsciiLetters || (plain >= u'a' && plain <= u'z');
   }
+  if (!typesAsciiLetters) return nullptr;
   const char* name = xkb_keymap_layout_get_name(keymap_, group);
   return std::make_shared<const KeyboardLayout>(KeyboardLayout{
       std::string("org.freedesktop.xkb.layout.") + (name ? name : "unnamed"), std::move(keys)});

@@ -29,12 +29,15 @@ class KeyboardMap {
   std::optional<unsigned int> keycode(std::uint16_t virtualKeyCode) const;
   // The virtual key code of an X key code; nothing for a key that has none.
   std::optional<std::uint16_t> virtualKeyCode(unsigned int keycode) const;
-  // The layout in use: its name and, for each virtual key code, what the key types alone and with Shift
+  // The layout in use, or the keyboard's next one where the layout in use types no ASCII letters (null
+  // when none does): its name and, for each virtual key code, what the key types alone and with Shift
   // (keys that type nothing, or a character beyond UTF-16's first plane, are left out).
   std::shared_ptr<const KeyboardLayout> layout() const;
 
  private:
   KeyboardMap() = default;
+  // One layout (XKB group) of the keyboard; null when it types no ASCII letters.
+  std::shared_ptr<const KeyboardLayout> layoutOfGroup(unsigned int group) const;
   xkb_context* context_ = nullptr;
   xkb_keymap* keymap_ = nullptr;
   xkb_state* state_ = nullptr;

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "tests/support/live/live_session.h"
 
@@ -92,6 +94,24 @@ TEST(AtspiAccessibility, SelectsAndWritesTheTextOfAOneLineField) {
   ASSERT_TRUE(editor.accessibility.setValue(editor.pid(), editor.focusedId(), "é ü"));
   EXPECT_TRUE(editor.program().waitForOutput("text: é ü"));
   EXPECT_EQ(editor.focusedElement()->value, "é ü");
+}
+
+TEST(AtspiAccessibility, ReadsFromTwoThreadsAtOnce) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  TextEditor editor({"--focus", "view", "--text", "shared"});
+  ASSERT_TRUE(editor.waitUntilFocused()) << editor.program().output();
+  std::atomic<int> reads{0};
+  const auto readRepeatedly = [&] {
+    for (int i = 0; i < 20; ++i) {
+      if (editor.accessibility.focusedElementId(editor.pid()) == editor.focusedId() &&
+          editor.accessibility.element(editor.pid(), editor.focusedId())->value == "shared")
+        ++reads;
+    }
+  };
+  std::thread other(readRepeatedly);
+  readRepeatedly();
+  other.join();
+  EXPECT_EQ(reads.load(), 40);
 }
 
 TEST(AtspiAccessibility, APasswordFieldIsNeverRead) {

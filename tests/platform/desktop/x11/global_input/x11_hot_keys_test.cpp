@@ -161,4 +161,16 @@ TEST(X11KeyboardLayout, IsTheLayoutTheXServerHasSoTheRecorderShowsThePersonsChar
   EXPECT_EQ(german->keys->keys.at(41), (desktop::KeyLayout::Key{u'ö', u'Ö'}));
 }
 
+TEST(X11KeyboardLayout, IsTheFirstLayoutThatTypesAsciiLettersAndNoneWithoutOne) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  desktop::x11::X11HotKeys hotKeys;
+  ASSERT_EQ(testsupport::runProgram({"setxkbmap", "-layout", "ru,de"}).exitStatus, 0);
+  const auto layout = hotKeys.currentKeyboardLayout();
+  ASSERT_TRUE(layout && layout->keys);
+  EXPECT_EQ(layout->keys->keys.at(6), (desktop::KeyLayout::Key{u'y', u'Y'}));  // German, not Russian
+
+  ASSERT_EQ(testsupport::runProgram({"setxkbmap", "-layout", "ru"}).exitStatus, 0);
+  EXPECT_EQ(hotKeys.currentKeyboardLayout(), nullptr);
+}
+
 }  // namespace
