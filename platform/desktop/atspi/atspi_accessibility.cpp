@@ -199,7 +199,15 @@ AtspiAccessibility::~AtspiAccessibility() {
 }
 
 AtspiAccessible* AtspiAccessibility::application(int processIdentifier) const {
-  if (!isTrusted_ || !isProcessRunning(processIdentifier)) return nullptr;
+  if (!isTrusted_) return nullptr;
+  if (!isProcessRunning(processIdentifier)) {
+    // The elements named for a process that has ended name nothing any more.
+    if (const auto ended = processes_.find(processIdentifier); ended != processes_.end()) {
+      for (AtspiAccessible* accessible : ended->second.elements) g_object_unref(accessible);
+      processes_.erase(ended);
+    }
+    return nullptr;
+  }
   auto& process = processes_[processIdentifier];
   if (!process.elements.empty()) {
     CallError error;

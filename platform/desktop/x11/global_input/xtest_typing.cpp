@@ -142,6 +142,13 @@ void XTestTyping::typeText(const std::string& text) {
       isUnused = isUnused && mapping.at(index, c) == NoSymbol;
     if (isUnused) spareIndex = index;
   }
+  // A keyboard map without an unused key code lends its last key for the moment; either way the lent key
+  // gets back exactly what it had.
+  if (!spareIndex && mapping.keycodeCount() > 0) spareIndex = mapping.keycodeCount() - 1;
+  std::vector<KeySym> spareKeysyms;
+  if (spareIndex) {
+    for (int c = 0; c < mapping.keysymsPerKeycode; ++c) spareKeysyms.push_back(mapping.at(*spareIndex, c));
+  }
   bool isSpareMapped = false;
   for (const char32_t character : foundation::unicodeScalars(text)) {
     if (character == U'\n') {
@@ -159,7 +166,7 @@ void XTestTyping::typeText(const std::string& text) {
     if (key) {
       pressKey(static_cast<unsigned int>(mapping.firstKeycode + key->first), key->second);
     } else if (spareIndex) {
-      // The layout has no key for it: lend it an unused key code for the moment.
+      // The layout has no key for it: lend it the spare key code for the moment.
       const int spare = mapping.firstKeycode + *spareIndex;
       // The same keysym on both levels: X reads one keysym alone as a lower and upper case pair, which
       // would type "É" as "é".
@@ -172,8 +179,8 @@ void XTestTyping::typeText(const std::string& text) {
     }
   }
   if (isSpareMapped) {
-    KeySym none[2] = {NoSymbol, NoSymbol};
-    XChangeKeyboardMapping(display, mapping.firstKeycode + *spareIndex, 2, none, 1);
+    XChangeKeyboardMapping(display, mapping.firstKeycode + *spareIndex, int(spareKeysyms.size()),
+                           spareKeysyms.data(), 1);
     XSync(display, False);
   }
 }
