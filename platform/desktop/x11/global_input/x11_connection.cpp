@@ -5,8 +5,9 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
-#include <map>
+#include <set>
 
 #include "platform/foundation/text_error.h"
 
@@ -18,20 +19,37 @@ std::string environmentValue(const char* name) {
   return value ? value : "";
 }
 
-// The error handler is one per process, shared with every other X connection (the toolkit's too), so
-// errors are recorded only for the connection whose checked requests are running and passed on otherwise.
-// Guarded by errorTrapMutex: one checked request at a time in the whole program.
+// The error handler is one per process, shared with every X connection (the toolkit's too). Errors on this
+// program's own service connections never end the program: those of checked requests are recorded for
+// their caller, the others (a window that closed while its properties were read) are dropped. Errors on
+// other connections go on to the handler that was there before. `ownMutex` guards the set of own
+// connections and the handler before; `errorTrapMutex` lets one checked request run at a time.
+std::mutex ownMutex;
+std::set<Display*> ownDisplays;
+XErrorHandler handlerBefore = nullptr;
 std::mutex errorTrapMutex;
-Display* trappedDisplay = nullptr;
-int firstTrappedError = Success;
-XErrorHandler previousErrorHandler = nullptr;
+std::atomic<Display*> trappedDisplay{nullptr};
+int firstTrappedError = Success;  // written only by the trapping thread's own requests
 
-int recordError(Display* display, XErrorEvent* error) {
-  if (display == trappedDisplay) {
+int handleError(Display* display, XErrorEvent* error) {
+  if (display == trappedDisplay.load()) {
     if (firstTrappedError == Success) firstTrappedError = error->error_code;
     return 0;
   }
-  return previousErrorHandler ? previousErrorHandler(display, error) : 0;
+  XErrorHandler before = nullptr;
+  {
+    std::lock_guard lock(ownMutex);
+    if (ownDisplays.contains(display)) return 0;
+    before = handlerBefore;
+  }
+  return before ? before(display, error) : 0;
+}
+
+// Makes handleError the process's handler, keeping the one before it to pass other connections' errors on.
+void installErrorHandler() {
+  const XErrorHandler replaced = XSetErrorHandler(handleError);
+  std::lock_guard lock(ownMutex);
+  if (replaced != handleError) handlerBefore = replaced;
 }
 
 }  // namespace
@@ -50,6 +68,11 @@ std::unique_ptr<X11Connection> X11Connection::open() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr)
     throw foundation::TextError("the X display " + environmentValue("DISPLAY") + " cannot be opened");
+  {
+    std::lock_guard lock(ownMutex);
+    ownDisplays.insert(display);
+  }
+  installErrorHandler();
   return std::unique_ptr<X11Connection>(new X11Connection(display));
 }
 
@@ -63,6 +86,8 @@ X11Connection::~X11Connection() {
   }
   if (wakeFd_ >= 0) ::close(wakeFd_);
   XCloseDisplay(display_);
+  std::lock_guard lock(ownMutex);
+  ownDisplays.erase(display_);
 }
 
 void X11Connection::startEvents(EventHandler handler) {
@@ -93,12 +118,12 @@ int X11Connection::checkedRequests(const std::function<void()>& requests) {
   auto held = lock();
   std::lock_guard trap(errorTrapMutex);
   XSync(display_, False);  // errors of earlier requests are not this call's
-  trappedDisplay = display_;
   firstTrappedError = Success;
-  previousErrorHandler = XSetErrorHandler(recordError);
+  trappedDisplay = display_;
+  // Installed again: a toolkit opened later may have put its own handler in place.
+  installErrorHandler();
   requests();
   XSync(display_, False);
-  XSetErrorHandler(previousErrorHandler);
   trappedDisplay = nullptr;
   return firstTrappedError;
 }

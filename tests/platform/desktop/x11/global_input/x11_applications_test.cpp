@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/live/live_session.h"
@@ -43,6 +47,25 @@ TEST(X11Applications, ListsTheApplicationsWithWindowsAndFollowsTheFrontmostOne) 
 
   ASSERT_TRUE(activations.waitForCount(3));
   EXPECT_EQ(activations.values(), (std::vector<int>{first.pid(), second.pid(), first.pid()}));
+}
+
+TEST(X11Applications, WindowsClosingWhileTheyAreListedNeverEndTheProgram) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  desktop::x11::X11Applications applications;
+  for (int round = 0; round < 3; ++round) {
+    std::optional<FixtureProgram> editor;
+    editor.emplace(std::vector<std::string>{QUILLO_FIXTURE_TEXT_EDITOR});
+    ASSERT_TRUE(editor->waitForOutput("ready"));
+    std::atomic<bool> isListing{true};
+    std::thread lister([&] {
+      while (isListing) applications.applications();
+    });
+    // Ending the editor closes its window while the other thread reads the windows' properties.
+    editor.reset();
+    isListing = false;
+    lister.join();
+  }
+  EXPECT_TRUE(waitUntil([&] { return applications.applications().empty(); }));
 }
 
 }  // namespace
