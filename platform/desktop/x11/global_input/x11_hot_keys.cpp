@@ -32,6 +32,16 @@ X11HotKeys::X11HotKeys() : connection_(X11Connection::open()), self_(std::make_s
   // Without this a held key repeats as release and press pairs, so a handler would see the hot key
   // released and pressed again while the person still holds it.
   XkbSetDetectableAutoRepeat(display, True, nullptr);
+  // Told of every change of the keyboard's keys or of the layout in use, so the layout is read again only
+  // then.
+  int opcode = 0;
+  int error = 0;
+  int major = XkbMajorVersion;
+  int minor = XkbMinorVersion;
+  XkbQueryExtension(display, &opcode, &keyboardEvent_, &error, &major, &minor);
+  XkbSelectEvents(display, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask,
+                  XkbNewKeyboardNotifyMask | XkbMapNotifyMask);
+  XkbSelectEventDetails(display, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
   connection_->startEvents([this](XEvent& event) { handleEvent(event); });
 }
 
@@ -122,15 +132,31 @@ std::optional<foundation::PlistValue> X11HotKeys::symbolicHotKeys() const {
 
 std::shared_ptr<const KeyboardLayout> X11HotKeys::currentKeyboardLayout() const {
   auto held = connection_->lock();
+  Display* display = connection_->display();
+  // The round trip brings any news of a change the server made before this call into the queue.
+  XSync(display, False);
+  XEvent news;
+  bool hasChanged = false;
+  while (XCheckTypedEvent(display, keyboardEvent_, &news)) hasChanged = true;
+  std::lock_guard lock(mutex_);
+  if (hasChanged) isLayoutKnown_ = false;
+  if (isLayoutKnown_) return layout_;
   try {
-    return KeyboardMap::read(connection_->display())->layout();
+    layout_ = KeyboardMap::read(display)->layout();
   } catch (const std::exception& error) {
     foundation::log(std::string("Keyboard layout: ") + error.what());
-    return nullptr;
+    layout_ = nullptr;
   }
+  isLayoutKnown_ = true;
+  return layout_;
 }
 
 void X11HotKeys::handleEvent(XEvent& event) {
+  if (event.type == keyboardEvent_) {
+    std::lock_guard lock(mutex_);
+    isLayoutKnown_ = false;
+    return;
+  }
   if (event.type != KeyPress && event.type != KeyRelease) return;
   const unsigned int keycode = event.xkey.keycode;
   const unsigned int modifierMask = event.xkey.state & kRecordedModifiers;

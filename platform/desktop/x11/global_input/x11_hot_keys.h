@@ -16,8 +16,9 @@
 
 namespace desktop::x11 {
 
-// Thread-safe: `mutex_` guards registrations and handlers, the connection's own lock its requests; the
-// connection's event thread posts deliveries to the main run loop, and handlers run there, outside both.
+// Thread-safe: `mutex_` guards registrations, handlers and the layout read last, the connection's own lock
+// its requests; the connection's event thread posts deliveries to the main run loop, and handlers run
+// there, outside both.
 class X11HotKeys final : public HotKeyService {
  public:
   // Connects to the X display; throws foundation::TextError saying why it cannot (no display, a
@@ -36,7 +37,8 @@ class X11HotKeys final : public HotKeyService {
 
   // An X desktop keeps no list of hot keys of its own that this program could read: an empty list.
   std::optional<foundation::PlistValue> symbolicHotKeys() const override;
-  // The layout in use as the X server has it, read afresh on every call.
+  // The layout in use as the X server has it; read again after the server says the keys or the layout in
+  // use changed.
   std::shared_ptr<const KeyboardLayout> currentKeyboardLayout() const override;
 
  private:
@@ -59,7 +61,11 @@ class X11HotKeys final : public HotKeyService {
 
   std::unique_ptr<X11Connection> connection_;
   unsigned int numLockMask_ = 0;
+  int keyboardEvent_ = -1;  // the type of the keyboard extension's events
   mutable std::mutex mutex_;
+  // The layout as last read, while no change has been reported since.
+  mutable std::shared_ptr<const KeyboardLayout> layout_;
+  mutable bool isLayoutKnown_ = false;
   std::map<std::uint64_t, Registration> registrations_;
   std::map<std::uint64_t, InstalledHandler> handlers_;
   // Keeps deliveries that are already queued on the main run loop from reaching a destroyed service.

@@ -151,6 +151,7 @@ TEST(X11KeyboardLayout, IsTheLayoutTheXServerHasSoTheRecorderShowsThePersonsChar
   EXPECT_EQ(unitedStates->keys->keys.at(0), (desktop::KeyLayout::Key{u'a', u'A'}));
   EXPECT_EQ(unitedStates->keys->keys.at(6), (desktop::KeyLayout::Key{u'z', u'Z'}));
   EXPECT_EQ(unitedStates->keys->keys.at(41), (desktop::KeyLayout::Key{u';', u':'}));
+  EXPECT_EQ(hotKeys.currentKeyboardLayout(), unitedStates);  // not read again while nothing changed
 
   ASSERT_EQ(testsupport::runProgram({"setxkbmap", "de"}).exitStatus, 0);
   const auto german = hotKeys.currentKeyboardLayout();
