@@ -73,6 +73,19 @@ quillo_library(gtk NAME "GTK" PKG_CONFIG gtk+-3.0 gtk+-x11-3.0 x11
 quillo_library(appindicator NAME "Ayatana AppIndicator" PKG_CONFIG ayatana-appindicator3-0.1
                PACKAGES libayatana-appindicator3-1 libayatana-indicator3-7 libayatana-ido3-0.4-0 libdbusmenu-glib4)
 
+# The live X11 desktop: the X connection, keyboard layouts (xkbcommon), XInput2 event monitors, XTest
+# typing, and other applications' elements through AT-SPI.
+quillo_library(x11 NAME "libX11" PKG_CONFIG x11 x11-xcb
+               PACKAGES libx11-6 libx11-xcb1)
+quillo_library(xkbcommon NAME "xkbcommon" PKG_CONFIG xkbcommon xkbcommon-x11
+               PACKAGES libxkbcommon0 libxkbcommon-x11-0)
+quillo_library(xi NAME "libXi" PKG_CONFIG xi
+               PACKAGES libxi6)
+quillo_library(xtst NAME "libXtst" PKG_CONFIG xtst
+               PACKAGES libxtst6)
+quillo_library(atspi NAME "AT-SPI" PKG_CONFIG atspi-2
+               PACKAGES libatspi2.0-0)
+
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)
   find_package(GTest REQUIRED)

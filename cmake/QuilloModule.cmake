@@ -50,9 +50,14 @@ function(quillo_test name)
                    QUILLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
     endif()
   endforeach()
+  # A live test skipped for want of a session shows as skipped in ctest, not as passed.
+  set(skip_expression "")
+  if(ARG_LIVE)
+    set(skip_expression SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+  endif()
   gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120
+                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120 ${skip_expression}
                        # Nothing a test does may touch the user's own settings.
                        ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
 endfunction()
@@ -71,14 +76,18 @@ function(quillo_live_test name)
   quillo_test(${name} LIVE ${ARGN})
 endfunction()
 
-# quillo_live_fixture(<test name> <fixture name> <source> [LINK <libs>...])
+# quillo_live_fixture(<test name> <fixture name> [<source> [LINK <libs>...]])
 #   A small program that a live test starts (a GTK window with text fields, ...), built beside the test
-#   program; the test finds it through the compile definition QUILLO_FIXTURE_<FIXTURE NAME> (upper case,
-#   dashes as underscores), the program's path.
-function(quillo_live_fixture test fixture source)
+#   program from <source>, or one that tests/support/live already builds (text_editor: a text view, an
+#   entry and a password entry; see its source in tests/support/live/fixtures). The test finds it through
+#   the compile definition QUILLO_FIXTURE_<FIXTURE NAME> (upper case, dashes as underscores), the
+#   program's path.
+function(quillo_live_fixture test fixture)
   cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
-  add_executable(${fixture} "${source}")
-  target_link_libraries(${fixture} PRIVATE ${ARG_LINK})
+  if(ARG_UNPARSED_ARGUMENTS)
+    add_executable(${fixture} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${fixture} PRIVATE ${ARG_LINK})
+  endif()
   add_dependencies(test_${test} ${fixture})
   string(TOUPPER "${fixture}" definition)
   string(REPLACE "-" "_" definition "${definition}")

@@ -13,6 +13,8 @@ packages=(
   xvfb openbox dbus-daemon libx11-dev
   # The live desktop: GTK 3 windows, the status item (with its XEmbed tray fallback, shown by trayer in tests).
   libgtk-3-dev libxtst-dev libayatana-appindicator3-dev trayer
+  # The live X11 desktop's global input and accessibility.
+  libx11-xcb-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libatspi2.0-dev at-spi2-core x11-xkb-utils
   "$@"
 )
 

@@ -203,7 +203,7 @@ void NativeGPTEngine::runInlineAction() {
   }
   const auto location = static_cast<std::size_t>(range.value->location);
   const auto length = static_cast<std::size_t>(range.value->length);
-  foundation::log("Selected text:  " + foundation::utf16Substring(text, {location, length}));
+  foundation::logReadText("Selected text:  " + foundation::utf16Substring(text, {location, length}));
 
   const std::string beforeCaret = text.substr(0, foundation::utf8Offset(text, location));
   const auto found = extractInlinePrompt(beforeCaret, location, Defaults::get(Keys::globalGPTKey()));

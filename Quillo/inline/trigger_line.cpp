@@ -43,8 +43,8 @@ std::optional<InlinePrompt> extractInlinePrompt(std::string_view textBeforeCaret
   const std::string& currentLine = lines.back();
   const std::string previousLine = lines.size() > 1 ? lines[lines.size() - 2] : std::string();
 
-  foundation::log("Previous line: " + previousLine);
-  foundation::log("Current line (before cursor): " + currentLine);
+  foundation::logReadText("Previous line: " + previousLine);
+  foundation::logReadText("Current line (before cursor): " + currentLine);
 
   InlinePrompt result;
   std::string_view searchLine;
@@ -70,7 +70,7 @@ std::optional<InlinePrompt> extractInlinePrompt(std::string_view textBeforeCaret
   result.prompt = trimmed(searchLine.substr(occurrence + triggerWord.size()));
   if (result.prompt.empty()) result.prompt = trimmed(searchLine.substr(0, occurrence));
 
-  foundation::log("input: " + result.prompt);
+  foundation::logReadText("input: " + result.prompt);
   return result;
 }
 

@@ -1,11 +1,24 @@
 #include "platform/appkit/workspace.h"
 
+#include <atomic>
+
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/workspace_service.h"
+#include "platform/foundation/run_loop.h"
 
 namespace appkit {
 namespace {
+
+// The process whose activation was announced last, so that the desktop's report of an activation this
+// program announced itself is not announced twice. Written and read on the main thread only.
+std::atomic<int> lastAnnouncedProcess{0};
+
+void announceActivation(const RunningApplication& application) {
+  lastAnnouncedProcess = application.processIdentifier();
+  Workspace::shared().notificationCenter().post(Workspace::didActivateApplicationNotification, nullptr,
+                                                {{Workspace::applicationUserInfoKey, application}});
+}
 
 RunningApplication fromDesktop(const desktop::RunningApplication& application) {
   auto textOrNothing = [](const std::string& text) -> std::optional<std::string> {
@@ -27,10 +40,19 @@ bool RunningApplication::activate() const {
   const auto frontmost = workspace.frontmostApplication();
   if (!workspace.activateApplication(processIdentifier_)) return false;
   if (frontmost && frontmost->processIdentifier == processIdentifier_) return true;
-  Workspace::shared().notificationCenter().post(Workspace::didActivateApplicationNotification, nullptr,
-                                                {{Workspace::applicationUserInfoKey, fromDesktop(*current)}});
+  announceActivation(fromDesktop(*current));
   return true;
 }
+
+Workspace::ActivationAnnouncer::ActivationAnnouncer(desktop::WorkspaceService& workspace)
+    : workspace_(workspace),
+      token_(workspace.addActivationObserver([](const desktop::RunningApplication& activated) {
+        foundation::RunLoop::main().async([application = fromDesktop(activated)] {
+          if (lastAnnouncedProcess != application.processIdentifier()) announceActivation(application);
+        });
+      })) {}
+
+Workspace::ActivationAnnouncer::~ActivationAnnouncer() { workspace_.removeActivationObserver(token_); }
 
 Workspace& Workspace::shared() {
   static Workspace* const workspace = new Workspace();  // never destroyed: observers may outlive main

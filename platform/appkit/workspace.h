@@ -2,6 +2,7 @@
 // centre on which the workspace announces application activations.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,6 +10,10 @@
 
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/url.h"
+
+namespace desktop {
+class WorkspaceService;
+}
 
 namespace appkit {
 
@@ -48,6 +53,23 @@ class Workspace {
   static constexpr const char* applicationUserInfoKey = "NSWorkspaceApplicationKey";
 
   static Workspace& shared();
+
+  // While alive, announces on the notification centre, from the main queue, every activation of another
+  // application that the desktop reports (the person bringing another window forward), except one that
+  // this program's own activate() announced already. A live desktop reports activations; whoever installs
+  // one keeps an announcer for the desktop's life (the headless desktop's tests make one where they need
+  // it).
+  class ActivationAnnouncer {
+   public:
+    explicit ActivationAnnouncer(desktop::WorkspaceService& workspace);
+    ~ActivationAnnouncer();
+    ActivationAnnouncer(const ActivationAnnouncer&) = delete;
+    ActivationAnnouncer& operator=(const ActivationAnnouncer&) = delete;
+
+   private:
+    desktop::WorkspaceService& workspace_;
+    std::size_t token_;
+  };
 
   // The workspace's own notification centre (not the default centre).
   foundation::NotificationCenter& notificationCenter() { return notificationCenter_; }

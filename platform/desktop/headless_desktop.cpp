@@ -95,21 +95,33 @@ std::optional<RunningApplication> HeadlessDesktop::frontmostApplication() const 
 }
 
 bool HeadlessDesktop::setFrontmostApplication(std::optional<int> processIdentifier) {
-  std::lock_guard lock(mutex_);
-  if (!processIdentifier) {
-    frontmostProcessIdentifier_.reset();
-    return true;
+  std::optional<RunningApplication> activated;
+  {
+    std::lock_guard lock(mutex_);
+    if (!processIdentifier) {
+      frontmostProcessIdentifier_.reset();
+      return true;
+    }
+    const auto found =
+        std::find_if(applications_.begin(), applications_.end(),
+                     [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
+    if (found == applications_.end()) return false;
+    if (frontmostProcessIdentifier_ != processIdentifier) activated = *found;
+    frontmostProcessIdentifier_ = processIdentifier;
   }
-  const bool isKnown =
-      std::any_of(applications_.begin(), applications_.end(),
-                  [&](const RunningApplication& a) { return a.processIdentifier == *processIdentifier; });
-  if (isKnown) frontmostProcessIdentifier_ = processIdentifier;
-  return isKnown;
+  if (activated) activationObservers_.notify(*activated);
+  return true;
 }
 
 bool HeadlessDesktop::activateApplication(int processIdentifier) {
   return setFrontmostApplication(processIdentifier);
 }
+
+std::size_t HeadlessDesktop::addActivationObserver(ActivationObserver observer) {
+  return activationObservers_.add(std::move(observer));
+}
+
+void HeadlessDesktop::removeActivationObserver(std::size_t token) { activationObservers_.remove(token); }
 
 void HeadlessDesktop::postEvent(InputEvent event) {
   event.origin = InputEvent::Origin::postedByApplication;
@@ -122,14 +134,12 @@ void HeadlessDesktop::injectEvent(InputEvent event) {
 }
 
 void HeadlessDesktop::appendEvent(InputEvent event) {
-  std::vector<EventObserver> observers;
   {
     std::lock_guard lock(mutex_);
     events_.push_back(event);
-    for (const auto& [token, observer] : eventObservers_) observers.push_back(observer);
   }
   // Outside the lock, so an observer may post further events or add and remove observers.
-  for (const auto& observer : observers) observer(event);
+  eventObservers_.notify(event);
 }
 
 std::vector<InputEvent> HeadlessDesktop::events() const {
@@ -143,16 +153,10 @@ void HeadlessDesktop::clearEvents() {
 }
 
 std::size_t HeadlessDesktop::addEventObserver(EventObserver observer) {
-  std::lock_guard lock(mutex_);
-  const std::size_t token = nextObserverToken_++;
-  eventObservers_.emplace(token, std::move(observer));
-  return token;
+  return eventObservers_.add(std::move(observer));
 }
 
-void HeadlessDesktop::removeEventObserver(std::size_t token) {
-  std::lock_guard lock(mutex_);
-  eventObservers_.erase(token);
-}
+void HeadlessDesktop::removeEventObserver(std::size_t token) { eventObservers_.remove(token); }
 
 bool HeadlessDesktop::postKeyboardEvent(int processIdentifier, const InputEvent& event) {
   if (!application(processIdentifier)) return false;

@@ -25,6 +25,7 @@
 #include "platform/desktop/headless_window_server.h"
 #include "platform/desktop/input_event.h"
 #include "platform/desktop/input_event_service.h"
+#include "platform/desktop/observer_list.h"
 #include "platform/desktop/permission_service.h"
 #include "platform/desktop/running_application.h"
 #include "platform/desktop/screen.h"
@@ -94,6 +95,9 @@ class HeadlessDesktop final : public Desktop,
   bool setFrontmostApplication(std::optional<int> processIdentifier);
   // The program brings an application to the front: the same as setFrontmostApplication.
   bool activateApplication(int processIdentifier) override;
+  // Observers hear of every change of the frontmost application to another known one.
+  std::size_t addActivationObserver(ActivationObserver observer) override;
+  void removeActivationObserver(std::size_t token) override;
 
   // The input event stream, oldest first. Posting (by this program) and injecting (by a test) both append
   // and then tell the observers.
@@ -140,8 +144,8 @@ class HeadlessDesktop final : public Desktop,
   std::optional<int> frontmostProcessIdentifier_;
   int nextProcessIdentifier_ = 1000;
   std::vector<InputEvent> events_;
-  std::map<std::size_t, EventObserver> eventObservers_;
-  std::size_t nextObserverToken_ = 1;
+  ObserverList<const InputEvent&> eventObservers_;
+  ObserverList<const RunningApplication&> activationObservers_;
   std::map<std::string, bool, std::less<>> permissions_;
   std::vector<std::string> permissionRequests_;
   std::vector<foundation::URL> openedURLs_;

@@ -1,6 +1,8 @@
 // The desktop's screens and the other applications running on it.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -23,6 +25,13 @@ class WorkspaceService {
   virtual std::optional<RunningApplication> frontmostApplication() const = 0;
   // Brings an application to the front; false for one that is not running.
   virtual bool activateApplication(int processIdentifier) = 0;
+
+  using ActivationObserver = std::function<void(const RunningApplication&)>;
+  // Calls the observer whenever another application becomes the frontmost one, whoever brought it
+  // forward, on the thread that notices (not necessarily the main thread); the returned token removes it.
+  virtual std::size_t addActivationObserver(ActivationObserver observer) = 0;
+  // Removes an observer; an unknown token does nothing.
+  virtual void removeActivationObserver(std::size_t token) = 0;
 };
 
 }  // namespace desktop

@@ -1,5 +1,7 @@
 #include "platform/foundation/log.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
@@ -9,6 +11,7 @@ namespace foundation {
 struct LogCapture::State {
   mutable std::mutex mutex;  // guards lines
   std::vector<std::string> lines;
+  LogCapture::Output output = LogCapture::Output::terminal;
 };
 
 namespace {
@@ -18,26 +21,34 @@ std::mutex& logMutex() {
   return mutex;
 }
 LogCapture::State* currentCapture = nullptr;
-}  // namespace
 
-void log(std::string_view line) {
+void write(std::string_view line, bool isReadText) {
   std::lock_guard lock(logMutex());
   if (currentCapture != nullptr) {
+    if (isReadText && currentCapture->output != LogCapture::Output::terminal) return;
     std::lock_guard captureLock(currentCapture->mutex);
     currentCapture->lines.emplace_back(line);
     return;
   }
+  if (isReadText && ::isatty(::fileno(stdout)) == 0) return;
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }
+
+}  // namespace
+
+void log(std::string_view line) { write(line, false); }
+
+void logReadText(std::string_view line) { write(line, true); }
 
 std::string redactedSecret(std::string_view secret) {
   if (secret.size() < 12) return "…";
   return std::string(secret.substr(0, 3)) + "…" + std::string(secret.substr(secret.size() - 4));
 }
 
-LogCapture::LogCapture() : state_(new State) {
+LogCapture::LogCapture(Output output) : state_(new State) {
+  state_->output = output;
   std::lock_guard lock(logMutex());
   previous_ = currentCapture;
   currentCapture = state_;

@@ -65,7 +65,13 @@ xvfb_pid=""
 wm_pid=""
 cleanup() {
   end_session_processes "$wm_pid" "$xvfb_pid"
-  rm -rf "$session"
+  # A daemon that was just ended may still be removing its sockets from the folder.
+  local attempt
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    rm -rf "$session" 2>/dev/null
+    [ -e "$session" ] || break
+    sleep 0.1
+  done
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM

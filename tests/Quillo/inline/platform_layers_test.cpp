@@ -46,6 +46,33 @@ TEST(Workspace, ActivationIsAnnouncedWithTheApplicationInTheUserInfo) {
   EXPECT_FALSE(application.activate());
 }
 
+TEST(Workspace, AnActivationTheDesktopReportsIsAnnouncedOnceWhileAnAnnouncerLives) {
+  inline_test::HeadlessWorld world;
+  const int editor = world.desktop.launchApplication("com.example.Editor", "Editor").processIdentifier;
+  const int mail = world.desktop.launchApplication("com.example.Mail", "Mail").processIdentifier;
+  std::vector<int> activated;
+  auto token = appkit::Workspace::shared().notificationCenter().addObserver(
+      appkit::Workspace::didActivateApplicationNotification, nullptr, &foundation::RunLoop::main(),
+      [&](const foundation::Notification& notification) {
+        activated.push_back(
+            notification.userInfoValue<appkit::RunningApplication>(appkit::Workspace::applicationUserInfoKey)
+                ->processIdentifier());
+      });
+  world.desktop.setFrontmostApplication(mail);  // no announcer: the desktop's report goes nowhere
+  world.mainLoop.loop().runUntilIdle();
+  EXPECT_TRUE(activated.empty());
+  {
+    appkit::Workspace::ActivationAnnouncer announcer(world.desktop.workspace());
+    world.desktop.setFrontmostApplication(editor);  // the person brings the editor forward
+    world.mainLoop.loop().runUntilIdle();
+    EXPECT_TRUE(appkit::Workspace::shared().runningApplication(mail)->activate());  // this program
+    world.mainLoop.loop().runUntilIdle();
+  }
+  world.desktop.setFrontmostApplication(editor);
+  world.mainLoop.loop().runUntilIdle();
+  EXPECT_EQ(activated, (std::vector<int>{editor, mail}));
+}
+
 TEST(Screen, FirstScreenAndNoScreenAtAll) {
   EXPECT_TRUE(appkit::Screen::screens().empty());
   EXPECT_EQ(appkit::Screen::mainScreen(), std::nullopt);

@@ -111,6 +111,15 @@ TEST(TriggerLine, PrintsWhyNothingWasFound) {
                                       "Current and previous line do not contain the trigger word."}));
 }
 
+TEST(TriggerLine, PrintsTheTextItReadOnlyToATerminal) {
+  foundation::LogCapture journal(foundation::LogCapture::Output::notTerminal);
+  extractInlinePrompt("what is it +gpt\n", 16, "+gpt");
+  EXPECT_TRUE(journal.lines().empty());
+  EXPECT_EQ(extractInlinePrompt("private", 7, "+gpt"), std::nullopt);
+  EXPECT_EQ(journal.lines(),
+            (std::vector<std::string>{"Current and previous line do not contain the trigger word."}));
+}
+
 TEST(TriggerLine, InvalidUtf8NeverCrashes) {
   foundation::LogCapture log;
   const std::string broken = "\xff\xfe+gpt \xc3";

@@ -51,6 +51,23 @@ TEST_F(HeadlessServices, WorkspaceShowsTheScriptedScreensAndApplications) {
   EXPECT_EQ(workspace.frontmostApplication(), notes);
 }
 
+TEST_F(HeadlessServices, ActivationObserversHearOfEveryChangeOfTheFrontmostApplicationUntilRemoved) {
+  const auto notes = headless.launchApplication("com.example.Notes", "Notes");
+  const auto mail = headless.launchApplication("com.example.Mail", "Mail");
+  std::vector<RunningApplication> activated;
+  const auto token = desktop.workspace().addActivationObserver(
+      [&](const RunningApplication& application) { activated.push_back(application); });
+
+  EXPECT_TRUE(desktop.workspace().activateApplication(notes.processIdentifier));
+  EXPECT_TRUE(desktop.workspace().activateApplication(notes.processIdentifier));  // already frontmost
+  EXPECT_TRUE(headless.setFrontmostApplication(mail.processIdentifier));          // the person switches
+  EXPECT_FALSE(headless.setFrontmostApplication(mail.processIdentifier + 100));   // unknown: no change
+  desktop.workspace().removeActivationObserver(token);
+  desktop.workspace().removeActivationObserver(token);  // a second removal does nothing
+  EXPECT_TRUE(headless.setFrontmostApplication(notes.processIdentifier));
+  EXPECT_EQ(activated, (std::vector<RunningApplication>{notes, mail}));
+}
+
 TEST_F(HeadlessServices, InputEventObserversSeeEveryLaterEventUntilRemoved) {
   std::vector<std::string> seen;
   const auto token =

@@ -1,7 +1,9 @@
 #include "platform/foundation/log.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -27,6 +29,35 @@ TEST(Log, NestedCaptureRestoresThePreviousOne) {
   }
   foundation::log("outer");
   EXPECT_EQ(outer.lines(), std::vector<std::string>{"outer"});
+}
+
+TEST(Log, TextReadFromOtherApplicationsGoesOnlyToATerminal) {
+  foundation::LogCapture terminal;
+  foundation::logReadText("typed elsewhere");
+  EXPECT_EQ(terminal.lines(), std::vector<std::string>{"typed elsewhere"});
+
+  foundation::LogCapture journal(foundation::LogCapture::Output::notTerminal);
+  foundation::logReadText("typed elsewhere");
+  foundation::log("plain");
+  EXPECT_EQ(journal.lines(), std::vector<std::string>{"plain"});
+}
+
+TEST(Log, UncapturedTextReadFromOtherApplicationsIsNotWrittenToAFile) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::fflush(stdout);
+  const int savedStdout = ::dup(::fileno(stdout));
+  ::dup2(::fileno(file), ::fileno(stdout));
+  foundation::logReadText("typed elsewhere");
+  foundation::log("plain");
+  std::fflush(stdout);
+  ::dup2(savedStdout, ::fileno(stdout));
+  ::close(savedStdout);
+  std::rewind(file);
+  char buffer[256] = {};
+  const std::size_t read = std::fread(buffer, 1, sizeof buffer - 1, file);
+  std::fclose(file);
+  EXPECT_EQ(std::string(buffer, read), "plain\n");
 }
 
 TEST(Log, SecretsAreNeverShownWhole) {
