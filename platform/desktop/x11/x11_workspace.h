@@ -2,12 +2,13 @@
 #pragma once
 
 #include "platform/desktop/workspace_service.h"
+#include "platform/desktop/x11/global_input/x11_applications.h"
 
 namespace desktop::x11 {
 
-// Safe to call from any thread: the display is asked on the main thread. Applications are known by
-// their top-level windows (the window manager's client list with each window's process and class), so
-// a program without a window is not seen.
+// Safe to call from any thread: screens are asked of GDK on the main thread; the other applications are
+// followed on a connection of their own (X11Applications), known by their top-level windows, so a program
+// without a window is not seen. Throws foundation::TextError when the display cannot be reached.
 class X11Workspace final : public WorkspaceService {
  public:
   std::vector<Screen> screens() const override;
@@ -15,6 +16,11 @@ class X11Workspace final : public WorkspaceService {
   std::optional<RunningApplication> application(int processIdentifier) const override;
   std::optional<RunningApplication> frontmostApplication() const override;
   bool activateApplication(int processIdentifier) override;
+  std::size_t addActivationObserver(ActivationObserver observer) override;
+  void removeActivationObserver(std::size_t token) override;
+
+ private:
+  X11Applications applications_;
 };
 
 }  // namespace desktop::x11
