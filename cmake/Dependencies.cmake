@@ -76,7 +76,7 @@ quillo_library(appindicator NAME "Ayatana AppIndicator" PKG_CONFIG ayatana-appin
 # The live X11 desktop: the X connection, keyboard layouts (xkbcommon), XInput2 event monitors, XTest
 # typing, and other applications' elements through AT-SPI.
 quillo_library(x11 NAME "libX11" PKG_CONFIG x11 x11-xcb
-               PACKAGES libx11-6 libx11-xcb1)
+               PACKAGES libx11-6 libx11-xcb1 libxcb1)
 quillo_library(xkbcommon NAME "xkbcommon" PKG_CONFIG xkbcommon xkbcommon-x11
                PACKAGES libxkbcommon0 libxkbcommon-x11-0)
 quillo_library(xi NAME "libXi" PKG_CONFIG xi
