@@ -6,7 +6,12 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/desktop/x11/global_input/x11_hot_keys.h"
+#include "platform/desktop/x11/global_input/x11_input_events.h"
+#include "platform/desktop/x11/global_input/xtest_typing.h"
+#include "platform/desktop/x11/unavailable_global_input.h"
 #include "platform/foundation/log.h"
+#include "platform/foundation/run_loop.h"
 #include "platform/foundation/text_error.h"
 
 namespace desktop::x11 {
@@ -14,8 +19,16 @@ namespace desktop::x11 {
 std::string waylandLimitations(const EnvironmentReader& environment) {
   const auto wayland = environment("WAYLAND_DISPLAY");
   if (!wayland || wayland->empty()) return {};
-  return "Quillo runs through XWayland in this Wayland session. Global hot keys work only while one of "
-         "its windows is active, and it cannot read or type into windows of Wayland programs.";
+  return "Quillo runs through XWayland in this Wayland session: global hot keys and Inline (which watches "
+         "your typing in other applications and types answers into them) are not available here. "
+         "Everything else works.";
+}
+
+std::string accessibilityAdvice() {
+  return "Quillo reads and writes other applications' text fields through the desktop's accessibility bus "
+         "(AT-SPI), which does not answer in this session. To turn accessibility on, install the "
+         "at-spi2-core package, run \"gsettings set org.gnome.desktop.interface toolkit-accessibility "
+         "true\", log out and in again, and start Quillo again.";
 }
 
 std::unique_ptr<X11Desktop> X11Desktop::open(const EnvironmentReader& environment) {
@@ -56,9 +69,29 @@ foundation::Rect mainScreenFrame(const WorkspaceService& workspace) {
   return screens.empty() ? foundation::Rect() : screens.front().frame;
 }
 
+// The live service where the session can serve it; otherwise one that reaches nothing, and one line
+// saying why. A Wayland session is not named here: open() has told the person once what it lacks.
+template <typename Service, typename Live>
+std::unique_ptr<Service> liveOrUnavailable(std::string_view what) {
+  try {
+    return std::make_unique<Live>();
+  } catch (const foundation::TextError& error) {
+    if (waylandLimitations(processEnvironment()).empty())
+      foundation::log("Not available on this desktop: " + std::string(what) + " (" + error.text() + ").");
+    return std::make_unique<UnavailableGlobalInput>();
+  }
+}
+
 }  // namespace
 
-X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
+X11Desktop::X11Desktop()
+    : statusBar_(mainScreenFrame(workspace_)),
+      hotKeys_(liveOrUnavailable<HotKeyService, X11HotKeys>("global hot keys")),
+      inputEvents_(liveOrUnavailable<InputEventService, X11InputEvents>(
+          "watching the keys and clicks that go to other applications")),
+      syntheticInput_(
+          liveOrUnavailable<SyntheticInputService, XTestTyping>("typing into other applications")),
+      activationAnnouncer_(std::make_unique<appkit::Workspace::ActivationAnnouncer>(workspace_)) {
   // What the main queue's work changed is drawn at the next frame.
   mainLoop_.setWorkObserver([this] { windowServer_.redrawAll(); });
   // The windows follow the desktop's light or dark setting while the program runs.
@@ -69,11 +102,25 @@ X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
 X11Desktop::~X11Desktop() { withdraw(); }
 
 bool X11Desktop::isPermissionGranted(std::string_view permission) const {
-  return permission == permission::accessibility || permission == permission::microphone ||
-         permission == permission::speechRecognition;
+  if (permission == permission::accessibility) return accessibility_.isTrusted();
+  return permission == permission::microphone || permission == permission::speechRecognition;
 }
 
-void X11Desktop::requestPermission(std::string_view) {}
+void X11Desktop::requestPermission(std::string_view permission) {
+  if (permission != permission::accessibility || accessibility_.isTrusted()) return;
+  static std::once_flag advised;
+  std::call_once(advised, [] {
+    const std::string advice = accessibilityAdvice();
+    foundation::log(advice);
+    // Asked from any thread; the alert belongs to the main thread and to the desktop installed there.
+    foundation::RunLoop::main().async([advice] {
+      if (Desktop* desktop = Desktop::current()) {
+        desktop->alerts().present({"Accessibility is turned off", advice, 0, {"OK"}, std::nullopt},
+                                  [](std::size_t) {});
+      }
+    });
+  });
+}
 
 bool X11Desktop::openURL(const foundation::URL& url) {
   GError* error = nullptr;

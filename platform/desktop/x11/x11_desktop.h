@@ -6,10 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/appkit/workspace.h"  // ActivationAnnouncer: other applications coming forward
+#include "platform/desktop/atspi/atspi_accessibility.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_choice.h"
 #include "platform/desktop/headless_desktop.h"
+#include "platform/desktop/hot_key_service.h"
+#include "platform/desktop/input_event_service.h"
 #include "platform/desktop/permission_service.h"
+#include "platform/desktop/synthetic_input_service.h"
 #include "platform/desktop/url_opener_service.h"
 #include "platform/desktop/x11/gtk_appearance.h"
 #include "platform/desktop/x11/gtk_dialogs.h"
@@ -22,7 +27,13 @@
 namespace desktop::x11 {
 
 // One per process, made and destroyed on the thread that becomes the main thread. While it lives, the
-// main run loop runs inside GTK's (RunLoop::main().run() serves the display too).
+// main run loop runs inside GTK's (RunLoop::main().run() serves the display too), and the workspace's
+// notification centre hears when another application comes forward.
+//
+// Global hot keys, the input event stream and typing into other applications are live where the session
+// has them (X, with the XInput 2 and XTest extensions), each on an X connection of its own; where it has
+// not (a Wayland session), the desktop says so once and hands out services that reach nothing. Other
+// applications' elements are read through AT-SPI when the session's accessibility bus answers.
 class X11Desktop final : public Desktop, public PermissionService, public URLOpenerService {
  public:
   // Opens the display the environment names (DISPLAY). Throws foundation::TextError saying why it
@@ -42,12 +53,12 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   PermissionService& permissions() override { return *this; }
   X11WindowServer& windowServer() override { return windowServer_; }
   X11StatusBar& statusBar() override { return statusBar_; }
-  // Global input, synthetic typing, hot keys, other applications' elements, speech and web pages are not
-  // served live by this desktop yet: they are those of a desktop of its own that nothing outside reaches.
-  InputEventService& inputEvents() override { return offline_.inputEvents(); }
-  SyntheticInputService& syntheticInput() override { return offline_.syntheticInput(); }
-  HotKeyService& hotKeys() override { return offline_.hotKeys(); }
-  AccessibilityService& accessibility() override { return offline_.accessibility(); }
+  InputEventService& inputEvents() override { return *inputEvents_; }
+  SyntheticInputService& syntheticInput() override { return *syntheticInput_; }
+  HotKeyService& hotKeys() override { return *hotKeys_; }
+  atspi::AtspiAccessibility& accessibility() override { return accessibility_; }
+  // Speech and web pages are not served live by this desktop yet: they are those of a desktop of its own
+  // that nothing outside reaches.
   SpeechService& speech() override { return offline_.speech(); }
   WebEngineService& web() override { return offline_.web(); }
 
@@ -55,8 +66,11 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   GtkAppearance& appearance() { return appearance_; }
   GtkMainLoop& mainLoop() { return mainLoop_; }
 
-  // An X session asks no permission of its programs: each is granted.
+  // An X session asks no permission of its programs: each is granted, except that reading other
+  // applications' elements ("accessibility") needs the session's accessibility bus to answer.
   bool isPermissionGranted(std::string_view permission) const override;
+  // Nothing can grant accessibility from inside the program: asked for it while the bus does not answer,
+  // the desktop tells the person, once, how to turn accessibility on (logged, and in an alert).
   void requestPermission(std::string_view permission) override;
 
   // Opens the URL with the desktop's handler of its scheme (GIO, which hands web addresses to the
@@ -74,10 +88,18 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   GtkAlerts alerts_;
   GtkFilePanels filePanels_;
   GtkAppearance appearance_;
+  std::unique_ptr<HotKeyService> hotKeys_;
+  std::unique_ptr<InputEventService> inputEvents_;
+  std::unique_ptr<SyntheticInputService> syntheticInput_;
+  atspi::AtspiAccessibility accessibility_;
+  std::unique_ptr<appkit::Workspace::ActivationAnnouncer> activationAnnouncer_;
   HeadlessDesktop offline_;
 };
 
 // What a person in a Wayland session misses when this program runs through XWayland; empty outside one.
 std::string waylandLimitations(const EnvironmentReader& environment);
+
+// What a person can do to turn accessibility on, when the session's accessibility bus does not answer.
+std::string accessibilityAdvice();
 
 }  // namespace desktop::x11

@@ -10,8 +10,10 @@
 namespace desktop::x11 {
 
 X11WindowServer::~X11WindowServer() {
-  // The presenters hold the application's windows; they go before the records.
-  presenters_.clear();
+  // The presenters hold the application's windows; they go before the records, out of the table first
+  // (see dropPresenter).
+  auto presenters = std::move(presenters_);
+  presenters.clear();
 }
 
 std::uint64_t X11WindowServer::createWindow(Handler handler) {
@@ -20,7 +22,17 @@ std::uint64_t X11WindowServer::createWindow(Handler handler) {
 
 void X11WindowServer::destroyWindow(std::uint64_t number) {
   records_.destroyWindow(number);
-  onMainThread([&] { presenters_.erase(number); });
+  onMainThread([&] { dropPresenter(number); });
+}
+
+void X11WindowServer::dropPresenter(std::uint64_t number) {
+  // A presenter may hold the last reference to its window, whose end comes back here through
+  // destroyWindow: it leaves the table before it goes.
+  std::unique_ptr<GtkWindowPresenter> dropped;
+  if (auto found = presenters_.find(number); found != presenters_.end()) {
+    dropped = std::move(found->second);
+    presenters_.erase(found);
+  }
 }
 
 void X11WindowServer::setTitle(std::uint64_t number, const std::string& title) {
@@ -77,7 +89,7 @@ void X11WindowServer::orderOut(std::uint64_t number) {
   foundation::RunLoop::main().async([this, number, alive = std::weak_ptr<int>(lifetime_)] {
     if (alive.expired()) return;
     if (auto record = records_.window(number); record && record->isOnScreen) return;
-    presenters_.erase(number);
+    dropPresenter(number);
   });
 }
 

@@ -41,6 +41,8 @@ class X11WindowServer final : public WindowServerService {
   void setColorScheme(ui::ColorScheme scheme);
 
  private:
+  // Takes a window's presenter out of the table, then lets it go.
+  void dropPresenter(std::uint64_t number);
   void pressed(foundation::Point location);
   void focusLeft();
 

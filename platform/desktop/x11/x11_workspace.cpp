@@ -9,8 +9,17 @@
 
 #include "platform/desktop/x11/gtk_main_loop.h"
 #include "platform/desktop/x11/screen_coordinates.h"
+#include "platform/foundation/text_error.h"
 
 namespace desktop::x11 {
+
+X11Workspace::X11Workspace() {
+  try {
+    applications_ = std::make_unique<X11Applications>();
+  } catch (const foundation::TextError&) {
+    // The desktop tells the person once what is not available in such a session.
+  }
+}
 
 std::vector<Screen> X11Workspace::screens() const {
   std::vector<Screen> screens;
@@ -34,26 +43,30 @@ std::vector<Screen> X11Workspace::screens() const {
   return screens;
 }
 
-std::vector<RunningApplication> X11Workspace::applications() const { return applications_.applications(); }
+std::vector<RunningApplication> X11Workspace::applications() const {
+  return applications_ ? applications_->applications() : std::vector<RunningApplication>{};
+}
 
 std::optional<RunningApplication> X11Workspace::application(int processIdentifier) const {
-  return applications_.application(processIdentifier);
+  return applications_ ? applications_->application(processIdentifier) : std::nullopt;
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
-  return applications_.frontmostApplication();
+  return applications_ ? applications_->frontmostApplication() : std::nullopt;
 }
 
 bool X11Workspace::activateApplication(int processIdentifier) {
-  return applications_.activateApplication(processIdentifier);
+  return applications_ && applications_->activateApplication(processIdentifier);
 }
 
 std::size_t X11Workspace::addActivationObserver(ActivationObserver observer) {
-  return applications_.addActivationObserver(std::move(observer));
+  if (!applications_) return idleObservers_.add(std::move(observer));
+  return applications_->addActivationObserver(std::move(observer));
 }
 
 void X11Workspace::removeActivationObserver(std::size_t token) {
-  applications_.removeActivationObserver(token);
+  if (!applications_) return idleObservers_.remove(token);
+  applications_->removeActivationObserver(token);
 }
 
 }  // namespace desktop::x11

@@ -1,6 +1,9 @@
 // The screens as GDK sees them and the other applications as the window manager lists their windows.
 #pragma once
 
+#include <memory>
+
+#include "platform/desktop/observer_list.h"
 #include "platform/desktop/workspace_service.h"
 #include "platform/desktop/x11/global_input/x11_applications.h"
 
@@ -8,9 +11,12 @@ namespace desktop::x11 {
 
 // Safe to call from any thread: screens are asked of GDK on the main thread; the other applications are
 // followed on a connection of their own (X11Applications), known by their top-level windows, so a program
-// without a window is not seen. Throws foundation::TextError when the display cannot be reached.
+// without a window is not seen. Where the session keeps other applications out of reach (a Wayland
+// session, whose programs have no X windows), there are screens and no other applications.
 class X11Workspace final : public WorkspaceService {
  public:
+  X11Workspace();
+
   std::vector<Screen> screens() const override;
   std::vector<RunningApplication> applications() const override;
   std::optional<RunningApplication> application(int processIdentifier) const override;
@@ -20,7 +26,10 @@ class X11Workspace final : public WorkspaceService {
   void removeActivationObserver(std::size_t token) override;
 
  private:
-  X11Applications applications_;
+  // Null where the other applications cannot be followed.
+  std::unique_ptr<X11Applications> applications_;
+  // The observers while no applications are followed: none of them is ever told.
+  ObserverList<const RunningApplication&> idleObservers_;
 };
 
 }  // namespace desktop::x11
