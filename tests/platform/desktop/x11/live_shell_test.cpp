@@ -61,6 +61,22 @@ TEST_F(LiveShell, AWindowOrderedFrontIsShownWithItsChromeAndTakenOffAgain) {
   EXPECT_TRUE(weak.expired());
 }
 
+TEST_F(LiveShell, AWindowThatOnlyItsGtkWindowStillHoldsGoesWithItWhenClosed) {
+  // As a panel shown for a moment and let go (Inline's loading window): closed, and released by its owner
+  // before its GTK window goes.
+  auto window = std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80),
+                                               StyledWindow::StyleMask::borderless,
+                                               StyledWindow::BackingStoreType::buffered, false);
+  window->orderFront();
+  const auto number = window->windowNumber();
+  ASSERT_NE(live->windowServer().presenter(number), nullptr);
+  std::weak_ptr<StyledWindow> weak = window;
+  window->close();
+  window.reset();
+  appkit::Application::shared().resetForTesting();
+  EXPECT_TRUE(serveUntil([&] { return weak.expired() && !live->windowServer().presenter(number); }));
+}
+
 TEST_F(LiveShell, TheWindowManagersCloseButtonClosesTheWindow) {
   auto window =
       std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80),
