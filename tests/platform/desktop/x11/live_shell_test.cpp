@@ -64,9 +64,9 @@ TEST_F(LiveShell, AWindowOrderedFrontIsShownWithItsChromeAndTakenOffAgain) {
 TEST_F(LiveShell, AWindowThatOnlyItsGtkWindowStillHoldsGoesWithItWhenClosed) {
   // As a panel shown for a moment and let go (Inline's loading window): closed, and released by its owner
   // before its GTK window goes.
-  auto window = std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80),
-                                               StyledWindow::StyleMask::borderless,
-                                               StyledWindow::BackingStoreType::buffered, false);
+  auto window =
+      std::make_shared<StyledWindow>(foundation::Rect(200, 300, 120, 80), StyledWindow::StyleMask::borderless,
+                                     StyledWindow::BackingStoreType::buffered, false);
   window->orderFront();
   const auto number = window->windowNumber();
   ASSERT_NE(live->windowServer().presenter(number), nullptr);
