@@ -21,7 +21,11 @@ X11Applications::X11Applications() : connection_(X11Connection::open()) {
   connection_->startEvents([this](XEvent& event) { handleEvent(event); });
 }
 
-X11Applications::~X11Applications() { connection_.reset(); }
+X11Applications::~X11Applications() {
+  // The event thread reaches the members through connection_: it ends while they are all there.
+  connection_->stopEvents();
+  connection_.reset();
+}
 
 std::optional<RunningApplication> X11Applications::describe(unsigned long window) const {
   Display* display = connection_->display();

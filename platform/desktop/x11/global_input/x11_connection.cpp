@@ -79,11 +79,7 @@ std::unique_ptr<X11Connection> X11Connection::open() {
 X11Connection::X11Connection(Display* display) : display_(display) {}
 
 X11Connection::~X11Connection() {
-  if (eventThread_.joinable()) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
-    eventThread_.join();
-  }
+  stopEvents();
   if (wakeFd_ >= 0) ::close(wakeFd_);
   XCloseDisplay(display_);
   std::lock_guard lock(ownMutex);
@@ -95,6 +91,13 @@ void X11Connection::startEvents(EventHandler handler) {
   handler_ = std::move(handler);
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC);
   eventThread_ = std::thread([this] { readEvents(); });
+}
+
+void X11Connection::stopEvents() {
+  if (!eventThread_.joinable()) return;
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
+  eventThread_.join();
 }
 
 void X11Connection::readEvents() {

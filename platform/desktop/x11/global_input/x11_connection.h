@@ -37,6 +37,9 @@ class X11Connection {
 
   // Starts delivering every event of the connection to `handler` on the event thread; once only.
   void startEvents(EventHandler handler);
+  // Ends the event thread, after the handler call that runs, if any; nothing more is delivered. An owner
+  // whose handler reaches its other members calls this before they go. Not from the handler.
+  void stopEvents();
 
   // Makes the requests and waits until the server has answered them all; returns the error code of the
   // first X error they caused (Success when none). X reports errors such as a refused key grab only

@@ -47,7 +47,10 @@ X11HotKeys::X11HotKeys() : connection_(X11Connection::open()), self_(std::make_s
 
 X11HotKeys::~X11HotKeys() {
   *self_ = nullptr;
-  connection_.reset();  // ends the event thread first; the grabs end with the connection
+  // The event thread reaches the members through connection_: it ends while they are all there; the grabs
+  // end with the connection.
+  connection_->stopEvents();
+  connection_.reset();
 }
 
 std::vector<unsigned int> X11HotKeys::lockModifierStates() const {

@@ -97,7 +97,11 @@ X11InputEvents::X11InputEvents() : connection_(X11Connection::open()) {
   connection_->startEvents([this](XEvent& event) { handleEvent(event); });
 }
 
-X11InputEvents::~X11InputEvents() { connection_.reset(); }
+X11InputEvents::~X11InputEvents() {
+  // The event thread reaches the members through connection_: it ends while they are all there.
+  connection_->stopEvents();
+  connection_.reset();
+}
 
 std::size_t X11InputEvents::addEventObserver(EventObserver observer) {
   return observers_.add(std::move(observer));

@@ -33,6 +33,7 @@
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
 #include "tests/support/chat_stream.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temporary_settings_suite.h"
 
 // Fontconfig keeps the patterns of the fonts it matched for as long as the process runs, without a way to
@@ -215,6 +216,14 @@ TEST_F(LiveInline, AShortcutRecordedForTheApplicationFiresWhereThePersonPressesI
   EXPECT_TRUE(serveUntil([&] { return presses == 1; }));
   // The combination is the application's: the editor never sees it.
   EXPECT_EQ(editor->output().find("text: k"), std::string::npos) << editor->output();
+}
+
+TEST_F(LiveInline, TheRecorderShowsTheCharactersOfTheKeyboardLayoutInUse) {
+  const KeyboardShortcuts::Shortcut shortcut(KeyboardShortcuts::Key::z, appkit::ModifierFlags::command);
+  EXPECT_EQ(shortcut.description(), "⌘Z");
+  // The key a US keyboard has Z on types Y on a German one.
+  ASSERT_EQ(testsupport::runProgram({"setxkbmap", "de"}).exitStatus, 0);
+  EXPECT_TRUE(serveUntil([&] { return shortcut.description() == "⌘Y"; })) << shortcut.description();
 }
 
 // The desktop in a Wayland session, where the program runs through XWayland.
