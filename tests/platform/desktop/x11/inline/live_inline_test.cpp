@@ -136,7 +136,8 @@ class LiveInline : public LiveDesktopTest {
     return gate;
   }
 
-  foundation::LogCapture log;
+  // Standard output as a desktop session has it: not a terminal, but the system journal.
+  foundation::LogCapture log{foundation::LogCapture::Output::notTerminal};
   testsupport::LoopbackServer server;
   std::shared_ptr<Quillo::NativeGPTEngine> engine;
   std::optional<int> focused;
@@ -156,6 +157,9 @@ TEST_F(LiveInline, TheAnswerToATriggerLineIsTypedIntoTheOtherProgramNonAsciiIncl
   EXPECT_TRUE(serveUntil([&] { return !engine->isWriting(); }));
   ASSERT_EQ(server.requests().size(), 1u);
   EXPECT_NE(server.requests().front().body.find("what is 2+2?"), std::string::npos);
+  // What was read from the other program never reaches the journal.
+  EXPECT_TRUE(log.contains("Querying..."));
+  for (const auto& line : log.lines()) EXPECT_EQ(line.find("2+2"), std::string::npos) << line;
 }
 
 TEST_F(LiveInline, AClickInTheOtherProgramStopsALongAnswer) {
