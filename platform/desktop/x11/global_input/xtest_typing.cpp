@@ -80,7 +80,43 @@ XTestTyping::XTestTyping() : connection_(X11Connection::open()) {
   shiftKeycode_ = XKeysymToKeycode(connection_->display(), XK_Shift_L);
 }
 
-XTestTyping::~XTestTyping() = default;
+XTestTyping::~XTestTyping() {
+  // The lent key codes were unused: they are given back empty.
+  auto held = connection_->lock();
+  for (const auto& lent : lentKeys_) {
+    KeySym nothing[2] = {NoSymbol, NoSymbol};
+    XChangeKeyboardMapping(connection_->display(), static_cast<int>(lent.keycode), 2, nothing, 1);
+  }
+  XSync(connection_->display(), False);
+}
+
+unsigned int XTestTyping::lentKeycode(unsigned long keysym) {
+  for (const auto& lent : lentKeys_)
+    if (lent.keysym == keysym) return lent.keycode;
+  Display* display = connection_->display();
+  if (lentKeys_.empty()) {
+    // The pool: up to 16 key codes that type nothing, from the end of the map.
+    constexpr std::size_t kPoolSize = 16;
+    const KeyboardMapping mapping = KeyboardMapping::read(display);
+    for (int index = mapping.keycodeCount() - 1; index >= 0 && lentKeys_.size() < kPoolSize; --index) {
+      bool isUnused = true;
+      for (int c = 0; c < mapping.keysymsPerKeycode; ++c)
+        isUnused = isUnused && mapping.at(index, c) == NoSymbol;
+      if (isUnused) lentKeys_.push_back({static_cast<unsigned int>(mapping.firstKeycode + index), NoSymbol});
+    }
+    if (lentKeys_.empty()) return 0;
+  }
+  auto& lent = lentKeys_[nextLentKey_];
+  nextLentKey_ = (nextLentKey_ + 1) % lentKeys_.size();
+  // The same keysym on both levels: X reads one keysym alone as a lower and upper case pair, which would
+  // type "É" as "é".
+  KeySym pair[2] = {keysym, keysym};
+  XChangeKeyboardMapping(display, static_cast<int>(lent.keycode), 2, pair, 1);
+  XSync(display, False);
+  lent.keysym = keysym;
+  std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPauseMilliseconds));
+  return lent.keycode;
+}
 
 bool XTestTyping::isFocusedProcess(int processIdentifier) {
   if (!isProcessRunning(processIdentifier)) return false;
@@ -135,21 +171,14 @@ void XTestTyping::typeText(const std::string& text) {
   XkbGetState(display, XkbUseCoreKbd, &state);
   // The core map lists two keysyms per group: columns 0 and 1 for the first group, 2 and 3 for the second.
   const int column = state.group < 2 ? state.group * 2 : 0;
-  std::optional<int> spareIndex;
-  for (int index = mapping.keycodeCount() - 1; index >= 0 && !spareIndex; --index) {
-    bool isUnused = true;
-    for (int c = 0; c < mapping.keysymsPerKeycode; ++c)
-      isUnused = isUnused && mapping.at(index, c) == NoSymbol;
-    if (isUnused) spareIndex = index;
-  }
-  // A keyboard map without an unused key code lends its last key for the moment; either way the lent key
-  // gets back exactly what it had.
-  if (!spareIndex && mapping.keycodeCount() > 0) spareIndex = mapping.keycodeCount() - 1;
-  std::vector<KeySym> spareKeysyms;
-  if (spareIndex) {
-    for (int c = 0; c < mapping.keysymsPerKeycode; ++c) spareKeysyms.push_back(mapping.at(*spareIndex, c));
-  }
-  bool isSpareMapped = false;
+  const auto isLent = [&](int keycode) {
+    for (const auto& lent : lentKeys_)
+      if (int(lent.keycode) == keycode) return true;
+    return false;
+  };
+  // Where no key code is unused, the last key is borrowed for the moment and gets back exactly what it had.
+  std::optional<int> borrowedIndex;
+  std::vector<KeySym> borrowedKeysyms;
   for (const char32_t character : foundation::unicodeScalars(text)) {
     if (character == U'\n') {
       pressKey(XKeysymToKeycode(display, XK_Return), true);
@@ -158,6 +187,7 @@ void XTestTyping::typeText(const std::string& text) {
     const KeySym keysym = character == U'\t' ? XK_Tab : keysymOf(character);
     std::optional<std::pair<int, bool>> key;  // (index, with Shift)
     for (int index = 0; index < mapping.keycodeCount() && !key; ++index) {
+      if (isLent(mapping.firstKeycode + index) || (borrowedIndex && index == *borrowedIndex)) continue;
       if (mapping.at(index, column) == keysym)
         key = {index, false};
       else if (mapping.at(index, column + 1) == keysym)
@@ -165,22 +195,25 @@ void XTestTyping::typeText(const std::string& text) {
     }
     if (key) {
       pressKey(static_cast<unsigned int>(mapping.firstKeycode + key->first), key->second);
-    } else if (spareIndex) {
-      // The layout has no key for it: lend it the spare key code for the moment.
-      const int spare = mapping.firstKeycode + *spareIndex;
-      // The same keysym on both levels: X reads one keysym alone as a lower and upper case pair, which
-      // would type "É" as "é".
-      KeySym lent[2] = {keysym, keysym};
-      XChangeKeyboardMapping(display, spare, 2, lent, 1);
+    } else if (const unsigned int lent = lentKeycode(keysym); lent != 0) {
+      pressKey(lent, false);
+    } else if (mapping.keycodeCount() > 0) {
+      if (!borrowedIndex) {
+        borrowedIndex = mapping.keycodeCount() - 1;
+        for (int c = 0; c < mapping.keysymsPerKeycode; ++c)
+          borrowedKeysyms.push_back(mapping.at(*borrowedIndex, c));
+      }
+      const int borrowed = mapping.firstKeycode + *borrowedIndex;
+      KeySym pair[2] = {keysym, keysym};
+      XChangeKeyboardMapping(display, borrowed, 2, pair, 1);
       XSync(display, False);
-      isSpareMapped = true;
       std::this_thread::sleep_for(std::chrono::milliseconds(kKeyPauseMilliseconds));
-      pressKey(static_cast<unsigned int>(spare), false);
+      pressKey(static_cast<unsigned int>(borrowed), false);
     }
   }
-  if (isSpareMapped) {
-    XChangeKeyboardMapping(display, mapping.firstKeycode + *spareIndex, int(spareKeysyms.size()),
-                           spareKeysyms.data(), 1);
+  if (borrowedIndex) {
+    XChangeKeyboardMapping(display, mapping.firstKeycode + *borrowedIndex, int(borrowedKeysyms.size()),
+                           borrowedKeysyms.data(), 1);
     XSync(display, False);
   }
 }

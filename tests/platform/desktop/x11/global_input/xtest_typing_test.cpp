@@ -7,9 +7,14 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/desktop/atspi/atspi_accessibility.h"
 #include "tests/support/live/live_session.h"
+#include "tests/support/live/x_person.h"
+
+// Xlib's macros (None, Bool, Status) clash with GoogleTest's names: it comes last.
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -66,6 +71,36 @@ TEST(XTestTyping, TypesNothingIntoAProcessThatIsNotRunningOrWhoseWindowIsNotFocu
   type(typing, editor.pid(), "mine");
   EXPECT_TRUE(editor.waitForOutput("text: mine"));
   EXPECT_EQ(editor.output().find("stray"), std::string::npos);
+}
+
+// The whole core keyboard map as the server has it now.
+std::vector<unsigned long> keyboardMap(_XDisplay* display) {
+  int first = 0;
+  int last = 0;
+  int perKeycode = 0;
+  XDisplayKeycodes(display, &first, &last);
+  KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKeycode);
+  std::vector<unsigned long> map(keysyms, keysyms + (last - first + 1) * perKeycode);
+  XFree(keysyms);
+  return map;
+}
+
+TEST(XTestTyping, CharactersTypedThroughLentKeysKeepArrivingAndTheMapIsGivenBackAtTheEnd) {
+  QUILLO_REQUIRE_LIVE_SESSION();
+  testsupport::live::XPerson person;
+  ASSERT_TRUE(person.isConnected());
+  const auto before = keyboardMap(person.display());
+  FixtureProgram editor({QUILLO_FIXTURE_TEXT_EDITOR, "--focus", "view"});
+  ASSERT_TRUE(editor.waitForOutput("ready")) << editor.output();
+  {
+    desktop::x11::XTestTyping typing;
+    // More characters the layout lacks than there are lent keys, some of them twice: each key is lent
+    // again only after all the others.
+    const std::string text = "αβγδεζηθικλμνξοπρστυφχψω αω 日本語 😀";
+    type(typing, editor.pid(), text);
+    EXPECT_TRUE(editor.waitForOutput("text: " + text)) << editor.output();
+  }
+  EXPECT_EQ(keyboardMap(person.display()), before);
 }
 
 }  // namespace
