@@ -84,7 +84,7 @@ quillo_library(xi NAME "libXi" PKG_CONFIG xi
 quillo_library(xtst NAME "libXtst" PKG_CONFIG xtst
                PACKAGES libxtst6)
 quillo_library(atspi NAME "AT-SPI" PKG_CONFIG atspi-2
-               PACKAGES libatspi2.0-0)
+               PACKAGES libatspi2.0-0 libdbus-1-3)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)
