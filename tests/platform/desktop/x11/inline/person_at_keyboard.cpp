@@ -3,10 +3,10 @@
 #include "tests/support/live/live_session.h"
 
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last, GDK's X part with it.
-#include <gdk/gdkx.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <gdk/gdkx.h>
 
 namespace live_inline_test {
 namespace {
