@@ -50,6 +50,8 @@ function(quillo_test name)
                    QUILLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
     endif()
   endforeach()
+  # The limit is generous: a sanitizer build on a busy two-core machine runs the heaviest suites (the decoder
+  # fuzz, the whole program) several times slower than a quiet one.
   # A live test skipped for want of a session shows as skipped in ctest, not as passed.
   set(skip_expression "")
   if(ARG_LIVE)
@@ -57,7 +59,7 @@ function(quillo_test name)
   endif()
   gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 120 ${skip_expression}
+                       PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 300 ${skip_expression}
                        # Nothing a test does may touch the user's own settings.
                        ENVIRONMENT "XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config")
 endfunction()
