@@ -11,6 +11,7 @@
 #include "platform/appkit/label.h"
 #include "platform/foundation/utf16.h"
 #include "platform/render/shapes.h"
+#include "platform/ui/control_styles.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/layout/layout.h"
 #include "platform/ui/modifiers.h"
@@ -173,6 +174,8 @@ class Painter {
   void drawModified(const Node& node, const Rect& frame, Walk& walk) {
     const auto& children = node.children();
     if (children.empty()) return;
+    // A hidden view keeps its room in the layout and shows nothing.
+    if (node.modifierAs<ui::HiddenModifier>()) return;
     const Node& content = *children.front();
     auto drawAttached = [&] {
       for (std::size_t i = 1; i < children.size(); ++i) drawNode(*children[i], walk);
@@ -651,7 +654,7 @@ class Painter {
                            ui::ColorScheme scheme, cairo_t* cr) {
     const auto palette = paletteFor(scheme);
     const bool isDark = scheme == ui::ColorScheme::dark;
-    drawBezel(cr, frame, 5, isDark ? ui::ResolvedColor{1, 1, 1, 0.08} : ui::ResolvedColor{0, 0, 0, 0.05},
+    drawBezel(cr, frame, 5, isDark ? ui::ResolvedColor{1, 1, 1, 0.08} : ui::ResolvedColor{0, 0, 0, 0.1},
               palette.border);
     const std::size_t count = segments.segmentCount();
     if (count == 0) return;
