@@ -1,6 +1,7 @@
 #include "platform/appkit/controls.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -182,9 +183,24 @@ void ScrollView::setFrame(foundation::Rect frame) {
   clipView_->setFrame({{0, 0}, frame.size});
 }
 
-foundation::Rect TabView::tabRect(foundation::Rect bounds, std::size_t index, std::size_t count) {
-  const double width = count == 0 ? 0 : bounds.width() / static_cast<double>(count);
-  return {bounds.minX() + width * static_cast<double>(index), bounds.minY(), width, kTabBarHeight};
+std::vector<foundation::Rect> TabView::tabRects(foundation::Rect bounds,
+                                                const std::vector<double>& labelWidths) {
+  const std::size_t count = labelWidths.size();
+  std::vector<foundation::Rect> rects;
+  if (count == 0) return rects;
+  double total = 0;
+  for (double width : labelWidths) total += std::isfinite(width) ? std::max(0.0, width) : 0;
+  const double room = std::max(0.0, bounds.width());
+  const double extra = total < room ? (room - total) / static_cast<double>(count) : 0;
+  const double scale = total > room ? room / total : 1;
+  double x = bounds.minX();
+  for (double width : labelWidths) {
+    const double label = std::isfinite(width) ? std::max(0.0, width) : 0;
+    const double share = label * scale + extra;
+    rects.emplace_back(x, bounds.minY(), share, kTabBarHeight);
+    x += share;
+  }
+  return rects;
 }
 
 void TabView::selectTab(std::size_t index) {
@@ -227,8 +243,10 @@ bool TabView::keyDown(const Event& event) {
 void TabView::mouseDown(const Event& event) {
   const auto point = localPoint(*this, event);
   const auto count = tabLabels_.size();
+  const auto rects =
+      tabRects(bounds(), labelWidths_.size() == count ? labelWidths_ : std::vector<double>(count, 0.0));
   for (std::size_t i = 0; i < count; ++i) {
-    if (tabRect(bounds(), i, count).contains(point)) {
+    if (rects[i].contains(point)) {
       selectTab(i);
       return;
     }

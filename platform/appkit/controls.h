@@ -150,8 +150,8 @@ class SplitView : public View {
 // without full keyboard access.
 class TabView : public View, public Responder {
  public:
-  // The height of the bar of labels.
-  static constexpr double kTabBarHeight = 28;
+  // The height of the bar of labels (an icon above a title).
+  static constexpr double kTabBarHeight = 48;
 
   using View::View;
   const std::vector<std::string>& tabLabels() const { return tabLabels_; }
@@ -163,8 +163,15 @@ class TabView : public View, public Responder {
   void selectTab(std::size_t index);
   std::function<void(std::size_t)> didSelectTab;
 
-  // Where the label of tab `index` of `count` sits in a tab view of `bounds`: the bar is shared equally.
-  static foundation::Rect tabRect(foundation::Rect bounds, std::size_t index, std::size_t count);
+  // How wide the tabs' labels are, in order (the bar is shared out by them; none: shared equally).
+  const std::vector<double>& labelWidths() const { return labelWidths_; }
+  void setLabelWidths(std::vector<double> widths) { labelWidths_ = std::move(widths); }
+
+  // Where the tabs sit in the bar of a tab view of `bounds`, one for each of `labelWidths`: each tab is
+  // as wide as its label, and what room is left is shared equally; labels wider than the bar together
+  // share it in proportion to their widths.
+  static std::vector<foundation::Rect> tabRects(foundation::Rect bounds,
+                                                const std::vector<double>& labelWidths);
 
   bool acceptsFirstResponder() const override { return true; }
   bool canBecomeKeyView() const override { return false; }
@@ -173,6 +180,7 @@ class TabView : public View, public Responder {
 
  private:
   std::vector<std::string> tabLabels_;
+  std::vector<double> labelWidths_;
   std::size_t selectedIndex_ = 0;
 };
 

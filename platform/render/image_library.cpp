@@ -111,29 +111,45 @@ void ImageLibrary::drawSymbol(cairo_t* cr, const std::string& name, const founda
   image->drawTinted(cr, fitted(frame, {side, side}), color);
 }
 
-ImageLibrary::Named ImageLibrary::named(const std::string& name) {
+ImageLibrary::Named ImageLibrary::named(const std::string& name,
+                                        const std::optional<std::filesystem::path>& bundleDirectory) {
   std::lock_guard lock(mutex_);
-  auto found = namedImages_.find(name);
+  auto key = std::make_pair(bundleDirectory.value_or(std::filesystem::path()), name);
+  auto found = namedImages_.find(key);
   if (found != namedImages_.end()) return found->second;
   Named result;
-  if (auto bundle = foundation::Bundle::main()) {
-    if (auto svg = bundle->pathForResource(name, "svg")) {
-      result.vector = VectorImage::read(*svg);
-    } else if (auto png = bundle->pathForResource(name, "png")) {
-      cairo_surface_t* surface = cairo_image_surface_create_from_png(png->c_str());
+  auto bundle = bundleDirectory ? foundation::Bundle::atPath(*bundleDirectory) : foundation::Bundle::main();
+  if (bundle) {
+    auto readPNG = [&](const std::filesystem::path& png) {
+      cairo_surface_t* surface = cairo_image_surface_create_from_png(png.c_str());
       if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
         result.raster = std::shared_ptr<cairo_surface_t>(surface, cairo_surface_destroy);
       } else {
         cairo_surface_destroy(surface);
       }
+    };
+    // A picture taken from a reply's bundle is named by its file name, extension and all.
+    const auto extension = std::filesystem::path(name).extension();
+    if (auto given = bundle->pathForResource(name, "");
+        given && (extension == ".svg" || extension == ".png")) {
+      if (extension == ".svg") {
+        result.vector = VectorImage::read(*given);
+      } else {
+        readPNG(*given);
+      }
+    } else if (auto svg = bundle->pathForResource(name, "svg")) {
+      result.vector = VectorImage::read(*svg);
+    } else if (auto png = bundle->pathForResource(name, "png")) {
+      readPNG(*png);
     }
   }
-  namedImages_.emplace(name, result);
+  namedImages_.emplace(std::move(key), result);
   return result;
 }
 
-std::optional<foundation::Size> ImageLibrary::namedImageSize(const std::string& name) {
-  auto image = named(name);
+std::optional<foundation::Size> ImageLibrary::namedImageSize(
+    const std::string& name, const std::optional<std::filesystem::path>& bundleDirectory) {
+  auto image = named(name, bundleDirectory);
   if (image.vector) return image.vector->intrinsicSize();
   if (image.raster) {
     return foundation::Size{static_cast<double>(cairo_image_surface_get_width(image.raster.get())),
@@ -142,9 +158,10 @@ std::optional<foundation::Size> ImageLibrary::namedImageSize(const std::string& 
   return std::nullopt;
 }
 
-void ImageLibrary::drawNamed(cairo_t* cr, const std::string& name, const foundation::Rect& frame) {
+void ImageLibrary::drawNamed(cairo_t* cr, const std::string& name, const foundation::Rect& frame,
+                             const std::optional<std::filesystem::path>& bundleDirectory) {
   if (frame.isEmpty()) return;
-  auto image = named(name);
+  auto image = named(name, bundleDirectory);
   if (image.vector) {
     image.vector->draw(cr, frame);
     return;
@@ -164,8 +181,9 @@ void ImageLibrary::drawNamed(cairo_t* cr, const std::string& name, const foundat
     cairo_restore(cr);
     return;
   }
-  reportMissing("Drawing: no image named \"" + name +
-                "\" in the application's resources; a placeholder is drawn.");
+  reportMissing("Drawing: no image named \"" + name + "\" in " +
+                (bundleDirectory ? bundleDirectory->string() : std::string("the application's resources")) +
+                "; a placeholder is drawn.");
   drawPlaceholder(cr, frame);
 }
 

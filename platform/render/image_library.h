@@ -34,11 +34,14 @@ class ImageLibrary {
   // for a name the table or the icon theme lacks.
   void drawSymbol(cairo_t* cr, const std::string& name, const foundation::Rect& frame,
                   const ui::ResolvedColor& color);
-  // The main bundle's image "<name>.svg" (else "<name>.png") stretched to `frame`; the placeholder, and one
-  // diagnostic line the first time, when there is none.
-  void drawNamed(cairo_t* cr, const std::string& name, const foundation::Rect& frame);
+  // The image "<name>.svg" (else "<name>.png", or "<name>" itself when the name ends in ".svg" or ".png")
+  // of the bundle whose resources lie in `bundleDirectory` (absent: the main bundle's) stretched to
+  // `frame`; the placeholder, and one diagnostic line the first time, when there is none.
+  void drawNamed(cairo_t* cr, const std::string& name, const foundation::Rect& frame,
+                 const std::optional<std::filesystem::path>& bundleDirectory = std::nullopt);
   // The natural size of a named image, when it has one.
-  std::optional<foundation::Size> namedImageSize(const std::string& name);
+  std::optional<foundation::Size> namedImageSize(
+      const std::string& name, const std::optional<std::filesystem::path>& bundleDirectory = std::nullopt);
 
   // A crossed box: what a picture that cannot be found looks like, so that it is never silently absent.
   static void drawPlaceholder(cairo_t* cr, const foundation::Rect& frame);
@@ -49,13 +52,14 @@ class ImageLibrary {
     std::shared_ptr<cairo_surface_t> raster;
   };
   std::shared_ptr<VectorImage> symbol(const std::string& name);
-  Named named(const std::string& name);
+  Named named(const std::string& name, const std::optional<std::filesystem::path>& bundleDirectory);
   void reportMissing(const std::string& line);
 
   std::filesystem::path iconThemeDirectory_;
   std::mutex mutex_;
   std::map<std::string, std::shared_ptr<VectorImage>> symbols_;
-  std::map<std::string, Named> namedImages_;
+  // By bundle directory (empty: the main bundle) and name.
+  std::map<std::pair<std::filesystem::path, std::string>, Named> namedImages_;
   std::set<std::string> reported_;
 };
 

@@ -11,6 +11,7 @@
 #include "platform/appkit/label.h"
 #include "platform/foundation/utf16.h"
 #include "platform/render/shapes.h"
+#include "platform/ui/control_styles.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/layout/layout.h"
 #include "platform/ui/modifiers.h"
@@ -173,6 +174,8 @@ class Painter {
   void drawModified(const Node& node, const Rect& frame, Walk& walk) {
     const auto& children = node.children();
     if (children.empty()) return;
+    // A hidden view keeps its room in the layout and shows nothing.
+    if (node.modifierAs<ui::HiddenModifier>()) return;
     const Node& content = *children.front();
     auto drawAttached = [&] {
       for (std::size_t i = 1; i < children.size(); ++i) drawNode(*children[i], walk);
@@ -380,7 +383,7 @@ class Painter {
         images_.drawSymbol(walk.cr, image.name, frame, foreground(node, walk));
         return;
       case Source::named:
-        images_.drawNamed(walk.cr, image.name, frame);
+        images_.drawNamed(walk.cr, image.name, frame, image.bundleDirectory);
         return;
       case Source::bitmap:
         if (!image.bitmap || image.bitmap->pixelsWide() <= 0 || image.bitmap->pixelsHigh() <= 0) {
@@ -445,6 +448,9 @@ class Painter {
     if (!isEnabled) cairo_push_group(walk.cr);
     if (auto* scroll = dynamic_cast<const appkit::ScrollView*>(&view)) {
       drawScrollView(node, *scroll, frame, walk);
+    } else if (auto* tabs = dynamic_cast<const appkit::TabView*>(&view)) {
+      if (frame.intersects(walk.visible)) drawTabBar(node, *tabs, frame, walk);
+      drawTabs(*tabs, node, walk);
     } else {
       // A checkbox sits just before its frame; a bezel a little around it.
       if (outset(frame, 24, 4).intersects(walk.visible)) drawControlChrome(node, view, frame, walk);
@@ -507,8 +513,12 @@ class Painter {
       cairo_restore(cr);
       return;
     }
-    if (auto* tabs = dynamic_cast<const appkit::TabView*>(&view)) {
-      drawTabView(node, *tabs, frame, cr);
+    if (auto* well = dynamic_cast<const appkit::ColorWell*>(&view)) {
+      drawColorWell(*well, walk.hosting->layout().controlFrame(node).value_or(frame), scheme, cr);
+      return;
+    }
+    if (auto* segments = dynamic_cast<const appkit::SegmentedControl*>(&view)) {
+      drawSegments(*segments, walk.hosting->layout().controlFrame(node).value_or(frame), scheme, cr);
       return;
     }
     // Representable views draw what their platform views show.
@@ -564,67 +574,106 @@ class Painter {
     cairo_restore(cr);
   }
 
-  void drawTabView(const Node& node, const appkit::TabView& tabs, const Rect& frame, cairo_t* cr) {
+  // The box the shown tab's content sits in, below the row of tabs, and the selected tab's highlight.
+  void drawTabBar(const Node& node, const appkit::TabView& tabs, const Rect& frame, Walk& walk) {
+    cairo_t* cr = walk.cr;
     const auto scheme = node.environment().colorScheme();
-    const auto palette = paletteFor(scheme);
-    // The content sits in a box below the row of tabs; the row overlaps the box's top edge.
-    Rect box(frame.minX(), frame.minY() + ui::tabBarHeight / 2, frame.width(),
-             std::max(0.0, frame.height() - ui::tabBarHeight / 2));
+    const bool isDark = scheme == ui::ColorScheme::dark;
+    Rect box(frame.minX(), frame.minY() + ui::tabBarHeight, frame.width(),
+             std::max(0.0, frame.height() - ui::tabBarHeight));
     addRoundedRectangle(cr, outset(box, -0.5, -0.5), 6, ui::CornerStyle::continuous);
-    setSource(cr, scheme == ui::ColorScheme::dark ? ui::ResolvedColor{1, 1, 1, 0.04}
-                                                  : ui::ResolvedColor{0, 0, 0, 0.03});
+    setSource(cr, isDark ? ui::ResolvedColor{1, 1, 1, 0.04} : ui::ResolvedColor{0, 0, 0, 0.03});
     cairo_fill_preserve(cr);
-    setSource(cr, palette.separator);
+    setSource(cr, paletteFor(scheme).separator);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
 
-    const auto& labels = tabs.tabLabels();
-    if (labels.empty()) return;
-    TextSetting setting;
-    setting.font = ui::Font::system(12);
-    setting.colorScheme = scheme;
-    auto measureTabs = [&](double padding) {
-      std::vector<double> widths;
-      for (const auto& label : labels) {
-        widths.push_back(text_.measure(ui::AttributedString(label), setting).width + padding);
+    const auto& items = node.children();
+    const std::size_t selected = tabs.selectedIndex();
+    if (selected >= items.size() || items[selected]->children().empty()) return;
+    const auto label = frameOf(*items[selected]->children().front(), walk);
+    if (!label) return;
+    Rect highlight(label->minX() - 6, frame.minY() + 3, label->width() + 12, ui::tabBarHeight - 6);
+    addRoundedRectangle(cr, highlight, 6, ui::CornerStyle::continuous);
+    setSource(cr, isDark ? ui::ResolvedColor{1, 1, 1, 0.12} : ui::ResolvedColor{0, 0, 0, 0.07});
+    cairo_fill(cr);
+  }
+
+  // Every tab's label (the selected one in the accent colour where it sets no colour of its own), and
+  // the shown tab's content.
+  void drawTabs(const appkit::TabView& tabs, const Node& node, Walk& walk) {
+    const auto& items = node.children();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (i != tabs.selectedIndex()) {
+        drawNode(*items[i], walk);
+        continue;
       }
-      return widths;
-    };
-    auto sum = [](const std::vector<double>& widths) {
-      double total = 0;
-      for (double width : widths) total += width;
-      return total;
-    };
-    auto widths = measureTabs(16);
-    // Many tabs in a narrow view: a smaller font and less room around each label, so all of them show.
-    if (const double room = frame.width() - 8; sum(widths) > room && room > 0) {
-      const double textWidth = sum(widths) - 16.0 * static_cast<double>(labels.size());
-      const double scale = (room - 10.0 * static_cast<double>(labels.size())) / std::max(textWidth, 1.0);
-      setting.font = ui::Font::system(std::max(8.0, 12 * scale));
-      widths = measureTabs(10);
+      const auto& parts = items[i]->children();
+      for (std::size_t part = 0; part < parts.size(); ++part) {
+        Walk inner = walk;
+        if (part == 0) inner.linkColor = ui::Color::accentColor();
+        drawNode(*parts[part], inner);
+      }
     }
-    const double total = sum(widths);
-    const double height = 22;
-    Rect bar(frame.midX() - total / 2, frame.minY() + (ui::tabBarHeight - height) / 2, total, height);
-    drawBezel(cr, bar, 5, palette.control, palette.border);
-    double x = bar.minX();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-      Rect segment(x, bar.minY(), widths[i], height);
-      const bool isSelected = i == tabs.selectedIndex();
-      if (isSelected) {
-        addRoundedRectangle(cr, outset(segment, -1.5, -1.5), 4, ui::CornerStyle::continuous);
-        setSource(cr, palette.accent);
-        cairo_fill(cr);
-      } else if (i > 0) {
+  }
+
+  // A swatch of the well's colour inside a bezel; a colour with opacity shows it over half black, half
+  // white, so that the opacity can be seen.
+  static void drawColorWell(const appkit::ColorWell& well, const Rect& frame, ui::ColorScheme scheme,
+                            cairo_t* cr) {
+    const auto palette = paletteFor(scheme);
+    drawBezel(cr, frame, 5, palette.control, well.isActive() ? palette.accent : palette.border);
+    const Rect swatch = outset(frame, -4, -4);
+    if (swatch.isEmpty()) return;
+    const auto color = well.color();
+    cairo_save(cr);
+    addRoundedRectangle(cr, swatch, 2.5, ui::CornerStyle::continuous);
+    cairo_clip(cr);
+    if (color.alpha < 1) {
+      cairo_set_source_rgb(cr, 1, 1, 1);
+      cairo_paint(cr);
+      cairo_set_source_rgb(cr, 0, 0, 0);
+      cairo_move_to(cr, swatch.maxX(), swatch.minY());
+      cairo_line_to(cr, swatch.maxX(), swatch.maxY());
+      cairo_line_to(cr, swatch.minX(), swatch.maxY());
+      cairo_close_path(cr);
+      cairo_fill(cr);
+    }
+    cairo_set_source_rgba(cr, color.red, color.green, color.blue, std::clamp(color.alpha, 0.0, 1.0));
+    cairo_paint(cr);
+    cairo_restore(cr);
+    addRoundedRectangle(cr, outset(swatch, -0.5, -0.5), 2.5, ui::CornerStyle::continuous);
+    setSource(cr, palette.border);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+  }
+
+  // The bezel around the segments, lines between them and the selected one raised; the segments' labels
+  // are views of their own, drawn over it.
+  static void drawSegments(const appkit::SegmentedControl& segments, const Rect& frame,
+                           ui::ColorScheme scheme, cairo_t* cr) {
+    const auto palette = paletteFor(scheme);
+    const bool isDark = scheme == ui::ColorScheme::dark;
+    drawBezel(cr, frame, 5, isDark ? ui::ResolvedColor{1, 1, 1, 0.08} : ui::ResolvedColor{0, 0, 0, 0.1},
+              palette.border);
+    const std::size_t count = segments.segmentCount();
+    if (count == 0) return;
+    const double width = frame.width() / static_cast<double>(count);
+    const int selected = segments.selectedSegment();
+    for (std::size_t i = 0; i < count; ++i) {
+      const Rect segment(frame.minX() + width * static_cast<double>(i), frame.minY(), width, frame.height());
+      if (static_cast<int>(i) == selected) {
+        addRoundedRectangle(cr, outset(segment, -2, -2), 4, ui::CornerStyle::continuous);
+        setSource(cr, isDark ? ui::ResolvedColor{1, 1, 1, 0.22} : ui::ResolvedColor{1, 1, 1, 1});
+        cairo_fill_preserve(cr);
+        setSource(cr, palette.border);
+        cairo_set_line_width(cr, 0.5);
+        cairo_stroke(cr);
+      } else if (i > 0 && static_cast<int>(i) - 1 != selected) {
         setSource(cr, palette.separator);
-        cairo_rectangle(cr, x, bar.minY() + 5, 1, height - 10);
+        cairo_rectangle(cr, segment.minX(), segment.minY() + 5, 1, std::max(0.0, segment.height() - 10));
         cairo_fill(cr);
       }
-      auto size = text_.measure(ui::AttributedString(labels[i]), setting);
-      text_.draw(cr, ui::AttributedString(labels[i]), setting,
-                 {segment.midX() - size.width / 2, segment.midY() - size.height / 2},
-                 isSelected ? ui::ResolvedColor{1, 1, 1, 1} : palette.text);
-      x += widths[i];
     }
   }
 

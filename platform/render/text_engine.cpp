@@ -130,6 +130,9 @@ void insertFontFeatures(PangoAttrList* list, const ui::Font& font, std::size_t s
 
 PangoAttrList* attributesOf(const ui::AttributedString& text, const TextSetting& setting) {
   PangoAttrList* list = pango_attr_list_new();
+  // A word broken across lines is broken as it is, without a hyphen that is not in the text: the
+  // characters drawn are the characters of the text (and measuring and drawing share this list).
+  insert(list, pango_attr_insert_hyphens_new(false), 0, std::numeric_limits<std::size_t>::max());
   insertFontFeatures(list, setting.font, 0, std::numeric_limits<std::size_t>::max());
   for (const auto& run : text.runs()) {
     const auto& a = run.attributes;

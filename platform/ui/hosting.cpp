@@ -395,11 +395,15 @@ void HostingView::configure(Entry& entry, const Node& node) {
     case tabView: {
       auto& tabs = static_cast<appkit::TabView&>(*entry.platformView);
       std::vector<std::string> labels;
+      std::vector<double> widths;
       for (const auto& tab : node.children()) {
         labels.push_back(tab->children().empty() ? std::string()
                                                  : detail::controlTitle(*tab->children().front()));
+        auto label = tab->children().empty() ? std::nullopt : pass_.frame(*tab->children().front());
+        widths.push_back(label ? label->width() : 0);
       }
       tabs.setTabLabels(std::move(labels));
+      tabs.setLabelWidths(std::move(widths));
       tabs.setSelectedIndex(node.primitiveAs<detail::TabViewSpec>()->selectedIndex);
       tabs.didSelectTab = [weak](std::size_t index) {
         if (auto* spec = attached<detail::TabViewSpec>(weak); spec && spec->select) spec->select(index);

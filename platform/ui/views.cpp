@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/foundation/bundle.h"
+#include "platform/ui/image_modifiers.h"
 #include "platform/ui/state.h"
 
 namespace ui {
@@ -507,6 +508,9 @@ AnyView Menu(std::string titleKey, const std::vector<AnyView>& items) {
 
 namespace {
 
+// The font of the titles in a tab view's row of tabs.
+Font tabLabelFont() { return Font::system(11); }
+
 AnyView tabView(const std::vector<Tab>& tabs, const Binding<std::size_t>& selection) {
   auto spec = std::make_shared<detail::TabViewSpec>();
   const std::size_t count = tabs.size();
@@ -514,8 +518,10 @@ AnyView tabView(const std::vector<Tab>& tabs, const Binding<std::size_t>& select
   spec->selectedIndex = selected < count ? selected : 0;
   for (std::size_t i = 0; i < count; ++i) {
     const auto& tab = tabs[i];
-    auto item = i == spec->selectedIndex ? container("TabItem", {tab.label, tab.content})
-                                         : container("TabItem", {tab.label});
+    // The row of tabs sets its titles small, with their icons large above them, so that many fit.
+    auto label = imageScale(tab.label.font(tabLabelFont()), ImageScale::large);
+    auto item =
+        i == spec->selectedIndex ? container("TabItem", {label, tab.content}) : container("TabItem", {label});
     spec->tabs.push_back(detail::Child{item.spec(), std::nullopt});
   }
   spec->select = [selection, count](std::size_t index) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/ui/image_modifiers.h"
 #include "platform/appkit/controls.h"
+#include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -32,6 +32,17 @@ const detail::ContainerSpec* containerOf(const Node& node) {
 bool isContainer(const Node& node, std::string_view name) {
   auto* container = containerOf(node);
   return container && container->typeName() == name;
+}
+
+// A tab's label in the row of tabs (the label itself, or a modifier around it, inside a tab item): its
+// icon stands above its title.
+bool isTabLabel(const Node& node) {
+  const Node* outer = &node;
+  while (const Node* parent = outer->parent()) {
+    if (parent->kind() != Node::Kind::modified) return isContainer(*parent, "TabItem");
+    outer = parent;
+  }
+  return false;
 }
 
 // Containers that only gather views: a stack or layout arranges what is inside them as its own items.
@@ -611,8 +622,11 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   }
   if (node.primitiveAs<detail::TabViewSpec>()) {
     const Node* content = selectedTabContent(node);
-    Size size = content ? sizeThatFits(*content, {p.width, reduced(p.height, tabBarHeight)}) : Size{};
-    return p.replacingUnspecifiedDimensions({size.width, size.height + tabBarHeight});
+    const double horizontal = tabContentMargins.leading + tabContentMargins.trailing;
+    const double vertical = tabBarHeight + tabContentMargins.top + tabContentMargins.bottom;
+    Size size = content ? sizeThatFits(*content, {reduced(p.width, horizontal), reduced(p.height, vertical)})
+                        : Size{};
+    return p.replacingUnspecifiedDimensions({size.width + horizontal, size.height + vertical});
   }
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
@@ -637,9 +651,11 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     }
     if (name == "Grid") return arrangeGrid(*this, node).size;
     if (name == "Menu") return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
-    bool isRow = name == "Label" || name == "LabeledContent";
+    const bool isTab = name == "Label" && isTabLabel(node);
+    bool isRow = (name == "Label" && !isTab) || name == "LabeledContent";
     std::vector<Gathered> gathered;
-    return arrangeStack(*this, itemsOf(node, gathered), isRow, defaultSpacing, p).size;
+    return arrangeStack(*this, itemsOf(node, gathered), isRow, isTab ? tabLabelSpacing : defaultSpacing, p)
+        .size;
   }
   // Views made elsewhere (platform views) take what they are offered.
   return p.replacingUnspecifiedDimensions({0, 0});
@@ -798,20 +814,32 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   }
   if (node.primitiveAs<detail::TabViewSpec>()) {
     const auto& tabs = children;
+    // A label keeps its title on one line, centred on its share of the bar.
+    std::vector<Size> labels;
+    std::vector<double> widths;
+    for (const auto& tab : tabs) {
+      labels.push_back(tab->children().empty()
+                           ? Size{}
+                           : sizeThatFits(*tab->children().front(), ProposedViewSize::unspecified()));
+      widths.push_back(labels.back().width);
+    }
+    const auto rects = appkit::TabView::tabRects(frame, widths);
     for (std::size_t i = 0; i < tabs.size(); ++i) {
-      const Rect tab = appkit::TabView::tabRect(frame, i, tabs.size());
       if (tabs[i]->children().empty()) continue;
-      const Node& label = *tabs[i]->children().front();
-      frames_[tabs[i].get()] = tab;
-      place(label, aligned(tab, sizeThatFits(label, ProposedViewSize(tab.size)), Alignment::center()),
-            ProposedViewSize(tab.size));
+      frames_[tabs[i].get()] = rects[i];
+      place(*tabs[i]->children().front(), aligned(rects[i], labels[i], Alignment::center()),
+            ProposedViewSize::unspecified());
     }
     const Node* content = selectedTabContent(node);
     if (!content) return;
     Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
               std::max(0.0, frame.height() - tabBarHeight));
     frames_[content->parent()] = area;
-    place(*content, aligned(area, sizeThatFits(*content, ProposedViewSize(area.size)), Alignment::center()));
+    // The content starts at the top of its box, centred across it, within the box's margins.
+    Rect inside(area.minX() + tabContentMargins.leading, area.minY() + tabContentMargins.top,
+                std::max(0.0, area.width() - tabContentMargins.leading - tabContentMargins.trailing),
+                std::max(0.0, area.height() - tabContentMargins.top - tabContentMargins.bottom));
+    place(*content, aligned(inside, sizeThatFits(*content, ProposedViewSize(inside.size)), Alignment::top()));
     return;
   }
   auto* container = containerOf(node);
@@ -874,22 +902,24 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     return;
   }
   if (name == "EmptyView" || name == "Divider") return;
-  bool isRow = name == "Label" || name == "LabeledContent";
+  const bool isTab = name == "Label" && isTabLabel(node);
+  bool isRow = (name == "Label" && !isTab) || name == "LabeledContent";
   bool isLeading = name == "Form" || name == "Section";
+  const double spacing = isTab ? tabLabelSpacing : defaultSpacing;
   std::vector<Gathered> gathered;
   auto items = itemsOf(node, gathered);
-  auto arrangement = arrangeStack(*this, items, isRow, defaultSpacing, p);
+  auto arrangement = arrangeStack(*this, items, isRow, spacing, p);
   double cursor = isRow ? frame.minX() : frame.minY();
   for (std::size_t i = 0; i < items.size(); ++i) {
     Size size = arrangement.sizes[i];
     if (isRow) {
       place(*items[i],
             Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height));
-      cursor += size.width + defaultSpacing;
+      cursor += size.width + spacing;
     } else {
       double x = isLeading ? frame.minX() : frame.minX() + (frame.width() - size.width) / 2;
       place(*items[i], Rect(x, cursor, size.width, size.height));
-      cursor += size.height + defaultSpacing;
+      cursor += size.height + spacing;
     }
   }
   frameGatheredViews(frames_, items, gathered);

@@ -15,8 +15,12 @@
 
 namespace ui {
 
-// Height of the row of tabs above a tab view's content.
-inline constexpr double tabBarHeight = 28;
+// Height of the row of tabs above a tab view's content: each tab's icon above its title.
+inline constexpr double tabBarHeight = 48;
+// Room between a label's icon and its title in the row of tabs.
+inline constexpr double tabLabelSpacing = 3;
+// The margins of a tab's content inside the box below the row of tabs.
+inline constexpr EdgeInsets tabContentMargins{12, 24, 12, 24};
 // Height a single-line text field adds to its font's line height (its border and inner margins); pickers
 // and segments are as high.
 inline constexpr double textFieldChrome = 6;

@@ -1,5 +1,6 @@
 // Pictures of the application's views drawn with the pinned fonts, compared with their goldens: chat
-// bubbles, a Markdown reply, the settings window's General tab and a roadmap row.
+// bubbles, a Markdown reply, the popover with a short conversation, the settings window's General tab and a
+// roadmap row.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,6 +15,8 @@
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/chat_views/chat_bubble.h"
 #include "Quillo/chat_views/glint_code_syntax_highlighter.h"
+#include "Quillo/config/config_manager.h"
+#include "Quillo/popover/menu_container_view.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_view.h"
 #include "Roadmap/roadmap_feature_view.h"
@@ -24,6 +27,7 @@
 #include "platform/render/renderer.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
+#include "platform/updater/standard_updater_controller.h"
 #include "settings_store/key.h"
 #include "tests/platform/render/snapshot.h"
 #include "tests/support/loopback_server.h"
@@ -113,6 +117,30 @@ TEST_F(AppSnapshots, AMarkdownReplyWithTheApplicationsCodeColoursInLightAndDark)
     EXPECT_TRUE(
         rendertest::matchesSnapshot(drawn(*host), isDark ? "markdown-reply-dark" : "markdown-reply-light"));
   }
+}
+
+TEST_F(AppSnapshots, ThePopoverWithAShortConversation) {
+  Defaults::set(Quillo::Keys::apiKey(), std::string("sk-snapshot"));
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  Defaults::set(Quillo::Keys::showNative(), true);
+  auto appState = Quillo::AppState::make();
+  auto conversation = appState->mainConversations.get();
+  conversation.messages = {
+      Message(Role::user, "How do I sort an array in Swift?"),
+      Message(Role::assistant,
+              "Call `sort()` to sort it **in place**, or `sorted()` for a sorted copy:\n\n"
+              "```swift\nvar names = [\"Zo\u00eb\", \"Ada\"]\nnames.sort()\n```"),
+      Message(Role::user, "And newest first?"),
+      Message(Role::assistant, "Pass a comparison: `records.sort { $0.date > $1.date }`."),
+  };
+  appState->mainConversations.set(conversation);
+  // A version gate that fetches nothing: no update notice.
+  auto popover = Quillo::MenuContainerView(Quillo::ConfigManager::make("not a URL"),
+                                           std::make_shared<updater::StandardUpdaterController>(
+                                               true, *foundation::URL::parse("https://quillo.app/download")));
+  auto host = hosted(ui::AnyView(popover).environmentObject(appState), {500, Quillo::kPopoverHeight});
+  host->settle();
+  EXPECT_TRUE(rendertest::matchesSnapshot(drawn(*host), "popover"));
 }
 
 TEST_F(AppSnapshots, TheSettingsWindowsGeneralTab) {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/appkit/controls.h"
+#include "platform/foundation/bundle.h"
 #include "platform/foundation/log.h"
 #include "platform/render/pango_text_measurer.h"
 #include "platform/ui/views.h"
@@ -170,6 +171,20 @@ TEST(Renderer, TheApplicationsOwnImagesAreVectorFilesInItsResources) {
   expectNear(rgbaOf(canvas.pixel(1, 1)), {236, 236, 236, 255});
   EXPECT_NE(rgbaOf(canvas.pixel(50, 50)).red, 236);
   ASSERT_TRUE(render::ImageLibrary::shared().namedImageSize("donate-portrait").has_value());
+}
+
+TEST(Renderer, APictureOfAnotherBundleIsDrawnFromThatBundleByItsFileName) {
+  auto bundle = foundation::Bundle::atPath("fixtures/bundle");
+  ASSERT_TRUE(bundle);
+  foundation::LogCapture log;
+  auto canvas = drawn(Image::named("chart.png", *bundle).resizable().frame(240, 120), {240, 120});
+  EXPECT_TRUE(log.lines().empty());
+  // The chart's light ground, not the window's grey nor the placeholder's pink.
+  const auto ground = rgbaOf(canvas.pixel(4, 4));
+  EXPECT_GT(ground.blue, 240);
+  EXPECT_NEAR(ground.red, ground.green, 4);
+  EXPECT_EQ(render::ImageLibrary::shared().namedImageSize("chart.png", bundle->resourceDirectory()),
+            (Size{240, 120}));
 }
 
 TEST(Renderer, ANamedImageMissingFromTheResourcesDrawsAPlaceholderAndSaysSo) {

@@ -34,6 +34,15 @@ TEST(PangoTextMeasurer, WrapsAtWordsToTheWidthGivenAndKeepsHardBreaks) {
               2 * measurer.lineHeight(Font::body()) + 5, 1.0 / 32);
 }
 
+TEST(PangoTextMeasurer, AWordBrokenBetweenCharactersGetsNoHyphen) {
+  // In a monospaced font a line four and a half letters wide holds four letters, or three and a hyphen.
+  const auto mono = Font::body().monospaced();
+  const double letter = measurer.measure("M", mono, std::nullopt).width;
+  const auto broken = measurer.measure("MMMMMMMMMM", mono, 4.5 * letter);
+  EXPECT_NEAR(broken.width, 4 * letter, 1.0 / 32);
+  EXPECT_NEAR(broken.height, 3 * measurer.lineHeight(mono), 1.0 / 16);
+}
+
 TEST(PangoTextMeasurer, FontsFromTheRecipesChangeTheSize) {
   const std::string text = "Quillo 1111";
   const double regular = measurer.measure(text, Font::body(), std::nullopt).width;

@@ -113,14 +113,37 @@ TEST(TabViews, TheKeyboardChoosesTabsToo) {
   EXPECT_TRUE(host.exists(text("one page")));
 }
 
-TEST(TabViews, TheLabelsShareTheBar) {
+TEST(TabViews, EachTabIsAsWideAsItsLabelAndTheRestOfTheBarIsSharedEqually) {
   auto log = std::make_shared<std::vector<std::string>>();
   WindowHost host{Tabs(log), {300, 200}};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const auto label = host.frame(text(std::vector<std::string>{"One", "Two", "Three"}[i]));
+  const std::vector<std::string> titles{"One", "Two", "Three"};
+  double labels = 0;
+  for (const auto& title : titles) labels += host.frame(text(title)).width();
+  const double extra = (300 - labels) / 3;
+  double x = 0;
+  for (const auto& title : titles) {
+    SCOPED_TRACE(title);
+    const auto label = host.frame(text(title));
     EXPECT_LT(label.maxY(), tabBarHeight);
-    EXPECT_EQ(label.midX(), 50 + 100 * static_cast<double>(i));
+    EXPECT_DOUBLE_EQ(label.midY(), tabBarHeight / 2);
+    EXPECT_DOUBLE_EQ(label.midX(), x + (label.width() + extra) / 2);
+    x += label.width() + extra;
+    // A click anywhere on the tab's share of the bar chooses it.
+    host.click(Point{x - 1, tabBarHeight / 2});
+    EXPECT_TRUE(host.exists(text(title == "One" ? "one page" : title == "Two" ? "two page" : "three page")));
   }
+}
+
+TEST(TabViews, ALabelsIconStandsAboveItsTitle) {
+  WindowHost host{TabView({Tab{Label("Settings", "gear"), Text::verbatim("page")},
+                           Tab{Label("Help", "info.circle"), Text::verbatim("help")}}),
+                  {300, 200}};
+  const auto title = host.frame(text("Settings"));
+  const auto icon = host.frame(ui::testing::type("Image"));
+  EXPECT_LE(icon.maxY(), title.minY());
+  EXPECT_DOUBLE_EQ(icon.midX(), title.midX());
+  EXPECT_LE(title.maxY(), tabBarHeight);
+  EXPECT_GE(icon.minY(), 0);
 }
 
 // A segmented picker of three images and the value it chose.

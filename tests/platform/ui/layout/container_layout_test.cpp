@@ -76,9 +76,9 @@ TEST(FormLayout, StacksRowsAtTheLeadingEdgeWithSpacing) {
 }
 
 TEST(FormLayout, AGroupOfRowsIsFramedAroundThemSoTheControlsInsideAreShown) {
-  WindowHost host(
-      Form({Group(Toggle("a", Binding<bool>::constant(false)), Text("bb")), Text("c")}).font(Font::system(16)),
-      {16, 76});
+  WindowHost host(Form({Group(Toggle("a", Binding<bool>::constant(false)), Text("bb")), Text("c")})
+                      .font(Font::system(16)),
+                  {16, 76});
   EXPECT_EQ(host.frame(type("Group")), Rect(0, 0, 16, 48));
   EXPECT_NE(host.platformView(host.find(type("Toggle"))), nullptr);
 }
@@ -86,17 +86,19 @@ TEST(FormLayout, AGroupOfRowsIsFramedAroundThemSoTheControlsInsideAreShown) {
 TEST(TabViewLayout, ShowsTheSelectedTabBelowTheBarOfLabels) {
   LaidOut laid(TabView({Tab{Text("One"), Text("first")}, Tab{Text("Two"), Text("second")}}), {200, 128});
   EXPECT_EQ(laid.frame(type("TabView")), Rect(0, 0, 200, 128));
-  EXPECT_EQ(laid.frame(text("first")), Rect(80, tabBarHeight + 40, 40, 20));
+  // The content sits at the top of its box, centred across it, inside the box's margins.
+  EXPECT_EQ(laid.frame(text("first")), Rect(80, tabBarHeight + tabContentMargins.top, 40, 20));
   // The labels share the bar; only the selected tab's content is there at all.
-  EXPECT_EQ(laid.frame(text("One")), Rect(38, 4, 24, 20));
-  EXPECT_EQ(laid.frame(text("Two")), Rect(138, 4, 24, 20));
+  EXPECT_EQ(laid.frame(text("One")).midX(), 50);
+  EXPECT_EQ(laid.frame(text("Two")).midX(), 150);
+  EXPECT_EQ(laid.frame(text("One")).midY(), tabBarHeight / 2);
   EXPECT_FALSE(laid.host().exists(text("second")));
 
   std::size_t selected = 1;
   Binding<std::size_t> selection([&] { return selected; }, [&](std::size_t index) { selected = index; });
   LaidOut second(TabView(selection, {Tab{Text("One"), Text("first")}, Tab{Text("Two"), Text("second")}}),
                  {200, 128});
-  EXPECT_EQ(second.frame(text("second")), Rect(76, tabBarHeight + 40, 48, 20));
+  EXPECT_EQ(second.frame(text("second")), Rect(76, tabBarHeight + tabContentMargins.top, 48, 20));
   EXPECT_FALSE(second.host().exists(text("first")));
 }
 
