@@ -1,5 +1,5 @@
-// Drawing the native chat in a window of the popover's size (400 x 650) holding a 20 KB Markdown reply, and
-// laying it out and drawing it again after one more streamed piece of the reply: the work of one frame.
+// Drawing the popover, and the native chat in a window of 400 x 650, holding a 20 KB Markdown reply, and
+// laying them out and drawing them again after one more streamed piece of the reply: the work of one frame.
 // Text is set in the pinned fonts of the drawing tests, so figures compare across machines of a kind.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -12,6 +12,8 @@
 #include "Quillo/chat_model/conversation.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/chat_views/main_chat.h"
+#include "Quillo/config/config_manager.h"
+#include "Quillo/popover/menu_container_view.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/render/canvas.h"
@@ -19,6 +21,7 @@
 #include "platform/render/renderer.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/views.h"
+#include "platform/updater/standard_updater_controller.h"
 #include "settings_store/key.h"
 
 namespace {
@@ -74,7 +77,9 @@ void pinFonts() {
 
 // The window's surface, kept from frame to frame as a window on screen keeps it.
 struct Frame {
-  render::Canvas canvas{static_cast<int>(kWidth), static_cast<int>(kHeight)};
+  explicit Frame(foundation::Size size)
+      : canvas(static_cast<int>(size.width), static_cast<int>(size.height)) {}
+  render::Canvas canvas;
   void draw(const render::Renderer& renderer, const appkit::Window& window) {
     cairo_t* cr = cairo_create(canvas.surface());
     renderer.draw(window, cr);
@@ -83,10 +88,11 @@ struct Frame {
   }
 };
 
-// A view in a window of the popover's size, shown again whenever its content changes.
+// A view in a window of `size`, shown again whenever its content changes.
 struct Scene {
-  explicit Scene(ui::AnyView view)
-      : hosting(ui::HostingView::make(std::move(view), {0, 0, kWidth, kHeight},
+  Scene(ui::AnyView view, foundation::Size size)
+      : window(std::make_shared<appkit::Window>(foundation::Rect(0, 0, size.width, size.height))),
+        hosting(ui::HostingView::make(std::move(view), {0, 0, size.width, size.height},
                                       std::make_shared<render::PangoTextMeasurer>())) {
     window->setContentView(hosting);
   }
@@ -95,8 +101,7 @@ struct Scene {
     hosting->graph().setRoot(std::move(view));
     loop.loop().runUntilIdle();
   }
-  std::shared_ptr<appkit::Window> window =
-      std::make_shared<appkit::Window>(foundation::Rect(0, 0, kWidth, kHeight));
+  std::shared_ptr<appkit::Window> window;
   std::shared_ptr<ui::HostingView> hosting;
 };
 
@@ -115,7 +120,36 @@ struct Chat {
     return Quillo::MainChat(api, shown);
   }
   void appendPiece() { conversation->messages.back().content += " and one more piece of the reply"; }
+  foundation::Size size() const { return {kWidth, kHeight}; }
   std::shared_ptr<Quillo::Conversation> conversation = std::make_shared<Quillo::Conversation>();
+};
+
+// The status item's popover (header and native chat, at the width of the "size" preset) over the
+// application state's conversation, whose last message is the long reply.
+struct Popover {
+  Popover() {
+    Defaults::set(Quillo::Keys::showNative(), true);
+    state = Quillo::AppState::make();
+    auto conversation = state->mainConversations.get();
+    conversation.messages = {Quillo::Message(Quillo::Role::user, "How do I keep only the newest records?"),
+                             Quillo::Message(Quillo::Role::assistant, longReply())};
+    state->mainConversations.set(conversation);
+  }
+  ui::AnyView view() const {
+    return ui::AnyView(Quillo::MenuContainerView(config, updater)).environmentObject(state);
+  }
+  void appendPiece() {
+    auto conversation = state->mainConversations.get();
+    conversation.messages.back().content += " and one more piece of the reply";
+    state->mainConversations.set(conversation);
+  }
+  foundation::Size size() const { return {500, Quillo::kPopoverHeight}; }
+  std::shared_ptr<Quillo::AppState> state;
+  // A version gate that fetches nothing.
+  std::shared_ptr<Quillo::ConfigManager> config = Quillo::ConfigManager::make("not a URL");
+  std::shared_ptr<updater::StandardUpdaterController> updater =
+      std::make_shared<updater::StandardUpdaterController>(
+          false, *foundation::URL::parse("https://quillo.app/download"));
 };
 
 // The Markdown view alone, scrolled: the reply as the renderer draws it.
@@ -124,6 +158,7 @@ struct Reply {
     return ui::ScrollView(ui::AnyView(MarkdownRender::Markdown(markdown)).padding(12));
   }
   void appendPiece() { markdown += " and one more piece of the reply"; }
+  foundation::Size size() const { return {kWidth, kHeight}; }
   std::string markdown = longReply();
 };
 
@@ -135,10 +170,10 @@ void measureFrames(benchmark::State& state, bool streams) {
   Settings settings;
   pinFonts();
   Content content;
-  Scene scene(content.view());
+  Scene scene(content.view(), content.size());
   loop.loop().runUntilIdle();
   render::Renderer renderer;
-  Frame frame;
+  Frame frame(content.size());
   frame.draw(renderer, *scene.window);
   for (auto _ : state) {
     if (streams) {
@@ -159,6 +194,10 @@ void relayoutAndRedrawAfterEveryPiece(benchmark::State& state) {
   measureFrames<Content>(state, true);
 }
 
+BENCHMARK(drawEveryFrame<Popover>)->Name("BM_DrawPopoverWithLongReply")->Unit(benchmark::kMillisecond);
+BENCHMARK(relayoutAndRedrawAfterEveryPiece<Popover>)
+    ->Name("BM_RelayoutAndRedrawPopoverAfterOneStreamedPiece")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(drawEveryFrame<Chat>)->Name("BM_DrawNativeChatWithLongReply")->Unit(benchmark::kMillisecond);
 BENCHMARK(relayoutAndRedrawAfterEveryPiece<Chat>)
     ->Name("BM_RelayoutAndRedrawAfterOneStreamedPiece")

@@ -1,6 +1,7 @@
 // Draws the README's screenshots of the application on the headless desktop with the renderer the
-// application uses, in the fonts the drawing tests pin: the native chat with a Markdown reply and the
-// settings window. Usage: quillo-screenshots [output folder, default docs/screenshots]
+// application uses, in the fonts the drawing tests pin: the popover with a short conversation, the native
+// chat with a Markdown reply and the settings window. Usage: quillo-screenshots [output folder, default
+// docs/screenshots]
 #include <unistd.h>
 
 #include <exception>
@@ -13,6 +14,8 @@
 #include "Quillo/chat_model/conversation.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/chat_views/main_chat.h"
+#include "Quillo/config/config_manager.h"
+#include "Quillo/popover/menu_container_view.h"
 #include "Quillo/settings_panes/general_settings_pane.h"
 #include "Quillo/settings_panes/settings_view.h"
 #include "platform/foundation/bundle.h"
@@ -21,6 +24,7 @@
 #include "platform/render/renderer.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
+#include "platform/updater/standard_updater_controller.h"
 #include "settings_store/key.h"
 
 namespace {
@@ -65,6 +69,28 @@ void nativeChat(const std::filesystem::path& folder) {
   write(*host, folder / "native-chat.png");
 }
 
+void popover(const std::filesystem::path& folder) {
+  Defaults::set(Quillo::Keys::showNative(), true);
+  auto appState = Quillo::AppState::make();
+  auto conversation = appState->mainConversations.get();
+  conversation.messages = {
+      Quillo::Message(Quillo::Role::user, "How do I sort an array in Swift?"),
+      Quillo::Message(Quillo::Role::assistant,
+                      "Call `sort()` to sort it **in place**, or `sorted()` for a sorted copy:\n\n"
+                      "```swift\nvar names = [\"Zo\u00eb\", \"Ada\", \"Linus\"]\nnames.sort()\n```"),
+      Quillo::Message(Quillo::Role::user, "And newest first?"),
+      Quillo::Message(Quillo::Role::assistant, "Pass a comparison: `records.sort { $0.date > $1.date }`."),
+  };
+  appState->mainConversations.set(conversation);
+  // A version gate that fetches nothing: no update notice.
+  auto view = Quillo::MenuContainerView(Quillo::ConfigManager::make("not a URL"),
+                                        std::make_shared<updater::StandardUpdaterController>(
+                                            false, *foundation::URL::parse("https://quillo.app/download")));
+  auto host = hosted(ui::AnyView(view).environmentObject(appState), {500, Quillo::kPopoverHeight});
+  host->settle();
+  write(*host, folder / "popover.png");
+}
+
 void settingsWindow(const std::filesystem::path& folder) {
   auto appState = Quillo::AppState::make();
   auto host = hosted(ui::AnyView(Quillo::SettingsView()).environmentObject(appState), {560, 600});
@@ -92,6 +118,7 @@ int main(int argc, char** argv) {
     Defaults::set(Quillo::Keys::enableMarkdown(), true);
     Defaults::set(Quillo::Keys::useCustomAPI(), true);
     Defaults::set(Quillo::Keys::azureKey(), std::string("http://127.0.0.1:9"));
+    popover(folder);
     nativeChat(folder);
     settingsWindow(folder);
     foundation::UserDefaults::setStandard(nullptr);
