@@ -69,8 +69,9 @@ X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
 X11Desktop::~X11Desktop() { withdraw(); }
 
 bool X11Desktop::isPermissionGranted(std::string_view permission) const {
-  return permission == permission::accessibility || permission == permission::microphone ||
-         permission == permission::speechRecognition;
+  if (permission == permission::microphone) return speech_.hasMicrophone();
+  if (permission == permission::speechRecognition) return speech_.canMakeRecognizer();
+  return permission == permission::accessibility;
 }
 
 void X11Desktop::requestPermission(std::string_view) {}

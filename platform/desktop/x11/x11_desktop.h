@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/desktop/audio/live_speech.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_choice.h"
 #include "platform/desktop/headless_desktop.h"
@@ -42,20 +43,22 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   PermissionService& permissions() override { return *this; }
   X11WindowServer& windowServer() override { return windowServer_; }
   X11StatusBar& statusBar() override { return statusBar_; }
-  // Global input, synthetic typing, hot keys, other applications' elements, speech and web pages are not
+  // Global input, synthetic typing, hot keys, other applications' elements and web pages are not
   // served live by this desktop yet: they are those of a desktop of its own that nothing outside reaches.
   InputEventService& inputEvents() override { return offline_.inputEvents(); }
   SyntheticInputService& syntheticInput() override { return offline_.syntheticInput(); }
   HotKeyService& hotKeys() override { return offline_.hotKeys(); }
   AccessibilityService& accessibility() override { return offline_.accessibility(); }
-  SpeechService& speech() override { return offline_.speech(); }
+  // Speech through eSpeak NG and PocketSphinx, heard and captured through the machine's sound system.
+  audio::LiveSpeech& speech() override { return speech_; }
   WebEngineService& web() override { return offline_.web(); }
 
   // Light or dark, as the desktop's setting says.
   GtkAppearance& appearance() { return appearance_; }
   GtkMainLoop& mainLoop() { return mainLoop_; }
 
-  // An X session asks no permission of its programs: each is granted.
+  // An X session asks no permission of its programs: each is granted, except the microphone when there is
+  // none and speech recognition when its model is missing.
   bool isPermissionGranted(std::string_view permission) const override;
   void requestPermission(std::string_view permission) override;
 
@@ -74,6 +77,7 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   GtkAlerts alerts_;
   GtkFilePanels filePanels_;
   GtkAppearance appearance_;
+  audio::LiveSpeech speech_;
   HeadlessDesktop offline_;
 };
 
