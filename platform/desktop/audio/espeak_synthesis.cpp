@@ -129,6 +129,14 @@ EspeakSynthesis::Outcome EspeakSynthesis::synthesize(const SpokenUtterance& utte
   return Outcome::finished;
 }
 
+std::string EspeakSynthesis::voiceName(const std::string& languageTag) {
+  std::lock_guard lock(engineMutex());
+  startedEngine();
+  chooseVoice(voiceLanguage(languageTag));
+  const espeak_VOICE* voice = espeak_GetCurrentVoice();
+  return voice != nullptr && voice->name != nullptr ? voice->name : "";
+}
+
 int EspeakSynthesis::wordsPerMinute(float rate) {
   // eSpeak NG speaks 80 to 450 words a minute, 175 by default: the normal rate 0.5 is its default, and
   // either half of the range stretches to its end.

@@ -25,6 +25,10 @@ class EspeakSynthesis {
   // foundation::TextError when eSpeak NG cannot start or fails.
   static Outcome synthesize(const SpokenUtterance& utterance, const SampleSink& sink);
 
+  // The name of the eSpeak NG voice that speaks a BCP 47 language tag ("en-US": "English (America)"): the
+  // voice of the whole tag, else of its primary language, else the default voice. Throws as synthesize().
+  static std::string voiceName(const std::string& languageTag);
+
   // eSpeak NG's settings for the platform's: the rate 0…1 (0.5 the normal pace) in words per minute, the
   // pitch multiplier 0.5…2 as eSpeak's pitch 0…100 (50 normal), the volume 0…1 as eSpeak's 0…100.
   static int wordsPerMinute(float rate);

@@ -439,11 +439,12 @@ void LiveSpeech::speakOne(const QueuedUtterance& queued, const std::shared_ptr<s
   bool isHeard = system != nullptr;
   bool isFinished = true;
   try {
+    const int sampleRate = EspeakSynthesis::sampleRate();
     const auto outcome = EspeakSynthesis::synthesize(queued.utterance, [&](std::span<const std::int16_t> samples) {
       if (shouldStop->load()) return false;
       if (isHeard && !playback) {
         try {
-          playback = system->openPlayback(EspeakSynthesis::sampleRate());
+          playback = system->openPlayback(sampleRate);
         } catch (const foundation::TextError& error) {
           foundation::log("Speech is not heard: " + error.text());
           isHeard = false;
