@@ -85,6 +85,7 @@ std::unique_ptr<CaptureStream> FileSoundSystem::openCapture(int sampleRate) {
   if (!options_.captureFile) throw foundation::TextError(missingMicrophoneReason());
   const WaveAudio heard = readWaveFile(*options_.captureFile);
   auto samples = resampled(heard.samples, heard.sampleRate, sampleRate);
+  samples.insert(samples.begin(), static_cast<std::size_t>(options_.leadingSilence * sampleRate), 0);
   samples.resize(samples.size() + static_cast<std::size_t>(options_.trailingSilence * sampleRate), 0);
   return std::make_unique<FileCapture>(std::move(samples), sampleRate, options_.capturePace);
 }

@@ -25,6 +25,8 @@ class FileSoundSystem final : public SoundSystem, public std::enable_shared_from
     std::optional<std::filesystem::path> captureFile;
     // How much faster than real time the microphone delivers (1: as a real one does).
     double capturePace = 1.0;
+    // Quiet heard before the file, in seconds (a person seldom speaks the moment the microphone opens).
+    double leadingSilence = 0.0;
     // Quiet heard after the file, in seconds, before the microphone's input ends.
     double trailingSilence = 1.5;
   };

@@ -1,9 +1,12 @@
 #include "platform/desktop/audio/speech_decoder.h"
 
+#include <cmn.h>
+#include <feat.h>
 #include <pocketsphinx.h>
 
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 #include <vector>
 
 #include "platform/foundation/text_error.h"
@@ -11,6 +14,8 @@
 namespace desktop::audio {
 
 namespace {
+
+static_assert(std::is_same_v<mfcc_t, float>, "PocketSphinx is built with floating-point features");
 
 namespace fs = std::filesystem;
 
@@ -47,6 +52,9 @@ SpeechDecoder::SpeechDecoder() : decoder_(nullptr, &ps_free) {
   cmd_ln_free_r(config);  // the decoder holds its own reference
   if (decoder == nullptr) throw foundation::TextError("PocketSphinx cannot load the US English speech model");
   decoder_.reset(decoder);
+  const cmn_t* normalisation = ps_get_feat(decoder)->cmn_struct;
+  if (normalisation != nullptr && normalisation->cmn_mean != nullptr)
+    initialCepstralMean_.assign(normalisation->cmn_mean, normalisation->cmn_mean + normalisation->veclen);
 }
 
 SpeechDecoder::~SpeechDecoder() {
@@ -55,6 +63,12 @@ SpeechDecoder::~SpeechDecoder() {
 
 void SpeechDecoder::begin() {
   if (isInUtterance_) ps_end_utt(decoder_.get());
+  // The decoder adapts its estimate of the channel (the cepstral mean) to what it hears, across utterances.
+  // Each utterance starts again from the model's own estimate, so that what one recording heard (digital
+  // quiet, another microphone) never skews the next: without this, a second "hello world" after the first
+  // is heard as "oh will".
+  if (!initialCepstralMean_.empty())
+    cmn_live_set(ps_get_feat(decoder_.get())->cmn_struct, initialCepstralMean_.data());
   ps_start_utt(decoder_.get());
   isInUtterance_ = true;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/desktop/audio/wave_audio.h"
 
@@ -51,6 +52,7 @@ class SpeechDecoder {
   std::string hypothesis() const;
 
   std::unique_ptr<ps_decoder_s, int (*)(ps_decoder_s*)> decoder_;
+  std::vector<float> initialCepstralMean_;
   bool isInUtterance_ = false;
 };
 

@@ -77,6 +77,7 @@ inline std::shared_ptr<desktop::audio::FileSoundSystem> hearing(std::filesystem:
   desktop::audio::FileSoundSystem::Options options;
   options.captureFile = std::move(file);
   options.capturePace = pace;
+  options.leadingSilence = 0.5;
   return desktop::audio::FileSoundSystem::make(std::move(options));
 }
 
