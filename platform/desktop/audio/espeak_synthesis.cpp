@@ -113,7 +113,8 @@ int EspeakSynthesis::sampleRate() {
   return startedEngine().sampleRate;
 }
 
-EspeakSynthesis::Outcome EspeakSynthesis::synthesize(const SpokenUtterance& utterance, const SampleSink& sink) {
+EspeakSynthesis::Outcome EspeakSynthesis::synthesize(const SpokenUtterance& utterance,
+                                                     const SampleSink& sink) {
   std::lock_guard lock(engineMutex());
   startedEngine();
   chooseVoice(voiceLanguage(utterance.voiceLanguage));
@@ -121,11 +122,11 @@ EspeakSynthesis::Outcome EspeakSynthesis::synthesize(const SpokenUtterance& utte
   espeak_SetParameter(espeakPITCH, pitch(utterance.pitchMultiplier), 0);
   espeak_SetParameter(espeakVOLUME, volume(utterance.volume), 0);
   Synthesis synthesis{&sink, false};
-  const espeak_ERROR error =
-      espeak_Synth(utterance.text.c_str(), utterance.text.size() + 1, 0, POS_CHARACTER, 0,
-                   espeakCHARS_UTF8, nullptr, &synthesis);
+  const espeak_ERROR error = espeak_Synth(utterance.text.c_str(), utterance.text.size() + 1, 0, POS_CHARACTER,
+                                          0, espeakCHARS_UTF8, nullptr, &synthesis);
   if (synthesis.isStopped) return Outcome::stopped;
-  if (error != EE_OK) throw foundation::TextError(fmt::format("eSpeak NG failed to speak (error {})", static_cast<int>(error)));
+  if (error != EE_OK)
+    throw foundation::TextError(fmt::format("eSpeak NG failed to speak (error {})", static_cast<int>(error)));
   return Outcome::finished;
 }
 

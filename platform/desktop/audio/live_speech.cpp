@@ -84,7 +84,8 @@ void LiveSpeech::setSoundSystem(std::shared_ptr<SoundSystem> soundSystem) {
 
 std::string LiveSpeech::missingMicrophoneReason() const {
   const auto system = soundSystem();
-  if (!system) return "there is no sound system (no PulseAudio or PipeWire server answers, and ALSA has no device)";
+  if (!system)
+    return "there is no sound system (no PulseAudio or PipeWire server answers, and ALSA has no device)";
   return system->missingMicrophoneReason();
 }
 
@@ -432,7 +433,8 @@ void LiveSpeech::speakUtterances() {
   }
 }
 
-void LiveSpeech::speakOne(const QueuedUtterance& queued, const std::shared_ptr<std::atomic<bool>>& shouldStop) {
+void LiveSpeech::speakOne(const QueuedUtterance& queued,
+                          const std::shared_ptr<std::atomic<bool>>& shouldStop) {
   const auto system = soundSystem();
   tell(queued.synthesizer, queued.utterance, UtteranceEvent::started);
   std::unique_ptr<PlaybackStream> playback;
@@ -440,23 +442,24 @@ void LiveSpeech::speakOne(const QueuedUtterance& queued, const std::shared_ptr<s
   bool isFinished = true;
   try {
     const int sampleRate = EspeakSynthesis::sampleRate();
-    const auto outcome = EspeakSynthesis::synthesize(queued.utterance, [&](std::span<const std::int16_t> samples) {
-      if (shouldStop->load()) return false;
-      if (isHeard && !playback) {
-        try {
-          playback = system->openPlayback(sampleRate);
-        } catch (const foundation::TextError& error) {
-          foundation::log("Speech is not heard: " + error.text());
-          isHeard = false;
-        }
-      }
-      if (playback && !playback->write(samples)) {
-        foundation::log("Speech is not heard: " + system->name() + " stopped playing");
-        playback.reset();
-        isHeard = false;
-      }
-      return !shouldStop->load();
-    });
+    const auto outcome =
+        EspeakSynthesis::synthesize(queued.utterance, [&](std::span<const std::int16_t> samples) {
+          if (shouldStop->load()) return false;
+          if (isHeard && !playback) {
+            try {
+              playback = system->openPlayback(sampleRate);
+            } catch (const foundation::TextError& error) {
+              foundation::log("Speech is not heard: " + error.text());
+              isHeard = false;
+            }
+          }
+          if (playback && !playback->write(samples)) {
+            foundation::log("Speech is not heard: " + system->name() + " stopped playing");
+            playback.reset();
+            isHeard = false;
+          }
+          return !shouldStop->load();
+        });
     isFinished = outcome == EspeakSynthesis::Outcome::finished && !shouldStop->load();
     if (playback) {
       if (isFinished) {

@@ -122,7 +122,8 @@ class LiveSpeech final : public SpeechService {
   void speakUtterances();
   void speakOne(const QueuedUtterance& queued, const std::shared_ptr<std::atomic<bool>>& shouldStop);
   void tell(std::uint64_t synthesizer, const SpokenUtterance& utterance, UtteranceEvent event);
-  void captureMicrophone(std::unique_ptr<CaptureStream> stream, std::shared_ptr<std::atomic<bool>> shouldStop);
+  void captureMicrophone(std::unique_ptr<CaptureStream> stream,
+                         std::shared_ptr<std::atomic<bool>> shouldStop);
   void recognize();
   // Ends the capture that runs, if any, joining its thread unless called on it. Lock not held.
   void stopCapture(std::unique_lock<std::mutex>& lock);

@@ -43,7 +43,9 @@ class PulsePlayback final : public PlaybackStream {
     // The server's latency is what remains to be heard; the last moments are waited for in one go.
     for (;;) {
       const pa_usec_t remaining = pa_simple_get_latency(connection_.get(), &error);
-      if (remaining == static_cast<pa_usec_t>(-1) || remaining < static_cast<pa_usec_t>(kPollInterval.count())) break;
+      if (remaining == static_cast<pa_usec_t>(-1) ||
+          remaining < static_cast<pa_usec_t>(kPollInterval.count()))
+        break;
       if (shouldStop()) return false;
       std::this_thread::sleep_for(kPollInterval);
     }

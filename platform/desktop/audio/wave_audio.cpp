@@ -40,7 +40,8 @@ WaveAudio readWaveFile(const std::filesystem::path& file) {
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto notWave = [&](std::string_view why) {
-    return foundation::TextError(fmt::format("{} is not a WAVE file of 16-bit samples: {}", file.string(), why));
+    return foundation::TextError(
+        fmt::format("{} is not a WAVE file of 16-bit samples: {}", file.string(), why));
   };
   if (bytes.size() < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
     throw notWave("it does not start as one");

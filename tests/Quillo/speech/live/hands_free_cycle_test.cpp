@@ -48,10 +48,12 @@ std::shared_ptr<FileSoundSystem> hearing(std::filesystem::path file) {
 
 // A chat service's whole reply carrying `content`.
 std::string completionBody(const std::string& content) {
-  foundation::Json body = {
-      {"id", "chatcmpl-1"},
-      {"object", "chat.completion"},
-      {"choices", {{{"index", 0}, {"message", {{"role", "assistant"}, {"content", content}}}, {"finish_reason", "stop"}}}}};
+  foundation::Json body = {{"id", "chatcmpl-1"},
+                           {"object", "chat.completion"},
+                           {"choices",
+                            {{{"index", 0},
+                              {"message", {{"role", "assistant"}, {"content", content}}},
+                              {"finish_reason", "stop"}}}}};
   return body.dump();
 }
 
@@ -112,9 +114,8 @@ class LiveSpeechObjects : public testing::Test {
   // One recording of the recogniser, from its start until it stopped by itself; the transcript.
   static std::string listen(Quillo::NewSpeech& newSpeech) {
     bool wasRecording = false;
-    auto subscription = newSpeech.isRecording.publisher().sink([&](bool isRecording) {
-      wasRecording = wasRecording || isRecording;
-    });
+    auto subscription = newSpeech.isRecording.publisher().sink(
+        [&](bool isRecording) { wasRecording = wasRecording || isRecording; });
     newSpeech.startRecording();
     EXPECT_FALSE(newSpeech.isRecording.get());  // only once the authorisation answer has arrived
     foundation::RunLoop::main().runUntilIdle();

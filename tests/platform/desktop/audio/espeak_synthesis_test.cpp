@@ -39,11 +39,10 @@ TEST(EspeakSynthesis, TurnsRatePitchAndVolumeIntoItsOwnSettings) {
     int volume;
   };
   const Case cases[] = {
-      {0.0f, 80, 25, 0},       // rate and volume at their least; the pitch multiplier clamped to 0.5
-      {0.5f, 175, 25, 50},     // the normal rate
-      {0.6f, 230, 30, 60},
-      {1.0f, 450, 50, 100},    // the fastest rate; the normal pitch
-      {2.0f, 450, 100, 100},   // out of range: clamped
+      {0.0f, 80, 25, 0},    // rate and volume at their least; the pitch multiplier clamped to 0.5
+      {0.5f, 175, 25, 50},  // the normal rate
+      {0.6f, 230, 30, 60},   {1.0f, 450, 50, 100},  // the fastest rate; the normal pitch
+      {2.0f, 450, 100, 100},                        // out of range: clamped
       {-1.0f, 80, 25, 0},
   };
   for (const auto& c : cases) {

@@ -140,8 +140,9 @@ std::vector<RecognitionReport> recognizeThroughMicrophone(LiveSpeech& speech) {
   Reports reports;
   const std::uint64_t engine = 11;
   const std::uint64_t session = speech.beginRecognition(reports.sink());
-  const auto tap = speech.installTap(engine, 1024,
-                    [&](std::uint32_t frames, const desktop::CapturedAudioFormat&) { speech.hear(session, frames); });
+  const auto tap = speech.installTap(
+      engine, 1024,
+      [&](std::uint32_t frames, const desktop::CapturedAudioFormat&) { speech.hear(session, frames); });
   EXPECT_EQ(speech.startAudioEngine(engine), std::nullopt);
   EXPECT_TRUE(waitUntil([&] { return reports.hasLast(); }, std::chrono::seconds(30)));
   speech.stopAudioEngine(engine);
@@ -236,13 +237,13 @@ TEST(LiveSpeech, UtterancesAreSpokenOneAfterAnotherEachStartedThenFinished) {
   LiveSpeech speech(sound);
   std::mutex mutex;
   std::vector<std::string> events;
-  speech.addUtteranceObserver([&](std::uint64_t, const desktop::SpokenUtterance& utterance,
-                                  LiveSpeech::UtteranceEvent event) {
-    std::lock_guard lock(mutex);
-    events.push_back(utterance.text + (event == LiveSpeech::UtteranceEvent::started    ? " started"
-                                       : event == LiveSpeech::UtteranceEvent::finished ? " finished"
-                                                                                       : " stopped"));
-  });
+  speech.addUtteranceObserver(
+      [&](std::uint64_t, const desktop::SpokenUtterance& utterance, LiveSpeech::UtteranceEvent event) {
+        std::lock_guard lock(mutex);
+        events.push_back(utterance.text + (event == LiveSpeech::UtteranceEvent::started    ? " started"
+                                           : event == LiveSpeech::UtteranceEvent::finished ? " finished"
+                                                                                           : " stopped"));
+      });
   SpeechEnd end;
   speech.speak(kSynthesizer, answerUtterance("One."), end.sink());
   speech.speak(kSynthesizer, answerUtterance("Two."), end.sink());
@@ -250,7 +251,8 @@ TEST(LiveSpeech, UtterancesAreSpokenOneAfterAnotherEachStartedThenFinished) {
   ASSERT_TRUE(end.waitForEnds(2));
   EXPECT_EQ(end.ends(), (std::vector<bool>{true, true}));
   std::lock_guard lock(mutex);
-  EXPECT_EQ(events, (std::vector<std::string>{"One. started", "One. finished", "Two. started", "Two. finished"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"One. started", "One. finished", "Two. started", "Two. finished"}));
   EXPECT_FALSE(speech.isSpeaking(kSynthesizer));
 }
 
@@ -351,7 +353,8 @@ TEST(LiveSpeech, WithoutAMicrophoneSpeechInputIsDeniedAndSaysWhy) {
     EXPECT_EQ(speech.authorizationRequestCount(), 1u);
     if (!c.hasMicrophone) {
       ASSERT_FALSE(log.lines().empty());
-      EXPECT_THAT(log.lines().front(), StartsWith("Speech input is denied: there is no microphone, because "));
+      EXPECT_THAT(log.lines().front(),
+                  StartsWith("Speech input is denied: there is no microphone, because "));
     }
     const auto failure = speech.startAudioEngine(1);
     ASSERT_TRUE(failure.has_value());

@@ -31,16 +31,16 @@ inline std::string missingSynthesisReason() {
   }
 }
 
-#define REQUIRE_SYNTHESIS()                                                                        \
-  do {                                                                                             \
-    if (auto reason = ::livespeechtest::missingSynthesisReason(); !reason.empty())                 \
-      GTEST_SKIP() << "No speech synthesis: " << reason;                                           \
+#define REQUIRE_SYNTHESIS()                                                        \
+  do {                                                                             \
+    if (auto reason = ::livespeechtest::missingSynthesisReason(); !reason.empty()) \
+      GTEST_SKIP() << "No speech synthesis: " << reason;                           \
   } while (false)
 
-#define REQUIRE_RECOGNITION()                                                                      \
-  do {                                                                                             \
-    if (auto reason = ::desktop::audio::SpeechDecoder::missingModelReason(); !reason.empty())      \
-      GTEST_SKIP() << "No speech recognition: " << reason;                                         \
+#define REQUIRE_RECOGNITION()                                                                 \
+  do {                                                                                        \
+    if (auto reason = ::desktop::audio::SpeechDecoder::missingModelReason(); !reason.empty()) \
+      GTEST_SKIP() << "No speech recognition: " << reason;                                    \
   } while (false)
 
 // What a speech sink heard: nothing yet, or whether the utterance was finished.
@@ -73,7 +73,8 @@ inline std::shared_ptr<desktop::audio::FileSoundSystem> playingInto(std::filesys
 }
 
 // A sound system whose microphone hears `file`, `pace` times faster than real time.
-inline std::shared_ptr<desktop::audio::FileSoundSystem> hearing(std::filesystem::path file, double pace = 8.0) {
+inline std::shared_ptr<desktop::audio::FileSoundSystem> hearing(std::filesystem::path file,
+                                                                double pace = 8.0) {
   desktop::audio::FileSoundSystem::Options options;
   options.captureFile = std::move(file);
   options.capturePace = pace;

@@ -21,8 +21,8 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
 }
 
 std::string le32(std::uint32_t v) {
-  return {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff), static_cast<char>((v >> 16) & 0xff),
-          static_cast<char>(v >> 24)};
+  return {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
+          static_cast<char>((v >> 16) & 0xff), static_cast<char>(v >> 24)};
 }
 std::string le16(std::uint16_t v) { return {static_cast<char>(v & 0xff), static_cast<char>(v >> 8)}; }
 
@@ -30,9 +30,10 @@ std::string le16(std::uint16_t v) { return {static_cast<char>(v & 0xff), static_
 std::string waveBytes(std::uint16_t encoding, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
                       const std::string& data, std::string extraChunk = "") {
   std::string format = "fmt " + le32(16) + le16(encoding) + le16(channels) + le32(rate) +
-                       le32(rate * channels * bits / 8) + le16(static_cast<std::uint16_t>(channels * bits / 8)) +
-                       le16(bits);
-  std::string body = "WAVE" + format + extraChunk + "data" + le32(static_cast<std::uint32_t>(data.size())) + data;
+                       le32(rate * channels * bits / 8) +
+                       le16(static_cast<std::uint16_t>(channels * bits / 8)) + le16(bits);
+  std::string body =
+      "WAVE" + format + extraChunk + "data" + le32(static_cast<std::uint32_t>(data.size())) + data;
   return "RIFF" + le32(static_cast<std::uint32_t>(body.size())) + body;
 }
 
@@ -48,7 +49,8 @@ TEST(WaveAudio, WrittenFilesReadBackAsTheSameSound) {
 TEST(WaveAudio, StereoIsMixedDownAndUnknownChunksAreSkipped) {
   testsupport::TemporaryFolder folder;
   const auto file = folder.path() / "stereo.wav";
-  writeBytes(file, waveBytes(1, 2, 8000, 16, le16(100) + le16(300) + le16(static_cast<std::uint16_t>(-50)) + le16(50),
+  writeBytes(file, waveBytes(1, 2, 8000, 16,
+                             le16(100) + le16(300) + le16(static_cast<std::uint16_t>(-50)) + le16(50),
                              "LIST" + le32(3) + "abc" + std::string(1, '\0')));
   const auto read = readWaveFile(file);
   EXPECT_EQ(read.sampleRate, 8000);
