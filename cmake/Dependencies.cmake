@@ -10,7 +10,7 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)  # the C library's threads: part of the system, not a library of ours
 
 # quillo_library(<id> NAME <shown name> PACKAGES <Debian package>...
-#                {FIND_PACKAGE <find_package arguments>... LINK <imported targets>... | PKG_CONFIG <module>...})
+#                {[FIND_PACKAGE <find_package arguments>...] LINK <imported targets>... | PKG_CONFIG <module>...})
 #   Finds the library and makes thirdparty::<id> link it; with PKG_CONFIG, its pkg-config modules' imported
 #   target. Appends it to QUILLO_LIBRARIES (a global property, in the list's order), with its shown name
 #   and packages in QUILLO_LIBRARY_<id>_NAME and QUILLO_LIBRARY_<id>_PACKAGES.
@@ -26,7 +26,7 @@ function(quillo_library id)
     string(TOUPPER "${id}" prefix)
     pkg_check_modules(${prefix} REQUIRED IMPORTED_TARGET ${ARG_PKG_CONFIG})
     set(ARG_LINK PkgConfig::${prefix})
-  else()
+  elseif(ARG_FIND_PACKAGE)
     find_package(${ARG_FIND_PACKAGE} REQUIRED)
   endif()
   add_library(thirdparty::${id} INTERFACE IMPORTED)
@@ -85,6 +85,29 @@ quillo_library(xtst NAME "libXtst" PKG_CONFIG xtst
                PACKAGES libxtst6)
 quillo_library(atspi NAME "AT-SPI" PKG_CONFIG atspi-2
                PACKAGES libatspi2.0-0 libdbus-1-3)
+
+# The live desktop's speech: eSpeak NG speaks, PocketSphinx with its US English model recognises, and sound
+# goes through PulseAudio (or PipeWire's Pulse server), else ALSA.
+quillo_library(espeak_ng NAME "eSpeak NG" PKG_CONFIG espeak-ng
+               PACKAGES libespeak-ng1 espeak-ng-data)
+# Debian's PocketSphinx names a header folder it does not ship (/usr/include/sphinxbase): its target takes
+# the folders that exist.
+pkg_check_modules(POCKETSPHINX REQUIRED pocketsphinx sphinxbase)
+set(pocketsphinx_include_dirs "")
+foreach(dir IN LISTS POCKETSPHINX_INCLUDE_DIRS)
+  if(IS_DIRECTORY "${dir}")
+    list(APPEND pocketsphinx_include_dirs "${dir}")
+  endif()
+endforeach()
+add_library(quillo_found_pocketsphinx INTERFACE IMPORTED)
+target_include_directories(quillo_found_pocketsphinx INTERFACE ${pocketsphinx_include_dirs})
+target_link_libraries(quillo_found_pocketsphinx INTERFACE ${POCKETSPHINX_LINK_LIBRARIES})
+quillo_library(pocketsphinx NAME "PocketSphinx" LINK quillo_found_pocketsphinx
+               PACKAGES libpocketsphinx3 libsphinxbase3 pocketsphinx-en-us)
+quillo_library(pulse NAME "PulseAudio" PKG_CONFIG libpulse-simple libpulse
+               PACKAGES libpulse0)
+quillo_library(alsa NAME "ALSA" PKG_CONFIG alsa
+               PACKAGES libasound2)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)

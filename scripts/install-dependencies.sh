@@ -15,6 +15,8 @@ packages=(
   libgtk-3-dev libxtst-dev libayatana-appindicator3-dev trayer
   # The live X11 desktop's global input and accessibility.
   libx11-xcb-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libatspi2.0-dev at-spi2-core x11-xkb-utils
+  # The live desktop's speech: synthesis, recognition with its US English model, and the sound systems.
+  libespeak-ng-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libpulse-dev libasound2-dev
   "$@"
 )
 

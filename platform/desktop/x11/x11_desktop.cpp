@@ -103,7 +103,9 @@ X11Desktop::~X11Desktop() { withdraw(); }
 
 bool X11Desktop::isPermissionGranted(std::string_view permission) const {
   if (permission == permission::accessibility) return accessibility_.isTrusted();
-  return permission == permission::microphone || permission == permission::speechRecognition;
+  if (permission == permission::microphone) return speech_.hasMicrophone();
+  if (permission == permission::speechRecognition) return speech_.canMakeRecognizer();
+  return false;
 }
 
 void X11Desktop::requestPermission(std::string_view permission) {

@@ -8,6 +8,7 @@
 
 #include "platform/appkit/workspace.h"  // ActivationAnnouncer: other applications coming forward
 #include "platform/desktop/atspi/atspi_accessibility.h"
+#include "platform/desktop/audio/live_speech.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_choice.h"
 #include "platform/desktop/headless_desktop.h"
@@ -57,9 +58,10 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   SyntheticInputService& syntheticInput() override { return *syntheticInput_; }
   HotKeyService& hotKeys() override { return *hotKeys_; }
   atspi::AtspiAccessibility& accessibility() override { return accessibility_; }
-  // Speech and web pages are not served live by this desktop yet: they are those of a desktop of its own
-  // that nothing outside reaches.
-  SpeechService& speech() override { return offline_.speech(); }
+  // Speech through eSpeak NG and PocketSphinx, heard and captured through the machine's sound system.
+  audio::LiveSpeech& speech() override { return speech_; }
+  // Web pages are not served live by this desktop yet: they are those of a desktop of its own that nothing
+  // outside reaches.
   WebEngineService& web() override { return offline_.web(); }
 
   // Light or dark, as the desktop's setting says.
@@ -67,7 +69,8 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   GtkMainLoop& mainLoop() { return mainLoop_; }
 
   // An X session asks no permission of its programs: each is granted, except that reading other
-  // applications' elements ("accessibility") needs the session's accessibility bus to answer.
+  // applications' elements ("accessibility") needs the session's accessibility bus to answer, the
+  // microphone needs one to be there and speech recognition needs its model.
   bool isPermissionGranted(std::string_view permission) const override;
   // Nothing can grant accessibility from inside the program: asked for it while the bus does not answer,
   // the desktop tells the person, once, how to turn accessibility on (logged, and in an alert).
@@ -93,6 +96,7 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   std::unique_ptr<SyntheticInputService> syntheticInput_;
   atspi::AtspiAccessibility accessibility_;
   std::unique_ptr<appkit::Workspace::ActivationAnnouncer> activationAnnouncer_;
+  audio::LiveSpeech speech_;
   HeadlessDesktop offline_;
 };
 

@@ -46,7 +46,8 @@ TEST(Acknowledgements, ListTheLinkedLibrariesInTheirFixedOrderThenTheDataNoPacka
       "cmark-gfm", "libcurl",    "nlohmann-json", "ICU",      "fmt",
       "FreeType",  "Cairo",      "Pango",         "HarfBuzz", "Fontconfig",
       "librsvg",   "gdk-pixbuf", "GLib",          "GTK",      "Ayatana AppIndicator",
-      "libX11",    "xkbcommon",  "libXi",         "libXtst",  "AT-SPI"};
+      "libX11",    "xkbcommon",  "libXi",         "libXtst",  "AT-SPI",
+      "eSpeak NG", "PocketSphinx", "PulseAudio",  "ALSA"};
   for (const auto& name : staticAcknowledgementNames()) expected.push_back(name);
   std::vector<std::string> names;
   for (const auto& entry : Quillo::acknowledgements()) names.push_back(entry.name);
