@@ -85,6 +85,9 @@ quillo_library(xtst NAME "libXtst" PKG_CONFIG xtst
                PACKAGES libxtst6)
 quillo_library(atspi NAME "AT-SPI" PKG_CONFIG atspi-2
                PACKAGES libatspi2.0-0)
+# The live desktop's web pages: WebKitGTK, its JavaScript engine and the HTTP library it loads pages with.
+quillo_library(webkitgtk NAME "WebKitGTK" PKG_CONFIG webkit2gtk-4.1
+               PACKAGES libwebkit2gtk-4.1-0 libjavascriptcoregtk-4.1-0 libsoup-3.0-0)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)

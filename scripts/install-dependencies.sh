@@ -15,6 +15,8 @@ packages=(
   libgtk-3-dev libxtst-dev libayatana-appindicator3-dev trayer
   # The live X11 desktop's global input and accessibility.
   libx11-xcb-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libatspi2.0-dev at-spi2-core x11-xkb-utils
+  # The live desktop's web pages (WebKitGTK 4.1).
+  libwebkit2gtk-4.1-dev
   "$@"
 )
 

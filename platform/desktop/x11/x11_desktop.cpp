@@ -58,7 +58,13 @@ foundation::Rect mainScreenFrame(const WorkspaceService& workspace) {
 
 }  // namespace
 
-X11Desktop::X11Desktop() : statusBar_(mainScreenFrame(workspace_)) {
+X11Desktop::X11Desktop()
+    : statusBar_(mainScreenFrame(workspace_)),
+      web_(WebKitWebEngine::defaultDataDirectory(processEnvironment()),
+           WebKitWebEngine::defaultCacheDirectory(processEnvironment()), [this](std::uint64_t number) {
+             auto* shown = windowServer_.presenter(number);
+             return shown != nullptr && shown->isShown() ? shown->childLayer() : nullptr;
+           }) {
   // What the main queue's work changed is drawn at the next frame.
   mainLoop_.setWorkObserver([this] { windowServer_.redrawAll(); });
   // The windows follow the desktop's light or dark setting while the program runs.

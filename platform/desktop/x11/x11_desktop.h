@@ -15,6 +15,7 @@
 #include "platform/desktop/x11/gtk_dialogs.h"
 #include "platform/desktop/x11/gtk_main_loop.h"
 #include "platform/desktop/x11/gtk_pasteboard.h"
+#include "platform/desktop/x11/web/webkit_web_engine.h"
 #include "platform/desktop/x11/x11_status_bar.h"
 #include "platform/desktop/x11/x11_window_server.h"
 #include "platform/desktop/x11/x11_workspace.h"
@@ -42,14 +43,14 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   PermissionService& permissions() override { return *this; }
   X11WindowServer& windowServer() override { return windowServer_; }
   X11StatusBar& statusBar() override { return statusBar_; }
-  // Global input, synthetic typing, hot keys, other applications' elements, speech and web pages are not
-  // served live by this desktop yet: they are those of a desktop of its own that nothing outside reaches.
+  WebKitWebEngine& web() override { return web_; }
+  // Global input, synthetic typing, hot keys, other applications' elements and speech are not served
+  // live by this desktop yet: they are those of a desktop of its own that nothing outside reaches.
   InputEventService& inputEvents() override { return offline_.inputEvents(); }
   SyntheticInputService& syntheticInput() override { return offline_.syntheticInput(); }
   HotKeyService& hotKeys() override { return offline_.hotKeys(); }
   AccessibilityService& accessibility() override { return offline_.accessibility(); }
   SpeechService& speech() override { return offline_.speech(); }
-  WebEngineService& web() override { return offline_.web(); }
 
   // Light or dark, as the desktop's setting says.
   GtkAppearance& appearance() { return appearance_; }
@@ -75,6 +76,7 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   GtkFilePanels filePanels_;
   GtkAppearance appearance_;
   HeadlessDesktop offline_;
+  WebKitWebEngine web_;
 };
 
 // What a person in a Wayland session misses when this program runs through XWayland; empty outside one.
