@@ -10,15 +10,12 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libjavascriptcoregtk-4.1.so\n"
          // GLib's first block of quarks, made as the library loads, is left behind (never freed, as
          // lock-free readers may still hold it) once the many quarks of WebKit and GTK's file chooser
-         // outgrow it.
-         "leak:_dl_init\n"
+         // outgrow it. GLib is built without frame pointers, so the trace of any allocation through
+         // g_malloc ends there and cannot tell that block from others.
+         "leak:g_malloc\n"
          // libdbus keeps its connection to the session bus (the accessibility bridge's) for good.
          "leak:libdbus-1.so\n";
 }
-
-// GLib is built without frame pointers: leaks are traced through it the slow way, so that the
-// suppressions above see where an allocation came from.
-extern "C" const char* __lsan_default_options() { return "fast_unwind_on_malloc=0"; }
 
 // See the file for why.
 extern "C" const char* __ubsan_default_options() {
