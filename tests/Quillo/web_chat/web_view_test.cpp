@@ -129,8 +129,9 @@ TEST_F(WebView, DeclaresItsHandlerNamesToThePageWithEachLoad) {
 
 TEST_F(WebView, ShowsItsPageAtItsFrameInItsWindowWhileTheWindowIsOnScreen) {
   using Style = appkit::StyledWindow::StyleMask;
-  auto window = std::make_shared<appkit::StyledWindow>(foundation::Rect(100, 100, 500, 400), Style::titled,
-                                                       appkit::StyledWindow::BackingStoreType::buffered, false);
+  auto window =
+      std::make_shared<appkit::StyledWindow>(foundation::Rect(100, 100, 500, 400), Style::titled,
+                                             appkit::StyledWindow::BackingStoreType::buffered, false);
   auto content = std::make_shared<appkit::View>(foundation::Rect(0, 0, 500, 400));
   auto box = std::make_shared<appkit::View>(foundation::Rect(10, 20, 400, 300));
   content->addSubview(box);
@@ -173,10 +174,8 @@ TEST_F(WebView, ShowsItsPageAtItsFrameInItsWindowWhileTheWindowIsOnScreen) {
 
   const std::vector<std::optional<desktop::PagePlacement>> told{
       desktop::PagePlacement{number, foundation::Rect(15, 26, 200, 100)},
-      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)},
-      std::nullopt,
-      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)},
-      std::nullopt};
+      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}, std::nullopt,
+      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}, std::nullopt};
   EXPECT_EQ(page->placements(), told);
   appkit::Application::shared().resetForTesting();
 }

@@ -61,11 +61,11 @@ WebKitPage::WebKitPage(Token, WebKitWebContext* context, WebKitWebView* relatedV
   // scripts, handlers and settings.
   GObject* made = relatedView != nullptr
                       ? static_cast<GObject*>(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", relatedView,
-                                                           "user-content-manager", contentManager_, "settings",
-                                                           settings_, nullptr))
+                                                           "user-content-manager", contentManager_,
+                                                           "settings", settings_, nullptr))
                       : static_cast<GObject*>(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
-                                                           "user-content-manager", contentManager_, "settings",
-                                                           settings_, nullptr));
+                                                           "user-content-manager", contentManager_,
+                                                           "settings", settings_, nullptr));
   webView_ = WEBKIT_WEB_VIEW(g_object_ref_sink(made));
   // Shown when it is placed, never by a window showing all its widgets.
   gtk_widget_set_no_show_all(GTK_WIDGET(webView_), TRUE);
@@ -111,9 +111,9 @@ void WebKitPage::setScriptMessageHandlerNames(std::vector<std::string> names) {
     if (std::find(names.begin(), names.end(), name) != names.end()) continue;
     webkit_user_content_manager_unregister_script_message_handler(contentManager_, name.c_str());
     const guint id = g_signal_lookup("script-message-received", WEBKIT_TYPE_USER_CONTENT_MANAGER);
-    g_signal_handlers_disconnect_matched(contentManager_,
-                                         static_cast<GSignalMatchType>(G_SIGNAL_MATCH_ID | G_SIGNAL_MATCH_DETAIL), id,
-                                         g_quark_from_string(name.c_str()), nullptr, nullptr, nullptr);
+    g_signal_handlers_disconnect_matched(
+        contentManager_, static_cast<GSignalMatchType>(G_SIGNAL_MATCH_ID | G_SIGNAL_MATCH_DETAIL), id,
+        g_quark_from_string(name.c_str()), nullptr, nullptr, nullptr);
   }
   for (const auto& name : names) {
     if (std::find(handlerNames_.begin(), handlerNames_.end(), name) != handlerNames_.end()) continue;
@@ -129,8 +129,7 @@ void WebKitPage::setScriptMessageHandlerNames(std::vector<std::string> names) {
           auto& connection = *static_cast<HandlerConnection*>(data);
           auto page = connection.page.lock();
           if (!page) return;
-          page->receiveScriptMessage(connection.name,
-                                     jsonOf(webkit_javascript_result_get_js_value(result)));
+          page->receiveScriptMessage(connection.name, jsonOf(webkit_javascript_result_get_js_value(result)));
         }),
         connection, [](gpointer data, GClosure*) { delete static_cast<HandlerConnection*>(data); },
         GConnectFlags{});
@@ -147,12 +146,13 @@ void WebKitPage::receiveScriptMessage(const std::string& name, std::string bodyJ
 void WebKitPage::load(PageLoad load, std::vector<InjectedScript> scripts) {
   webkit_user_content_manager_remove_all_scripts(contentManager_);
   for (const auto& script : scripts) {
-    WebKitUserScript* userScript = webkit_user_script_new(
-        script.source.c_str(),
-        script.forMainFrameOnly ? WEBKIT_USER_CONTENT_INJECT_TOP_FRAME : WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-        script.atDocumentEnd ? WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END
-                             : WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
-        nullptr, nullptr);
+    WebKitUserScript* userScript =
+        webkit_user_script_new(script.source.c_str(),
+                               script.forMainFrameOnly ? WEBKIT_USER_CONTENT_INJECT_TOP_FRAME
+                                                       : WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                               script.atDocumentEnd ? WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_END
+                                                    : WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                               nullptr, nullptr);
     webkit_user_content_manager_add_script(contentManager_, userScript);
     webkit_user_script_unref(userScript);
   }
@@ -201,15 +201,16 @@ void WebKitPage::evaluateScript(const std::string& script, std::function<void(Sc
       pending);
 }
 
-gboolean WebKitPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                                  gpointer data) {
+gboolean WebKitPage::decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                  WebKitPolicyDecisionType type, gpointer data) {
   auto& self = *static_cast<WebKitPage*>(data);
   if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
     auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
     if (webkit_response_policy_decision_is_mime_type_supported(response)) return FALSE;
     // A response the page cannot show is handed over as a download, which the program takes or leaves;
     // the page itself stays where it is.
-    const std::string url = webkit_uri_response_get_uri(webkit_response_policy_decision_get_response(response));
+    const std::string url =
+        webkit_uri_response_get_uri(webkit_response_policy_decision_get_response(response));
     webkit_policy_decision_ignore(decision);
     self.post([url](const WebPageClient& client) {
       if (client.didBecomeDownload) client.didBecomeDownload(url);

@@ -58,10 +58,11 @@ std::shared_ptr<WebPage> WebKitWebEngine::openPage() {
   std::erase_if(pages_, [](const auto& page) { return page.expired(); });
   WebKitWebView* related = nullptr;
   if (!pages_.empty()) related = pages_.front().lock()->webView();
-  auto page = WebKitPage::make(context(), related,
-                               [alive = std::weak_ptr<int>(lifetime_), find = childLayerOf_](std::uint64_t number) {
-                                 return alive.expired() ? nullptr : find(number);
-                               });
+  auto page =
+      WebKitPage::make(context(), related,
+                       [alive = std::weak_ptr<int>(lifetime_), find = childLayerOf_](std::uint64_t number) {
+                         return alive.expired() ? nullptr : find(number);
+                       });
   pages_.push_back(page);
   return page;
 }

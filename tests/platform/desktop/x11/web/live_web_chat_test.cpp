@@ -41,7 +41,8 @@ std::string chatPage() {
              "<!doctype html><html><head><title>Chat</title></head><body style='margin: 0'>"
              "<textarea id='prompt' style='position: absolute; left: 10px; top: 10px; width: 200px; "
              "height: 60px'></textarea>"
-             "<button id='send' style='position: absolute; left: 10px; top: 100px; width: 120px; height: 40px' "
+             "<button id='send' style='position: absolute; left: 10px; top: 100px; width: 120px; height: "
+             "40px' "
              "onclick=\"window.webkit.messageHandlers.userHitSend.postMessage('userHitSend')\">Send</button>"
              "<a id='image' style='position: absolute; left: 10px; top: 160px; width: 120px; height: 40px; "
              "display: block' href='data:image/png;base64,") +

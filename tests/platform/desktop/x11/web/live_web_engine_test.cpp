@@ -2,7 +2,6 @@
 // script results, the custom user agent, the page standing at the view's frame in its window, cookies kept
 // across a restart of the engine, and one web process for the pages of several windows.
 #include <gtk/gtk.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,18 +41,23 @@ class RecordingHandler final : public webkit::ScriptMessageHandler {
 // The navigation events of a web view, in order: "commit", "finish", "fail <code>".
 class RecordingNavigation final : public webkit::NavigationDelegate {
  public:
-  void didCommitNavigation(webkit::WebView&, const webkit::Navigation*) override { events.push_back("commit"); }
-  void didFinishNavigation(webkit::WebView&, const webkit::Navigation*) override { events.push_back("finish"); }
-  void didFailNavigation(webkit::WebView&, const webkit::Navigation*, const webkit::WebError& error) override {
+  void didCommitNavigation(webkit::WebView&, const webkit::Navigation*) override {
+    events.push_back("commit");
+  }
+  void didFinishNavigation(webkit::WebView&, const webkit::Navigation*) override {
+    events.push_back("finish");
+  }
+  void didFailNavigation(webkit::WebView&, const webkit::Navigation*,
+                         const webkit::WebError& error) override {
     events.push_back("fail " + std::to_string(error.code));
   }
   bool hasFinished() const { return std::find(events.begin(), events.end(), "finish") != events.end(); }
   std::vector<std::string> events;
 };
 
-std::shared_ptr<webkit::WebView> loadedWebView(const std::string& url,
-                                               const std::shared_ptr<RecordingNavigation>& navigation,
-                                               std::shared_ptr<webkit::WebViewConfiguration> configuration = {}) {
+std::shared_ptr<webkit::WebView> loadedWebView(
+    const std::string& url, const std::shared_ptr<RecordingNavigation>& navigation,
+    std::shared_ptr<webkit::WebViewConfiguration> configuration = {}) {
   auto view = webkit::WebView::make(foundation::Rect(0, 0, 400, 300), std::move(configuration));
   view->setNavigationDelegate(navigation);
   auto parsed = foundation::URL::parse(url);
@@ -63,16 +67,17 @@ std::shared_ptr<webkit::WebView> loadedWebView(const std::string& url,
 
 TEST_F(LiveWebTest, InjectedScriptsRunAtDocumentStartAndEndAroundThePagesOwnAndPostTheirMessages) {
   PageServer server;
-  server.page("/order", "<!doctype html><html><head><script>window.order.push('page');</script></head>"
-                        "<body><p>Hello</p></body></html>");
+  server.page("/order",
+              "<!doctype html><html><head><script>window.order.push('page');</script></head>"
+              "<body><p>Hello</p></body></html>");
   auto configuration = std::make_shared<webkit::WebViewConfiguration>();
   auto& controller = *configuration->userContentController;
   controller.addUserScript(webkit::UserScript("window.order = ['start'];",
                                               webkit::UserScriptInjectionTime::atDocumentStart, true));
-  controller.addUserScript(webkit::UserScript(
-      "window.order.push(document.querySelector('p') ? 'end' : 'too early');\n"
-      "window.webkit.messageHandlers.ready.postMessage(window.order);",
-      webkit::UserScriptInjectionTime::atDocumentEnd, false));
+  controller.addUserScript(
+      webkit::UserScript("window.order.push(document.querySelector('p') ? 'end' : 'too early');\n"
+                         "window.webkit.messageHandlers.ready.postMessage(window.order);",
+                         webkit::UserScriptInjectionTime::atDocumentEnd, false));
   auto handler = std::make_shared<RecordingHandler>();
   ASSERT_TRUE(controller.addScriptMessageHandler(handler, "ready"));
   auto navigation = std::make_shared<RecordingNavigation>();
@@ -111,9 +116,10 @@ TEST_F(LiveWebTest, ThePageStandsAtTheViewsFrameInItsWindowAndLeavesTheScreenWit
     gtk_widget_get_allocation(GTK_WIDGET(page->webView()), &box);
     return foundation::Rect(box.x, box.y, box.width, box.height);
   };
-  ASSERT_TRUE(serveUntil([&] { return page->isShown() && allocation() == foundation::Rect(20, 30, 300, 200); }))
-      << allocation().origin.x << "," << allocation().origin.y << " " << allocation().size.width << "x"
-      << allocation().size.height;
+  ASSERT_TRUE(serveUntil([&] {
+    return page->isShown() && allocation() == foundation::Rect(20, 30, 300, 200);
+  })) << allocation().origin.x
+      << "," << allocation().origin.y << " " << allocation().size.width << "x" << allocation().size.height;
   ASSERT_TRUE(serveUntil([&] { return navigation->hasFinished(); }));
 
   view->setFrame(foundation::Rect(60, 10, 240, 150));
@@ -123,7 +129,8 @@ TEST_F(LiveWebTest, ThePageStandsAtTheViewsFrameInItsWindowAndLeavesTheScreenWit
   window->orderOut();
   EXPECT_TRUE(serveUntil([&] { return !page->isShown(); }));
   window->orderFront();
-  EXPECT_TRUE(serveUntil([&] { return page->isShown() && allocation() == foundation::Rect(60, 10, 240, 150); }));
+  EXPECT_TRUE(
+      serveUntil([&] { return page->isShown() && allocation() == foundation::Rect(60, 10, 240, 150); }));
 
   // Taken out of the window, it is shown nowhere.
   view->removeFromSuperview();
@@ -235,9 +242,10 @@ TEST_F(LiveWebTest, ThePagesOfThePopoverMainWindowAndSidebarShareOneWebProcess) 
   RecordProperty("engine_processes_one_page_kB", std::to_string(oneProcessKB));
   RecordProperty("engine_processes_three_pages_kB", std::to_string(threePagesKB));
   RecordProperty("program_growth_three_pages_kB", std::to_string(ownGrowthKB));
-  std::printf("The engine's processes (web and network) take %ld MB for one page and %ld MB for three; "
-              "the program itself grew by %ld MB.\n",
-              oneProcessKB / 1024, threePagesKB / 1024, ownGrowthKB / 1024);
+  std::printf(
+      "The engine's processes (web and network) take %ld MB for one page and %ld MB for three; "
+      "the program itself grew by %ld MB.\n",
+      oneProcessKB / 1024, threePagesKB / 1024, ownGrowthKB / 1024);
 }
 
 }  // namespace

@@ -26,10 +26,10 @@ namespace livewebtest {
 
 std::string evaluated(webkit::WebView& view, const std::string& script) {
   std::optional<std::string> outcome;
-  view.evaluateJavaScript(script, [&](const std::optional<foundation::Json>& result,
-                                      const std::optional<webkit::WebError>&) {
-    outcome = result ? foundation::jsonText(*result) : "";
-  });
+  view.evaluateJavaScript(
+      script, [&](const std::optional<foundation::Json>& result, const std::optional<webkit::WebError>&) {
+        outcome = result ? foundation::jsonText(*result) : "";
+      });
   if (!testsupport::live::serveUntil([&] { return outcome.has_value(); })) return "";
   return *outcome;
 }

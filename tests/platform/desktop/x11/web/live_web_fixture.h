@@ -67,11 +67,12 @@ class PageServer {
 };
 
 // A titled application window with its content rectangle at `frame` (global coordinates), shown.
-inline std::shared_ptr<appkit::StyledWindow> showWindow(foundation::Rect frame, std::shared_ptr<appkit::View> content,
+inline std::shared_ptr<appkit::StyledWindow> showWindow(foundation::Rect frame,
+                                                        std::shared_ptr<appkit::View> content,
                                                         const std::string& title) {
   using Style = appkit::StyledWindow::StyleMask;
-  auto window = std::make_shared<appkit::StyledWindow>(frame, Style::titled | Style::resizable,
-                                                       appkit::StyledWindow::BackingStoreType::buffered, false);
+  auto window = std::make_shared<appkit::StyledWindow>(
+      frame, Style::titled | Style::resizable, appkit::StyledWindow::BackingStoreType::buffered, false);
   window->setTitle(title);
   window->setContentView(std::move(content));
   window->orderFront();
