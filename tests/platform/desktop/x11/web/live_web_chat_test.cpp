@@ -1,7 +1,7 @@
 // The web chat on the live desktop, used as a person would through the X server: a chat page served on
 // 127.0.0.1 shown in the main window's web chat, its send button clicked and Return pressed in its text
-// area (the injected Enter-key script) reaching the application as "userHitSend", and an image the page
-// offers as a data: URL saved through the save panel.
+// area (the injected Enter-key script) reaching the application as "userHitSend", an image the page
+// offers as a data: URL saved through the save panel, and its file input answered through the open panel.
 #include <gtk/gtk.h>
 
 #include <algorithm>
@@ -34,8 +34,8 @@ using testsupport::live::serveUntil;
 constexpr const char* kImageBase64 =
     "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==";
 
-// The chat page: a text area, a send button that reports itself as the service's page does, and a link
-// to an image as a data: URL, each at a fixed place.
+// The chat page: a text area, a send button that reports itself as the service's page does, a link to
+// an image as a data: URL and a file input, each at a fixed place.
 std::string chatPage() {
   return std::string(
              "<!doctype html><html><head><title>Chat</title></head><body style='margin: 0'>"
@@ -46,7 +46,9 @@ std::string chatPage() {
              "onclick=\"window.webkit.messageHandlers.userHitSend.postMessage('userHitSend')\">Send</button>"
              "<a id='image' style='position: absolute; left: 10px; top: 160px; width: 120px; height: 40px; "
              "display: block' href='data:image/png;base64,") +
-         kImageBase64 + "'>Image</a><div id='Attach files'>Attach</div></body></html>";
+         kImageBase64 +
+         "'>Image</a><input type='file' id='file' style='position: absolute; left: 10px; top: 220px; "
+         "width: 200px; height: 30px'><div id='Attach files'>Attach</div></body></html>";
 }
 
 std::shared_ptr<webkit::WebView> findWebView(const std::shared_ptr<appkit::View>& view) {
@@ -81,7 +83,7 @@ class LiveWebChat : public LiveWebTest {
   std::shared_ptr<webkit::WebView> webView;
 };
 
-TEST_F(LiveWebChat, SendButtonAndReturnReachTheApplicationAsUserHitSendAndADataImageIsSaved) {
+TEST_F(LiveWebChat, SendAndReturnReachTheApplicationAsUserHitSendAndImagesAndFilesGoThroughThePanels) {
   foundation::LogCapture log;
   showChat();
   if (HasFatalFailure()) return;
@@ -160,6 +162,48 @@ TEST_F(LiveWebChat, SendButtonAndReturnReachTheApplicationAsUserHitSendAndADataI
   g_free(expected);
   // The navigation itself never happens: the chat page stays.
   EXPECT_EQ(evaluated(*webView, "document.title"), "\"Chat\"");
+
+  // The page's file input opens the open panel; the file chosen there is the input's.
+  const auto attachment = folder.path() / "attachment.txt";
+  std::ofstream(attachment) << "attached";
+  struct Choice {
+    std::string path;
+    bool isChosen = false;
+    int ticks = 0;
+  } choice{attachment.string()};
+  const guint choosing = g_timeout_add(
+      50,
+      +[](gpointer data) -> gboolean {
+        auto& choice = *static_cast<Choice*>(data);
+        GtkWidget* dialog = nullptr;
+        GList* windows = gtk_window_list_toplevels();
+        for (GList* item = windows; item != nullptr; item = item->next)
+          if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data)))
+            dialog = GTK_WIDGET(item->data);
+        g_list_free(windows);
+        if (dialog == nullptr) return choice.isChosen ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+        auto* chooser = GTK_FILE_CHOOSER(dialog);
+        if (!choice.isChosen) {
+          choice.isChosen = true;
+          gtk_file_chooser_set_filename(chooser, choice.path.c_str());
+          return G_SOURCE_CONTINUE;
+        }
+        gchar* selected = gtk_file_chooser_get_filename(chooser);
+        const bool isSelected = selected != nullptr && choice.path == selected;
+        g_free(selected);
+        // Pressed again now and then, as the chooser may still be reading the folder.
+        if (isSelected && choice.ticks++ % 10 == 0)
+          gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+        return G_SOURCE_CONTINUE;
+      },
+      &choice);
+  clickInPage({110, 235});
+  const std::string chosenName =
+      "document.getElementById('file').files.length ? "
+      "document.getElementById('file').files[0].name : ''";
+  EXPECT_TRUE(serveUntil([&] { return evaluated(*webView, chosenName) == "\"attachment.txt\""; }))
+      << evaluated(*webView, chosenName);
+  if (GSource* source = g_main_context_find_source_by_id(nullptr, choosing)) g_source_destroy(source);
 }
 
 }  // namespace
