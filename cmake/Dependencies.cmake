@@ -108,6 +108,9 @@ quillo_library(pulse NAME "PulseAudio" PKG_CONFIG libpulse-simple libpulse
                PACKAGES libpulse0)
 quillo_library(alsa NAME "ALSA" PKG_CONFIG alsa
                PACKAGES libasound2)
+# The live desktop's web pages: WebKitGTK, its JavaScript engine and the HTTP library it loads pages with.
+quillo_library(webkitgtk NAME "WebKitGTK" PKG_CONFIG webkit2gtk-4.1
+               PACKAGES libwebkit2gtk-4.1-0 libjavascriptcoregtk-4.1-0 libsoup-3.0-0)
 
 # For the test programs and benchmarks only; never part of the application.
 if(QUILLO_TESTS)

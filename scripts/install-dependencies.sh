@@ -17,6 +17,8 @@ packages=(
   libx11-xcb-dev libxkbcommon-dev libxkbcommon-x11-dev libxi-dev libatspi2.0-dev at-spi2-core x11-xkb-utils
   # The live desktop's speech: synthesis, recognition with its US English model, and the sound systems.
   libespeak-ng-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libpulse-dev libasound2-dev
+  # The live desktop's web pages (WebKitGTK 4.1).
+  libwebkit2gtk-4.1-dev
   "$@"
 )
 

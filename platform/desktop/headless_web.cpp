@@ -23,6 +23,31 @@ void HeadlessWebPage::setCustomUserAgent(std::optional<std::string> userAgent) {
   customUserAgent_ = std::move(userAgent);
 }
 
+void HeadlessWebPage::setScriptMessageHandlerNames(std::vector<std::string> names) {
+  std::lock_guard lock(mutex_);
+  handlerNames_ = std::move(names);
+}
+
+std::vector<std::string> HeadlessWebPage::scriptMessageHandlerNames() const {
+  std::lock_guard lock(mutex_);
+  return handlerNames_;
+}
+
+void HeadlessWebPage::setPlacement(std::optional<PagePlacement> placement) {
+  std::lock_guard lock(mutex_);
+  placements_.push_back(placement);
+}
+
+std::optional<PagePlacement> HeadlessWebPage::placement() const {
+  std::lock_guard lock(mutex_);
+  return placements_.empty() ? std::nullopt : placements_.back();
+}
+
+std::vector<std::optional<PagePlacement>> HeadlessWebPage::placements() const {
+  std::lock_guard lock(mutex_);
+  return placements_;
+}
+
 void HeadlessWebPage::load(PageLoad load, std::vector<InjectedScript> scripts) {
   std::lock_guard lock(mutex_);
   loads_.push_back(std::move(load));

@@ -42,7 +42,9 @@ class HeadlessWebPage final : public WebPage, public std::enable_shared_from_thi
   // Program side.
   void setClient(WebPageClient client) override;
   void setCustomUserAgent(std::optional<std::string> userAgent) override;
+  void setScriptMessageHandlerNames(std::vector<std::string> names) override;
   void load(PageLoad load, std::vector<InjectedScript> scripts) override;
+  void setPlacement(std::optional<PagePlacement> placement) override;
   // Evaluates a script in the current document. The headless document answers
   // "document.documentElement.outerHTML" with its HTML (see setDocumentHTML) and fails every other script.
   ScriptEvaluation evaluateScript(const std::string& script);
@@ -58,6 +60,11 @@ class HeadlessWebPage final : public WebPage, public std::enable_shared_from_thi
   // The scripts injected into the current document, in the order they run.
   std::vector<InjectedScript> injectedScripts() const;
   std::vector<std::string> evaluatedScripts() const;
+  // The handler names the program declared last.
+  std::vector<std::string> scriptMessageHandlerNames() const;
+  // Where the program shows the page now (nothing: nowhere), and every placement it was given, in order.
+  std::optional<PagePlacement> placement() const;
+  std::vector<std::optional<PagePlacement>> placements() const;
 
   // Test side: driving the page.
   void setDocumentHTML(std::string html);
@@ -86,6 +93,8 @@ class HeadlessWebPage final : public WebPage, public std::enable_shared_from_thi
   std::vector<PageLoad> loads_;
   std::vector<InjectedScript> scripts_;
   std::vector<std::string> evaluated_;
+  std::vector<std::string> handlerNames_;
+  std::vector<std::optional<PagePlacement>> placements_;
   std::string documentHTML_;
   std::vector<NavigationDecision> decisions_;
   std::vector<std::optional<std::vector<std::string>>> fileChoices_;

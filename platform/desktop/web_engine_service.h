@@ -2,11 +2,14 @@
 // injected scripts, run scripts and report what happens in them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/foundation/geometry.h"
 
 namespace desktop {
 
@@ -26,6 +29,15 @@ struct PageLoad {
   std::optional<double> timeoutSeconds;
 
   bool operator==(const PageLoad&) const = default;
+};
+
+// Where a page is shown: in which of the program's windows (the window server's number) and at which
+// frame of that window's content (points, origin at the content's top-left corner, y growing downwards).
+struct PagePlacement {
+  std::uint64_t windowNumber = 0;
+  foundation::Rect frame;
+
+  bool operator==(const PagePlacement&) const = default;
 };
 
 // How a script evaluation ended: a JSON value, or an error text.
@@ -64,8 +76,13 @@ class WebPage {
   virtual void setClient(WebPageClient client) = 0;
   // The user agent presented instead of the engine's own; nothing: the engine's own.
   virtual void setCustomUserAgent(std::optional<std::string> userAgent) = 0;
+  // The handler names the page's scripts may post messages to
+  // (`window.webkit.messageHandlers.<name>.postMessage`), taken for the documents loaded afterwards.
+  virtual void setScriptMessageHandlerNames(std::vector<std::string> names) = 0;
   // Starts loading a document, injecting `scripts` into it.
   virtual void load(PageLoad load, std::vector<InjectedScript> scripts) = 0;
+  // Shows the page at a place in one of the program's windows, or nowhere (its view is not on screen).
+  virtual void setPlacement(std::optional<PagePlacement> placement) = 0;
   // Evaluates a script in the current document; `completion` runs once with the outcome, on the main
   // thread, within this call or later.
   virtual void evaluateScript(const std::string& script,

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/appkit/styled_window.h"
 #include "platform/desktop/desktop.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
@@ -143,6 +144,44 @@ void WebView::connectPage() {
             [&] { delegate->navigationResponseDidBecomeDownload(*self, NavigationResponse{*parsed}); });
   };
   page_->setClient(std::move(client));
+  windowVisibilityObserver_ = foundation::NotificationCenter::defaultCenter().addObserver(
+      appkit::StyledWindow::didChangeOcclusionStateNotification, nullptr, nullptr,
+      [weakSelf](const foundation::Notification&) {
+        if (auto self = weakSelf.lock()) self->setNeedsPlacement();
+      });
+}
+
+void WebView::setFrame(foundation::Rect frame) {
+  appkit::View::setFrame(frame);
+  setNeedsPlacement();
+}
+
+void WebView::setNeedsPlacement() {
+  if (!page_ || isPlacementQueued_) return;
+  isPlacementQueued_ = true;
+  std::weak_ptr<WebView> weakSelf = std::static_pointer_cast<WebView>(shared_from_this());
+  foundation::RunLoop::main().async([weakSelf] {
+    auto self = weakSelf.lock();
+    if (!self) return;
+    self->isPlacementQueued_ = false;
+    self->updatePlacement();
+  });
+}
+
+std::optional<desktop::PagePlacement> WebView::placement() const {
+  auto window = std::dynamic_pointer_cast<appkit::StyledWindow>(this->window());
+  if (!window || !window->isVisible() || window->windowNumber() == 0) return std::nullopt;
+  if (isHiddenOrHasHiddenAncestor() || frame().size.width <= 0 || frame().size.height <= 0)
+    return std::nullopt;
+  return desktop::PagePlacement{window->windowNumber(), convertRectToView(bounds(), nullptr)};
+}
+
+void WebView::updatePlacement() {
+  if (!page_) return;
+  auto now = placement();
+  if (now == toldPlacement_) return;
+  toldPlacement_ = now;
+  page_->setPlacement(std::move(now));
 }
 
 void WebView::setCustomUserAgent(std::optional<std::string> userAgent) {
@@ -154,6 +193,7 @@ std::shared_ptr<Navigation> WebView::load(const foundation::URLRequest& request)
   url_ = request.url;
   currentNavigation_ = std::make_shared<Navigation>(nextNavigationIdentifier_++);
   if (page_) {
+    page_->setScriptMessageHandlerNames(configuration_->userContentController->scriptMessageHandlerNames());
     std::vector<desktop::InjectedScript> scripts;
     for (const auto& script : configuration_->userContentController->userScripts()) {
       scripts.push_back({script.source(), script.injectionTime() == UserScriptInjectionTime::atDocumentEnd,

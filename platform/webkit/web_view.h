@@ -1,7 +1,8 @@
 // A view that shows web content: loads requests, injects its configuration's user scripts, hands the
 // pages' script messages to their handlers, reports navigations to its navigation delegate and asks its
 // UI delegate for files. The content itself is run by the desktop's web engine (the headless desktop's
-// pages in tests); without one the view records what it is asked and shows nothing.
+// pages in tests), which shows it where the view stands in its window while that window is on screen;
+// without one the view records what it is asked and shows nothing.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "platform/foundation/geometry.h"
 #include "platform/foundation/http/url_request.h"
 #include "platform/foundation/json_text.h"  // Json
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/url.h"
 #include "platform/webkit/navigation.h"
 #include "platform/webkit/navigation_delegate.h"
@@ -33,6 +35,15 @@ class WebView final : public appkit::View {
                                        std::shared_ptr<WebViewConfiguration> configuration);
   WebView(Token, foundation::Rect frame, std::shared_ptr<WebViewConfiguration> configuration);
   ~WebView() override;
+
+  // The page follows the view's frame: it is placed again once the current turn of the main queue is over,
+  // when the hierarchy the frame belongs to is complete.
+  void setFrame(foundation::Rect frame) override;
+  // Where the view shows its page now: in its window, at its frame there, while the window is on screen
+  // and the view and its ancestors are not hidden and it has an area; nothing otherwise.
+  std::optional<desktop::PagePlacement> placement() const;
+  // Tells the page where it is shown when that changed since the page was last told.
+  void updatePlacement();
 
   const std::shared_ptr<WebViewConfiguration>& configuration() const { return configuration_; }
 
@@ -65,6 +76,7 @@ class WebView final : public appkit::View {
 
  private:
   void connectPage();
+  void setNeedsPlacement();
 
   std::shared_ptr<WebViewConfiguration> configuration_;
   std::weak_ptr<NavigationDelegate> navigationDelegate_;
@@ -74,6 +86,11 @@ class WebView final : public appkit::View {
   std::shared_ptr<Navigation> currentNavigation_;
   std::uint64_t nextNavigationIdentifier_ = 1;
   std::shared_ptr<desktop::WebPage> page_;
+  // What the page was told last (nothing: nowhere, as a new page is), and whether an update is queued.
+  std::optional<desktop::PagePlacement> toldPlacement_;
+  bool isPlacementQueued_ = false;
+  // Windows coming on screen and leaving it (their occlusion state changes) move the page with them.
+  foundation::ObserverToken windowVisibilityObserver_;
 };
 
 }  // namespace webkit

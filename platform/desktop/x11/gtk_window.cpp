@@ -70,7 +70,12 @@ GtkWindowPresenter::GtkWindowPresenter(std::shared_ptr<appkit::Window> window) :
   gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                    GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_KEY_PRESS_MASK |
                                    GDK_KEY_RELEASE_MASK | GDK_FOCUS_CHANGE_MASK);
-  gtk_container_add(GTK_CONTAINER(gtkWindow_), area_);
+  GtkWidget* overlay = gtk_overlay_new();
+  gtk_container_add(GTK_CONTAINER(overlay), area_);
+  childLayer_ = gtk_fixed_new();
+  gtk_overlay_add_overlay(GTK_OVERLAY(overlay), childLayer_);
+  gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(overlay), childLayer_, TRUE);
+  gtk_container_add(GTK_CONTAINER(gtkWindow_), overlay);
   g_signal_connect(area_, "draw", G_CALLBACK(&GtkWindowPresenter::drawn), this);
   g_signal_connect(area_, "button-press-event", G_CALLBACK(&GtkWindowPresenter::buttonEvent), this);
   g_signal_connect(area_, "button-release-event", G_CALLBACK(&GtkWindowPresenter::buttonEvent), this);
@@ -95,6 +100,10 @@ GtkWindowPresenter::~GtkWindowPresenter() {
   if (pendingPress_ != nullptr) gdk_event_free(reinterpret_cast<GdkEvent*>(pendingPress_));
   g_signal_handlers_disconnect_by_data(gtkWindow_, this);
   g_signal_handlers_disconnect_by_data(area_, this);
+  GList* lent = gtk_container_get_children(GTK_CONTAINER(childLayer_));
+  for (GList* item = lent; item != nullptr; item = item->next)
+    gtk_container_remove(GTK_CONTAINER(childLayer_), GTK_WIDGET(item->data));
+  g_list_free(lent);
   gtk_widget_destroy(gtkWindow_);
   g_object_unref(gtkWindow_);
 }
@@ -257,6 +266,9 @@ void GtkWindowPresenter::deliverKey(const GdkEventKey& event, std::string charac
 
 gboolean GtkWindowPresenter::keyEvent(GtkWidget*, GdkEventKey* event, gpointer data) {
   auto& self = *static_cast<GtkWindowPresenter*>(data);
+  if (GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(self.gtkWindow_));
+      focus != nullptr && gtk_widget_is_ancestor(focus, self.childLayer_))
+    return FALSE;  // GTK hands it to the focused widget
   if (event->is_modifier) {
     self.deliverKey(*event, {});
     return TRUE;

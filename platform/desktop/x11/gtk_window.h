@@ -65,6 +65,11 @@ class GtkWindowPresenter {
 
   const std::shared_ptr<appkit::Window>& window() const { return window_; }
   GtkWidget* widget() const { return gtkWindow_; }
+  // A GtkFixed over the renderer's drawing, as large as the content, for widgets of other toolkits that
+  // show part of the content themselves (web pages), placed at content coordinates. The pointer passes
+  // through it to the drawing wherever it holds no widget. Widgets put there are lent: they are taken out
+  // again, not destroyed, when the GTK window goes, and keys typed while one of them has the focus are its.
+  GtkWidget* childLayer() const { return childLayer_; }
   // The X window, 0 before it is shown the first time.
   std::uint64_t xWindow() const;
 
@@ -89,6 +94,7 @@ class GtkWindowPresenter {
   std::function<void()> focusLossObserver_;
   GtkWidget* gtkWindow_ = nullptr;
   GtkWidget* area_ = nullptr;
+  GtkWidget* childLayer_ = nullptr;
   GtkIMContext* inputMethod_ = nullptr;
   // The key press the input method is working on, for the text it commits.
   GdkEventKey* pendingPress_ = nullptr;

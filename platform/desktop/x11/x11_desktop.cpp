@@ -91,7 +91,12 @@ X11Desktop::X11Desktop()
           "watching the keys and clicks that go to other applications")),
       syntheticInput_(
           liveOrUnavailable<SyntheticInputService, XTestTyping>("typing into other applications")),
-      activationAnnouncer_(std::make_unique<appkit::Workspace::ActivationAnnouncer>(workspace_)) {
+      activationAnnouncer_(std::make_unique<appkit::Workspace::ActivationAnnouncer>(workspace_)),
+      web_(WebKitWebEngine::defaultDataDirectory(processEnvironment()),
+           WebKitWebEngine::defaultCacheDirectory(processEnvironment()), [this](std::uint64_t number) {
+             auto* shown = windowServer_.presenter(number);
+             return shown != nullptr && shown->isShown() ? shown->childLayer() : nullptr;
+           }) {
   // What the main queue's work changed is drawn at the next frame.
   mainLoop_.setWorkObserver([this] { windowServer_.redrawAll(); });
   // The windows follow the desktop's light or dark setting while the program runs.

@@ -11,7 +11,6 @@
 #include "platform/desktop/audio/live_speech.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_choice.h"
-#include "platform/desktop/headless_desktop.h"
 #include "platform/desktop/hot_key_service.h"
 #include "platform/desktop/input_event_service.h"
 #include "platform/desktop/permission_service.h"
@@ -21,6 +20,7 @@
 #include "platform/desktop/x11/gtk_dialogs.h"
 #include "platform/desktop/x11/gtk_main_loop.h"
 #include "platform/desktop/x11/gtk_pasteboard.h"
+#include "platform/desktop/x11/web/webkit_web_engine.h"
 #include "platform/desktop/x11/x11_status_bar.h"
 #include "platform/desktop/x11/x11_window_server.h"
 #include "platform/desktop/x11/x11_workspace.h"
@@ -60,9 +60,8 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   atspi::AtspiAccessibility& accessibility() override { return accessibility_; }
   // Speech through eSpeak NG and PocketSphinx, heard and captured through the machine's sound system.
   audio::LiveSpeech& speech() override { return speech_; }
-  // Web pages are not served live by this desktop yet: they are those of a desktop of its own that nothing
-  // outside reaches.
-  WebEngineService& web() override { return offline_.web(); }
+  // Pages of the chat service through WebKitGTK, one web process for all.
+  WebKitWebEngine& web() override { return web_; }
 
   // Light or dark, as the desktop's setting says.
   GtkAppearance& appearance() { return appearance_; }
@@ -97,7 +96,7 @@ class X11Desktop final : public Desktop, public PermissionService, public URLOpe
   atspi::AtspiAccessibility accessibility_;
   std::unique_ptr<appkit::Workspace::ActivationAnnouncer> activationAnnouncer_;
   audio::LiveSpeech speech_;
-  HeadlessDesktop offline_;
+  WebKitWebEngine web_;
 };
 
 // What a person in a Wayland session misses when this program runs through XWayland; empty outside one.

@@ -47,7 +47,7 @@ TEST(Acknowledgements, ListTheLinkedLibrariesInTheirFixedOrderThenTheDataNoPacka
       "FreeType",  "Cairo",      "Pango",         "HarfBuzz", "Fontconfig",
       "librsvg",   "gdk-pixbuf", "GLib",          "GTK",      "Ayatana AppIndicator",
       "libX11",    "xkbcommon",  "libXi",         "libXtst",  "AT-SPI",
-      "eSpeak NG", "PocketSphinx", "PulseAudio",  "ALSA"};
+      "eSpeak NG", "PocketSphinx", "PulseAudio",  "ALSA",     "WebKitGTK"};
   for (const auto& name : staticAcknowledgementNames()) expected.push_back(name);
   std::vector<std::string> names;
   for (const auto& entry : Quillo::acknowledgements()) names.push_back(entry.name);

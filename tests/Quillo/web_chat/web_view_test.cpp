@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/application.h"
 #include "platform/appkit/open_panel.h"
 #include "platform/appkit/save_panel.h"
+#include "platform/appkit/styled_window.h"
 #include "platform/foundation/log.h"
 #include "web_chat_environment.h"
 
@@ -109,6 +111,73 @@ TEST_F(WebView, HandsScriptMessagesToTheHandlerOfTheirNameOnly) {
 
   const std::vector<std::string> expected{R"(first {"a":[1,2]})", "first null"};
   EXPECT_EQ(handler->received, expected);
+}
+
+TEST_F(WebView, DeclaresItsHandlerNamesToThePageWithEachLoad) {
+  auto configuration = std::make_shared<webkit::WebViewConfiguration>();
+  auto handler = std::make_shared<RecordingHandler>();
+  configuration->userContentController->addScriptMessageHandler(handler, "userHitSend");
+  configuration->userContentController->addScriptMessageHandler(handler, "attachImage");
+  auto view = webkit::WebView::make({}, configuration);
+  view->load(requestFor("https://example.com/"));
+  EXPECT_EQ(headlessPage(*view)->scriptMessageHandlerNames(),
+            (std::vector<std::string>{"userHitSend", "attachImage"}));
+  configuration->userContentController->removeScriptMessageHandler("attachImage");
+  view->load(requestFor("https://example.com/again"));
+  EXPECT_EQ(headlessPage(*view)->scriptMessageHandlerNames(), std::vector<std::string>{"userHitSend"});
+}
+
+TEST_F(WebView, ShowsItsPageAtItsFrameInItsWindowWhileTheWindowIsOnScreen) {
+  using Style = appkit::StyledWindow::StyleMask;
+  auto window =
+      std::make_shared<appkit::StyledWindow>(foundation::Rect(100, 100, 500, 400), Style::titled,
+                                             appkit::StyledWindow::BackingStoreType::buffered, false);
+  auto content = std::make_shared<appkit::View>(foundation::Rect(0, 0, 500, 400));
+  auto box = std::make_shared<appkit::View>(foundation::Rect(10, 20, 400, 300));
+  content->addSubview(box);
+  auto view = webkit::WebView::make(foundation::Rect(5, 6, 200, 100), nullptr);
+  box->addSubview(view);
+  window->setContentView(content);
+  auto page = headlessPage(*view);
+  settle();
+  EXPECT_EQ(page->placement(), std::nullopt);  // the window is not on screen yet
+
+  window->orderFront();
+  settle();
+  const auto number = window->windowNumber();
+  EXPECT_EQ(page->placement(), (desktop::PagePlacement{number, foundation::Rect(15, 26, 200, 100)}));
+
+  // A new frame is told once the turn is over; the same frame again tells nothing new.
+  view->setFrame(foundation::Rect(0, 0, 300, 250));
+  view->setFrame(foundation::Rect(1, 2, 300, 250));
+  settle();
+  view->setFrame(foundation::Rect(1, 2, 300, 250));
+  settle();
+  EXPECT_EQ(page->placement(), (desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}));
+
+  window->orderOut();
+  settle();
+  EXPECT_EQ(page->placement(), std::nullopt);
+  window->orderFront();
+  settle();
+  EXPECT_EQ(page->placement(), (desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}));
+
+  // Hidden, or without an area, it is shown nowhere.
+  box->setHidden(true);
+  view->setFrame(foundation::Rect(1, 2, 300, 250));
+  settle();
+  EXPECT_EQ(page->placement(), std::nullopt);
+  box->setHidden(false);
+  view->setFrame(foundation::Rect(1, 2, 0, 250));
+  settle();
+  EXPECT_EQ(page->placement(), std::nullopt);
+
+  const std::vector<std::optional<desktop::PagePlacement>> told{
+      desktop::PagePlacement{number, foundation::Rect(15, 26, 200, 100)},
+      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}, std::nullopt,
+      desktop::PagePlacement{number, foundation::Rect(11, 22, 300, 250)}, std::nullopt};
+  EXPECT_EQ(page->placements(), told);
+  appkit::Application::shared().resetForTesting();
 }
 
 TEST_F(WebView, ReportsNavigationsToItsDelegate) {
