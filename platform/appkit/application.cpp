@@ -65,7 +65,8 @@ void Application::deactivate() { isActive_ = false; }
 
 void Application::reopen() {
   const bool hasVisibleWindows =
-      std::any_of(windows_.begin(), windows_.end(), [](const auto& window) { return window->isVisible(); });
+      std::any_of(windows_.begin(), windows_.end(),
+                  [](const auto& window) { return window->isVisible() && !window->letsClicksThrough(); });
   bool shouldHandle = true;
   if (auto delegate = delegate_)
     shouldHandle = delegate->applicationShouldHandleReopen(*this, hasVisibleWindows);
