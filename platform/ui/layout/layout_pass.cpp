@@ -705,6 +705,10 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       if ((static_cast<std::uint8_t>(m->regions) & static_cast<std::uint8_t>(SafeAreaRegions::container)) != 0) {
         extended = reachingOutOfSafeArea(frame, m->edges);
       }
+      // Only content that takes the larger space grows into it; content of a fixed size stays put.
+      if (extended != frame && sizeThatFits(content, ProposedViewSize(extended.size)) != extended.size) {
+        extended = frame;
+      }
       frames_[&node] = extended;
       place(content, extended, extended == frame ? p : ProposedViewSize(extended.size));
       return;
