@@ -1,23 +1,25 @@
 #include "Quillo/app/status_bar_delegate.h"
 
+#include <chrono>
+#include <string>
 #include <utility>
 
 #include "Quillo/app/main_window_rules.h"
-#include "Quillo/common/borderless_window.h"
-#include "Quillo/inline/native_gpt_engine.h"
-#include "Quillo/sidebar/overlay_hosting_view.h"
-#include "Quillo/sidebar/overlay_view.h"
 #include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/common/borderless_window.h"
 #include "Quillo/config/config_manager.h"
 #include "Quillo/config/update_notices.h"
+#include "Quillo/inline/native_gpt_engine.h"
 #include "Quillo/popover/menu_container_view.h"
 #include "Quillo/settings_panes/menu_bar_settings_pane.h"
+#include "Quillo/sidebar/overlay_hosting_view.h"
+#include "Quillo/sidebar/overlay_view.h"
+#include "platform/accessibility/element_access.h"
 #include "platform/appkit/image.h"
 #include "platform/appkit/screen.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/timer.h"
-#include "platform/accessibility/element_access.h"
 #include "settings_store/change_stream.h"
 
 namespace Quillo {
@@ -204,6 +206,7 @@ void StatusBarDelegate::createSidebarWindow() {
   // Transparent everywhere but where the sidebar draws; there, and only there, it takes the clicks.
   window->setBackgroundColor(appkit::Color::clear());
   window->setHasShadow(false);
+  // Views are drawn into the window's one surface here: there is no layer for the content view to want.
   window->setOpaque(false);
   window->setAlphaValue(1.0);
   window->setTitle(kSidebarWindowTitle);

@@ -15,15 +15,16 @@ namespace {
 
 // The shadow around the panel: black at a third, in linear sRGB.
 ui::Color panelShadowColor() {
-  return ui::Color::inColorSpace(ui::ColorSpaceName::linearSRGB, {0, 0, 0, 0.33}).value_or(ui::Color::black());
+  return ui::Color::inColorSpace(ui::ColorSpaceName::linearSRGB, {0, 0, 0, 0.33})
+      .value_or(ui::Color::black());
 }
 
 }  // namespace
 
 OverlayView::OverlayView()
     : urlString_(chatPageAddress()),
-      toggleSidebarPublisher_(concurrency::notificationPublisher(foundation::NotificationCenter::defaultCenter(),
-                                                                 kToggleSidebarNotification)),
+      toggleSidebarPublisher_(concurrency::notificationPublisher(
+          foundation::NotificationCenter::defaultCenter(), kToggleSidebarNotification)),
       sidebarWidth_(Keys::sidebarWidth()),
       sidebarAlwaysShowButtons_(Keys::sidebarAlwaysShowButtons()) {}
 
@@ -50,21 +51,22 @@ ui::AnyView OverlayView::body() const {
                       .offset(hiddenOffset, 0);
   // The notification may come with any object: each one flips the panel.
   auto self = *this;
-  return ZStack(Alignment::center(), AnyView(Color::clear()).ignoresSafeArea(SafeAreaRegions::all, Edges::all),
+  return ZStack(Alignment::center(),
+                AnyView(Color::clear()).ignoresSafeArea(SafeAreaRegions::all, Edges::all),
                 HStack(VerticalAlignment::center, 0.0, Spacer(), std::move(panelRow)))
-      .onReceive<foundation::Notification>(toggleSidebarPublisher_,
-                                           [self](const foundation::Notification&) { self.toggleSidebarVisibility(); });
+      .onReceive<foundation::Notification>(toggleSidebarPublisher_, [self](const foundation::Notification&) {
+        self.toggleSidebarVisibility();
+      });
 }
 
 ui::AnyView OverlayView::buttonColumn() const {
   using namespace ui;
   const bool isShowing = *isShowing_;
   auto self = *this;
-  auto toggleLabel = conditional(isShowing,
-                                 Image::systemName("arrow.right.circle.fill")
-                                     .font(Font::largeTitle())
-                                     .foregroundStyle(Color::primary()),
-                                 Image("talk-button").resizable().frame(44, 44));
+  auto toggleLabel = conditional(
+      isShowing,
+      Image::systemName("arrow.right.circle.fill").font(Font::largeTitle()).foregroundStyle(Color::primary()),
+      Image("talk-button").resizable().frame(44, 44));
   auto toggleButton = Button([self] { self.toggleSidebarVisibility(); }, std::move(toggleLabel))
                           .buttonStyle(ButtonStyle::plain);
   auto widthButton = [self](const char* title, double width) {

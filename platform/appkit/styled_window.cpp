@@ -146,7 +146,8 @@ std::optional<std::vector<foundation::Rect>> StyledWindow::clickRegion() const {
   const foundation::Rect frame = content->frame();
   const foundation::Point origin = content->bounds().origin;
   for (const auto& rect : content->clickableRects()) {
-    region.push_back({{rect.minX() - origin.x + frame.minX(), rect.minY() - origin.y + frame.minY()}, rect.size});
+    region.push_back(
+        {{rect.minX() - origin.x + frame.minX(), rect.minY() - origin.y + frame.minY()}, rect.size});
   }
   return region;
 }

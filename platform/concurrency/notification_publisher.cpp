@@ -10,9 +10,8 @@ AnyPublisher<foundation::Notification> notificationPublisher(foundation::Notific
   return AnyPublisher<foundation::Notification>::fromSubscription(
       [&center, name = std::move(name), object](Subscriber<foundation::Notification> subscriber) {
         auto token = std::make_shared<foundation::ObserverToken>(center.addObserver(
-            name, object, nullptr, [subscriber](const foundation::Notification& notification) {
-              subscriber.send(notification);
-            }));
+            name, object, nullptr,
+            [subscriber](const foundation::Notification& notification) { subscriber.send(notification); }));
         return std::function<void()>([token] { token->remove(); });
       });
 }

@@ -111,7 +111,8 @@ std::optional<std::uint64_t> HeadlessWindowServer::windowTaking(foundation::Poin
   {
     std::lock_guard lock(mutex_);
     for (const Entry* entry : frontToBack()) {
-      if (entry->record.frame.contains(location)) candidates.emplace_back(entry->record.number, entry->clickFilter);
+      if (entry->record.frame.contains(location))
+        candidates.emplace_back(entry->record.number, entry->clickFilter);
     }
   }
   for (const auto& [number, filter] : candidates) {

@@ -535,7 +535,8 @@ std::vector<Rect> HostingView::clickableRects() const {
   for (const auto& [node, frame] : pass_.frames()) {
     bool draws = node->primitiveAs<detail::ShapeSpec>() || node->primitiveAs<detail::MaterialSpec>() ||
                  node->primitiveAs<detail::TextSpec>() || node->primitiveAs<detail::ImageSpec>();
-    if (auto* color = node->primitiveAs<detail::ColorSpec>()) draws = color->color.resolved(scheme).opacity > 0;
+    if (auto* color = node->primitiveAs<detail::ColorSpec>())
+      draws = color->color.resolved(scheme).opacity > 0;
     if (draws && frame.width() > 0 && frame.height() > 0) rects.push_back(frame);
   }
   for (const auto& subview : subviews()) {

@@ -16,8 +16,8 @@ std::string TransitionModifier::describe() const {
       break;
   }
   const Edges edge = transition.edge;
-  const char* name = edge == Edges::top      ? "top"
-                     : edge == Edges::bottom ? "bottom"
+  const char* name = edge == Edges::top        ? "top"
+                     : edge == Edges::bottom   ? "bottom"
                      : edge == Edges::trailing ? "trailing"
                                                : "leading";
   return std::string("transition(move(edge: ") + name + "))";

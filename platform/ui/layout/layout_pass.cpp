@@ -9,12 +9,12 @@
 #include <string>
 #include <utility>
 
-#include "platform/ui/image_modifiers.h"
 #include "platform/appkit/controls.h"
+#include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/material.h"
-#include "platform/ui/safe_area.h"
 #include "platform/ui/modifiers.h"
+#include "platform/ui/safe_area.h"
 #include "platform/ui/views.h"
 
 namespace ui {
@@ -503,7 +503,8 @@ Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
   // A frame edge counts as lying on the safe area's boundary when it is at or beyond it.
   constexpr double tolerance = 0.001;
   double minX = frame.minX(), minY = frame.minY(), maxX = frame.maxX(), maxY = frame.maxY();
-  if (contains(edges, Edges::top) && minY <= safeArea_.minY() + tolerance) minY = std::min(minY, bounds_.minY());
+  if (contains(edges, Edges::top) && minY <= safeArea_.minY() + tolerance)
+    minY = std::min(minY, bounds_.minY());
   if (contains(edges, Edges::leading) && minX <= safeArea_.minX() + tolerance)
     minX = std::min(minX, bounds_.minX());
   if (contains(edges, Edges::bottom) && maxY >= safeArea_.maxY() - tolerance)
@@ -702,7 +703,8 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     }
     if (auto* m = node.modifierAs<IgnoresSafeAreaModifier>()) {
       Rect extended = frame;
-      if ((static_cast<std::uint8_t>(m->regions) & static_cast<std::uint8_t>(SafeAreaRegions::container)) != 0) {
+      if ((static_cast<std::uint8_t>(m->regions) & static_cast<std::uint8_t>(SafeAreaRegions::container)) !=
+          0) {
         extended = reachingOutOfSafeArea(frame, m->edges);
       }
       // Only content that takes the larger space grows into it; content of a fixed size stays put.

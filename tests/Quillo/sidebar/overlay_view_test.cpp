@@ -35,7 +35,9 @@ class Sidebar : public ::testing::Test {
   Sidebar() { apptest::emptyStandardSuite(); }
   ~Sidebar() override { apptest::emptyStandardSuite(); }
 
-  static void toggle() { foundation::NotificationCenter::defaultCenter().post(Quillo::kToggleSidebarNotification); }
+  static void toggle() {
+    foundation::NotificationCenter::defaultCenter().post(Quillo::kToggleSidebarNotification);
+  }
   // The toggle button, in either state.
   static q::ViewRef toggleButton(WindowHost& host) { return host.find(q::type("Button")); }
   // The column of buttons: the stack around the toggle button.
@@ -135,8 +137,8 @@ TEST_F(Sidebar, TheColumnIsRoundedOnTheAccentColourOverAThinMaterialAboveThePane
   const std::optional<q::ViewRef> column = buttonColumn(host);
   const auto backgrounds = column->modifiersOf<ui::BackgroundModifier>();
   ASSERT_EQ(backgrounds.size(), 2u);
-  EXPECT_EQ(column->clipShape(), (ui::ShapeOutline{ui::ShapeOutline::Kind::roundedRectangle, 40,
-                                                   ui::CornerStyle::continuous}));
+  EXPECT_EQ(column->clipShape(),
+            (ui::ShapeOutline{ui::ShapeOutline::Kind::roundedRectangle, 40, ui::CornerStyle::continuous}));
   EXPECT_EQ(column->modifier<ui::ZIndexModifier>()->value, 10);
   EXPECT_TRUE(host.exists(q::type("Material")));
   const auto accent = column->background();
@@ -157,8 +159,10 @@ TEST_F(Sidebar, LargeStoresSixHundredAtOnceAndForTheNextStart) {
   host.settle();
   // The width is stored inside a transaction animated with the default animation.
   std::optional<ui::Animation> animation;
-  auto watch = Defaults::changePublisher(Quillo::Keys::sidebarWidth()).sink(
-      [&](const Defaults::KeyChange<double>&) { animation = ui::currentTransactionAnimation(); });
+  auto watch =
+      Defaults::changePublisher(Quillo::Keys::sidebarWidth()).sink([&](const Defaults::KeyChange<double>&) {
+        animation = ui::currentTransactionAnimation();
+      });
   host.tap(q::button("Large"));
   EXPECT_EQ(Defaults::get(Quillo::Keys::sidebarWidth()), 600);
   EXPECT_EQ(animation, ui::Animation::defaultAnimation());
@@ -166,7 +170,8 @@ TEST_F(Sidebar, LargeStoresSixHundredAtOnceAndForTheNextStart) {
 
   // A second suite over a copy of the settings file reads what the next start of the program would.
   const auto& standard = *foundation::UserDefaults::standard();
-  const auto directory = std::filesystem::temp_directory_path() / ("quillo-sidebar-restart-" + std::to_string(::getpid()));
+  const auto directory =
+      std::filesystem::temp_directory_path() / ("quillo-sidebar-restart-" + std::to_string(::getpid()));
   std::filesystem::create_directories(directory / "Quillo");
   std::filesystem::copy_file(standard.filePath(), directory / "Quillo" / "restarted.plist",
                              std::filesystem::copy_options::overwrite_existing);
@@ -179,7 +184,8 @@ TEST_F(Sidebar, LargeStoresSixHundredAtOnceAndForTheNextStart) {
 }
 
 TEST_F(Sidebar, EveryWidthOfTheMenuIsStored) {
-  const std::pair<const char*, double> widths[] = {{"Small", 300}, {"Medium", 400}, {"Large", 600}, {"Huge", 800}};
+  const std::pair<const char*, double> widths[] = {
+      {"Small", 300}, {"Medium", 400}, {"Large", 600}, {"Huge", 800}};
   WindowHost host(Quillo::OverlayView(), kScreen);
   host.settle();
   toggle();

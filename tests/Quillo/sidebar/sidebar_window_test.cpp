@@ -159,7 +159,8 @@ TEST_F(SidebarWindow, WithNoScreenThereIsNoSidebarWindowAndTheActionOnlyPosts) {
   EXPECT_TRUE(log.contains("No screen: the sidebar window is not made"));
   int posted = 0;
   auto token = foundation::NotificationCenter::defaultCenter().addObserver(
-      Quillo::kToggleSidebarNotification, nullptr, nullptr, [&](const foundation::Notification&) { ++posted; });
+      Quillo::kToggleSidebarNotification, nullptr, nullptr,
+      [&](const foundation::Notification&) { ++posted; });
   delegate->showSidebarWindow();
   EXPECT_EQ(posted, 1);
   EXPECT_EQ(delegate->sidebarWindow, nullptr);

@@ -23,8 +23,9 @@ class Counter final : public View {
  public:
   explicit Counter(concurrency::AnyPublisher<int> values) : values_(std::move(values)) {}
   AnyView body() const override {
-    return Text::verbatim("sum " + std::to_string(*sum_))
-        .onReceive<int>(values_, [sum = sum_](int value) { sum.set(*sum + value); });
+    return Text::verbatim("sum " + std::to_string(*sum_)).onReceive<int>(values_, [sum = sum_](int value) {
+      sum.set(*sum + value);
+    });
   }
 
  private:
@@ -61,7 +62,8 @@ TEST(Receive, AValueFromAnotherThreadIsActedOnOnTheMainQueue) {
 
 TEST(Receive, NotificationsOfOneNameReachTheViewFromAnySender) {
   foundation::NotificationCenter center;
-  auto notifications = concurrency::notificationPublisher(center, "ping").map([](foundation::Notification) { return 1; });
+  auto notifications =
+      concurrency::notificationPublisher(center, "ping").map([](foundation::Notification) { return 1; });
   Host host{Counter(notifications)};
   int sender = 0;
   center.post("ping");

@@ -17,8 +17,7 @@ using appkit::StyledWindow;
 
 // A red bar at the top of the safe area, over a background that reaches out of it.
 AnyView bars() {
-  return VStack(HorizontalAlignment::center, 0.0, AnyView(Color::red()).frame(std::nullopt, 20),
-                Spacer())
+  return VStack(HorizontalAlignment::center, 0.0, AnyView(Color::red()).frame(std::nullopt, 20), Spacer())
       .background(AnyView(Color::blue()).ignoresSafeArea());
 }
 
@@ -65,7 +64,8 @@ TEST(SafeArea, ATitleBarOverFullSizeContentTakesTheTopAndBackgroundsReachUnderIt
   for (const auto& c : cases) {
     SCOPED_TRACE(c.styleMask);
     auto shown = window(c.styleMask);
-    auto hosting = HostingView::make(bars(), Rect(0, 0, 300, 200), std::make_shared<FixedMetricTextMeasurer>());
+    auto hosting =
+        HostingView::make(bars(), Rect(0, 0, 300, 200), std::make_shared<FixedMetricTextMeasurer>());
     shown->setContentView(hosting);
     EXPECT_EQ(hosting->safeAreaInsets(), (EdgeInsets{c.top, 0, 0, 0}));
     EXPECT_EQ(hosting->safeAreaRect(), Rect(0, c.top, 300, 200 - c.top));
@@ -97,7 +97,9 @@ TEST(SafeArea, OnlyFlexibleViewsReachOutAtTheChosenEdgesOnTheBoundary) {
       HorizontalAlignment::center, 0.0,
       AnyView(Color::red()).ignoresSafeArea(SafeAreaRegions::all, Edges::bottom).frame(std::nullopt, 20),
       AnyView(Color::green()).ignoresSafeArea(SafeAreaRegions::keyboard).frame(std::nullopt, 20), Spacer(),
-      AnyView(Color::blue()).ignoresSafeArea(SafeAreaRegions::container, Edges::bottom).frame(std::nullopt, 20));
+      AnyView(Color::blue())
+          .ignoresSafeArea(SafeAreaRegions::container, Edges::bottom)
+          .frame(std::nullopt, 20));
   auto hosting = HostingView::make(root, Rect(0, 0, 300, 200), std::make_shared<FixedMetricTextMeasurer>());
   hosting->setAdditionalSafeAreaInsets({10, 0, 10, 0});
   // The red bar lies on the top boundary but reaches out only at the bottom, which is not on it.
@@ -116,11 +118,11 @@ TEST(SafeArea, AViewOfAFixedSizeStaysWhereItIs) {
 }
 
 TEST(ClickableRects, WhereTheTreeDrawsOrHostsAPlatformViewButNotWhereItIsClear) {
-  auto root = ZStack(AnyView(Color::clear()),
-                     HStack(VerticalAlignment::center, 0.0, Spacer(),
-                            VStack(HorizontalAlignment::center, 0.0, AnyView(Color::red()).frame(40, 40),
-                                   Button("Go", [] {}))
-                                .frame(60, std::nullopt)));
+  auto root =
+      ZStack(AnyView(Color::clear()), HStack(VerticalAlignment::center, 0.0, Spacer(),
+                                             VStack(HorizontalAlignment::center, 0.0,
+                                                    AnyView(Color::red()).frame(40, 40), Button("Go", [] {}))
+                                                 .frame(60, std::nullopt)));
   auto hosting = HostingView::make(root, Rect(0, 0, 300, 200), std::make_shared<FixedMetricTextMeasurer>());
   const auto rects = hosting->clickableRects();
   auto takes = [&](foundation::Point point) {
