@@ -1,17 +1,26 @@
 #include "Quillo/app/status_bar_delegate.h"
 
+#include <chrono>
+#include <string>
 #include <utility>
 
 #include "Quillo/app/main_window_rules.h"
 #include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/common/borderless_window.h"
 #include "Quillo/config/config_manager.h"
 #include "Quillo/config/update_notices.h"
+#include "Quillo/inline/native_gpt_engine.h"
 #include "Quillo/popover/menu_container_view.h"
 #include "Quillo/settings_panes/menu_bar_settings_pane.h"
+#include "Quillo/sidebar/overlay_hosting_view.h"
+#include "Quillo/sidebar/overlay_view.h"
+#include "platform/accessibility/element_access.h"
 #include "platform/appkit/image.h"
 #include "platform/appkit/screen.h"
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
+#include "platform/foundation/timer.h"
+#include "settings_store/change_stream.h"
 
 namespace Quillo {
 namespace {
@@ -24,6 +33,7 @@ std::weak_ptr<StatusBarDelegate>& sharedDelegate() {
 }
 
 constexpr foundation::Size kPopoverContentSize{400, 650};
+constexpr const char* kSidebarWindowTitle = "Quillo Sidebar";
 
 }  // namespace
 
@@ -170,12 +180,84 @@ void StatusBarDelegate::openSpotlightWindow() {}
 
 void StatusBarDelegate::windowDidResignKey(const foundation::Notification&) {}
 
-void StatusBarDelegate::showSidebarWindow() {}
+void StatusBarDelegate::showSidebarWindow() {
+  foundation::NotificationCenter::defaultCenter().post(kToggleSidebarNotification);
+  // Without a screen at start-up there is no sidebar window to bring forward.
+  if (!sidebarWindow) return;
+  // Both directions of the toggle leave the sidebar window key, so the page takes the typing at once.
+  // Making it key is all there is to becoming the key window and first responder here.
+  sidebarWindow->makeKeyAndOrderFront();
+}
 
-void StatusBarDelegate::createSidebarWindow() {}
+void StatusBarDelegate::createSidebarWindow() {
+  OverlayView contentView;
+  // The first screen holds the menu bar.
+  const auto screens = appkit::Screen::screens();
+  if (screens.empty()) {
+    foundation::log("No screen: the sidebar window is not made");
+    return;
+  }
+  const foundation::Size size = screens.front().frame().size;
+  using Style = appkit::StyledWindow;
+  auto window = std::make_shared<BorderlessWindow>(foundation::Rect{{0, 0}, size},
+                                                   Style::StyleMask::fullSizeContentView,
+                                                   Style::BackingStoreType::buffered, false);
+  sidebarWindow = window;
+  // Transparent everywhere but where the sidebar draws; there, and only there, it takes the clicks.
+  window->setBackgroundColor(appkit::Color::clear());
+  window->setHasShadow(false);
+  // Views are drawn into the window's one surface here: there is no layer for the content view to want.
+  window->setOpaque(false);
+  window->setAlphaValue(1.0);
+  window->setTitle(kSidebarWindowTitle);
+  window->setLevel(Style::Level::screenSaver);
+  window->setCollectionBehavior(Style::CollectionBehavior::canJoinAllSpaces |
+                                Style::CollectionBehavior::stationary);
+  window->setTitleVisibility(Style::TitleVisibility::hidden);
+  window->setTitlebarAppearsTransparent(true);
+  window->setStyleMask(Style::StyleMask::nonactivatingPanel);
+  window->setMovableByWindowBackground(false);
+  window->setContentView(OverlayHostingView::make(std::move(contentView)));
+  window->makeKeyAndOrderFront();
+}
 
-void StatusBarDelegate::startAccessibilityPolling() {}
+void StatusBarDelegate::startAccessibilityPolling() {
+  // The timer holds the delegate weakly (it lives as long as the application anyway) and ends with it.
+  std::weak_ptr<StatusBarDelegate> weak = weak_from_this();
+  foundation::Timer::scheduled(std::chrono::seconds(1), true, [weak](foundation::Timer& timer) {
+    auto self = weak.lock();
+    if (!self) {
+      timer.invalidate();
+      return;
+    }
+    if (!ax::isProcessTrusted()) return;
+    timer.invalidate();
+    self->accessibilityGranted();
+  });
+  observeInlineEnabled();
+}
 
-void StatusBarDelegate::accessibilityGranted() {}
+void StatusBarDelegate::accessibilityGranted() {
+  state->isAccessibilityGranted.set(true);
+  foundation::log("Accessibility permission granted!");
+  if (Defaults::get(Keys::isNativeGPTEnabled())) NativeGPTEngine::shared()->start();
+}
+
+void StatusBarDelegate::observeInlineEnabled() {
+  std::weak_ptr<StatusBarDelegate> weak = weak_from_this();
+  // Values are waited for off the main thread and handled on it, so the engine starts and stops there.
+  // The current value arrives on the main queue's next turn, before the permission timer's first tick.
+  inlineEnabledObservation_ =
+      Defaults::changeStream(Keys::isNativeGPTEnabled(), true).forEachOnMain([weak](bool isEnabled) {
+        auto self = weak.lock();
+        if (!self) return;
+        foundation::log(std::string("Is Inline Enabled:  ") + (isEnabled ? "true" : "false"));
+        if (!isEnabled) {
+          NativeGPTEngine::shared()->stop();
+        } else if (self->state->isAccessibilityGranted.get()) {
+          NativeGPTEngine::shared()->start();
+        }
+      });
+}
 
 }  // namespace Quillo

@@ -14,6 +14,7 @@
 #include "platform/appkit/styled_window.h"
 #include "platform/appkit/window.h"
 #include "platform/appkit/window_controller.h"
+#include "platform/concurrency/cancellable.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/ui/hosting_controller.h"
 
@@ -86,6 +87,11 @@ class StatusBarDelegate final : public appkit::ApplicationDelegate,
  private:
   std::shared_ptr<appkit::StatusItem> statusBarItem_;
   std::vector<foundation::ObserverToken> observers_;
+
+  // The Inline switch: each value of `isNativeGPTEnabled`, the current one first, starts the Inline engine
+  // (once the permission is marked) or stops it. The watch lasts as long as the delegate.
+  void observeInlineEnabled();
+  concurrency::AnyCancellable inlineEnabledObservation_;
 };
 
 // For one occlusion change: an untitled window (the popover's) that has just become visible on a screen

@@ -64,8 +64,9 @@ void Application::activate(bool) { isActive_ = true; }
 void Application::deactivate() { isActive_ = false; }
 
 void Application::reopen() {
-  const bool hasVisibleWindows =
-      std::any_of(windows_.begin(), windows_.end(), [](const auto& window) { return window->isVisible(); });
+  const bool hasVisibleWindows = std::any_of(windows_.begin(), windows_.end(), [](const auto& window) {
+    return window->isVisible() && !window->letsClicksThrough();
+  });
   bool shouldHandle = true;
   if (auto delegate = delegate_)
     shouldHandle = delegate->applicationShouldHandleReopen(*this, hasVisibleWindows);

@@ -81,7 +81,9 @@ class Application {
   bool isActive() const { return isActive_; }
 
   // The user asks to reopen the running application: the delegate is asked with whether any window is
-  // visible; when it agrees, the reopen handler runs with the same answer.
+  // visible; when it agrees, the reopen handler runs with the same answer. A transparent overlay that
+  // lets clicks through (a screen-sized window showing only a few buttons) is not a window the person
+  // could bring back, so it does not count as visible.
   void reopen();
   void setReopenHandler(std::function<void(bool hasVisibleWindows)> handler) {
     reopenHandler_ = std::move(handler);

@@ -117,6 +117,7 @@ void StyledWindow::reportToWindowServer() {
   server->setTitle(windowNumber_, title());
   server->setFrame(windowNumber_, frame());
   server->setLevel(windowNumber_, level_);
+  reportClickRegion();
 }
 
 void StyledWindow::windowServerDidChangeVisibility() {
@@ -125,6 +126,58 @@ void StyledWindow::windowServerDidChangeVisibility() {
 
 void StyledWindow::mouseDownOnScreen(bool isInside, foundation::Point) {
   if (isInside && isVisible_) makeKeyWindow();
+}
+
+void StyledWindow::setBackgroundColor(Color color) {
+  backgroundColor_ = color;
+  reportClickRegion();
+}
+
+void StyledWindow::setOpaque(bool isOpaque) {
+  isOpaque_ = isOpaque;
+  reportClickRegion();
+}
+
+std::optional<std::vector<foundation::Rect>> StyledWindow::clickRegion() const {
+  if (!letsClicksThrough()) return std::nullopt;
+  std::vector<foundation::Rect> region;
+  const auto& content = contentView();
+  if (!content || content->isHidden()) return region;
+  const foundation::Rect frame = content->frame();
+  const foundation::Point origin = content->bounds().origin;
+  for (const auto& rect : content->clickableRects()) {
+    region.push_back(
+        {{rect.minX() - origin.x + frame.minX(), rect.minY() - origin.y + frame.minY()}, rect.size});
+  }
+  return region;
+}
+
+bool StyledWindow::takesClickAt(foundation::Point location) const {
+  const foundation::Rect frame = this->frame();
+  if (!frame.contains(location)) return false;
+  const auto region = clickRegion();
+  if (!region) return true;
+  // Global coordinates grow upwards from the bottom-left; the window's own grow downwards from its top.
+  const foundation::Point inWindow{location.x - frame.minX(), frame.maxY() - location.y};
+  for (const auto& rect : *region) {
+    if (rect.contains(inWindow)) return true;
+  }
+  return false;
+}
+
+void StyledWindow::reportClickRegion() {
+  auto* server = windowServer();
+  if (!server || windowNumber_ == 0) return;
+  if (!letsClicksThrough()) {
+    server->setClickFilter(windowNumber_, nullptr);
+    return;
+  }
+  // The filter holds the window weakly and asks it at each press: its views change between presses.
+  std::weak_ptr<Window> weak = weak_from_this();
+  server->setClickFilter(windowNumber_, [weak](foundation::Point location) {
+    auto window = std::static_pointer_cast<StyledWindow>(weak.lock());
+    return window && window->takesClickAt(location);
+  });
 }
 
 void StyledWindow::orderFront() {

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/appkit/color.h"
 #include "platform/appkit/screen.h"
 #include "platform/appkit/window.h"
 #include "platform/foundation/geometry.h"
@@ -131,6 +133,24 @@ class StyledWindow : public Window {
 
   bool isVisible() const { return isVisible_; }
   bool isClosed() const { return isClosed_; }
+
+  // Drawing of the window itself: its background, whether it is opaque, its shadow, its opacity.
+  Color backgroundColor() const { return backgroundColor_; }
+  void setBackgroundColor(Color color);
+  bool isOpaque() const { return isOpaque_; }
+  void setOpaque(bool isOpaque);
+  bool hasShadow() const { return hasShadow_; }
+  void setHasShadow(bool hasShadow) { hasShadow_ = hasShadow; }
+  double alphaValue() const { return alphaValue_; }
+  void setAlphaValue(double alpha) { alphaValue_ = alpha; }
+  // A window that is not opaque and has a clear background lets a press of the pointer through to the
+  // window beneath wherever its views draw nothing.
+  bool letsClicksThrough() const { return !isOpaque_ && backgroundColor_.isClear(); }
+  // Where the window takes presses, in its own coordinates (origin at the top-left of its frame, y growing
+  // downwards): nothing when it takes them everywhere; otherwise the rectangles its content view draws.
+  std::optional<std::vector<foundation::Rect>> clickRegion() const;
+  // Whether a press at a global point (on the window's frame) is the window's.
+  bool takesClickAt(foundation::Point location) const;
   // Whether showing the window makes this program the active application (a non-activating panel never
   // does).
   bool activatesApplication() const { return (styleMask_ & StyleMask::nonactivatingPanel) == 0; }
@@ -142,6 +162,8 @@ class StyledWindow : public Window {
 
  private:
   void reportToWindowServer();
+  // Tells the window server where the window lets presses through, if it does.
+  void reportClickRegion();
   void windowServerDidChangeVisibility();
 
   std::uint64_t styleMask_;
@@ -156,6 +178,10 @@ class StyledWindow : public Window {
   bool ignoresMouseEvents_ = false;
   bool isVisible_ = false;
   bool isClosed_ = false;
+  Color backgroundColor_ = Color::windowBackgroundColor();
+  bool isOpaque_ = true;
+  bool hasShadow_ = true;
+  double alphaValue_ = 1;
   std::uint64_t windowNumber_ = 0;
 };
 

@@ -62,6 +62,10 @@ class View : public std::enable_shared_from_this<View> {
   // outside the frame.
   virtual std::shared_ptr<View> hitTest(foundation::Point point);
 
+  // Where the view takes a press of the pointer, in its own coordinates: its bounds, for a view that
+  // draws itself. A window that lets clicks through where it draws nothing asks its content view.
+  virtual std::vector<foundation::Rect> clickableRects() const { return {bounds()}; }
+
   // Converts a point from the coordinates of `view` (the window's when null) to this view's, and back.
   // Views of different hierarchies are related through their topmost ancestors' coordinates.
   foundation::Point convertPointFromView(foundation::Point point, const View* view) const;

@@ -17,7 +17,12 @@ std::vector<Screen> HeadlessDesktop::screens() const {
 
 Screen HeadlessDesktop::mainScreen() const {
   std::lock_guard lock(mutex_);
-  return screens_.front();
+  return screens_.empty() ? Screen{} : screens_.front();
+}
+
+void HeadlessDesktop::removeAllScreens() {
+  std::lock_guard lock(mutex_);
+  screens_.clear();
 }
 
 void HeadlessDesktop::setScreens(std::vector<Screen> screens) {

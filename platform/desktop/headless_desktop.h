@@ -73,11 +73,14 @@ class HeadlessDesktop final : public Desktop,
   // The general pasteboard (thread-safe on its own).
   HeadlessPasteboard& pasteboard() override { return pasteboard_; }
 
-  // Screens: the first one is the main screen; there is always at least one.
+  // Screens: the first one is the main screen; there is one at first.
   std::vector<Screen> screens() const override;
+  // The main screen, or a default one while the desktop has none.
   Screen mainScreen() const;
   // Replaces the screens; an empty list is ignored (the desktop keeps its screens).
   void setScreens(std::vector<Screen> screens);
+  // The display reports no screen at all (every output gone), until setScreens gives it some again.
+  void removeAllScreens();
   void addScreen(const Screen& screen);
 
   // Other applications. Adding an application whose process identifier is already known replaces it.

@@ -100,22 +100,39 @@ std::optional<WindowRecord> HeadlessWindowServer::window(std::uint64_t number) c
   return found->second.record;
 }
 
-std::optional<WindowRecord> HeadlessWindowServer::windowAt(foundation::Point location) const {
+void HeadlessWindowServer::setClickFilter(std::uint64_t number, ClickFilter filter) {
   std::lock_guard lock(mutex_);
-  for (const Entry* entry : frontToBack()) {
-    if (entry->record.frame.contains(location)) return entry->record;
+  auto found = entries_.find(number);
+  if (found != entries_.end()) found->second.clickFilter = std::move(filter);
+}
+
+std::optional<std::uint64_t> HeadlessWindowServer::windowTaking(foundation::Point location) const {
+  std::vector<std::pair<std::uint64_t, ClickFilter>> candidates;
+  {
+    std::lock_guard lock(mutex_);
+    for (const Entry* entry : frontToBack()) {
+      if (entry->record.frame.contains(location))
+        candidates.emplace_back(entry->record.number, entry->clickFilter);
+    }
+  }
+  for (const auto& [number, filter] : candidates) {
+    if (!filter || filter(location)) return number;
   }
   return std::nullopt;
 }
 
+std::optional<WindowRecord> HeadlessWindowServer::windowAt(foundation::Point location) const {
+  const auto number = windowTaking(location);
+  return number ? window(*number) : std::nullopt;
+}
+
 void HeadlessWindowServer::click(foundation::Point location) {
+  const auto taker = windowTaking(location);
   std::vector<std::pair<WindowServerEvent::Kind, Handler>> deliveries;
   {
     std::lock_guard lock(mutex_);
-    bool isTaken = false;
     for (const Entry* entry : frontToBack()) {
-      const bool isHit = !isTaken && entry->record.frame.contains(location);
-      isTaken = isTaken || isHit;
+      const bool isHit = taker && entry->record.number == *taker;
       deliveries.emplace_back(
           isHit ? WindowServerEvent::Kind::mouseDownInside : WindowServerEvent::Kind::mouseDownOutside,
           entry->handler);

@@ -32,28 +32,34 @@ class HeadlessWindowServer final : public WindowServerService {
   // Puts a window on the screen in front of the others of its level, or takes it off.
   void orderFront(std::uint64_t number) override;
   void orderOut(std::uint64_t number) override;
+  // Presses on the window's frame that the filter refuses go to the window beneath.
+  void setClickFilter(std::uint64_t number, ClickFilter filter) override;
 
   // The program's windows on screen, the frontmost first (higher levels in front of lower ones).
   std::vector<WindowRecord> windowsOnScreen() const override;
   std::optional<WindowRecord> window(std::uint64_t number) const override;
-  // The frontmost window on screen containing a global point.
+  // The frontmost window on screen that takes a press at a global point.
   std::optional<WindowRecord> windowAt(foundation::Point location) const;
 
   // Covers a window with another application's window, or uncovers it.
   void setCovered(std::uint64_t number, bool isCovered);
-  // The user presses the pointer at a global location: the frontmost window there hears that it was
-  // clicked, every other window on screen that it was not.
+  // The user presses the pointer at a global location: the frontmost window there that takes the press
+  // hears that it was clicked, every other window on screen that it was not.
   void click(foundation::Point location);
 
  private:
   struct Entry {
     WindowRecord record;
     Handler handler;
+    ClickFilter clickFilter;  // null: every press on the frame
     std::uint64_t order = 0;  // larger: ordered front later
   };
   // Runs `change` on the entry under the lock and reports a change of visibility to its handler after.
   void changeEntry(std::uint64_t number, const std::function<void(Entry&)>& change);
   std::vector<const Entry*> frontToBack() const;  // callers hold the lock
+  // The number of the window that takes a press there, if any. Takes the lock itself and asks the filters
+  // outside it (a filter asks its window, which may call the server).
+  std::optional<std::uint64_t> windowTaking(foundation::Point location) const;
 
   mutable std::mutex mutex_;
   std::map<std::uint64_t, Entry> entries_;

@@ -64,6 +64,12 @@ class WindowServerService {
   virtual void orderFront(std::uint64_t number) = 0;
   virtual void orderOut(std::uint64_t number) = 0;
 
+  // Which presses on a window's frame are the window's (given the global location): a window that lets
+  // clicks through where it draws nothing passes the others to the window beneath. A null filter: every
+  // press on the frame is the window's (the default). A server that cannot filter ignores it.
+  using ClickFilter = std::function<bool(foundation::Point)>;
+  virtual void setClickFilter(std::uint64_t /*number*/, ClickFilter /*filter*/) {}
+
   // The program's windows on screen, the frontmost first.
   virtual std::vector<WindowRecord> windowsOnScreen() const = 0;
   // Nothing for an unknown number.

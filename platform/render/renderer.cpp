@@ -9,6 +9,7 @@
 
 #include "platform/appkit/controls.h"
 #include "platform/appkit/label.h"
+#include "platform/appkit/styled_window.h"
 #include "platform/foundation/utf16.h"
 #include "platform/render/shapes.h"
 #include "platform/ui/control_styles.h"
@@ -775,8 +776,18 @@ void Renderer::draw(const appkit::Window& window, cairo_t* cr) const {
   const auto& content = window.contentView();
   const auto scheme = content ? schemeOf(*content).value_or(ui::ColorScheme::light) : ui::ColorScheme::light;
   cairo_save(cr);
-  setSource(cr, resolved(ui::Color::windowBackgroundColor(), scheme));
-  cairo_paint(cr);
+  // A window that is not opaque shows its own background colour, clear ones nothing at all.
+  const auto* styled = dynamic_cast<const appkit::StyledWindow*>(&window);
+  if (styled && !styled->isOpaque()) {
+    const appkit::Color background = styled->backgroundColor();
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgba(cr, background.red, background.green, background.blue, background.alpha);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+  } else {
+    setSource(cr, resolved(ui::Color::windowBackgroundColor(), scheme));
+    cairo_paint(cr);
+  }
   if (content) {
     Painter painter(textEngine_, images_);
     painter.drawView(*content, cr, scheme);

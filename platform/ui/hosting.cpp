@@ -7,7 +7,9 @@
 #include "platform/appkit/controls.h"
 #include "platform/appkit/responder.h"
 #include "platform/appkit/search_field.h"
+#include "platform/appkit/styled_window.h"
 #include "platform/ui/layout/geometry_reader.h"
+#include "platform/ui/material.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/representable.h"
 #include "platform/ui/views.h"
@@ -178,18 +180,60 @@ std::shared_ptr<HostingView> HostingView::make(detail::ViewGraph& graph, Rect fr
   return view;
 }
 
+HostingView::HostingView(AnyView root, Rect frame, std::shared_ptr<const TextMeasurer> measurer)
+    : appkit::View(frame),
+      ownGraph_(std::make_unique<detail::ViewGraph>(std::move(root))),
+      graph_(ownGraph_.get()),
+      pass_(std::move(measurer)) {
+  connectGraph();
+}
+
 HostingView::HostingView(Token, Rect frame, std::unique_ptr<detail::ViewGraph> ownGraph,
                          detail::ViewGraph& graph, std::shared_ptr<const TextMeasurer> measurer)
     : appkit::View(frame), ownGraph_(std::move(ownGraph)), graph_(&graph), pass_(std::move(measurer)) {
+  connectGraph();
+}
+
+void HostingView::connectGraph() {
   graph_->setDidUpdate([this] { show(false); });
   graph_->setLayout([this] {
     // Views shown are not laid out again while they are being brought up to date.
     if (isRefreshing_) return false;
-    pass_.layout(*graph_->root(), bounds().size);
+    layoutTree();
     bool isChanged = detail::reportGeometry(pass_);
     isLayoutCurrent_ = !isChanged;
     return isChanged;
   });
+}
+
+void HostingView::layoutTree() {
+  laidOutInsets_ = safeAreaInsets();
+  pass_.layout(*graph_->root(), bounds().size, laidOutInsets_);
+}
+
+EdgeInsets HostingView::safeAreaInsets() const {
+  EdgeInsets insets = additionalSafeAreaInsets();
+  auto styled = std::dynamic_pointer_cast<appkit::StyledWindow>(window());
+  if (styled && styled->contentView().get() == this) {
+    using Mask = appkit::StyledWindow::StyleMask;
+    const auto mask = styled->styleMask();
+    if ((mask & Mask::titled) != 0 && (mask & Mask::fullSizeContentView) != 0) insets.top += titlebarHeight;
+  }
+  return insets;
+}
+
+void HostingView::setAdditionalSafeAreaInsets(EdgeInsets insets) {
+  if (insets == additionalSafeAreaInsets_) return;
+  additionalSafeAreaInsets_ = insets;
+  if (generation_ > 0) refresh();
+}
+
+Rect HostingView::safeAreaRect() const {
+  const EdgeInsets insets = safeAreaInsets();
+  const Rect area = bounds();
+  return Rect(area.minX() + insets.leading, area.minY() + insets.top,
+              std::max(0.0, area.width() - insets.leading - insets.trailing),
+              std::max(0.0, area.height() - insets.top - insets.bottom));
 }
 
 HostingView::~HostingView() {
@@ -222,7 +266,7 @@ void HostingView::show(bool reportsGeometry) {
     return;
   }
   // The layout made when the update settled is reused once, right after that update.
-  if (!isLayoutCurrent_) pass_.layout(*graph_->root(), bounds().size);
+  if (!isLayoutCurrent_) layoutTree();
   isLayoutCurrent_ = false;
   if (reportsGeometry && !graph_->isUpdating() && detail::reportGeometry(pass_)) {
     // The update evaluates the readers, lays out again until they settle and shows the result.
@@ -489,7 +533,32 @@ void HostingView::resignFocus(appkit::View& view) {
   }
 }
 
-void HostingView::viewDidMoveToWindow() { followFocusStates(); }
+std::vector<Rect> HostingView::clickableRects() const {
+  std::vector<Rect> rects;
+  const auto scheme = graph_->environment().colorScheme();
+  for (const auto& [node, frame] : pass_.frames()) {
+    bool draws = node->primitiveAs<detail::ShapeSpec>() || node->primitiveAs<detail::MaterialSpec>() ||
+                 node->primitiveAs<detail::TextSpec>() || node->primitiveAs<detail::ImageSpec>();
+    if (auto* color = node->primitiveAs<detail::ColorSpec>())
+      draws = color->color.resolved(scheme).opacity > 0;
+    if (draws && frame.width() > 0 && frame.height() > 0) rects.push_back(frame);
+  }
+  for (const auto& subview : subviews()) {
+    if (!subview->isHidden()) rects.push_back(subview->frame());
+  }
+  // The frames of the layout are in the hosting view's own coordinates already (origin at its top-left).
+  const Rect visible = bounds();
+  std::erase_if(rects, [&](const Rect& rect) {
+    return rect.maxX() <= visible.minX() || rect.minX() >= visible.maxX() || rect.maxY() <= visible.minY() ||
+           rect.minY() >= visible.maxY();
+  });
+  return rects;
+}
+
+void HostingView::viewDidMoveToWindow() {
+  if (generation_ > 0 && safeAreaInsets() != laidOutInsets_) refresh();
+  followFocusStates();
+}
 
 void HostingView::followFocusStates() {
   auto window = this->window();

@@ -40,9 +40,17 @@ class PlatformViewHost final : public appkit::View {
   using appkit::View::View;
 };
 
+// The height of a title bar, which overlaps the top of the content of a titled window with a full-size
+// content view.
+inline constexpr double titlebarHeight = 28;
+
 // The platform view at the top of a hosted tree; its runtime class name contains "HostingView". Main
 // thread only.
-class HostingView final : public appkit::View {
+//
+// The tree is laid out in the safe area: the bounds less what the window's chrome covers (the title bar,
+// when the hosting view fills a titled window with a full-size content view) and less the additional
+// insets; views that ignore the safe area reach into the rest. Subclasses may report other insets.
+class HostingView : public appkit::View {
   struct Token {};
 
  public:
@@ -65,8 +73,21 @@ class HostingView final : public appkit::View {
   // first, through an update of the tree.
   void refresh();
 
-  // In a window the fields' focus states take effect.
+  // In a window the fields' focus states take effect, and the tree is laid out in the window's safe area.
   void viewDidMoveToWindow() override;
+
+  // The insets from each edge of the bounds that the window's chrome covers, plus the additional ones.
+  virtual EdgeInsets safeAreaInsets() const;
+  // Insets added to the chrome's; zero until set. A new value lays the tree out again.
+  virtual EdgeInsets additionalSafeAreaInsets() const { return additionalSafeAreaInsets_; }
+  virtual void setAdditionalSafeAreaInsets(EdgeInsets insets);
+  // The bounds less the safe-area insets.
+  virtual Rect safeAreaRect() const;
+
+  // Where the tree draws something (a colour that is not clear, a material, a shape, a text, an image)
+  // and where its platform views lie: the places that take a press of the pointer when the window lets
+  // clicks through elsewhere.
+  std::vector<Rect> clickableRects() const override;
 
   detail::ViewGraph& graph() { return *graph_; }
   const LayoutPass& layout() const { return pass_; }
@@ -77,9 +98,16 @@ class HostingView final : public appkit::View {
   std::shared_ptr<appkit::View> platformView(const detail::Node& node) const;
   std::shared_ptr<appkit::View> host(const detail::Node& node) const;
 
+ protected:
+  // For subclasses, which call refresh() once they are owned by a shared pointer.
+  HostingView(AnyView root, Rect frame, std::shared_ptr<const TextMeasurer> measurer);
+
  private:
   struct Entry;
   struct Place;
+  void connectGraph();
+  // Lays the tree out in the bounds and its safe area.
+  void layoutTree();
   Entry* entryFor(const detail::Node& node, int kind);
   void realise(const detail::Node& node, Place& place);
   void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
@@ -102,6 +130,8 @@ class HostingView final : public appkit::View {
   bool isRefreshing_ = false;
   // Whether the layout made when the update settled is still that of the tree.
   bool isLayoutCurrent_ = false;
+  EdgeInsets additionalSafeAreaInsets_;
+  EdgeInsets laidOutInsets_;  // the safe-area insets of the last layout
 };
 
 }  // namespace ui

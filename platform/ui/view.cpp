@@ -165,6 +165,19 @@ AnyView AnyView::zIndex(double value) const {
   return modifier(std::move(m));
 }
 
+AnyView AnyView::ignoresSafeArea(SafeAreaRegions regions, Edges edges) const {
+  auto m = make<IgnoresSafeAreaModifier>();
+  m->regions = regions;
+  m->edges = edges;
+  return modifier(std::move(m));
+}
+
+AnyView AnyView::transition(Transition transition) const {
+  auto m = make<TransitionModifier>();
+  m->transition = transition;
+  return modifier(std::move(m));
+}
+
 namespace {
 template <EnvironmentKey K>
 AnyView environmentChange(const AnyView& view, std::string label, std::string description,

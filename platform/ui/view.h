@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/concurrency/publisher.h"
 #include "platform/concurrency/task.h"
 #include "platform/ui/binding.h"
 #include "platform/ui/color.h"
@@ -19,6 +20,9 @@
 #include "platform/ui/font.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/preference.h"
+#include "platform/ui/receive_modifier.h"
+#include "platform/ui/safe_area.h"
+#include "platform/ui/transition.h"
 #include "platform/ui/view_spec.h"
 #include "platform/ui/view_values.h"
 
@@ -106,6 +110,8 @@ class AnyView {
   AnyView overlay(AnyView view, Alignment alignment = Alignment::center()) const;
   AnyView offset(double x, double y) const;
   AnyView zIndex(double value) const;
+  // Lets the view reach out of the safe area on the chosen edges.
+  AnyView ignoresSafeArea(SafeAreaRegions regions = SafeAreaRegions::all, Edges edges = Edges::all) const;
 
   // Appearance.
   AnyView foregroundStyle(const Color& color) const;
@@ -133,6 +139,18 @@ class AnyView {
   AnyView onAppear(std::function<void()> action) const;
   AnyView onDisappear(std::function<void()> action) const;
   AnyView onSubmit(std::function<void()> action) const;
+  // Runs `action` with every value the publisher sends while the view is shown (see ReceiveModifier).
+  template <class T>
+  AnyView onReceive(concurrency::AnyPublisher<T> publisher, std::function<void(T)> action) const {
+    auto m = std::make_shared<ReceiveModifier>();
+    m->subscribe = [publisher](std::function<void(std::any)> deliver) {
+      return publisher.sink([deliver](T value) { deliver(std::any(std::move(value))); });
+    };
+    m->action = [action](const std::any& value) { action(std::any_cast<const T&>(value)); };
+    return modifier(std::move(m));
+  }
+  // How the view enters and leaves the tree in an animated change.
+  AnyView transition(Transition transition) const;
   // Runs `action` with the new value whenever `value` differs from the previous evaluation's.
   template <std::equality_comparable T>
   AnyView onChange(const T& value, std::function<void(const T&)> action) const {

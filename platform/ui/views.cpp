@@ -501,7 +501,11 @@ AnyView Section(AnyView header, const std::vector<AnyView>& content) {
 AnyView Form(const std::vector<AnyView>& content) { return container("Form", content); }
 
 AnyView Menu(std::string titleKey, const std::vector<AnyView>& items) {
-  std::vector<AnyView> all{Text(std::move(titleKey))};
+  return Menu(Text(std::move(titleKey)), items);
+}
+
+AnyView Menu(AnyView label, const std::vector<AnyView>& items) {
+  std::vector<AnyView> all{std::move(label)};
   all.insert(all.end(), items.begin(), items.end());
   return container("Menu", all);
 }

@@ -407,7 +407,9 @@ AnyView ScrollView(AnyView content, Axis axis = Axis::vertical, bool showsIndica
 AnyView List(const std::vector<AnyView>& rows);
 AnyView Section(AnyView header, const std::vector<AnyView>& content);
 AnyView Form(const std::vector<AnyView>& content);
+// A pull-down menu: its label (the first child) is shown; its items (buttons) are chosen from it.
 AnyView Menu(std::string titleKey, const std::vector<AnyView>& items);
+AnyView Menu(AnyView label, const std::vector<AnyView>& items);
 // One option of a picker: the value it stands for and the view that labels it.
 template <class T>
 struct PickerOption {

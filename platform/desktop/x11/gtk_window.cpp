@@ -123,16 +123,41 @@ void GtkWindowPresenter::updateChrome() {
   gtk_window_set_skip_taskbar_hint(gtkWindow, chrome.skipsTaskbar);
   gtk_window_set_skip_pager_hint(gtkWindow, chrome.skipsTaskbar);
   if (!chrome.isTitled) gtk_window_set_type_hint(gtkWindow, GDK_WINDOW_TYPE_HINT_UTILITY);
-  if (GdkWindow* surface = gtk_widget_get_window(gtkWindow_)) {
-    if (chrome.ignoresMouseEvents) {
-      // An empty input shape: every click goes to the window below.
-      cairo_region_t* nothing = cairo_region_create();
-      gdk_window_input_shape_combine_region(surface, nothing, 0, 0);
-      cairo_region_destroy(nothing);
-    } else {
-      gdk_window_input_shape_combine_region(surface, nullptr, 0, 0);
+  hasAppliedShape_ = false;
+  updateShapes();
+}
+
+void GtkWindowPresenter::updateShapes() {
+  GdkWindow* surface = gtk_widget_get_window(gtkWindow_);
+  if (surface == nullptr) return;
+  const bool ignoresMouse = WindowChrome::of(*window_).ignoresMouseEvents;
+  const auto* styled = dynamic_cast<const StyledWindow*>(window_.get());
+  auto shape = styled != nullptr ? styled->clickRegion() : std::nullopt;
+  if (hasAppliedShape_ && shape == appliedShape_ && ignoresMouse == appliedIgnoresMouse_) return;
+  hasAppliedShape_ = true;
+  appliedShape_ = shape;
+  appliedIgnoresMouse_ = ignoresMouse;
+  cairo_region_t* region = nullptr;
+  if (shape) {
+    region = cairo_region_create();
+    for (const auto& rect : *shape) {
+      const int left = static_cast<int>(std::floor(rect.minX()));
+      const int top = static_cast<int>(std::floor(rect.minY()));
+      const cairo_rectangle_int_t area{left, top, static_cast<int>(std::ceil(rect.maxX())) - left,
+                                       static_cast<int>(std::ceil(rect.maxY())) - top};
+      cairo_region_union_rectangle(region, &area);
     }
   }
+  gdk_window_shape_combine_region(surface, region, 0, 0);
+  if (ignoresMouse) {
+    // An empty input shape: every click goes to the window below.
+    cairo_region_t* nothing = cairo_region_create();
+    gdk_window_input_shape_combine_region(surface, nothing, 0, 0);
+    cairo_region_destroy(nothing);
+  } else {
+    gdk_window_input_shape_combine_region(surface, region, 0, 0);
+  }
+  if (region != nullptr) cairo_region_destroy(region);
 }
 
 void GtkWindowPresenter::setFrame(foundation::Rect frame) {
@@ -148,6 +173,18 @@ void GtkWindowPresenter::setFrame(foundation::Rect frame) {
 
 void GtkWindowPresenter::show(bool makeKey) {
   setFrame(window_->frame());
+  // Under a compositor a window that lets clicks through gets an alpha channel, so its clear parts (the
+  // rounded corners within its shape) show what lies beneath; the visual must be chosen before the window
+  // is made on the server.
+  const auto* styled = dynamic_cast<const StyledWindow*>(window_.get());
+  if (styled != nullptr && styled->letsClicksThrough() && !gtk_widget_get_realized(gtkWindow_)) {
+    GdkScreen* screen = gtk_widget_get_screen(gtkWindow_);
+    GdkVisual* rgba = gdk_screen_get_rgba_visual(screen);
+    if (rgba != nullptr && gdk_screen_is_composited(screen)) {
+      gtk_widget_set_visual(gtkWindow_, rgba);
+      gtk_widget_set_app_paintable(gtkWindow_, TRUE);
+    }
+  }
   gtk_widget_show_all(gtkWindow_);
   updateChrome();  // the input shape needs the realised window
   gtk_im_context_set_client_window(inputMethod_, gtk_widget_get_window(area_));
@@ -184,6 +221,7 @@ std::uint64_t GtkWindowPresenter::xWindow() const {
 gboolean GtkWindowPresenter::drawn(GtkWidget*, cairo_t* cr, gpointer data) {
   auto& self = *static_cast<GtkWindowPresenter*>(data);
   render::Renderer().draw(*self.window_, cr);
+  self.updateShapes();
   return FALSE;
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/appkit/window.h"
 #include "platform/ui/color_scheme.h"
@@ -86,6 +88,11 @@ class GtkWindowPresenter {
 
   void deliver(const appkit::Event& event);
   void deliverKey(const GdkEventKey& event, std::string characters);
+  // A window that lets clicks through where it draws nothing is there, for the eye and for the pointer,
+  // only where its views draw: its shape and input shape are that region (no compositor is needed to see
+  // through the rest). Other windows are whole, unless they ignore the pointer. Applied again after each
+  // drawing, as the views move; an unchanged region is not sent again.
+  void updateShapes();
 
   std::shared_ptr<appkit::Window> window_;
   // The frame the GTK window was last given or reported.
@@ -99,6 +106,10 @@ class GtkWindowPresenter {
   // The key press the input method is working on, for the text it commits.
   GdkEventKey* pendingPress_ = nullptr;
   bool isCommitting_ = false;
+  // The shape last given to the X window: none while the window is whole.
+  std::optional<std::vector<foundation::Rect>> appliedShape_;
+  bool hasAppliedShape_ = false;
+  bool appliedIgnoresMouse_ = false;
 };
 
 }  // namespace desktop::x11

@@ -12,7 +12,9 @@
 #include "platform/appkit/controls.h"
 #include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
+#include "platform/ui/material.h"
 #include "platform/ui/modifiers.h"
+#include "platform/ui/safe_area.h"
 #include "platform/ui/views.h"
 
 namespace ui {
@@ -492,16 +494,35 @@ ProposedViewSize ProposedViewSize::infinity() { return {ui::infinity, ui::infini
 LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
     : measurer_(measurer ? std::move(measurer) : defaultTextMeasurer()) {}
 
-void LayoutPass::layout(const Node& root, Size size) {
+void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) {
   measured_.clear();
   frames_.clear();
   imageFrames_.clear();
   controlFrames_.clear();
   contentSizes_.clear();
   geometryReaders_.clear();
-  ProposedViewSize proposal(size);
+  bounds_ = Rect(0, 0, size.width, size.height);
+  safeArea_ = Rect(safeAreaInsets.leading, safeAreaInsets.top,
+                   std::max(0.0, size.width - safeAreaInsets.leading - safeAreaInsets.trailing),
+                   std::max(0.0, size.height - safeAreaInsets.top - safeAreaInsets.bottom));
+  ProposedViewSize proposal(safeArea_.size);
   Size rootSize = sizeThatFits(root, proposal);
-  place(root, aligned(Rect(0, 0, size.width, size.height), rootSize, Alignment::center()), proposal);
+  place(root, aligned(safeArea_, rootSize, Alignment::center()), proposal);
+}
+
+Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
+  // A frame edge counts as lying on the safe area's boundary when it is at or beyond it.
+  constexpr double tolerance = 0.001;
+  double minX = frame.minX(), minY = frame.minY(), maxX = frame.maxX(), maxY = frame.maxY();
+  if (contains(edges, Edges::top) && minY <= safeArea_.minY() + tolerance)
+    minY = std::min(minY, bounds_.minY());
+  if (contains(edges, Edges::leading) && minX <= safeArea_.minX() + tolerance)
+    minX = std::min(minX, bounds_.minX());
+  if (contains(edges, Edges::bottom) && maxY >= safeArea_.maxY() - tolerance)
+    maxY = std::max(maxY, bounds_.maxY());
+  if (contains(edges, Edges::trailing) && maxX >= safeArea_.maxX() - tolerance)
+    maxX = std::max(maxX, bounds_.maxX());
+  return Rect(minX, minY, maxX - minX, maxY - minY);
 }
 
 std::optional<Rect> LayoutPass::frame(const Node& node) const {
@@ -591,7 +612,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     return {p.width.value_or(0), p.height.value_or(0)};
   }
   if (node.primitiveAs<detail::ShapeSpec>() || node.primitiveAs<detail::ColorSpec>() ||
-      node.primitiveAs<detail::GeometryReaderSpec>()) {
+      node.primitiveAs<detail::MaterialSpec>() || node.primitiveAs<detail::GeometryReaderSpec>()) {
     return p.replacingUnspecifiedDimensions();
   }
   if (auto* image = node.primitiveAs<detail::ImageSpec>()) {
@@ -694,6 +715,20 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     }
     if (auto* m = node.modifierAs<OffsetModifier>()) {
       place(content, Rect(frame.minX() + m->x, frame.minY() + m->y, frame.width(), frame.height()), p);
+      return;
+    }
+    if (auto* m = node.modifierAs<IgnoresSafeAreaModifier>()) {
+      Rect extended = frame;
+      if ((static_cast<std::uint8_t>(m->regions) & static_cast<std::uint8_t>(SafeAreaRegions::container)) !=
+          0) {
+        extended = reachingOutOfSafeArea(frame, m->edges);
+      }
+      // Only content that takes the larger space grows into it; content of a fixed size stays put.
+      if (extended != frame && sizeThatFits(content, ProposedViewSize(extended.size)) != extended.size) {
+        extended = frame;
+      }
+      frames_[&node] = extended;
+      place(content, extended, extended == frame ? p : ProposedViewSize(extended.size));
       return;
     }
     if (node.modifierAs<SearchableModifier>()) {

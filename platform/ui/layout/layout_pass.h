@@ -47,9 +47,10 @@ class LayoutPass {
  public:
   explicit LayoutPass(std::shared_ptr<const TextMeasurer> measurer = defaultTextMeasurer());
 
-  // Lays out the tree below `root` in a space of `size`: the root is offered the whole space and
-  // centred in it. Forgets the frames of the previous run.
-  void layout(const detail::Node& root, Size size);
+  // Lays out the tree below `root` in a space of `size` less the safe-area insets: the root is offered
+  // the safe area and centred in it; views that ignore the safe area reach out to the space's edges.
+  // Forgets the frames of the previous run.
+  void layout(const detail::Node& root, Size size, EdgeInsets safeAreaInsets = {});
 
   // The size `node` takes under `proposal` (measured once per proposal and run).
   Size sizeThatFits(const detail::Node& node, const ProposedViewSize& proposal);
@@ -78,6 +79,8 @@ class LayoutPass {
     Size size;
   };
   Size measure(const detail::Node& node, const ProposedViewSize& proposal);
+  // `frame` with the chosen edges that lie on the safe area's boundary moved out to the space's edges.
+  Rect reachingOutOfSafeArea(const Rect& frame, Edges edges) const;
 
   std::shared_ptr<const TextMeasurer> measurer_;
   std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
@@ -86,6 +89,8 @@ class LayoutPass {
   std::unordered_map<const detail::Node*, Size> contentSizes_;
   std::unordered_map<const detail::Node*, std::vector<Rect>> imageFrames_;
   std::vector<const detail::Node*> geometryReaders_;
+  Rect bounds_;    // the space laid out
+  Rect safeArea_;  // its safe area
 };
 
 }  // namespace ui
