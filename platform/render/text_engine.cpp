@@ -132,7 +132,7 @@ PangoAttrList* attributesOf(const ui::AttributedString& text, const TextSetting&
   PangoAttrList* list = pango_attr_list_new();
   insertFontFeatures(list, setting.font, 0, std::numeric_limits<std::size_t>::max());
   for (const auto& run : text.runs()) {
-    const auto& a = run.attributes;
+    const auto& a = text.attributes(run);
     const std::size_t start = run.start, end = run.start + run.length;
     if (a.font) {
       insert(list, pango_attr_font_desc_new(descriptionOf(*a.font).get()), start, end);
@@ -250,7 +250,7 @@ struct TextEngine::State {
   PangoLayout* layout(const ui::AttributedString& text, const TextSetting& setting) {
     registerFontFile(setting.font);
     for (const auto& run : text.runs()) {
-      if (run.attributes.font) registerFontFile(*run.attributes.font);
+      if (const auto& font = text.attributes(run).font) registerFontFile(*font);
     }
     LayoutKey key{text, setting};
     const std::size_t hash = hashOf(key);
