@@ -43,13 +43,29 @@ function(quillo_test name)
   endif()
   # Only the sources that name the folders get them: the absolute paths differ between checkouts, and a
   # definition on every source would keep the compiler cache from sharing objects between them.
+  set(tests_views OFF)
   foreach(source IN LISTS sources)
     file(READ "${source}" text)
+    if(text MATCHES "#include \"(platform/ui|Quillo|MarkdownRender/views|Roadmap|Introspect)/")
+      set(tests_views ON)
+    endif()
     if(text MATCHES "QUILLO_(SOURCE|TEST)_DIR")
       set_property(SOURCE "${source}" APPEND PROPERTY COMPILE_DEFINITIONS
                    QUILLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" QUILLO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
     endif()
   endforeach()
+  # The shared precompiled headers (tests/support/CMakeLists.txt), the view layer's for programs that test
+  # views. Live test programs are built with the desktop libraries' own options and compile without.
+  if(NOT ARG_LIVE)
+    # Some libraries bring -pthread (and with it _REENTRANT) and some do not; every program and both
+    # headers are compiled with it, so that the headers fit all.
+    target_compile_options(test_${name} PRIVATE -pthread)
+    if(tests_views)
+      target_precompile_headers(test_${name} REUSE_FROM quillo_view_test_pch)
+    else()
+      target_precompile_headers(test_${name} REUSE_FROM quillo_test_pch)
+    endif()
+  endif()
   # The limit is generous: a sanitizer build on a busy two-core machine runs the heaviest suites (the decoder
   # fuzz, the whole program) several times slower than a quiet one.
   # A live test skipped for want of a session shows as skipped in ctest, not as passed.

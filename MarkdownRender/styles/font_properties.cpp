@@ -165,13 +165,13 @@ ui::Font makeFont(const FontProperties& p) {
 ui::AttributedString convertingFontProperties(const ui::AttributedString& text) {
   ui::AttributedString result;
   for (const auto& run : text.runs()) {
-    ui::AttributeContainer attributes = run.attributes;
+    ui::AttributeContainer attributes = text.attributes(run);
     // A record that cannot be read is not a record: its run keeps its attributes as they are.
     if (const auto properties = fontProperties(attributes)) {
       attributes.font = makeFont(*properties);
       setFontProperties(attributes, std::nullopt);
     }
-    result.append(std::string(text.text(run)), std::move(attributes));
+    result.append(text.text(run), attributes);
   }
   return result;
 }

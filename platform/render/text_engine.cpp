@@ -135,7 +135,7 @@ PangoAttrList* attributesOf(const ui::AttributedString& text, const TextSetting&
   insert(list, pango_attr_insert_hyphens_new(false), 0, std::numeric_limits<std::size_t>::max());
   insertFontFeatures(list, setting.font, 0, std::numeric_limits<std::size_t>::max());
   for (const auto& run : text.runs()) {
-    const auto& a = run.attributes;
+    const auto& a = text.attributes(run);
     const std::size_t start = run.start, end = run.start + run.length;
     if (a.font) {
       insert(list, pango_attr_font_desc_new(descriptionOf(*a.font).get()), start, end);
@@ -253,7 +253,7 @@ struct TextEngine::State {
   PangoLayout* layout(const ui::AttributedString& text, const TextSetting& setting) {
     registerFontFile(setting.font);
     for (const auto& run : text.runs()) {
-      if (run.attributes.font) registerFontFile(*run.attributes.font);
+      if (const auto& font = text.attributes(run).font) registerFontFile(*font);
     }
     LayoutKey key{text, setting};
     const std::size_t hash = hashOf(key);

@@ -56,31 +56,66 @@ std::size_t AttributeContainer::hashValue() const {
   return combineHash(seed, hashOptional(underlineStyle));
 }
 
-AttributedString::AttributedString(std::string text, AttributeContainer attributes) : text_(std::move(text)) {
-  appendRun(text_.size(), std::move(attributes));
+AttributedString::AttributedString(std::string text, const AttributeContainer& attributes)
+    : text_(std::move(text)) {
+  if (!text_.empty()) appendRun(text_.size(), intern(attributes));
 }
 
-void AttributedString::appendRun(std::size_t length, AttributeContainer attributes) {
+std::uint32_t AttributedString::intern(const AttributeContainer& attributes) {
+  // The last run's attributes are the likeliest match; then the table, which holds few distinct sets.
+  if (!runs_.empty() && *attributeTable_[runs_.back().attributesIndex] == attributes) {
+    return runs_.back().attributesIndex;
+  }
+  for (std::size_t index = 0; index < attributeTable_.size(); ++index) {
+    if (*attributeTable_[index] == attributes) return static_cast<std::uint32_t>(index);
+  }
+  attributeTable_.push_back(std::make_shared<const AttributeContainer>(attributes));
+  return static_cast<std::uint32_t>(attributeTable_.size() - 1);
+}
+
+std::uint32_t AttributedString::intern(const SharedAttributes& attributes) {
+  for (std::size_t index = 0; index < attributeTable_.size(); ++index) {
+    if (attributeTable_[index] == attributes || *attributeTable_[index] == *attributes) {
+      return static_cast<std::uint32_t>(index);
+    }
+  }
+  attributeTable_.push_back(attributes);
+  return static_cast<std::uint32_t>(attributeTable_.size() - 1);
+}
+
+void AttributedString::appendRun(std::size_t length, std::uint32_t attributesIndex) {
   if (length == 0) return;
-  if (!runs_.empty() && runs_.back().attributes == attributes) {
+  if (!runs_.empty() && runs_.back().attributesIndex == attributesIndex) {
     runs_.back().length += length;
     return;
   }
   const std::size_t start = runs_.empty() ? 0 : runs_.back().start + runs_.back().length;
-  runs_.push_back(Run{start, length, std::move(attributes)});
+  runs_.push_back(Run{start, length, attributesIndex});
 }
 
 void AttributedString::append(const AttributedString& other) {
-  // Appending a string to itself must read its runs before they change.
-  const std::vector<Run> otherRuns = other.runs_;
-  text_ += other.text_.substr(0);
-  for (const auto& run : otherRuns) appendRun(run.length, run.attributes);
+  if (&other == this) {
+    // Appending a string to itself: its runs are read before they change, and its table serves as is.
+    const std::vector<Run> ownRuns = runs_;
+    const std::size_t offset = text_.size();
+    text_.append(text_, 0, offset);
+    for (const auto& run : ownRuns) appendRun(run.length, run.attributesIndex);
+    return;
+  }
+  text_ += other.text_;
+  // Each of the other string's sets is looked up in this table once, however many runs use it.
+  std::vector<std::optional<std::uint32_t>> ownIndex(other.attributeTable_.size());
+  for (const auto& run : other.runs_) {
+    auto& index = ownIndex[run.attributesIndex];
+    if (!index) index = intern(other.attributeTable_[run.attributesIndex]);
+    appendRun(run.length, *index);
+  }
 }
 
-void AttributedString::append(std::string text, AttributeContainer attributes) {
-  const std::size_t length = text.size();
+void AttributedString::append(std::string_view text, const AttributeContainer& attributes) {
+  if (text.empty()) return;
   text_ += text;
-  appendRun(length, std::move(attributes));
+  appendRun(text.size(), intern(attributes));
 }
 
 AttributedString& AttributedString::operator+=(const AttributedString& other) {
@@ -93,27 +128,47 @@ AttributedString operator+(AttributedString lhs, const AttributedString& rhs) {
   return lhs;
 }
 
-void AttributedString::coalesceRuns() {
-  std::vector<Run> old = std::move(runs_);
-  runs_.clear();
-  for (auto& run : old) appendRun(run.length, std::move(run.attributes));
-}
-
 void AttributedString::mergeAttributes(const AttributeContainer& attributes) {
-  for (auto& run : runs_) run.attributes = run.attributes.merging(attributes);
-  coalesceRuns();
+  // Every set is merged once; sets that become equal share one place, and their runs join.
+  const std::vector<SharedAttributes> oldTable = std::move(attributeTable_);
+  const std::vector<Run> oldRuns = std::move(runs_);
+  attributeTable_.clear();
+  runs_.clear();
+  std::vector<std::optional<std::uint32_t>> newIndex(oldTable.size());
+  for (const auto& run : oldRuns) {
+    auto& index = newIndex[run.attributesIndex];
+    if (!index) index = intern(oldTable[run.attributesIndex]->merging(attributes));
+    appendRun(run.length, *index);
+  }
 }
 
 void AttributedString::setAttributes(const AttributeContainer& attributes) {
   runs_.clear();
-  appendRun(text_.size(), attributes);
+  attributeTable_.clear();
+  if (!text_.empty()) appendRun(text_.size(), intern(attributes));
+}
+
+bool AttributedString::operator==(const AttributedString& other) const {
+  if (text_ != other.text_ || runs_.size() != other.runs_.size()) return false;
+  for (std::size_t index = 0; index < runs_.size(); ++index) {
+    const Run& run = runs_[index];
+    const Run& otherRun = other.runs_[index];
+    if (run.start != otherRun.start || run.length != otherRun.length) return false;
+    const auto& attributes = attributeTable_[run.attributesIndex];
+    const auto& otherAttributes = other.attributeTable_[otherRun.attributesIndex];
+    if (attributes != otherAttributes && *attributes != *otherAttributes) return false;
+  }
+  return true;
 }
 
 std::size_t AttributedString::hashValue() const {
+  std::vector<std::size_t> attributeHashes;
+  attributeHashes.reserve(attributeTable_.size());
+  for (const auto& attributes : attributeTable_) attributeHashes.push_back(attributes->hashValue());
   std::size_t seed = std::hash<std::string>{}(text_);
   for (const auto& run : runs_) {
     seed = combineHash(seed, run.length);
-    seed = combineHash(seed, run.attributes.hashValue());
+    seed = combineHash(seed, attributeHashes[run.attributesIndex]);
   }
   return seed;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,16 +50,19 @@ struct AttributeContainer {
 class AttributedString {
  public:
   // One run: a maximal stretch of characters with the same attributes, as byte offsets into characters().
+  // Its attributes are kept once per distinct set in the string's table of attributes (a long text has
+  // many runs but few styles); `attributes(run)` gives them.
   struct Run {
     std::size_t start = 0;
     std::size_t length = 0;
-    AttributeContainer attributes;
+    // The place of the run's attributes in the table of the string the run belongs to.
+    std::uint32_t attributesIndex = 0;
 
     bool operator==(const Run&) const = default;
   };
 
   AttributedString() = default;
-  explicit AttributedString(std::string text, AttributeContainer attributes = {});
+  explicit AttributedString(std::string text, const AttributeContainer& attributes = {});
 
   // The plain characters (UTF-8).
   const std::string& characters() const { return text_; }
@@ -70,9 +74,11 @@ class AttributedString {
   std::string_view text(const Run& run) const {
     return std::string_view(text_).substr(run.start, run.length);
   }
+  // The attributes of one run of this string.
+  const AttributeContainer& attributes(const Run& run) const { return *attributeTable_[run.attributesIndex]; }
 
   void append(const AttributedString& other);
-  void append(std::string text, AttributeContainer attributes = {});
+  void append(std::string_view text, const AttributeContainer& attributes = {});
   AttributedString& operator+=(const AttributedString& other);
   friend AttributedString operator+(AttributedString lhs, const AttributedString& rhs);
 
@@ -81,17 +87,24 @@ class AttributedString {
   // Replaces the attributes of the whole text.
   void setAttributes(const AttributeContainer& attributes);
 
-  bool operator==(const AttributedString&) const = default;
+  // Equal characters with equal attributes run by run, however each string keeps its table.
+  bool operator==(const AttributedString& other) const;
   std::size_t hashValue() const;
 
  private:
-  void appendRun(std::size_t length, AttributeContainer attributes);
-  void coalesceRuns();
+  using SharedAttributes = std::shared_ptr<const AttributeContainer>;
+
+  // The place of `attributes` in the table, added if no equal set is there yet.
+  std::uint32_t intern(const AttributeContainer& attributes);
+  std::uint32_t intern(const SharedAttributes& attributes);
+  void appendRun(std::size_t length, std::uint32_t attributesIndex);
 
   std::string text_;
   std::vector<Run> runs_;
+  // Distinct sets of attributes, shared with copies of the string and with strings appended from it
+  // (a container is never changed once in a table).
+  std::vector<SharedAttributes> attributeTable_;
 };
-
 }  // namespace ui
 
 template <>

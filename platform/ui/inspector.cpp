@@ -336,9 +336,9 @@ void Inspector::tapLink(const ViewRef& text, const std::string& linkText) {
     linked.clear();
   };
   for (const auto& run : shown.runs()) {
-    if (run.attributes.link != link) {
+    if (shown.attributes(run).link != link) {
       close();
-      link = run.attributes.link;
+      link = shown.attributes(run).link;
     }
     if (link) linked += shown.text(run);
   }

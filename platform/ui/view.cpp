@@ -81,6 +81,13 @@ std::shared_ptr<M> make() {
 }  // namespace
 
 namespace detail {
+
+std::string describeNumber(char value) { return fmt::format("{}", value); }
+std::string describeNumber(long long value) { return fmt::format("{}", value); }
+std::string describeNumber(unsigned long long value) { return fmt::format("{}", value); }
+std::string describeNumber(float value) { return fmt::format("{}", value); }
+std::string describeNumber(double value) { return fmt::format("{}", value); }
+std::string describeNumber(long double value) { return fmt::format("{}", value); }
 std::string describeColorValue(const Color& color) { return describeColor(color); }
 std::string describeShapeValue(const ShapeOutline& shape) { return describeShape(shape); }
 std::string describeFontValue(const Font& font) { return describeFont(font); }

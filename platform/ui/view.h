@@ -1,7 +1,6 @@
 // The type-erased view value every view builder returns, with the modifiers that wrap it.
 #pragma once
 
-#include <fmt/format.h>
 
 #include <concepts>
 #include <cstddef>
@@ -46,15 +45,27 @@ void withAnimation(const Animation& animation, const std::function<void()>& chan
 std::optional<Animation> currentTransactionAnimation();
 
 namespace detail {
+// Numbers as dumps show them: the shortest text that reads back as the same value.
+std::string describeNumber(char value);
+std::string describeNumber(long long value);
+std::string describeNumber(unsigned long long value);
+std::string describeNumber(float value);
+std::string describeNumber(double value);
+std::string describeNumber(long double value);
+
 // Text for a watched value in dumps: numbers, strings and Booleans as themselves, others as "value".
 template <class T>
 std::string describeValue(const T& value) {
   if constexpr (std::is_same_v<T, bool>) {
     return value ? "true" : "false";
-  } else if constexpr (std::is_arithmetic_v<T>) {
-    return fmt::format("{}", value);
+  } else if constexpr (std::is_same_v<T, char> || std::is_floating_point_v<T>) {
+    return describeNumber(value);
+  } else if constexpr (std::is_integral_v<T> && std::is_signed_v<T>) {
+    return describeNumber(static_cast<long long>(value));
+  } else if constexpr (std::is_integral_v<T>) {
+    return describeNumber(static_cast<unsigned long long>(value));
   } else if constexpr (std::is_convertible_v<T, std::string>) {
-    return fmt::format("\"{}\"", std::string(value));
+    return "\"" + std::string(value) + "\"";
   } else {
     return "value";
   }

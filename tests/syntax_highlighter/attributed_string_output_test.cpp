@@ -44,9 +44,9 @@ TEST(AttributedStringOutputFormat, ColoursEachPieceFromTheTheme) {
   for (std::size_t index = 0; index < text.runs().size(); ++index) {
     SCOPED_TRACE(index);
     EXPECT_EQ(text.text(text.runs()[index]), expected[index].text);
-    EXPECT_EQ(text.runs()[index].attributes.foregroundColor, expected[index].color);
-    ASSERT_TRUE(text.runs()[index].attributes.font);
-    EXPECT_DOUBLE_EQ(text.runs()[index].attributes.font->size(), 16);
+    EXPECT_EQ(text.attributes(text.runs()[index]).foregroundColor, expected[index].color);
+    ASSERT_TRUE(text.attributes(text.runs()[index]).font);
+    EXPECT_DOUBLE_EQ(text.attributes(text.runs()[index]).font->size(), 16);
   }
 }
 
@@ -55,7 +55,7 @@ TEST(AttributedStringOutputFormat, TypesWithoutAColourAreWhite) {
   theme.tokenColors.erase(TokenType::keyword());
   const auto text = highlighted("return", theme);
   ASSERT_EQ(text.runs().size(), 1u);
-  EXPECT_EQ(text.runs()[0].attributes.foregroundColor, white);
+  EXPECT_EQ(text.attributes(text.runs()[0]).foregroundColor, white);
 }
 
 TEST(AttributedStringOutputFormat, EmptyCodeGivesEmptyText) {

@@ -194,12 +194,12 @@ TEST(ConvertingFontProperties, RunsTradeTheirRecordsForFonts) {
   const auto converted = MarkdownRender::convertingFontProperties(text);
   EXPECT_EQ(converted.characters(), "bold large caption");
   ASSERT_EQ(converted.runs().size(), 3u);
-  EXPECT_EQ(converted.runs()[0].attributes.font, makeFont(bold));
-  EXPECT_EQ(converted.runs()[1].attributes.font, Font::system(26));
-  EXPECT_EQ(converted.runs()[1].attributes.foregroundColor, ui::Color::blue());
-  EXPECT_EQ(converted.runs()[2].attributes, keepsFont);
+  EXPECT_EQ(converted.attributes(converted.runs()[0]).font, makeFont(bold));
+  EXPECT_EQ(converted.attributes(converted.runs()[1]).font, Font::system(26));
+  EXPECT_EQ(converted.attributes(converted.runs()[1]).foregroundColor, ui::Color::blue());
+  EXPECT_EQ(converted.attributes(converted.runs()[2]), keepsFont);
   for (const auto& run : converted.runs()) {
-    EXPECT_FALSE(run.attributes.custom.contains("fontProperties"));
+    EXPECT_FALSE(converted.attributes(run).custom.contains("fontProperties"));
   }
 }
 

@@ -69,7 +69,7 @@ TEST(MarkdownEnvironment, ThemeCodeStyleChangesInlineCodeOnly) {
   for (const auto& run : shown.runs()) {
     SCOPED_TRACE(std::string(shown.text(run)));
     const bool isCode = shown.text(run) == "b";
-    EXPECT_EQ(run.attributes.foregroundColor == ui::Color::red(), isCode);
+    EXPECT_EQ(shown.attributes(run).foregroundColor == ui::Color::red(), isCode);
   }
 }
 

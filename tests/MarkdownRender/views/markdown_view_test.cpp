@@ -21,7 +21,7 @@ std::optional<ui::Font> runFont(const Host& host, const std::string& characters)
   if (!spec) return std::nullopt;
   const auto shown = spec->attributedString();
   if (shown.runs().empty()) return std::nullopt;
-  return shown.runs()[0].attributes.font;
+  return shown.attributes(shown.runs()[0]).font;
 }
 
 FontProperties record(double size, double scale = 1, ui::FontWeight weight = ui::FontWeight::regular) {

@@ -113,13 +113,13 @@ TEST_F(ChatBubbleTest, TheChatTextSizeSelectsATextStyle) {
   }
 }
 
-// The run of a shown text that holds the first occurrence of `piece`.
-ui::AttributedString::Run runOf(const ui::testing::ViewRef& view, const std::string& piece) {
+// The attributes of the run of a shown text that holds the first occurrence of `piece`.
+ui::AttributeContainer attributesOf(const ui::testing::ViewRef& view, const std::string& piece) {
   const auto shown = view.primitive<ui::detail::TextSpec>()->attributedString();
   const auto at = shown.characters().find(piece);
   EXPECT_NE(at, std::string::npos) << piece;
   for (const auto& run : shown.runs()) {
-    if (run.start <= at && at < run.start + run.length) return run;
+    if (run.start <= at && at < run.start + run.length) return shown.attributes(run);
   }
   return {};
 }
@@ -132,12 +132,12 @@ TEST_F(ChatBubbleTest, WithMarkdownARepliesMarkupIsRenderedAndTheTextSizeHasNoEf
   auto shown = host.find(text("Use bold and code."));
   EXPECT_EQ(shown.font(), ui::Font());  // no chat text size: the renderer's theme sets the sizes
   // The role's text colour, semibold strong text, pink monospaced inline code at the size of the text.
-  EXPECT_EQ(runOf(shown, "Use").attributes.foregroundColor, ui::Color::labelColor());
-  EXPECT_EQ(runOf(shown, "bold").attributes.font->weight(), ui::FontWeight::semibold);
-  const auto code = runOf(shown, "code").attributes;
+  EXPECT_EQ(attributesOf(shown, "Use").foregroundColor, ui::Color::labelColor());
+  EXPECT_EQ(attributesOf(shown, "bold").font->weight(), ui::FontWeight::semibold);
+  const auto code = attributesOf(shown, "code");
   EXPECT_EQ(code.foregroundColor, ui::Color::pink());
   EXPECT_TRUE(code.font->isMonospaced());
-  EXPECT_EQ(code.font->size(), runOf(shown, "Use").attributes.font->size());
+  EXPECT_EQ(code.font->size(), attributesOf(shown, "Use").font->size());
   // The bubble around it: padded by 12 (and the row's 16 at the sides), on the role's colour, rounded.
   auto markdown = host.find(ui::testing::type<MarkdownRender::Markdown>());
   EXPECT_EQ(markdown.padding(), (ui::EdgeInsets{12, 12 + 16, 12, 12 + 16}));
@@ -149,7 +149,7 @@ TEST_F(ChatBubbleTest, WithMarkdownARepliesMarkupIsRenderedAndTheTextSizeHasNoEf
 TEST_F(ChatBubbleTest, UserMessagesInMarkdownAreWhite) {
   Defaults::set(Quillo::Keys::enableMarkdown(), true);
   Host host(bubble(Message(Role::user, "*hi*")));
-  EXPECT_EQ(runOf(host.find(text("hi")), "hi").attributes.foregroundColor, ui::Color::white());
+  EXPECT_EQ(attributesOf(host.find(text("hi")), "hi").foregroundColor, ui::Color::white());
 }
 
 TEST_F(ChatBubbleTest, CodeBlocksAreColouredForTheAppearanceInTheChatsCodeStyle) {
@@ -165,7 +165,7 @@ TEST_F(ChatBubbleTest, CodeBlocksAreColouredForTheAppearanceInTheChatsCodeStyle)
     SCOPED_TRACE(c.scheme == ui::ColorScheme::light ? "light" : "dark");
     Host host(bubble(Message(Role::assistant, "```swift\nlet x = 1\n```")), c.scheme);
     auto code = host.find(text("let x = 1"));
-    const auto keyword = runOf(code, "let").attributes.foregroundColor;
+    const auto keyword = attributesOf(code, "let").foregroundColor;
     ASSERT_TRUE(keyword.has_value());
     EXPECT_EQ(keyword->resolved(c.scheme), c.keyword.resolved(c.scheme));
     // The block: the platform's padding, the label colour on the control background, rounded, 12 below.

@@ -21,14 +21,14 @@ std::optional<ui::Color> colorOf(const ui::AttributedString& text, const std::st
   auto at = text.characters().find(piece);
   EXPECT_NE(at, std::string::npos) << piece;
   for (const auto& run : text.runs()) {
-    if (run.start <= at && at < run.start + run.length) return run.attributes.foregroundColor;
+    if (run.start <= at && at < run.start + run.length) return text.attributes(run).foregroundColor;
   }
   return std::nullopt;
 }
 
 bool hasColours(const ui::AttributedString& text) {
   for (const auto& run : text.runs()) {
-    if (run.attributes.foregroundColor) return true;
+    if (text.attributes(run).foregroundColor) return true;
   }
   return false;
 }
@@ -102,7 +102,7 @@ TEST(TextOutputFormat, JoinsItsPiecesInOrderEachWithItsColour) {
   EXPECT_EQ(colorOf(text, "func"), theme.color(Glint::TokenType::keyword()));
   EXPECT_EQ(colorOf(text, " "), std::nullopt);
   EXPECT_EQ(colorOf(text, "f"), theme.color(Glint::TokenType::keyword()));  // first "f" is in "func"
-  EXPECT_EQ(text.runs().back().attributes.foregroundColor, theme.plainTextColor);
+  EXPECT_EQ(text.attributes(text.runs().back()).foregroundColor, theme.plainTextColor);
 }
 
 }  // namespace

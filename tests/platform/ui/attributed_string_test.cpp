@@ -20,9 +20,9 @@ TEST(AttributedString, AppendingKeepsCharactersAndJoinsEqualNeighbours) {
   ASSERT_EQ(text.runs().size(), 3u);
   EXPECT_EQ(text.text(text.runs()[0]), "let");
   EXPECT_EQ(text.text(text.runs()[1]), " ");
-  EXPECT_TRUE(text.runs()[1].attributes.isEmpty());
+  EXPECT_TRUE(text.attributes(text.runs()[1]).isEmpty());
   EXPECT_EQ(text.text(text.runs()[2]), "xy");
-  EXPECT_EQ(text.runs()[2].attributes.foregroundColor, Color::red());
+  EXPECT_EQ(text.attributes(text.runs()[2]).foregroundColor, Color::red());
 }
 
 TEST(AttributedString, ConcatenationEqualsAppending) {
@@ -47,8 +47,8 @@ TEST(AttributedString, MergingLetsTheNewAttributesWin) {
   bold.custom["fontProperties"] = std::string("bold");
   text.mergeAttributes(bold);
   ASSERT_EQ(text.runs().size(), 2u);
-  EXPECT_EQ(text.runs()[0].attributes.foregroundColor, Color::red());
-  EXPECT_EQ(text.runs()[1].attributes.font, Font::body().bold());
+  EXPECT_EQ(text.attributes(text.runs()[0]).foregroundColor, Color::red());
+  EXPECT_EQ(text.attributes(text.runs()[1]).font, Font::body().bold());
   text.setAttributes(colored(Color::green()));
   ASSERT_EQ(text.runs().size(), 1u);
   EXPECT_EQ(text.runs()[0].length, 2u);

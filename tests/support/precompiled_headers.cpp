@@ -1,0 +1,1 @@
+// The test programs' precompiled headers are compiled with this unit's options (see CMakeLists.txt).
