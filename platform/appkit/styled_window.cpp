@@ -124,7 +124,17 @@ void StyledWindow::windowServerDidChangeVisibility() {
 }
 
 void StyledWindow::mouseDownOnScreen(bool isInside, foundation::Point) {
-  if (isInside && isVisible_) makeKeyWindow();
+  if (!isVisible_) return;
+  if (isInside) {
+    // A press on one of its windows brings the application forward, except on a non-activating panel:
+    // the person works in the panel while the application they came from stays in front.
+    if (activatesApplication()) Application::shared().activate();
+    makeKeyWindow();
+    return;
+  }
+  // The press went to another window or another application, which takes the keyboard: a window of
+  // this application that may become key takes it back through its own press.
+  resignKeyWindow();
 }
 
 void StyledWindow::orderFront() {

@@ -137,7 +137,8 @@ class StyledWindow : public Window {
 
  protected:
   // The pointer was pressed on the screen: on this window (it was the frontmost window there) or
-  // anywhere else. A press on a window makes it key when it may become key.
+  // anywhere else. A press on a window makes it key when it may become key and activates the application
+  // unless the window is a non-activating panel; a press anywhere else takes key status from it.
   virtual void mouseDownOnScreen(bool isInside, foundation::Point location);
 
  private:

@@ -41,8 +41,9 @@ class PlatformViewHost final : public appkit::View {
 };
 
 // The platform view at the top of a hosted tree; its runtime class name contains "HostingView". Main
-// thread only.
-class HostingView final : public appkit::View {
+// thread only. Subclasses are made through the protected constructor and refreshed once made.
+class HostingView : public appkit::View {
+ protected:
   struct Token {};
 
  public:
@@ -76,6 +77,11 @@ class HostingView final : public appkit::View {
   // The platform view that realises a view, and the host view around it, if it has them.
   std::shared_ptr<appkit::View> platformView(const detail::Node& node) const;
   std::shared_ptr<appkit::View> host(const detail::Node& node) const;
+
+ protected:
+  // Told after the platform views have been brought up to date with the tree (after every update and
+  // every new size).
+  virtual void hostedViewsDidChange() {}
 
  private:
   struct Entry;
