@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/responder.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/window_server_service.h"
 
@@ -148,9 +149,13 @@ void StyledWindow::orderFront() {
 }
 
 void StyledWindow::makeKeyAndOrderFront() {
+  const bool isFirstShowing = !hasBeenKey_;
   orderFront();
-  makeKeyWindow();
+  if (makeKeyWindow()) hasBeenKey_ = true;
   makeMainWindow();
+  // The first time a window is made key with nothing focused, the first view of its key-view loop (its
+  // first text field, say) takes the keyboard, so the person can type at once.
+  if (isFirstShowing && isKeyWindow() && !firstResponder(*this)) selectNextKeyView();
 }
 
 void StyledWindow::orderOut() {

@@ -121,7 +121,8 @@ class StyledWindow : public Window {
   // Shows the window in front of the others without giving it keyboard focus; its frame is constrained
   // to the main screen first.
   void orderFront();
-  // Shows the window and makes it key when it may become key.
+  // Shows the window and makes it key when it may become key. The first time it becomes key this way
+  // with nothing focused, the first view of its key-view loop takes the keyboard.
   void makeKeyAndOrderFront();
   // Takes the window off the screen.
   void orderOut();
@@ -157,6 +158,7 @@ class StyledWindow : public Window {
   bool ignoresMouseEvents_ = false;
   bool isVisible_ = false;
   bool isClosed_ = false;
+  bool hasBeenKey_ = false;
   std::uint64_t windowNumber_ = 0;
 };
 
