@@ -54,7 +54,9 @@ bool StyledWindow::canBecomeKeyWindow() const {
   return (styleMask_ & (StyleMask::titled | StyleMask::resizable)) != 0;
 }
 
-bool StyledWindow::canBecomeMainWindow() const { return canBecomeKeyWindow(); }
+bool StyledWindow::canBecomeMainWindow() const {
+  return (styleMask_ & (StyleMask::titled | StyleMask::resizable)) != 0;
+}
 
 foundation::Rect StyledWindow::constrainFrameRect(foundation::Rect frameRect,
                                                   const std::optional<Screen>& screen) const {

@@ -94,7 +94,8 @@ class StyledWindow : public Window {
   void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
 
   // Whether the window may take keyboard focus, and become the main window: windows with a title bar or
-  // a resize bar may.
+  // a resize bar may. Each answer stands on its own: a window allowed to take the keyboard does not
+  // become main for it.
   bool canBecomeKeyWindow() const override;
   bool canBecomeMainWindow() const override;
 

@@ -7,8 +7,8 @@
 namespace ui {
 
 AnyView ProgressView() {
-  return AnyView(std::make_shared<detail::ContainerSpec>("ProgressView", std::vector<detail::Child>{}, "spinning"))
-      .frame(kProgressViewSide, kProgressViewSide);
+  return AnyView(
+      std::make_shared<detail::ContainerSpec>("ProgressView", std::vector<detail::Child>{}, "spinning"));
 }
 
 }  // namespace ui

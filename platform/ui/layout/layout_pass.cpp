@@ -12,6 +12,7 @@
 #include "platform/ui/image_modifiers.h"
 #include "platform/appkit/controls.h"
 #include "platform/ui/aspect_ratio.h"
+#include "platform/ui/progress_view.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/views.h"
@@ -631,6 +632,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
     if (name == "EmptyView") return {};
+    if (name == "ProgressView") return {kProgressViewSide, kProgressViewSide};
     if (name == "Divider") {
       if (enclosingStackAxis(node) == detail::StackSpec::Axis::horizontal) return {1, p.height.value_or(0)};
       return {p.width.value_or(0), 1};
