@@ -4,11 +4,14 @@
 #include <string>
 #include <utility>
 
+#include "KeyboardShortcuts/registry.h"
 #include "Quillo/app/main_window_rules.h"
+#include "Quillo/app/shortcut_names.h"
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/common/borderless_window.h"
 #include "Quillo/config/config_manager.h"
 #include "Quillo/config/update_notices.h"
+#include "Quillo/global/spotlight_window_controller.h"
 #include "Quillo/inline/native_gpt_engine.h"
 #include "Quillo/popover/menu_container_view.h"
 #include "Quillo/settings_panes/menu_bar_settings_pane.h"
@@ -172,13 +175,54 @@ void keepWindowOnScreen(const foundation::Notification& notification) {
 // The operations below belong with the hot keys, the Global window, the sidebar window and the Inline
 // switch; start-up calls them in its fixed order.
 
-void StatusBarDelegate::registerHotKeys() {}
+void StatusBarDelegate::registerHotKeys() {
+  // Each handler holds the delegate weakly and does nothing once it is gone.
+  auto callIfDelegateAlive = [weak = weak_from_this()](void (StatusBarDelegate::*action)()) {
+    return [weak, action] {
+      if (auto self = weak.lock()) ((*self).*action)();
+    };
+  };
+  KeyboardShortcuts::addKeyUpHandler(ShortcutNames::openChat,
+                                     callIfDelegateAlive(&StatusBarDelegate::togglePopover));
+  KeyboardShortcuts::addKeyUpHandler(ShortcutNames::showSpotlight,
+                                     callIfDelegateAlive(&StatusBarDelegate::toggleSpotlightWindow));
+  KeyboardShortcuts::addKeyUpHandler(ShortcutNames::showSidebar,
+                                     callIfDelegateAlive(&StatusBarDelegate::showSidebarWindow));
+}
 
-void StatusBarDelegate::toggleSpotlightWindow() {}
+void StatusBarDelegate::toggleSpotlightWindow() {
+  if (spotlightWindowController) {
+    closeSpotlightWindow();
+    return;
+  }
+  openSpotlightWindow();
+}
 
-void StatusBarDelegate::openSpotlightWindow() {}
+void StatusBarDelegate::openSpotlightWindow() {
+  closeSpotlightWindow();
+  spotlightWindowController = std::make_shared<SpotlightWindowController>();
+  const auto& window = spotlightWindowController->window();
+  if (!window) return;
+  window->setDelegate(shared_from_this());
+  window->center();
+  // The panel does not activate the application: the application the person came from stays in front.
+  window->makeKeyAndOrderFront();
+}
 
-void StatusBarDelegate::windowDidResignKey(const foundation::Notification&) {}
+void StatusBarDelegate::closeSpotlightWindow() {
+  // Forgotten before closing: closing takes key status from the window, and the notice of that must
+  // find no Global window left to close.
+  auto controller = std::move(spotlightWindowController);
+  spotlightWindowController = nullptr;
+  if (controller) controller->close();
+}
+
+void StatusBarDelegate::windowDidResignKey(const foundation::Notification& notification) {
+  if (!spotlightWindowController || !spotlightWindowController->window()) return;
+  const appkit::Window* window = spotlightWindowController->window().get();
+  if (notification.object != window) return;
+  closeSpotlightWindow();
+}
 
 void StatusBarDelegate::showSidebarWindow() {
   foundation::NotificationCenter::defaultCenter().post(kToggleSidebarNotification);

@@ -70,6 +70,9 @@ class StatusBarDelegate final : public appkit::ApplicationDelegate,
   void registerHotKeys();
   void toggleSpotlightWindow();
   void openSpotlightWindow();
+  // Closes the Global window, if one is open, and forgets its controller (the window's own close action,
+  // Escape, comes here through shared()).
+  void closeSpotlightWindow();
   void windowDidResignKey(const foundation::Notification& notification) override;
   void showSidebarWindow();
   void createSidebarWindow();

@@ -81,6 +81,7 @@ bool TextField::keyDown(const Event& event) {
     sendAction();
     return true;
   }
+  if (event.keyCode() == KeyCode::escape) return cancelOperation && cancelOperation();
   if (isDeletion(event)) {
     if (!stringValue_.empty()) {
       userDidEnter(stringValue_.substr(0, stringValue_.size() - lastCharacter(stringValue_).size()));

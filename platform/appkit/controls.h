@@ -53,6 +53,9 @@ class TextField : public Control {
   // happens while the field is disabled.
   virtual void userDidEnter(std::string value);
   std::function<void(const std::string&)> textDidChange;
+  // Escape while the field is being edited: the cancel operation, which returns whether someone took
+  // it. Escape that nobody takes goes on up the responders (to a window's cancel button, say).
+  std::function<bool()> cancelOperation;
 
   bool acceptsFirstResponder() const override { return isEnabled(); }
   // Editing ends whenever focus is given to the field again (Tab in a window with no other field).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/application.h"
+#include "platform/appkit/responder.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/window_server_service.h"
 
@@ -53,7 +54,9 @@ bool StyledWindow::canBecomeKeyWindow() const {
   return (styleMask_ & (StyleMask::titled | StyleMask::resizable)) != 0;
 }
 
-bool StyledWindow::canBecomeMainWindow() const { return canBecomeKeyWindow(); }
+bool StyledWindow::canBecomeMainWindow() const {
+  return (styleMask_ & (StyleMask::titled | StyleMask::resizable)) != 0;
+}
 
 foundation::Rect StyledWindow::constrainFrameRect(foundation::Rect frameRect,
                                                   const std::optional<Screen>& screen) const {
@@ -125,7 +128,17 @@ void StyledWindow::windowServerDidChangeVisibility() {
 }
 
 void StyledWindow::mouseDownOnScreen(bool isInside, foundation::Point) {
-  if (isInside && isVisible_) makeKeyWindow();
+  if (!isVisible_) return;
+  if (isInside) {
+    // A press on one of its windows brings the application forward, except on a non-activating panel:
+    // the person works in the panel while the application they came from stays in front.
+    if (activatesApplication()) Application::shared().activate();
+    makeKeyWindow();
+    return;
+  }
+  // The press went to another window or another application, which takes the keyboard: a window of
+  // this application that may become key takes it back through its own press.
+  resignKeyWindow();
 }
 
 void StyledWindow::setBackgroundColor(Color color) {
@@ -191,9 +204,13 @@ void StyledWindow::orderFront() {
 }
 
 void StyledWindow::makeKeyAndOrderFront() {
+  const bool isFirstShowing = !hasBeenKey_;
   orderFront();
-  makeKeyWindow();
+  if (makeKeyWindow()) hasBeenKey_ = true;
   makeMainWindow();
+  // The first time a window is made key with nothing focused, the first view of its key-view loop (its
+  // first text field, say) takes the keyboard, so the person can type at once.
+  if (isFirstShowing && isKeyWindow() && !firstResponder(*this)) selectNextKeyView();
 }
 
 void StyledWindow::orderOut() {

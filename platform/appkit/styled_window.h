@@ -96,7 +96,8 @@ class StyledWindow : public Window {
   void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
 
   // Whether the window may take keyboard focus, and become the main window: windows with a title bar or
-  // a resize bar may.
+  // a resize bar may. Each answer stands on its own: a window allowed to take the keyboard does not
+  // become main for it.
   bool canBecomeKeyWindow() const override;
   bool canBecomeMainWindow() const override;
 
@@ -123,7 +124,8 @@ class StyledWindow : public Window {
   // Shows the window in front of the others without giving it keyboard focus; its frame is constrained
   // to the main screen first.
   void orderFront();
-  // Shows the window and makes it key when it may become key.
+  // Shows the window and makes it key when it may become key. The first time it becomes key this way
+  // with nothing focused, the first view of its key-view loop takes the keyboard.
   void makeKeyAndOrderFront();
   // Takes the window off the screen.
   void orderOut();
@@ -157,7 +159,8 @@ class StyledWindow : public Window {
 
  protected:
   // The pointer was pressed on the screen: on this window (it was the frontmost window there) or
-  // anywhere else. A press on a window makes it key when it may become key.
+  // anywhere else. A press on a window makes it key when it may become key and activates the application
+  // unless the window is a non-activating panel; a press anywhere else takes key status from it.
   virtual void mouseDownOnScreen(bool isInside, foundation::Point location);
 
  private:
@@ -182,6 +185,7 @@ class StyledWindow : public Window {
   bool isOpaque_ = true;
   bool hasShadow_ = true;
   double alphaValue_ = 1;
+  bool hasBeenKey_ = false;
   std::uint64_t windowNumber_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "platform/ui/material.h"
 #include "platform/ui/modifiers.h"
 #include "platform/ui/representable.h"
+#include "platform/ui/text_field_modifiers.h"
 #include "platform/ui/views.h"
 
 namespace ui {
@@ -295,6 +296,7 @@ void HostingView::show(bool reportsGeometry) {
   }
   isRefreshing_ = false;
   followFocusStates();
+  hostedViewsDidChange();
 }
 
 HostingView::Entry* HostingView::entryFor(const Node& node, int kind) {
@@ -400,6 +402,10 @@ void HostingView::configure(Entry& entry, const Node& node) {
       field.action = [weak, fieldPointer] {
         commitTyping(weak, *fieldPointer);
         if (auto node = weak.lock(); node && node->isAttached()) submit(*node);
+      };
+      field.cancelOperation = [weak] {
+        auto node = weak.lock();
+        return node && node->isAttached() && performExitCommand(*node);
       };
       auto follow = focusFollower(weak);
       field.firstResponderDidChange = [weak, fieldPointer, follow](bool isFirstResponder) {

@@ -50,7 +50,9 @@ inline constexpr double titlebarHeight = 28;
 // The tree is laid out in the safe area: the bounds less what the window's chrome covers (the title bar,
 // when the hosting view fills a titled window with a full-size content view) and less the additional
 // insets; views that ignore the safe area reach into the rest. Subclasses may report other insets.
+// Subclasses are made through the protected constructor and refreshed once made.
 class HostingView : public appkit::View {
+ protected:
   struct Token {};
 
  public:
@@ -101,6 +103,9 @@ class HostingView : public appkit::View {
  protected:
   // For subclasses, which call refresh() once they are owned by a shared pointer.
   HostingView(AnyView root, Rect frame, std::shared_ptr<const TextMeasurer> measurer);
+  // Told after the platform views have been brought up to date with the tree (after every update and
+  // every new size).
+  virtual void hostedViewsDidChange() {}
 
  private:
   struct Entry;

@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "platform/appkit/controls.h"
+#include "platform/ui/aspect_ratio.h"
+#include "platform/ui/progress_view.h"
 #include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/material.h"
@@ -53,6 +55,17 @@ bool isTransparent(const Node& node) {
   if (!container) return false;
   const auto name = container->typeName();
   return name == "Group" || name == "ForEach" || name == "Conditional" || name == "EmptyView";
+}
+
+// What a view keeping its proportions is offered: the size of its ratio (its ideal size's, unless given)
+// that fits in or covers the proposal.
+ProposedViewSize aspectProposal(LayoutPass& pass, const AspectRatioModifier& m, const Node& content,
+                                const ProposedViewSize& p) {
+  const Size ideal = pass.sizeThatFits(content, ProposedViewSize::unspecified());
+  const double ratio = m.ratio.value_or(ideal.height > 0 ? ideal.width / ideal.height : 0);
+  if (!(ratio > 0)) return p;
+  const Size fitted = aspectFittedSize(ratio, m.contentMode, p.width, p.height, ideal);
+  return ProposedViewSize(fitted);
 }
 
 // A view with a body stands for the view its body makes.
@@ -579,6 +592,8 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       Size size = sizeThatFits(content, {p.width, reduced(p.height, searchBarHeight)});
       return {size.width, size.height + searchBarHeight};
     }
+    if (auto* m = node.modifierAs<AspectRatioModifier>())
+      return sizeThatFits(content, aspectProposal(*this, *m, content, p));
     return sizeThatFits(content, p);
   }
 
@@ -652,6 +667,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
     if (name == "EmptyView") return {};
+    if (name == "ProgressView") return {kProgressViewSide, kProgressViewSide};
     if (name == "Divider") {
       if (enclosingStackAxis(node) == detail::StackSpec::Axis::horizontal) return {1, p.height.value_or(0)};
       return {p.width.value_or(0), 1};
@@ -740,6 +756,11 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
             Rect(frame.minX(), frame.minY() + searchBarHeight, frame.width(),
                  std::max(0.0, frame.height() - searchBarHeight)),
             ProposedViewSize(p.width, reduced(p.height, searchBarHeight)));
+      return;
+    }
+    if (auto* m = node.modifierAs<AspectRatioModifier>()) {
+      const ProposedViewSize fitted = aspectProposal(*this, *m, content, p);
+      place(content, aligned(frame, sizeThatFits(content, fitted), Alignment::center()), fitted);
       return;
     }
     place(content, frame, p);

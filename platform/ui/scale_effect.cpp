@@ -1,0 +1,17 @@
+#include "platform/ui/scale_effect.h"
+
+#include <fmt/format.h>
+
+#include <memory>
+
+namespace ui {
+
+std::string ScaleEffectModifier::describe() const { return fmt::format("scaleEffect({:g})", scale); }
+
+AnyView scaleEffect(const AnyView& view, double scale) {
+  auto m = std::make_shared<ScaleEffectModifier>();
+  m->scale = scale;
+  return view.modifier(std::move(m));
+}
+
+}  // namespace ui
