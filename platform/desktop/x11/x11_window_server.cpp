@@ -116,6 +116,10 @@ void X11WindowServer::setColorScheme(ui::ColorScheme scheme) {
 
 void X11WindowServer::pressed(foundation::Point location) { records_.click(location); }
 
+void X11WindowServer::setClickFilter(std::uint64_t number, ClickFilter filter) {
+  records_.setClickFilter(number, std::move(filter));
+}
+
 void X11WindowServer::focusLeft() {
   // Looked at once the focus has arrived where it went: focus that went to another window of this
   // program came with a press there, already told.

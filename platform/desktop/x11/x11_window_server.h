@@ -31,6 +31,9 @@ class X11WindowServer final : public WindowServerService {
   void orderFront(std::uint64_t number) override;
   void orderOut(std::uint64_t number) override;
   std::vector<WindowRecord> windowsOnScreen() const override;
+  // Which presses a window takes is judged where the records decide who was pressed; the window's GTK
+  // input shape lets the X server hand the others to the window beneath in the first place.
+  void setClickFilter(std::uint64_t number, ClickFilter filter) override;
   std::optional<WindowRecord> window(std::uint64_t number) const override;
 
   // The GTK window showing a window; null when it has not been shown. Main thread only.
