@@ -1,6 +1,6 @@
 // The native chat: the shared conversation as a scrolling column of bubbles, the input bar below, and
 // toolbar items to copy or clear the conversation. Replies stream in piece by piece through the chat
-// client; without a usable API key the onboarding page stands in for the chat.
+// client; without a usable API key the onboarding page is shown in place of the chat.
 #pragma once
 
 #include <memory>

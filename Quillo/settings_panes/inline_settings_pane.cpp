@@ -44,7 +44,7 @@ ui::AnyView InlineSettingsView::body() const {
   using namespace ui;
   const bool isGranted = isAccessibilityGranted_.get();
   const bool hasNoKey = apiKey_->empty();  // a key of blanks counts as a key
-  // Linux stands in for the newest system, so the system-version condition always holds.
+  // The check box asks for no particular system release: every Linux desktop counts as the newest one.
   const bool isCheckBoxUsable = isGranted && !hasNoKey;
 
   std::vector<std::pair<std::string, std::string>> words;
