@@ -3,6 +3,7 @@
 
 #include <gtk/gtk.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -16,12 +17,15 @@ namespace testsupport::live {
 
 // Serves the display's events and the main queue's due work until `condition` holds; false when it did
 // not within the deadline.
-inline bool serveUntil(const std::function<bool()>& condition) {
-  return waitUntil([&] {
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    foundation::RunLoop::main().runUntilIdle();
-    return condition();
-  });
+inline bool serveUntil(const std::function<bool()>& condition,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+  return waitUntil(
+      [&] {
+        while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+        foundation::RunLoop::main().runUntilIdle();
+        return condition();
+      },
+      timeout);
 }
 
 // The person, through the X server (XTest): moves the pointer to a point of the display (pixels from its
