@@ -531,7 +531,7 @@ Size naturalImageSize(const detail::ImageSpec& image, const EnvironmentValues& e
 }
 
 // A text's characters and pictures as the measurer takes them, one run per segment; the characters are
-// set in the font the text sees.
+// set in the font their segment starts with, or else the font the text sees.
 std::vector<TextRun> runsOf(const detail::TextSpec& text, const Node& node, const TextMeasurer& measurer) {
   const Font font = fontOf(node);
   std::vector<TextRun> runs;
@@ -539,9 +539,12 @@ std::vector<TextRun> runsOf(const detail::TextSpec& text, const Node& node, cons
   for (const auto& segment : text.segments()) {
     if (segment.image) {
       runs.push_back(TextRun{{}, font, naturalImageSize(*segment.image, node.environment(), measurer)});
-    } else {
-      runs.push_back(TextRun{segment.text.characters(), font, std::nullopt});
+      continue;
     }
+    const auto& characters = segment.text;
+    const auto& own = characters.runs().empty() ? std::optional<Font>()
+                                                : characters.attributes(characters.runs().front()).font;
+    runs.push_back(TextRun{characters.characters(), own.value_or(font), std::nullopt});
   }
   return runs;
 }
@@ -586,11 +589,11 @@ double baselineOf(LayoutPass& pass, const Node& node, const ProposedViewSize& p,
     const Font font = fontOf(node);
     if (text->hasImages()) {
       std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
-      auto laidOut =
-          measurer.layout(runsOf(*text, node, measurer), width, node.environment().get<LineSpacingKey>());
+      const auto runs = runsOf(*text, node, measurer);
+      auto laidOut = measurer.layout(runs, width, node.environment().get<LineSpacingKey>());
       if (laidOut.characters.empty()) return size.height;
       const auto& set = isFirst ? laidOut.characters.front() : laidOut.characters.back();
-      return set.origin.y + measurer.ascent(font);
+      return set.origin.y + measurer.ascent(runs[set.run].font);
     }
     const double ascent = measurer.ascent(font);
     return isFirst ? ascent : size.height - (measurer.lineHeight(font) - ascent);
