@@ -361,7 +361,7 @@ class Painter {
     drawChildren(node, walk);
   }
 
-  // Twelve spokes round the centre, fading behind the brightest as the spinner turns.
+  // Twelve spokes round the centre: the one pointing up the darkest, each following one clockwise fainter.
   void drawSpinner(const Node& node, const Rect& frame, Walk& walk) {
     const auto& environment = node.environment();
     const auto color = environment.foregroundStyle()
