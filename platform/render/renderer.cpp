@@ -15,7 +15,10 @@
 #include "platform/ui/control_styles.h"
 #include "platform/ui/hosting.h"
 #include "platform/ui/layout/layout.h"
+#include "platform/ui/material.h"
 #include "platform/ui/modifiers.h"
+#include "platform/ui/progress_view.h"
+#include "platform/ui/scale_effect.h"
 #include "platform/ui/views.h"
 
 namespace render {
@@ -224,6 +227,21 @@ class Painter {
       drawAttached();
       return;
     }
+    if (auto* m = node.modifierAs<ui::ScaleEffectModifier>()) {
+      if (!std::isfinite(m->scale) || m->scale <= 0) return;
+      // The anchor stays where it is; everything else moves towards it or away from it.
+      const double x = frame.minX() + m->anchor.x * frame.width(),
+                   y = frame.minY() + m->anchor.y * frame.height();
+      cairo_save(walk.cr);
+      cairo_translate(walk.cr, x, y);
+      cairo_scale(walk.cr, m->scale, m->scale);
+      cairo_translate(walk.cr, -x, -y);
+      Walk inner = walk;
+      inner.visible = clipExtents(walk.cr);
+      drawNode(content, inner);
+      cairo_restore(walk.cr);
+      return;
+    }
     // Views other modifiers attach (a window's toolbar items, say) are not part of the content's picture.
     drawNode(content, walk);
   }
@@ -279,6 +297,10 @@ class Painter {
     const auto scheme = node.environment().colorScheme();
     if (auto* text = node.primitiveAs<ui::detail::TextSpec>()) {
       if (!frame.intersects(walk.visible)) return;
+      if (text->hasImages()) {
+        drawTextWithPictures(*text, node, walk);
+        return;
+      }
       drawText(text->attributedString(), node, frame, foreground(node, walk), walk.cr);
       return;
     }
@@ -305,7 +327,7 @@ class Painter {
     }
     if (auto* picker = node.primitiveAs<ui::detail::PickerSpec>()) {
       if (!frame.intersects(walk.visible)) return;
-      drawPicker(*picker, node, frame, walk.cr);
+      drawPicker(*picker, node, frame, walk.hosting->layout().controlFrame(node), walk.cr);
       return;
     }
     if (node.primitiveAs<ui::detail::LinkSpec>()) {
@@ -314,7 +336,18 @@ class Painter {
       drawChildren(node, inner);
       return;
     }
+    if (auto* material = node.primitiveAs<ui::detail::MaterialSpec>()) {
+      if (!frame.intersects(walk.visible)) return;
+      setSource(walk.cr, resolved(ui::materialTint(material->thickness), scheme));
+      cairo_rectangle(walk.cr, frame.minX(), frame.minY(), frame.width(), frame.height());
+      cairo_fill(walk.cr);
+      return;
+    }
     if (auto* container = node.primitiveAs<ui::detail::ContainerSpec>()) {
+      if (container->typeName() == "ProgressView") {
+        if (frame.intersects(walk.visible)) drawSpinner(node, frame, walk);
+        return;
+      }
       if (container->typeName() == "Divider") {
         if (!frame.intersects(walk.visible)) return;
         setSource(walk.cr, resolved(ui::Color::named(ui::systemColorCatalog, "separatorColor"), scheme));
@@ -326,6 +359,33 @@ class Painter {
       }
     }
     drawChildren(node, walk);
+  }
+
+  // Twelve spokes round the centre: the one pointing up the darkest, each following one clockwise fainter.
+  void drawSpinner(const Node& node, const Rect& frame, Walk& walk) {
+    const auto& environment = node.environment();
+    const auto color = environment.foregroundStyle()
+                           ? foreground(node, walk)
+                           : resolved(ui::Color::secondaryLabelColor(), environment.colorScheme());
+    const double radius = std::min(frame.width(), frame.height()) / 2;
+    if (!(radius > 0)) return;
+    constexpr int spokes = 12;
+    cairo_t* cr = walk.cr;
+    cairo_save(cr);
+    cairo_translate(cr, frame.midX(), frame.midY());
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, radius * 0.16);
+    for (int i = 0; i < spokes; ++i) {
+      const double angle = 2 * M_PI * i / spokes - M_PI / 2;
+      const double c = std::cos(angle), s = std::sin(angle);
+      auto spoke = color;
+      spoke.opacity *= 1.0 - 0.75 * i / (spokes - 1);
+      setSource(cr, spoke);
+      cairo_move_to(cr, c * radius * 0.5, s * radius * 0.5);
+      cairo_line_to(cr, c * radius * 0.9, s * radius * 0.9);
+      cairo_stroke(cr);
+    }
+    cairo_restore(cr);
   }
 
   // Siblings are drawn in order, those with a higher z-index later (in front).
@@ -360,6 +420,41 @@ class Painter {
     if (text_.measure(text, setting).height > frame.height() + 0.5) setting.maximumHeight = frame.height();
     auto selectionColor = resolved(ui::Color::accentColor().opacity(0.3), setting.colorScheme);
     text_.draw(cr, text, setting, frame.origin, color, selection, selectionColor);
+  }
+
+  // Characters and pictures where layout set them: each piece of characters with the attributes of its
+  // segment, each picture in its frame.
+  void drawTextWithPictures(const ui::detail::TextSpec& text, const Node& node, Walk& walk) {
+    const auto& layout = walk.hosting->layout();
+    const auto& segments = text.segments();
+    TextSetting setting;
+    setting.font = fontOf(node);
+    setting.colorScheme = node.environment().colorScheme();
+    const auto color = foreground(node, walk);
+    for (const auto& set : layout.setCharacters(node)) {
+      if (set.run >= segments.size()) continue;
+      text_.draw(walk.cr, slice(segments[set.run].text, set.start, set.length), setting, set.origin, color);
+    }
+    const auto pictures = layout.imageFrames(node);
+    std::size_t index = 0;
+    for (const auto& segment : segments) {
+      if (!segment.image) continue;
+      if (index >= pictures.size()) break;
+      const Rect& picture = pictures[index++];
+      if (picture.intersects(walk.visible)) drawImage(*segment.image, node, picture, walk);
+    }
+  }
+
+  // The characters of `text` in the byte range [start, start + length), with their attributes.
+  static ui::AttributedString slice(const ui::AttributedString& text, std::size_t start, std::size_t length) {
+    ui::AttributedString result;
+    const std::size_t end = start + length;
+    for (const auto& run : text.runs()) {
+      const std::size_t from = std::max(start, run.start), to = std::min(end, run.start + run.length);
+      if (from >= to) continue;
+      result.append(std::string_view(text.characters()).substr(from, to - from), text.attributes(run));
+    }
+    return result;
   }
 
   void drawShape(const ui::detail::ShapeSpec& shape, const Node& node, const Rect& frame, Walk& walk) {
@@ -453,8 +548,8 @@ class Painter {
       if (frame.intersects(walk.visible)) drawTabBar(node, *tabs, frame, walk);
       drawTabs(*tabs, node, walk);
     } else {
-      // A checkbox sits just before its frame; a bezel a little around it.
-      if (outset(frame, 24, 4).intersects(walk.visible)) drawControlChrome(node, view, frame, walk);
+      // A bezel sits a little around its frame.
+      if (outset(frame, 8, 4).intersects(walk.visible)) drawControlChrome(node, view, frame, walk);
       drawChildren(node, walk);
     }
     if (!isEnabled) {
@@ -469,8 +564,8 @@ class Painter {
     const auto palette = paletteFor(scheme);
     if (auto* button = dynamic_cast<const appkit::Button*>(&view)) {
       if (button->kind() == appkit::Button::Kind::checkbox) {
-        // The box sits before the label, which layout gave all of the toggle's frame.
-        Rect box(frame.minX() - 20, frame.midY() - 7, 14, 14);
+        // The box starts the toggle's frame; its label follows it.
+        Rect box(frame.minX(), frame.midY() - ui::checkboxSide / 2, ui::checkboxSide, ui::checkboxSide);
         if (button->state()) {
           drawBezel(cr, box, 3.5, palette.accent, palette.accent);
           cairo_set_source_rgb(cr, 1, 1, 1);
@@ -678,31 +773,42 @@ class Painter {
     }
   }
 
-  void drawPicker(const ui::detail::PickerSpec& picker, const Node& node, const Rect& frame, cairo_t* cr) {
+  // The title and the selected option's, each cut short with an ellipsis where layout gave it less room
+  // than it needs.
+  void drawPicker(const ui::detail::PickerSpec& picker, const Node& node, const Rect& frame,
+                  std::optional<Rect> control, cairo_t* cr) {
     const auto scheme = node.environment().colorScheme();
     const auto palette = paletteFor(scheme);
     TextSetting setting;
     setting.font = fontOf(node);
     setting.colorScheme = scheme;
     const double lineHeight = text_.lineHeight(setting.font);
+    TextSetting shortened = setting;
+    shortened.maximumHeight = lineHeight;
     double x = frame.minX();
     if (!picker.title.empty()) {
       auto title = ui::AttributedString(picker.title);
-      text_.draw(cr, title, setting, {x, frame.midY() - lineHeight / 2}, palette.text);
-      x += text_.measure(title, setting).width + 8;
+      const double titleWidth = text_.measure(title, setting).width;
+      const double room = control ? std::max(0.0, control->minX() - ui::defaultSpacing - x) : titleWidth;
+      if (room + 0.5 < titleWidth) shortened.width = room;
+      text_.draw(cr, title, room + 0.5 < titleWidth ? shortened : setting, {x, frame.midY() - lineHeight / 2},
+                 palette.text);
+      x = control ? control->minX() : x + titleWidth + ui::defaultSpacing;
     }
     auto index = picker.selectedIndex ? picker.selectedIndex() : std::nullopt;
     auto selected =
         ui::AttributedString(index && *index < picker.optionTitles.size() ? picker.optionTitles[*index] : "");
-    const double width =
-        std::min(text_.measure(selected, setting).width + 30, std::max(0.0, frame.maxX() - x));
+    const double selectedWidth = text_.measure(selected, setting).width;
+    const double width = std::min(selectedWidth + ui::popUpChrome, std::max(0.0, frame.maxX() - x));
     Rect popup(x, frame.midY() - (lineHeight + 6) / 2, width, lineHeight + 6);
     drawBezel(cr, popup, 5, palette.control, palette.border);
-    cairo_save(cr);
-    cairo_rectangle(cr, popup.minX(), popup.minY(), std::max(0.0, popup.width() - 18), popup.height());
-    cairo_clip(cr);
-    text_.draw(cr, selected, setting, {popup.minX() + 8, popup.midY() - lineHeight / 2}, palette.text);
-    cairo_restore(cr);
+    const double textRoom = std::max(0.0, popup.width() - ui::popUpChrome);
+    if (textRoom + 0.5 < selectedWidth) {
+      shortened.width = textRoom;
+      text_.draw(cr, selected, shortened, {popup.minX() + 8, popup.midY() - lineHeight / 2}, palette.text);
+    } else {
+      text_.draw(cr, selected, setting, {popup.minX() + 8, popup.midY() - lineHeight / 2}, palette.text);
+    }
     // Up and down chevrons: the menu opens over the control.
     setSource(cr, palette.accent);
     addRoundedRectangle(cr, Rect(popup.maxX() - 17, popup.minY() + 2, 15, popup.height() - 4), 3.5,

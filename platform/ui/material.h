@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/ui/color.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_spec.h"
 
@@ -12,6 +13,8 @@ enum class MaterialThickness { ultraThin, thin, regular, thick, ultraThick, bar 
 
 // The material's name as the platform spells it ("thinMaterial").
 std::string materialName(MaterialThickness thickness);
+// The tint a material lays over what it blurs: light or dark with the scheme, more opaque the thicker it is.
+Color materialTint(MaterialThickness thickness);
 
 namespace detail {
 class MaterialSpec final : public PrimitiveSpec {

@@ -8,9 +8,10 @@ namespace ui {
 
 std::string ScaleEffectModifier::describe() const { return fmt::format("scaleEffect({:g})", scale); }
 
-AnyView scaleEffect(const AnyView& view, double scale) {
+AnyView scaleEffect(const AnyView& view, double scale, UnitPoint anchor) {
   auto m = std::make_shared<ScaleEffectModifier>();
   m->scale = scale;
+  m->anchor = anchor;
   return view.modifier(std::move(m));
 }
 

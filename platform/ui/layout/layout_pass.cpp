@@ -11,11 +11,11 @@
 
 #include "platform/appkit/controls.h"
 #include "platform/ui/aspect_ratio.h"
-#include "platform/ui/progress_view.h"
 #include "platform/ui/image_modifiers.h"
 #include "platform/ui/layout/geometry_reader.h"
 #include "platform/ui/material.h"
 #include "platform/ui/modifiers.h"
+#include "platform/ui/progress_view.h"
 #include "platform/ui/safe_area.h"
 #include "platform/ui/views.h"
 
@@ -158,7 +158,8 @@ double offsetFor(HorizontalAlignment alignment, double container, double content
   return 0;
 }
 
-// Text baselines align as the top and bottom edges here; text of one line per view keeps them apart.
+// Baselines are aligned by the stacks that know their views' baselines; elsewhere they align as the top
+// and bottom edges.
 double offsetFor(VerticalAlignment alignment, double container, double content) {
   switch (alignment) {
     case VerticalAlignment::top:
@@ -199,15 +200,26 @@ void frameGatheredViews(std::unordered_map<const Node*, Rect>& frames, const std
   }
 }
 
+bool isSpacer(const Node& node) { return unwrapBodies(node).primitiveAs<detail::SpacerSpec>() != nullptr; }
+
 // Stacks: horizontal or vertical runs of items with spacing between neighbours.
 struct StackArrangement {
   std::vector<Size> sizes;
   std::vector<ProposedViewSize> proposals;
+  std::vector<double> baselineOffsets;  // a row aligned on baselines: each item's distance from the top
   Size size;
 };
 
+bool isBaseline(VerticalAlignment alignment) {
+  return alignment == VerticalAlignment::firstTextBaseline ||
+         alignment == VerticalAlignment::lastTextBaseline;
+}
+
+double baselineOf(LayoutPass& pass, const Node& node, const ProposedViewSize& proposal, bool isFirst);
+
 StackArrangement arrangeStack(LayoutPass& pass, const std::vector<const Node*>& items, bool isHorizontal,
-                              double spacing, const ProposedViewSize& proposal) {
+                              double spacing, const ProposedViewSize& proposal,
+                              std::optional<VerticalAlignment> rowAlignment = std::nullopt) {
   StackArrangement result;
   const std::size_t count = items.size();
   if (count == 0) return result;
@@ -256,13 +268,30 @@ StackArrangement arrangeStack(LayoutPass& pass, const std::vector<const Node*>& 
       double lowerMinimum = 0;
       for (std::size_t j = end; j < infos.size(); ++j) lowerMinimum += infos[j].minimum;
       double available = remaining - lowerMinimum;
+      // Spacers only fill what the other views leave: those are offered the room less the spacers'
+      // minimum lengths, and the spacers share the rest.
+      double spacerMinimum = 0;
+      std::size_t spacers = 0;
       for (std::size_t j = start; j < end; ++j) {
-        double offer = std::max(0.0, available / static_cast<double>(end - j));
+        if (!isSpacer(*items[infos[j].index])) continue;
+        spacerMinimum += infos[j].minimum;
+        ++spacers;
+      }
+      auto offerTo = [&](std::size_t j, double share) {
         auto index = infos[j].index;
-        result.proposals[index] = make(offer, proposedAcross);
+        result.proposals[index] = make(std::max(0.0, share), proposedAcross);
         result.sizes[index] = pass.sizeThatFits(*items[index], result.proposals[index]);
         available -= along(result.sizes[index]);
         remaining -= along(result.sizes[index]);
+      };
+      std::size_t others = end - start - spacers;
+      for (std::size_t j = start; j < end; ++j) {
+        if (isSpacer(*items[infos[j].index])) continue;
+        offerTo(j, (available - spacerMinimum) / static_cast<double>(others--));
+      }
+      for (std::size_t j = start; j < end; ++j) {
+        if (!isSpacer(*items[infos[j].index])) continue;
+        offerTo(j, available / static_cast<double>(spacers--));
       }
       start = end;
     }
@@ -271,6 +300,22 @@ StackArrangement arrangeStack(LayoutPass& pass, const std::vector<const Node*>& 
   for (const auto& size : result.sizes) {
     totalAlong += along(size);
     maxAcross = std::max(maxAcross, across(size));
+  }
+  if (isHorizontal && rowAlignment && isBaseline(*rowAlignment)) {
+    // The items' baselines on one line, as low as the lowest lies in its item.
+    const bool isFirst = *rowAlignment == VerticalAlignment::firstTextBaseline;
+    std::vector<double> baselines(count);
+    double shared = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      baselines[i] = baselineOf(pass, *items[i], result.proposals[i], isFirst);
+      shared = std::max(shared, baselines[i]);
+    }
+    maxAcross = 0;
+    result.baselineOffsets.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      result.baselineOffsets[i] = shared - baselines[i];
+      maxAcross = std::max(maxAcross, result.baselineOffsets[i] + result.sizes[i].height);
+    }
   }
   result.size = isHorizontal ? Size{totalAlong, maxAcross} : Size{maxAcross, totalAlong};
   return result;
@@ -410,7 +455,14 @@ PickerArrangement arrangePicker(LayoutPass& pass, const Node& node, const detail
     idealControlWidth = widest + popUpChrome;
   }
   const double ideal = result.titleWidth + result.gap + idealControlWidth;
-  const double width = p.width && std::isfinite(*p.width) ? std::min(*p.width, ideal) : ideal;
+  const double width = p.width && std::isfinite(*p.width) ? std::max(0.0, std::min(*p.width, ideal)) : ideal;
+  if (width < ideal) {
+    // Too narrow: the title and the control give up room in proportion to their widths, and what they
+    // show is cut short with an ellipsis.
+    const double room = std::max(0.0, width - result.gap);
+    const double wanted = result.titleWidth + idealControlWidth;
+    result.titleWidth = wanted > 0 ? room * result.titleWidth / wanted : 0;
+  }
   result.control.width = std::max(0.0, width - result.titleWidth - result.gap);
   result.size = {width, std::max(result.control.height, measurer.lineHeight(font))};
   return result;
@@ -478,21 +530,99 @@ Size naturalImageSize(const detail::ImageSpec& image, const EnvironmentValues& e
   return {0, 0};
 }
 
-// A text's characters and pictures as the measurer takes them; the characters are set in the font the
-// text sees.
+// A text's characters and pictures as the measurer takes them, one run per segment; the characters are
+// set in the font their segment starts with, or else the font the text sees.
 std::vector<TextRun> runsOf(const detail::TextSpec& text, const Node& node, const TextMeasurer& measurer) {
   const Font font = fontOf(node);
   std::vector<TextRun> runs;
+  runs.reserve(text.segments().size());
   for (const auto& segment : text.segments()) {
     if (segment.image) {
       runs.push_back(TextRun{{}, font, naturalImageSize(*segment.image, node.environment(), measurer)});
-    } else if (!runs.empty() && !runs.back().image) {
-      runs.back().text += segment.text.characters();
-    } else {
-      runs.push_back(TextRun{segment.text.characters(), font, std::nullopt});
+      continue;
     }
+    const auto& characters = segment.text;
+    const auto& own = characters.runs().empty() ? std::optional<Font>()
+                                                : characters.attributes(characters.runs().front()).font;
+    runs.push_back(TextRun{characters.characters(), own.value_or(font), std::nullopt});
   }
   return runs;
+}
+
+// How far below a view's top its first (or last) line of text stands, laid out under `proposal`: found in
+// its text through stacks and modifiers; a view without text stands on its bottom edge.
+double baselineOf(LayoutPass& pass, const Node& node, const ProposedViewSize& p, bool isFirst) {
+  const Size size = pass.sizeThatFits(node, p);
+  const auto& children = node.children();
+  if (node.kind() == Node::Kind::composite) {
+    return children.empty() ? size.height : baselineOf(pass, *children.front(), p, isFirst);
+  }
+  if (node.kind() == Node::Kind::modified) {
+    if (children.empty()) return size.height;
+    const Node& content = *children.front();
+    if (auto* m = node.modifierAs<PaddingModifier>()) {
+      auto insets = m->insets();
+      return insets.top + baselineOf(pass, content,
+                                     {reduced(p.width, insets.leading + insets.trailing),
+                                      reduced(p.height, insets.top + insets.bottom)},
+                                     isFirst);
+    }
+    if (auto* m = node.modifierAs<FrameModifier>()) {
+      auto sizes = frameSizes(pass, *m, content, p);
+      return offsetFor(m->alignment.vertical, sizes.size.height, sizes.childSize.height) +
+             baselineOf(pass, content, sizes.childProposal, isFirst);
+    }
+    if (auto* m = node.modifierAs<FixedSizeModifier>()) {
+      auto childProposal = fixedSizeProposal(*m, p);
+      const Size child = pass.sizeThatFits(content, childProposal);
+      return (size.height - child.height) / 2 + baselineOf(pass, content, childProposal, isFirst);
+    }
+    if (node.modifierAs<SearchableModifier>()) {
+      return searchBarHeight +
+             baselineOf(pass, content, {p.width, reduced(p.height, searchBarHeight)}, isFirst);
+    }
+    if (node.modifierAs<AspectRatioModifier>()) return size.height;
+    return baselineOf(pass, content, p, isFirst);
+  }
+  if (auto* text = node.primitiveAs<detail::TextSpec>()) {
+    const TextMeasurer& measurer = pass.measurer();
+    const Font font = fontOf(node);
+    if (text->hasImages()) {
+      std::optional<double> width = p.width && std::isfinite(*p.width) ? p.width : std::nullopt;
+      const auto runs = runsOf(*text, node, measurer);
+      auto laidOut = measurer.layout(runs, width, node.environment().get<LineSpacingKey>());
+      if (laidOut.characters.empty()) return size.height;
+      const auto& set = isFirst ? laidOut.characters.front() : laidOut.characters.back();
+      return set.origin.y + measurer.ascent(runs[set.run].font);
+    }
+    const double ascent = measurer.ascent(font);
+    return isFirst ? ascent : size.height - (measurer.lineHeight(font) - ascent);
+  }
+  if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
+    if (stack->axis == detail::StackSpec::Axis::depth) return size.height;
+    std::vector<Gathered> gathered;
+    auto items = itemsOf(node, gathered);
+    if (items.empty()) return size.height;
+    const bool isHorizontal = stack->axis == detail::StackSpec::Axis::horizontal;
+    const double spacing = stack->spacing.value_or(defaultSpacing);
+    auto arrangement = arrangeStack(pass, items, isHorizontal, spacing, p, stack->alignment.vertical);
+    if (isHorizontal) {
+      // The row's first item speaks for it.
+      const double y = arrangement.baselineOffsets.empty()
+                           ? offsetFor(stack->alignment.vertical, arrangement.size.height,
+                                       arrangement.sizes.front().height)
+                           : arrangement.baselineOffsets.front();
+      return y + baselineOf(pass, *items.front(), arrangement.proposals.front(), isFirst);
+    }
+    if (isFirst) return baselineOf(pass, *items.front(), arrangement.proposals.front(), true);
+    double top = 0;
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) top += arrangement.sizes[i].height + spacing;
+    return top + baselineOf(pass, *items.back(), arrangement.proposals.back(), false);
+  }
+  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::LinkSpec>()) {
+    return children.empty() ? size.height : baselineOf(pass, *children.front(), p, isFirst);
+  }
+  return size.height;
 }
 
 }  // namespace
@@ -511,6 +641,7 @@ void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) 
   measured_.clear();
   frames_.clear();
   imageFrames_.clear();
+  setCharacters_.clear();
   controlFrames_.clear();
   contentSizes_.clear();
   geometryReaders_.clear();
@@ -547,6 +678,11 @@ std::optional<Rect> LayoutPass::frame(const Node& node) const {
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
   auto found = imageFrames_.find(&text);
   return found == imageFrames_.end() ? std::vector<Rect>{} : found->second;
+}
+
+std::vector<SetCharacters> LayoutPass::setCharacters(const Node& text) const {
+  auto found = setCharacters_.find(&text);
+  return found == setCharacters_.end() ? std::vector<SetCharacters>{} : found->second;
 }
 
 std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
@@ -616,7 +752,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       return size;
     }
     return arrangeStack(*this, items, stack->axis == detail::StackSpec::Axis::horizontal,
-                        stack->spacing.value_or(defaultSpacing), p)
+                        stack->spacing.value_or(defaultSpacing), p, stack->alignment.vertical)
         .size;
   }
   if (auto* spacer = node.primitiveAs<detail::SpacerSpec>()) {
@@ -640,8 +776,13 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     double idealWidth = measurer_->measure(input->title, font, std::nullopt).width;
     return {p.width.value_or(idealWidth), measurer_->lineHeight(font) + textFieldChrome};
   }
-  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
-      node.primitiveAs<detail::LinkSpec>()) {
+  if (node.primitiveAs<detail::ToggleSpec>()) {
+    constexpr double box = checkboxSide + checkboxSpacing;
+    Size label =
+        children.empty() ? Size{} : sizeThatFits(*children.front(), {reduced(p.width, box), p.height});
+    return {label.width + box, std::max(label.height, checkboxSide)};
+  }
+  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::LinkSpec>()) {
     return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
   }
   if (auto* custom = node.primitiveAs<detail::CustomLayoutSpec>()) {
@@ -782,15 +923,15 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     } else {
       bool isHorizontal = stack->axis == detail::StackSpec::Axis::horizontal;
       double spacing = stack->spacing.value_or(defaultSpacing);
-      auto arrangement = arrangeStack(*this, items, isHorizontal, spacing, p);
+      auto arrangement = arrangeStack(*this, items, isHorizontal, spacing, p, stack->alignment.vertical);
       double cursor = isHorizontal ? frame.minX() : frame.minY();
       for (std::size_t i = 0; i < items.size(); ++i) {
         Size size = arrangement.sizes[i];
         if (isHorizontal) {
-          place(*items[i],
-                Rect(cursor, frame.minY() + offsetFor(stack->alignment.vertical, frame.height(), size.height),
-                     size.width, size.height),
-                arrangement.proposals[i]);
+          const double y = arrangement.baselineOffsets.empty()
+                               ? offsetFor(stack->alignment.vertical, frame.height(), size.height)
+                               : arrangement.baselineOffsets[i];
+          place(*items[i], Rect(cursor, frame.minY() + y, size.width, size.height), arrangement.proposals[i]);
           cursor += size.width + spacing;
         } else {
           place(*items[i],
@@ -804,8 +945,19 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     frameGatheredViews(frames_, items, gathered);
     return;
   }
-  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::ToggleSpec>() ||
-      node.primitiveAs<detail::LinkSpec>()) {
+  if (node.primitiveAs<detail::ToggleSpec>()) {
+    // The label follows the box.
+    if (children.empty()) return;
+    constexpr double box = checkboxSide + checkboxSpacing;
+    const ProposedViewSize offered(reduced(p.width, box), p.height);
+    Size label = sizeThatFits(*children.front(), offered);
+    place(*children.front(),
+          Rect(frame.minX() + box, frame.minY() + (frame.height() - label.height) / 2, label.width,
+               label.height),
+          offered);
+    return;
+  }
+  if (node.primitiveAs<detail::ButtonSpec>() || node.primitiveAs<detail::LinkSpec>()) {
     if (!children.empty()) place(*children.front(), frame, p);
     return;
   }
@@ -815,7 +967,10 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
         measurer_->layout(runsOf(*text, node, *measurer_), width, node.environment().get<LineSpacingKey>());
     for (auto& picture : laidOut.imageFrames)
       picture.origin = {frame.minX() + picture.minX(), frame.minY() + picture.minY()};
+    for (auto& set : laidOut.characters)
+      set.origin = {frame.minX() + set.origin.x, frame.minY() + set.origin.y};
     imageFrames_[&node] = std::move(laidOut.imageFrames);
+    setCharacters_[&node] = std::move(laidOut.characters);
     return;
   }
   if (node.primitiveAs<detail::GeometryReaderSpec>()) {

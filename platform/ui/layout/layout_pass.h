@@ -28,6 +28,9 @@ inline constexpr double textFieldChrome = 6;
 // leaves on either side of its label.
 inline constexpr double popUpChrome = 26;
 inline constexpr double segmentMargin = 8;
+// A toggle's check box stands before its label, centred on it, with this gap.
+inline constexpr double checkboxSide = 14;
+inline constexpr double checkboxSpacing = 6;
 // A colour picker's well.
 inline constexpr double colorWellWidth = 44;
 inline constexpr double colorWellHeight = 24;
@@ -63,6 +66,9 @@ class LayoutPass {
   std::optional<Rect> frame(const detail::Node& node) const;
   // The frames of the pictures in a text that was placed, in order (none for other views).
   std::vector<Rect> imageFrames(const detail::Node& text) const;
+  // Where the characters of a text with pictures were set (runs are the text's segments, positions in
+  // the coordinates of the space laid out); none for other views.
+  std::vector<SetCharacters> setCharacters(const detail::Node& text) const;
   // Where the control of a view that is more than its control sits: a picker's pop-up menu or segments
   // (after its title), a colour picker's well (after its label), a searchable view's search field.
   std::optional<Rect> controlFrame(const detail::Node& node) const;
@@ -88,6 +94,7 @@ class LayoutPass {
   std::unordered_map<const detail::Node*, Rect> controlFrames_;
   std::unordered_map<const detail::Node*, Size> contentSizes_;
   std::unordered_map<const detail::Node*, std::vector<Rect>> imageFrames_;
+  std::unordered_map<const detail::Node*, std::vector<SetCharacters>> setCharacters_;
   std::vector<const detail::Node*> geometryReaders_;
   Rect bounds_;    // the space laid out
   Rect safeArea_;  // its safe area

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -87,10 +87,18 @@ namespace {
 
 // One unit of line filling: a word (characters between spaces, perhaps in several fonts), a space, a hard
 // line break or a picture.
+// A word's characters of one run: where they are in the run, and their font.
+struct Piece {
+  std::string text;
+  const Font* font = nullptr;
+  std::size_t run = 0;
+  std::size_t start = 0;
+};
+
 struct Atom {
   enum class Kind { word, space, lineBreak, picture };
   Kind kind = Kind::word;
-  std::vector<std::pair<std::string, const Font*>> pieces;  // a word's characters, by font
+  std::vector<Piece> pieces;  // a word's characters, by run
   std::optional<foundation::Size> picture;
   const Font* font = nullptr;  // a space's or break's font
   std::size_t pictureIndex = 0;
@@ -100,7 +108,8 @@ std::vector<Atom> atomsOf(const std::vector<TextRun>& runs) {
   std::vector<Atom> atoms;
   bool isInWord = false;
   std::size_t pictures = 0;
-  for (const auto& run : runs) {
+  for (std::size_t index = 0; index < runs.size(); ++index) {
+    const auto& run = runs[index];
     if (run.image) {
       atoms.push_back(Atom{Atom::Kind::picture, {}, run.image, &run.font, pictures++});
       isInWord = false;
@@ -119,7 +128,7 @@ std::vector<Atom> atomsOf(const std::vector<TextRun>& runs) {
       std::size_t end = run.text.find_first_of(" \n", i);
       if (end == std::string::npos) end = run.text.size();
       if (!isInWord) atoms.push_back(Atom{Atom::Kind::word, {}, std::nullopt, &run.font});
-      atoms.back().pieces.emplace_back(run.text.substr(i, end - i), &run.font);
+      atoms.back().pieces.push_back(Piece{run.text.substr(i, end - i), &run.font, index, i});
       isInWord = true;
       i = end;
     }
@@ -159,11 +168,17 @@ TextLayout TextMeasurer::layout(const std::vector<TextRun>& runs, std::optional<
   };
   auto fits = [&](double length) { return !width || length <= *width + tolerance; };
 
+  struct Characters {
+    std::size_t run, start, length;
+    const Font* font;
+    double x;
+  };
   struct Line {
     double width = 0;  // trailing spaces excluded
     double ascent = 0;
     double descent = 0;
     std::vector<std::pair<std::size_t, double>> pictures;  // index and x
+    std::vector<Characters> characters;
   };
   std::vector<Line> lines;
   std::vector<foundation::Size> pictureSizes;
@@ -211,35 +226,46 @@ TextLayout TextMeasurer::layout(const std::vector<TextRun>& runs, std::optional<
         break;
     }
     double wordWidth = 0;
-    for (const auto& [text, font] : atom.pieces) wordWidth += widthOf(text, *font);
+    for (const auto& piece : atom.pieces) wordWidth += widthOf(piece.text, *piece.font);
+    auto setWord = [&](double x) {
+      for (const auto& piece : atom.pieces) {
+        lines.back().characters.push_back({piece.run, piece.start, piece.text.size(), piece.font, x});
+        x += widthOf(piece.text, *piece.font);
+      }
+    };
     if (isLineOpen && fits(lines.back().width + pending + wordWidth)) {
+      setWord(lines.back().width + pending);
       lines.back().width += pending + wordWidth;
     } else {
       if (isLineOpen) startLine();
       if (fits(wordWidth)) {
+        setWord(0);
         lines.back().width = wordWidth;
       } else {
         // A word wider than a line is cut between characters into full lines, at least one character
         // each.
         double filled = 0;
         bool isLineEmpty = true;
-        for (const auto& [text, font] : atom.pieces) {
-          for (const auto& character : charactersOf(text)) {
-            const double advance = widthOf(character, *font);
+        for (const auto& piece : atom.pieces) {
+          std::size_t offset = piece.start;
+          for (const auto& character : charactersOf(piece.text)) {
+            const double advance = widthOf(character, *piece.font);
             if (!isLineEmpty && !fits(filled + advance)) {
               lines.back().width = filled;
               startLine();
               filled = 0;
             }
+            lines.back().characters.push_back({piece.run, offset, character.size(), piece.font, filled});
+            offset += character.size();
             filled += advance;
             isLineEmpty = false;
-            includeFont(*font);
+            includeFont(*piece.font);
           }
         }
         lines.back().width = filled;
       }
     }
-    for (const auto& piece : atom.pieces) includeFont(*piece.second);
+    for (const auto& piece : atom.pieces) includeFont(*piece.font);
     isLineOpen = true;
     pending = 0;
   }
@@ -254,6 +280,10 @@ TextLayout TextMeasurer::layout(const std::vector<TextRun>& runs, std::optional<
       const auto size = pictureSizes[index];
       result.imageFrames[index] =
           foundation::Rect(x, top + line.ascent - size.height, size.width, size.height);
+    }
+    for (const auto& set : line.characters) {
+      result.characters.push_back(
+          {set.run, set.start, set.length, {set.x, top + line.ascent - ascent(*set.font)}});
     }
     result.size.width = std::max(result.size.width, line.width);
     top += line.ascent + line.descent;

@@ -22,11 +22,22 @@ struct TextRun {
   std::optional<foundation::Size> image;
 };
 
-// Where the pieces of a text went: its size, and each picture's frame (in order, from the text's
-// top-left corner).
+// Characters of one run set together on one line: the byte range in the run's text, and the top-left
+// corner of a line of the run's font holding them (its baseline lies the font's ascent below).
+struct SetCharacters {
+  std::size_t run = 0;
+  std::size_t start = 0;
+  std::size_t length = 0;
+  foundation::Point origin;
+  bool operator==(const SetCharacters&) const = default;
+};
+
+// Where the pieces of a text went: its size, each picture's frame (in order) and where its characters
+// were set, from the text's top-left corner.
 struct TextLayout {
   foundation::Size size;
   std::vector<foundation::Rect> imageFrames;
+  std::vector<SetCharacters> characters;
   bool operator==(const TextLayout&) const = default;
 };
 

@@ -10,6 +10,9 @@
 #include "platform/foundation/bundle.h"
 #include "platform/foundation/log.h"
 #include "platform/render/pango_text_measurer.h"
+#include "platform/ui/material.h"
+#include "platform/ui/progress_view.h"
+#include "platform/ui/scale_effect.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
 #include "tests/platform/render/snapshot.h"
@@ -224,6 +227,113 @@ TEST(Renderer, APictureOfPrimitives) {
   auto picture = AnyView(view).padding(12);
   EXPECT_TRUE(rendertest::matchesSnapshot(drawn(picture, {340, 240}), "primitives-light"));
   EXPECT_TRUE(rendertest::matchesSnapshot(drawn(picture, {340, 240}, ColorScheme::dark), "primitives-dark"));
+}
+
+TEST(Renderer, AToggleDrawsItsBoxInsideItsOwnFrame) {
+  WindowHost host(AnyView(Toggle("On", Binding<bool>::constant(true))).padding(10), {120, 40},
+                  std::make_shared<render::PangoTextMeasurer>());
+  const Rect toggle = host.frame(ui::testing::type("Toggle"));
+  const Rect label = host.frame(ui::testing::text("On"));
+  EXPECT_GE(label.minX(), toggle.minX() + checkboxSide);
+  // The box, ticked in the accent colour, starts the toggle's frame.
+  const auto canvas = render::Renderer().draw(host.window());
+  const auto box = rgbaOf(canvas.pixel(static_cast<int>(toggle.minX() + 2), static_cast<int>(toggle.midY())));
+  EXPECT_GT(box.blue, box.red + 60);
+}
+
+TEST(Renderer, PicturesInATextAreDrawnInTheirPlaceAmongItsWords) {
+  auto picture = Image::picture("red", {20, 20},
+                                std::make_shared<const Bitmap>(1, 1, std::vector<std::uint32_t>{0xFFFF0000}));
+  Text text = Text(AttributedString("ab ")) + Text(picture) +
+              Text(AttributedString(" cd", {.foregroundColor = Color(0, 0, 1)}));
+  WindowHost host(AnyView(text).foregroundStyle(Color(0, 0, 0)).frame(120, 40), {120, 40},
+                  std::make_shared<render::PangoTextMeasurer>());
+  const auto frames = host.imageFrames(host.find(ui::testing::type("Text")));
+  ASSERT_EQ(frames.size(), 1u);
+  const auto canvas = render::Renderer().draw(host.window());
+  expectNear(rgbaOf(canvas.pixel(static_cast<int>(frames[0].midX()), static_cast<int>(frames[0].midY()))),
+             {255, 0, 0, 255});
+  // The words on either side are drawn, each in its own colour.
+  const Rect textFrame = host.frame(ui::testing::type("Text"));
+  int dark = 0, blue = 0;
+  for (int y = static_cast<int>(textFrame.minY()); y < static_cast<int>(textFrame.maxY()); ++y) {
+    for (int x = static_cast<int>(textFrame.minX()); x < static_cast<int>(frames[0].minX()); ++x) {
+      auto p = rgbaOf(canvas.pixel(x, y));
+      if (p.red < 100 && p.blue < 100) ++dark;
+    }
+    for (int x = static_cast<int>(frames[0].maxX()); x < static_cast<int>(textFrame.maxX()); ++x) {
+      auto p = rgbaOf(canvas.pixel(x, y));
+      if (p.blue > 150 && p.red < 100) ++blue;
+    }
+  }
+  EXPECT_GT(dark, 10);
+  EXPECT_GT(blue, 10);
+}
+
+TEST(Renderer, AMaterialLaysItsTintWithItsOpacityOverWhatIsBehind) {
+  auto view = AnyView(Color(0, 0, 1)).frame(20, 20).overlay(AnyView(Material::thick()));
+  auto tint = materialTint(MaterialThickness::thick).resolved(ColorScheme::light);
+  auto blended = [&](double tintValue, double behind) {
+    return static_cast<int>(std::lround(255 * (tintValue * tint.opacity + behind * (1 - tint.opacity))));
+  };
+  expectNear(rgbaOf(drawn(view, {20, 20}).pixel(10, 10)),
+             {blended(tint.red, 0), blended(tint.green, 0), blended(tint.blue, 1), 255});
+  // Thinner materials let more of it through.
+  auto thin =
+      rgbaOf(drawn(AnyView(Color(0, 0, 1)).frame(20, 20).overlay(AnyView(Material::ultraThin())), {20, 20})
+                 .pixel(10, 10));
+  EXPECT_LT(thin.red, blended(tint.red, 0));
+}
+
+TEST(Renderer, ASpinnerDrawsItsSpokesAroundAnEmptyCentre) {
+  auto canvas = drawn(ProgressView(), {kProgressViewSide, kProgressViewSide});
+  const int centre = static_cast<int>(kProgressViewSide / 2);
+  expectNear(rgbaOf(canvas.pixel(centre, centre)), {236, 236, 236, 255});
+  // The leading spoke points up and is the darkest; the one before it the faintest.
+  const int along = static_cast<int>(kProgressViewSide / 2 * 0.7);
+  const auto top = rgbaOf(canvas.pixel(centre, centre - along));
+  const auto left = rgbaOf(canvas.pixel(centre - along, centre));
+  EXPECT_LT(top.red, 160);
+  EXPECT_LT(left.red, 236);
+  EXPECT_GT(left.red, top.red);
+}
+
+TEST(Renderer, AScaleEffectScalesTheDrawingAboutItsAnchor) {
+  struct Case {
+    std::string name;
+    UnitPoint anchor;
+    std::pair<int, int> inside, outside;
+  };
+  // A 20-point red square in the middle of a 60-point window, drawn twice as large.
+  const Case cases[] = {
+      {"about its centre", UnitPoint{0.5, 0.5}, {12, 12}, {52, 30}},
+      {"about its top-leading corner", UnitPoint{0, 0}, {55, 55}, {15, 15}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto canvas = drawn(scaleEffect(AnyView(Color(1, 0, 0)).frame(20, 20), 2, c.anchor), {60, 60});
+    expectNear(rgbaOf(canvas.pixel(c.inside.first, c.inside.second)), {255, 0, 0, 255});
+    expectNear(rgbaOf(canvas.pixel(c.outside.first, c.outside.second)), {236, 236, 236, 255});
+  }
+  // Layout is untouched: the square keeps its frame.
+  WindowHost host(scaleEffect(AnyView(Color(1, 0, 0)).frame(20, 20), 2), {60, 60});
+  EXPECT_EQ(host.frame(ui::testing::type("Color")), Rect(20, 20, 20, 20));
+}
+
+TEST(Renderer, APictureOfControlsAndEffects) {
+  auto narrowPicker = Picker("Language of replies", Binding<int>::constant(1),
+                             std::vector<std::pair<int, std::string>>{{1, "British English"}, {2, "French"}})
+                          .frame(170, std::nullopt, Alignment::leading());
+  auto view = VStack(HorizontalAlignment::leading, 10, Toggle("Show tokens", Binding<bool>::constant(true)),
+                     Toggle("Play a sound", Binding<bool>::constant(false)), narrowPicker,
+                     HStack(ProgressView(), scaleEffect(ProgressView(), 0.5),
+                            ZStack(HStack(VerticalAlignment::center, 0.0, AnyView(Color::red()).frame(30, 40),
+                                          AnyView(Color::blue()).frame(30, 40)),
+                                   AnyView(Material::regular()).frame(40, 24)),
+                            scaleEffect(AnyView(Color::green()).frame(20, 20), 1.5, UnitPoint{0, 0})));
+  auto picture = AnyView(view).padding(12).frame(260, 220, Alignment::topLeading());
+  EXPECT_TRUE(rendertest::matchesSnapshot(drawn(picture, {260, 220}), "controls-light"));
+  EXPECT_TRUE(rendertest::matchesSnapshot(drawn(picture, {260, 220}, ColorScheme::dark), "controls-dark"));
 }
 
 }  // namespace

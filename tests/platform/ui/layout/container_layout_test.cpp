@@ -78,8 +78,8 @@ TEST(FormLayout, StacksRowsAtTheLeadingEdgeWithSpacing) {
 TEST(FormLayout, AGroupOfRowsIsFramedAroundThemSoTheControlsInsideAreShown) {
   WindowHost host(Form({Group(Toggle("a", Binding<bool>::constant(false)), Text("bb")), Text("c")})
                       .font(Font::system(16)),
-                  {16, 76});
-  EXPECT_EQ(host.frame(type("Group")), Rect(0, 0, 16, 48));
+                  {28, 76});
+  EXPECT_EQ(host.frame(type("Group")), Rect(0, 0, 28, 48));
   EXPECT_NE(host.platformView(host.find(type("Toggle"))), nullptr);
 }
 
@@ -106,6 +106,36 @@ TEST(ControlLayout, TextFieldsFillTheWidthAndAreOneLineHigh) {
   Binding<std::string> text = Binding<std::string>::constant("");
   LaidOut laid(VStack(TextField("Name", text)).frame(120, 26), {120, 26});
   EXPECT_EQ(laid.frame(type("TextField")), Rect(0, 0, 120, 20 + textFieldChrome));
+}
+
+TEST(ControlLayout, AToggleIsFramedAroundItsBoxAndItsLabel) {
+  LaidOut laid(VStack(HorizontalAlignment::leading, 0.0, Toggle("abc", Binding<bool>::constant(true)))
+                   .frame(100, 20, Alignment::topLeading()),
+               {100, 20});
+  const double box = checkboxSide + checkboxSpacing;
+  EXPECT_EQ(laid.frame(type("Toggle")), Rect(0, 0, box + 24, 20));
+  EXPECT_EQ(laid.frame(text("abc")), Rect(box, 0, 24, 20));
+}
+
+TEST(ControlLayout, ANarrowPickerShortensItsTitleAndItsMenuAlike) {
+  // The title is 64 points wide, the menu its widest option and its chrome: 48 + popUpChrome.
+  auto picker = [] {
+    return Picker("abcdefgh", Binding<int>::constant(1),
+                  std::vector<std::pair<int, std::string>>{{1, "abcdef"}, {2, "ab"}});
+  };
+  const double title = 64, menu = 48 + popUpChrome, ideal = title + defaultSpacing + menu;
+  LaidOut roomy(VStack(picker()).frame(300, 40), {300, 40});
+  EXPECT_EQ(roomy.frame(type("Picker")).width(), ideal);
+  EXPECT_EQ(roomy.controlFrame(type("Picker"))->width(), menu);
+
+  const double offered = ideal - 40;
+  LaidOut narrow(VStack(picker()).frame(offered, 40), {offered, 40});
+  const Rect frame = narrow.frame(type("Picker"));
+  const Rect control = *narrow.controlFrame(type("Picker"));
+  EXPECT_EQ(frame.width(), offered);
+  EXPECT_EQ(control.maxX(), frame.maxX());
+  const double shownTitle = control.minX() - defaultSpacing - frame.minX();
+  EXPECT_NEAR(shownTitle / control.width(), title / menu, 1e-9);
 }
 
 // Places its subviews along a diagonal, each anchored at its centre, and reports how it was asked.

@@ -28,6 +28,9 @@ class LaidOut {
     if (!found) throw testing::InspectionError("not placed: " + query.description());
     return *found;
   }
+  std::optional<Rect> controlFrame(const testing::ViewQuery& query) {
+    return pass_.controlFrame(host_.find(query).node());
+  }
   bool isPlaced(const testing::ViewQuery& query) { return pass_.frame(host_.find(query).node()).has_value(); }
   Size contentSize(const testing::ViewQuery& query) { return *pass_.contentSize(host_.find(query).node()); }
   testing::Host& host() { return host_; }

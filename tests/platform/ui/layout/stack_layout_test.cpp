@@ -58,11 +58,51 @@ TEST(StackLayout, SpacersShareTheRoomAndKeepTheirMinimumLength) {
   EXPECT_EQ(ideal.frame(type("Spacer")).width(), 50);
 }
 
+TEST(StackLayout, ASpacerOnlyTakesWhatTheOtherViewsLeave) {
+  // The text is offered the row less the spacing and the spacer's minimum length, and takes what it needs.
+  LaidOut laid(
+      HStack(VerticalAlignment::top, 8.0, Text("aaaa bbbb cccc dddd").padding(4), Spacer().minLength(50)),
+      {200, 100});
+  EXPECT_EQ(laid.frame(text("aaaa bbbb cccc dddd")).size, Size(112, 40));
+  EXPECT_EQ(laid.frame(type("Spacer")).width(), 72);
+
+  // A view as flexible as a spacer but not one shares the row equally.
+  LaidOut shared(HStack(VerticalAlignment::top, 8.0, Text("aaaa bbbb cccc dddd"), AnyView(Color::red())),
+                 {200, 100});
+  EXPECT_EQ(shared.frame(text("aaaa bbbb cccc dddd")).size, Size(72, 40));
+}
+
 TEST(StackLayout, HigherPriorityIsOfferedSpaceFirst) {
   LaidOut laid(HStack(VerticalAlignment::top, 0.0, Text("aaaa aaaa"), layoutPriority(Text("bbbb bbbb"), 1)),
                {100, 100});
   EXPECT_EQ(laid.frame(text("bbbb bbbb")).size, Size(72, 20));
   EXPECT_EQ(laid.frame(text("aaaa aaaa")).size, Size(24, 80));  // "aaa" "a" "aaa" "a"
+}
+
+TEST(StackLayout, ARowAlignedOnBaselinesSetsItsItemsOnOneLine) {
+  // A 16-point line: 20 points high, its baseline 16 below its top. A view without text stands on its
+  // bottom edge.
+  struct Case {
+    std::string name;
+    VerticalAlignment alignment;
+    double markerHeight;
+    double markerY, textY, rowHeight;
+  };
+  const Case cases[] = {
+      {"a small marker on the first line", VerticalAlignment::firstTextBaseline, 6, 10, 0, 40},
+      {"a tall marker lowers the text", VerticalAlignment::firstTextBaseline, 30, 0, 14, 54},
+      {"a small marker on the last line", VerticalAlignment::lastTextBaseline, 6, 30, 0, 40},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto marker = AnyView(Color::red()).frame(6, c.markerHeight);
+    auto lines = VStack(HorizontalAlignment::leading, 0.0, Text("ab"), Text("cd")).padding(Edges::top, 0);
+    LaidOut laid(HStack(c.alignment, 4.0, marker, lines).frame(100, 100, Alignment::topLeading()),
+                 {100, 100});
+    EXPECT_EQ(laid.frame(type("HStack")).height(), c.rowHeight);
+    EXPECT_EQ(laid.frame(type("Color")).minY(), c.markerY);
+    EXPECT_EQ(laid.frame(text("ab")).minY(), c.textY);
+  }
 }
 
 TEST(StackLayout, ZStackOverlapsItemsWithAlignment) {

@@ -43,6 +43,16 @@ TEST(TextWithImages, PicturesWrapWithTheWordsAndAreReadInLocalCoordinates) {
   EXPECT_EQ(host.imageFrames(shown), std::vector<Rect>{Rect(window.minX(), window.minY() + 20, 40, 24)});
 }
 
+TEST(TextWithImages, CharactersAreSetInTheFontOfTheirOwnPiece) {
+  // "ab" at 32 points: 16 wide a character, 32 above the baseline; the rest at 16 points.
+  auto text = Text(AttributedString("ab", {.font = Font::system(32)})) +
+              Text(Image::picture("dot", {8, 8})) + Text::verbatim("cd");
+  WindowHost host(AnyView(text).font(Font::system(16)).frame(400, 300, Alignment::topLeading()), {400, 300});
+  auto shown = host.find(type("Text"));
+  EXPECT_EQ(host.frame(shown), Rect(0, 0, 56, 40));
+  EXPECT_EQ(host.imageFrames(shown), std::vector<Rect>{Rect(32, 24, 8, 8)});
+}
+
 TEST(TextWithImages, SymbolsInTextTakeTheSizeOfALineAtTheirScale) {
   WindowHost host(imageScale(Text::verbatim("a") + Text(Image::systemName("star")), ImageScale::small)
                       .font(Font::system(16))

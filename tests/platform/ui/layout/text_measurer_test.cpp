@@ -124,6 +124,20 @@ TEST(TextMeasurerLayout, PicturesStandOnTheBaselineAndRaiseTheirLine) {
   }
 }
 
+TEST(TextMeasurerLayout, SaysWhereEachRunsCharactersWereSet) {
+  FixedMetricTextMeasurer measurer;
+  // On the line a picture raised, the characters' own line sits with its baseline on the line's.
+  EXPECT_EQ(measurer.layout(runs({"one ", Size{24, 30}, " two"}), std::nullopt).characters,
+            (std::vector<SetCharacters>{{0, 0, 3, {0, 14}}, {2, 1, 3, {64, 14}}}));
+  // A word spread over two runs is set in two pieces; a wrapped word moves to the next line.
+  EXPECT_EQ(measurer.layout(runs({"aaaa b", "bbb cc", "cc"}), 80).characters,
+            (std::vector<SetCharacters>{{0, 0, 4, {0, 0}},
+                                        {0, 5, 1, {40, 0}},
+                                        {1, 0, 3, {48, 0}},
+                                        {1, 4, 2, {0, 20}},
+                                        {2, 0, 2, {16, 20}}}));
+}
+
 TEST(TextMeasurerLayout, LineSpacingSeparatesLinesWithPictures) {
   FixedMetricTextMeasurer measurer;
   auto laidOut = measurer.layout(runs({"aa\n", Size{8, 30}}), std::nullopt, 5);
