@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -194,6 +195,7 @@ class Painter {
     auto reach = ReachCache::shared().find(hosting.layout());
     if (!reach) {
       auto made = std::make_shared<Reach>();
+      made->reserve(hosting.layout().frames().size());
       addReach(*root, hosting, *made);
       reach = made;
       ReachCache::shared().keep(hosting.layout(), reach);
@@ -203,15 +205,19 @@ class Painter {
     cairo_restore(cr);
   }
 
-  // Works out the reach of `node` and of every view below it into `reach`, and returns the node's.
+  // Works out the reach of `node` and of every view below it into `reach`, and returns the node's. A
+  // view without children is left out: the walk looks at its frame anyway.
   static Rect addReach(const Node& node, const ui::HostingView& hosting, Reach& reach) {
     Rect result;
     auto frame = hosting.frame(node);
-    auto platformView = frame ? hosting.platformView(node) : nullptr;
+    const auto& children = node.children();
     // A scroll view clips its content to its frame, and the content's frames are unscrolled.
-    const bool clipsContent = dynamic_cast<const appkit::ScrollView*>(platformView.get()) != nullptr;
-    for (const auto& child : node.children()) {
+    const bool clipsContent = frame && node.kind() == Node::Kind::primitive && !children.empty() &&
+                              dynamic_cast<const appkit::ScrollView*>(hosting.platformView(node).get());
+    Rect content;
+    for (const auto& child : children) {
       const Rect childReach = addReach(*child, hosting, reach);
+      if (child == children.front()) content = childReach;
       if (!clipsContent) result = united(result, childReach);
     }
     if (frame) {
@@ -220,11 +226,12 @@ class Painter {
         margin += std::max(0.0, shape->lineWidth);
       result = united(result, outset(*frame, margin, margin));
     }
-    if (auto* m = node.modifierAs<ui::ShadowModifier>(); m && !node.children().empty()) {
-      const Rect content = reach[node.children().front().get()];
+    // Shadow modifiers are final: comparing types is enough, and cheaper than a cast for every modifier.
+    if (const auto* modifier = node.modifier(); modifier && typeid(*modifier) == typeid(ui::ShadowModifier)) {
+      const auto& m = static_cast<const ui::ShadowModifier&>(*modifier);
       if (!content.isEmpty()) {
-        const double radius = std::isfinite(m->radius) ? std::clamp(m->radius, 0.0, 200.0) : 0.0;
-        const double dx = std::isfinite(m->x) ? m->x : 0, dy = std::isfinite(m->y) ? m->y : 0;
+        const double radius = std::isfinite(m.radius) ? std::clamp(m.radius, 0.0, 200.0) : 0.0;
+        const double dx = std::isfinite(m.x) ? m.x : 0, dy = std::isfinite(m.y) ? m.y : 0;
         result = united(
             result, outset(Rect(content.minX() + dx, content.minY() + dy, content.width(), content.height()),
                            2 * radius + 2, 2 * radius + 2));
@@ -234,7 +241,7 @@ class Painter {
         !std::isfinite(result.maxY())) {
       result = everywhere;
     }
-    reach[&node] = result;
+    if (!children.empty()) reach.emplace(&node, result);
     return result;
   }
 
