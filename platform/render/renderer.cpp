@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <typeinfo>
@@ -119,8 +118,7 @@ Rect united(const Rect& a, const Rect& b) {
 
 // The reaches worked out from the last layouts of a few hosting views. A layout run is named by its
 // generation, unique in the process, so a reach is never taken for a later layout, nor for another pass
-// made where a gone one was. One mutex guards the list (drawing happens on the main thread, but the
-// list is the process's).
+// made where a gone one was. Main thread only, like drawing.
 class ReachCache {
  public:
   static ReachCache& shared() {
@@ -128,8 +126,7 @@ class ReachCache {
     return *cache;
   }
 
-  std::shared_ptr<const Reach> find(const ui::LayoutPass& pass) {
-    std::lock_guard lock(mutex_);
+  std::shared_ptr<const Reach> find(const ui::LayoutPass& pass) const {
     for (auto& kept : kept_) {
       if (kept.pass == &pass) return kept.generation == pass.generation() ? kept.reach : nullptr;
     }
@@ -137,9 +134,8 @@ class ReachCache {
   }
 
   void keep(const ui::LayoutPass& pass, std::shared_ptr<const Reach> reach) {
-    std::lock_guard lock(mutex_);
     std::erase_if(kept_, [&](const Kept& kept) { return kept.pass == &pass; });
-    // A handful of windows are drawn at a time; the one drawn longest ago makes room.
+    // A handful of windows are shown at a time; the reach kept longest makes room.
     if (kept_.size() >= 8) kept_.erase(kept_.begin());
     kept_.push_back(Kept{&pass, pass.generation(), std::move(reach)});
   }
@@ -150,7 +146,6 @@ class ReachCache {
     std::uint64_t generation;
     std::shared_ptr<const Reach> reach;
   };
-  std::mutex mutex_;
   std::vector<Kept> kept_;
 };
 
