@@ -58,6 +58,13 @@ void VectorImage::drawTinted(cairo_t* cr, const foundation::Rect& frame,
                              const ui::ResolvedColor& color) const {
   if (frame.isEmpty()) return;
   std::lock_guard lock(mutex_);
+  // The group the coverage is drawn into is as large as the clip: clipped to the frame and a wide margin
+  // around it (room for a shape that overflows its document), it stays small however large the window.
+  cairo_save(cr);
+  const double marginX = frame.width(), marginY = frame.height();
+  cairo_rectangle(cr, frame.minX() - marginX, frame.minY() - marginY, frame.width() + 2 * marginX,
+                  frame.height() + 2 * marginY);
+  cairo_clip(cr);
   cairo_push_group(cr);
   RsvgRectangle viewport{frame.minX(), frame.minY(), frame.width(), frame.height()};
   rsvg_handle_render_document(handle_->handle, cr, &viewport, nullptr);
@@ -65,6 +72,7 @@ void VectorImage::drawTinted(cairo_t* cr, const foundation::Rect& frame,
   cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.opacity);
   cairo_mask(cr, coverage);
   cairo_pattern_destroy(coverage);
+  cairo_restore(cr);
 }
 
 }  // namespace render

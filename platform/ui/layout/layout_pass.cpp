@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -638,6 +639,8 @@ LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
     : measurer_(measurer ? std::move(measurer) : defaultTextMeasurer()) {}
 
 void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) {
+  static std::atomic<std::uint64_t> runs{0};
+  generation_ = ++runs;
   measured_.clear();
   frames_.clear();
   imageFrames_.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -78,6 +79,9 @@ class LayoutPass {
   // The geometry readers placed in the last run, in the order they were placed.
   const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
   const TextMeasurer& measurer() const { return *measurer_; }
+  // Names the last run of `layout`: no two runs of any pass in the process share one, so what was worked
+  // out from one run's frames can be kept and known to be stale once this changes.
+  std::uint64_t generation() const { return generation_; }
 
  private:
   struct Measured {
@@ -98,6 +102,7 @@ class LayoutPass {
   std::vector<const detail::Node*> geometryReaders_;
   Rect bounds_;    // the space laid out
   Rect safeArea_;  // its safe area
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace ui

@@ -127,6 +127,43 @@ TEST(Renderer, ScrolledContentMovesByTheScrollOffsetAndIsClippedToTheScrollView)
   expectNear(rgbaOf(scrolled.pixel(10, 2)), {236, 236, 236, 255});  // above the scroll view: nothing drawn
 }
 
+TEST(Renderer, AShadowCastIntoSightByAViewOutOfSightIsDrawn) {
+  // The blue square sits above the window's top edge; its shadow falls well inside.
+  auto view = AnyView(Color(0, 0, 1)).frame(20, 20).shadow(Color(0, 0, 0, 1), 0, 0, 60).offset(0, -50);
+  auto canvas = drawn(view, {60, 60});
+  expectNear(rgbaOf(canvas.pixel(30, 40)), {0, 0, 0, 255});
+  expectNear(rgbaOf(canvas.pixel(10, 40)), {236, 236, 236, 255});
+}
+
+TEST(Renderer, AViewLaidOutAnewIsDrawnWhereItNowIs) {
+  auto view = VStack(HorizontalAlignment::center, 0, Spacer(), AnyView(Color(1, 0, 0)).frame(10, 10));
+  WindowHost host(view, {20, 400}, std::make_shared<render::PangoTextMeasurer>());
+  expectNear(rgbaOf(render::Renderer().draw(host.window()).pixel(10, 395)), {255, 0, 0, 255});
+  host.resize({20, 40});  // the square moves up from far below what is now the window's bottom edge
+  auto canvas = render::Renderer().draw(host.window());
+  expectNear(rgbaOf(canvas.pixel(10, 35)), {255, 0, 0, 255});
+  expectNear(rgbaOf(canvas.pixel(10, 5)), {236, 236, 236, 255});
+}
+
+TEST(Renderer, AScrollViewDrawsTheContentScrolledIntoSightFarFromItsStart) {
+  std::vector<AnyView> rows;
+  for (int i = 0; i < 200; ++i) rows.push_back(AnyView(Color(i % 2, 0, 1 - i % 2)).frame(20, 10));
+  WindowHost host(ScrollView(VStack(HorizontalAlignment::center, 0, rows)).frame(20, 30), {20, 30},
+                  std::make_shared<render::PangoTextMeasurer>());
+  auto scroll = std::dynamic_pointer_cast<appkit::ScrollView>(
+      host.platformView(host.find(ui::testing::type("ScrollView"))));
+  ASSERT_NE(scroll, nullptr);
+  for (double offset : {0.0, 1500.0, 1970.0, 730.0}) {
+    SCOPED_TRACE(offset);
+    scroll->contentView()->setBoundsOrigin({0, offset});
+    auto canvas = render::Renderer().draw(host.window());
+    for (int y : {5, 15, 25}) {
+      const int row = (static_cast<int>(offset) + y) / 10;
+      expectNear(rgbaOf(canvas.pixel(10, y)), {255 * (row % 2), 0, 255 * (1 - row % 2), 255});
+    }
+  }
+}
+
 TEST(Renderer, PicturesAreDrawnFromTheirPixelsStretchedToTheirFrames) {
   auto bitmap = std::make_shared<const Bitmap>(2, 1, std::vector<std::uint32_t>{0xFFFF0000, 0xFF0000FF});
   auto spec = std::make_shared<detail::ImageSpec>();

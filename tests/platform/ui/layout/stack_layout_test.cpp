@@ -125,5 +125,19 @@ TEST(StackLayout, GroupsAndForEachRowsAreItemsOfTheStack) {
   EXPECT_EQ(laid.frame(type("ForEach")), Rect(42, 20, 16, 40));
 }
 
+TEST(LayoutPass, EveryRunOfLayoutIsNamedAnewAcrossPasses) {
+  testing::Host host(Text("a"));
+  const auto& root = *host.graph().root();
+  LayoutPass first(std::make_shared<FixedMetricTextMeasurer>()),
+      second(std::make_shared<FixedMetricTextMeasurer>());
+  first.layout(root, {100, 100});
+  const auto firstRun = first.generation();
+  second.layout(root, {100, 100});
+  EXPECT_NE(second.generation(), firstRun);
+  first.layout(root, {100, 100});  // the same tree in the same space: still a run of its own
+  EXPECT_NE(first.generation(), firstRun);
+  EXPECT_NE(first.generation(), second.generation());
+}
+
 }  // namespace
 }  // namespace ui
