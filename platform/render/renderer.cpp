@@ -235,6 +235,18 @@ class Painter {
                            2 * radius + 2, 2 * radius + 2));
       }
     }
+    // A scale effect draws its content moved towards or away from its anchor, so its reach is scaled too.
+    if (const auto* modifier = node.modifier();
+        frame && modifier && typeid(*modifier) == typeid(ui::ScaleEffectModifier) && !result.isEmpty()) {
+      const auto& m = static_cast<const ui::ScaleEffectModifier&>(*modifier);
+      if (std::isfinite(m.scale) && m.scale > 0) {
+        const double x = frame->minX() + m.anchor.x * frame->width(),
+                     y = frame->minY() + m.anchor.y * frame->height();
+        const Rect scaled(x + (result.minX() - x) * m.scale, y + (result.minY() - y) * m.scale,
+                          result.width() * m.scale, result.height() * m.scale);
+        result = united(result, scaled);
+      }
+    }
     if (!std::isfinite(result.minX()) || !std::isfinite(result.minY()) || !std::isfinite(result.maxX()) ||
         !std::isfinite(result.maxY())) {
       result = everywhere;

@@ -357,6 +357,18 @@ TEST(Renderer, AScaleEffectScalesTheDrawingAboutItsAnchor) {
   EXPECT_EQ(host.frame(ui::testing::type("Color")), Rect(20, 20, 20, 20));
 }
 
+TEST(Renderer, AViewOutOfSightThatAScaleEffectBringsIntoSightIsDrawn) {
+  // Ten rows fill the top of a scroll view; the red row beneath them lies out of sight until it is drawn ten
+  // times as large about its bottom edge, which covers the rows in sight.
+  std::vector<AnyView> rows;
+  for (int i = 0; i < 10; ++i) rows.push_back(AnyView(Color(0, 0, 1)).frame(20, 10));
+  rows.push_back(scaleEffect(AnyView(Color(1, 0, 0)).frame(20, 10), 10, UnitPoint{0.5, 1}));
+  WindowHost host(ScrollView(VStack(HorizontalAlignment::center, 0, rows)).frame(20, 30), {20, 30},
+                  std::make_shared<render::PangoTextMeasurer>());
+  auto canvas = render::Renderer().draw(host.window());
+  expectNear(rgbaOf(canvas.pixel(10, 15)), {255, 0, 0, 255});
+}
+
 TEST(Renderer, APictureOfControlsAndEffects) {
   auto narrowPicker = Picker("Language of replies", Binding<int>::constant(1),
                              std::vector<std::pair<int, std::string>>{{1, "British English"}, {2, "French"}})
