@@ -1,5 +1,6 @@
 #include "platform/desktop/x11/gtk_window.h"
 
+#include <X11/extensions/XInput2.h>
 #include <gdk/gdkx.h>
 
 #include <cctype>
@@ -90,10 +91,14 @@ GtkWindowPresenter::GtkWindowPresenter(std::shared_ptr<appkit::Window> window) :
   g_signal_connect(gtkWindow_, "delete-event", G_CALLBACK(&GtkWindowPresenter::deleted), this);
   inputMethod_ = gtk_im_multicontext_new();
   g_signal_connect(inputMethod_, "commit", G_CALLBACK(&GtkWindowPresenter::committed), this);
+  // XInput 2 focus events name no GDK window before GDK translates them, so only a filter of all events
+  // sees them.
+  gdk_window_add_filter(nullptr, &GtkWindowPresenter::filterGrabFocusChange, this);
   updateChrome();
 }
 
 GtkWindowPresenter::~GtkWindowPresenter() {
+  gdk_window_remove_filter(nullptr, &GtkWindowPresenter::filterGrabFocusChange, this);
   g_signal_handlers_disconnect_by_data(inputMethod_, this);
   gtk_im_context_set_client_window(inputMethod_, nullptr);
   g_object_unref(inputMethod_);
@@ -343,6 +348,31 @@ void GtkWindowPresenter::committed(GtkIMContext*, gchar* text, gpointer data) {
     GdkEventKey press{};
     press.type = GDK_KEY_PRESS;
     self.deliverKey(press, text);
+  }
+}
+
+// A keyboard grab (a global hot key held down, another program's menu) does not move the input focus, yet
+// the X server tells the focused window that it lost the focus when the grab begins and got it back when
+// it ends, and GDK passes both on as focus changes. Taken as such, the focus "coming back" at the release
+// of a hot key makes this window key again just after the hot key's action made another window key, which
+// may close that window at once (a panel that closes on losing key status). Those changes are dropped
+// here; real focus changes arrive as usual.
+GdkFilterReturn GtkWindowPresenter::filterGrabFocusChange(GdkXEvent* xEvent, GdkEvent*, gpointer data) {
+  const auto& self = *static_cast<GtkWindowPresenter*>(data);
+  const auto* event = static_cast<const XEvent*>(xEvent);
+  if (event->type != GenericEvent || event->xcookie.data == nullptr) return GDK_FILTER_CONTINUE;
+  if (event->xcookie.evtype != XI_FocusIn && event->xcookie.evtype != XI_FocusOut) return GDK_FILTER_CONTINUE;
+  const auto* focus = static_cast<const XIFocusInEvent*>(event->xcookie.data);
+  const std::uint64_t window = self.xWindow();
+  if (window == 0 || focus->event != window) return GDK_FILTER_CONTINUE;
+  switch (focus->mode) {
+    case XINotifyGrab:
+    case XINotifyUngrab:
+    case XINotifyPassiveGrab:
+    case XINotifyPassiveUngrab:
+      return GDK_FILTER_REMOVE;
+    default:
+      return GDK_FILTER_CONTINUE;
   }
 }
 

@@ -82,6 +82,9 @@ class GtkWindowPresenter {
   static gboolean crossingEvent(GtkWidget*, GdkEventCrossing* event, gpointer self);
   static gboolean keyEvent(GtkWidget*, GdkEventKey* event, gpointer self);
   static gboolean focusEvent(GtkWidget*, GdkEventFocus* event, gpointer self);
+  // Sees the X server's events before GDK does: drops the focus changes of this window that a keyboard
+  // grab causes (see the definition).
+  static GdkFilterReturn filterGrabFocusChange(GdkXEvent* xEvent, GdkEvent*, gpointer self);
   static gboolean configured(GtkWidget*, GdkEventConfigure* event, gpointer self);
   static gboolean deleted(GtkWidget*, GdkEvent*, gpointer self);
   static void committed(GtkIMContext*, gchar* text, gpointer self);

@@ -10,12 +10,14 @@
 #include "platform/appkit/styled_window.h"
 #include "platform/desktop/x11/gtk_window.h"
 #include "platform/desktop/x11/keys.h"
+#include "platform/foundation/notification_center.h"
 #include "platform/render/pango_text_measurer.h"
 #include "platform/render/renderer.h"
 #include "platform/ui/state.h"
 #include "platform/ui/views.h"
 #include "platform/ui/window_host.h"
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
+#include "tests/support/live/x_person.h"
 
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last.
 #include <X11/keysym.h>
@@ -128,6 +130,25 @@ TEST_F(LiveWindows, KeyEquivalentsAnswerToCtrl) {
   EXPECT_EQ(seen[0].keyCode(), 12);  // the platform's Q
   EXPECT_EQ(seen[0].modifierFlags(), appkit::ModifierFlags::command);
   EXPECT_EQ(seen[0].charactersIgnoringModifiers(), "q");
+}
+
+TEST_F(LiveWindows, AKeyboardGrabLeavesTheKeyWindowKey) {
+  show(Form());
+  int resignations = 0;
+  auto observer = foundation::NotificationCenter::defaultCenter().addObserver(
+      appkit::Window::didResignKeyNotification, shown.presenter->window().get(), nullptr,
+      [&](const foundation::Notification&) { ++resignations; });
+  // Another program's global hot key: while it is held, that program has the keyboard.
+  testsupport::live::XPerson person;
+  ASSERT_TRUE(person.isConnected());
+  ASSERT_TRUE(person.grabCombination({"Control_L", "Alt_L"}, "k"));
+  person.pressCombination({"Control_L", "Alt_L"}, "k");
+  // Every event the X server sent about the press has arrived once a round trip has.
+  gdk_display_sync(gdk_display_get_default());
+  ASSERT_TRUE(serveUntil([] { return !gtk_events_pending(); }));
+  EXPECT_EQ(resignations, 0);
+  EXPECT_TRUE(shown.presenter->window()->isKeyWindow());
+  person.ungrabCombination({"Control_L", "Alt_L"}, "k");
 }
 
 TEST(LiveWindowChrome, FollowsTheWindowsStyleLevelAndCollectionBehaviour) {
