@@ -56,8 +56,10 @@ void TablePlacement::record(std::size_t row, std::size_t column, const foundatio
   auto& slot = frames_[row * columnCount_ + column];
   if (slot == frame) return;
   slot = frame;
-  for (const auto& [layer, changed] : observers_) {
-    if (changed) changed();
+  for (auto& [layer, observer] : observers_) {
+    if (!observer.isWaiting) continue;
+    observer.isWaiting = false;
+    if (observer.changed) observer.changed();
   }
 }
 
@@ -77,8 +79,10 @@ std::map<TableCellIndex, foundation::Rect> TablePlacement::cells(foundation::Poi
 }
 
 void TablePlacement::observe(int layer, std::function<void()> changed) {
-  observers_[layer] = std::move(changed);
+  observers_[layer].changed = std::move(changed);
 }
+
+void TablePlacement::layerDrew(int layer, bool isLaidOut) { observers_[layer].isWaiting = isLaidOut; }
 
 namespace {
 
@@ -116,6 +120,7 @@ class TableLayerView final : public ui::View {
       // The cells' frames are in the coordinates of the whole laid-out space; the layer draws in those of
       // the padded grid it covers.
       const auto frame = geometry.frame(ui::GeometryProxy::Space::global);
+      placement->layerDrew(static_cast<int>(layer), geometry.size() != foundation::Size{});
       const auto bounds =
           tableBounds(placement->rowCount(), placement->columnCount(), placement->cells(frame.origin),
                       geometry.frame(ui::GeometryProxy::Space::local));
@@ -203,7 +208,8 @@ ui::AnyView TableView::body() const {
       const auto& row = rows_[r];
       ui::AnyView cell = TableCellView(static_cast<int>(r), static_cast<int>(c),
                                        c < row.size() ? row[c] : std::vector<Inline>{}, placement);
-      cells.push_back(ui::gridColumnAlignment(cell, columnAlignments_[c]));
+      // The grid takes a column's alignment from any one of its cells: the header's says it for all.
+      cells.push_back(r == 0 ? ui::gridColumnAlignment(cell, columnAlignments_[c]) : cell);
     }
     gridRows.push_back(ui::GridRow(cells));
   }

@@ -35,15 +35,22 @@ class TablePlacement {
   void record(std::size_t row, std::size_t column, const foundation::Rect& frame);
   // The frames of the cells placed so far, moved by `offset` (subtracted).
   std::map<TableCellIndex, foundation::Rect> cells(foundation::Point offset) const;
-  // Runs `changed` (until replaced) whenever a recorded frame differs from the one before; one observer
-  // per drawing layer.
+  // Runs `changed` (until replaced) once a recorded frame differs from the ones the layer last drew
+  // from; one observer per drawing layer.
   void observe(int layer, std::function<void()> changed);
+  // Said by a layer as it draws: whether it drew from cells that were laid out. A layer that has not is
+  // drawn again anyway once its own geometry arrives, so it is not told of the cells' frames until then.
+  void layerDrew(int layer, bool isLaidOut);
 
  private:
+  struct Observer {
+    std::function<void()> changed;
+    bool isWaiting = false;  // drew from laid-out cells, and none has moved since
+  };
   std::size_t rowCount_ = 0;
   std::size_t columnCount_ = 0;
   std::vector<std::optional<foundation::Rect>> frames_;  // row by row
-  std::map<int, std::function<void()>> observers_;
+  std::map<int, Observer> observers_;
 };
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
