@@ -176,7 +176,8 @@ InlineImages loadInlineImages(const std::vector<Inline>& inlines, const InlineIm
 }
 
 ui::AnyView InlineText::body() const {
-  auto environment = InlineEnvironment::of(*theme_, *baseURL_);
+  auto environment = *inlineStyles_;
+  environment.baseURL = *baseURL_;
   ui::AnyView text = TextStyleAttributesReader(
       [inlines = inlines_, images = *inlineImages_,
        environment = std::move(environment)](const ui::AttributeContainer& attributes) {
