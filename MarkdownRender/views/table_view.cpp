@@ -29,8 +29,8 @@ ui::HorizontalAlignment alignmentOf(const std::optional<TextTableColumnAlignment
   return ui::HorizontalAlignment::leading;
 }
 
-// Rows and columns whose cells have not reported lie at the largest finite position: what is drawn for
-// them would lie out of sight, so it is left out.
+// Rows and columns none of whose cells has been placed lie at the largest finite position: what is drawn
+// for them would lie out of sight, so it is left out.
 bool isMeasured(const foundation::Rect& r) {
   constexpr double far = std::numeric_limits<double>::max() / 2;
   return r.minX() < far && r.minY() < far;
@@ -132,7 +132,7 @@ class TableLayerView final : public ui::View {
  private:
   TableLayer layer_;
   std::shared_ptr<TablePlacement> placement_;
-  ui::State<std::uint64_t> revision_;  // moved on by every change of the placement
+  ui::State<std::uint64_t> revision_;  // moved on when cells move after the layer drew
 };
 
 }  // namespace
