@@ -10,6 +10,7 @@
 #include "MarkdownRender/model/block.h"
 #include "MarkdownRender/styles/block_style.h"
 #include "MarkdownRender/styles/theme_environment.h"
+#include "MarkdownRender/views/theme_part.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/view.h"
 
@@ -24,17 +25,16 @@ class ApplyBlockStyle final : public ui::View {
   using Path = std::function<const BlockStyle<Configuration>&(const Theme&)>;
 
   ApplyBlockStyle(Path path, Configuration configuration)
-      : path_(std::move(path)), configuration_(std::move(configuration)) {}
+      : style_([path = std::move(path)](const Theme& theme) { return path(theme); }),
+        configuration_(std::move(configuration)) {}
   ApplyBlockStyle(BlockStyle<Configuration> Theme::*member, Configuration configuration)
-      : ApplyBlockStyle(
-            [member](const Theme& theme) -> const BlockStyle<Configuration>& { return theme.*member; },
-            std::move(configuration)) {}
+      : style_([member](const Theme& theme) { return theme.*member; }),
+        configuration_(std::move(configuration)) {}
 
-  ui::AnyView body() const override { return path_(*theme_).render(configuration_); }
+  ui::AnyView body() const override { return style_->render(configuration_); }
 
  private:
-  ui::Environment<ThemeKey> theme_;
-  Path path_;
+  ThemePart<BlockStyle<Configuration>> style_;
   Configuration configuration_;
 };
 

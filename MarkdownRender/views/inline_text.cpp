@@ -176,18 +176,19 @@ InlineImages loadInlineImages(const std::vector<Inline>& inlines, const InlineIm
 }
 
 ui::AnyView InlineText::body() const {
-  auto environment = InlineEnvironment::of(*theme_, *baseURL_);
+  auto environment = *inlineStyles_;
+  environment.baseURL = *baseURL_;
   ui::AnyView text = TextStyleAttributesReader(
       [inlines = inlines_, images = *inlineImages_,
        environment = std::move(environment)](const ui::AttributeContainer& attributes) {
         return ui::AnyView(buildText(inlines, images, environment, attributes));
       });
-  // Without pictures to load or to take away there is nothing to do, and nothing is posted.
-  const bool isIdle = imageDescriptions(inlines_).empty() && inlineImages_->empty();
+  // Without pictures to load or to take away there is nothing to do: no task is started (a table shows
+  // thousands of runs of text), and one still loading for earlier inlines is cancelled as it leaves.
+  if (imageDescriptions(inlines_).empty() && inlineImages_->empty()) return text.fixedSize(false, true);
   // The load reads the provider and the image base URL as they are when it starts.
-  auto load = [isIdle, images = inlineImages_, inlines = inlines_, provider = *inlineImageProvider_,
+  auto load = [images = inlineImages_, inlines = inlines_, provider = *inlineImageProvider_,
                imageBaseURL = *imageBaseURL_] {
-    if (isIdle) return;
     InlineImages loaded;
     try {
       if (provider) loaded = loadInlineImages(inlines, *provider, imageBaseURL);

@@ -13,6 +13,7 @@
 #include "MarkdownRender/styles/theme_environment.h"
 #include "MarkdownRender/views/image_provider.h"
 #include "MarkdownRender/views/markdown_environment.h"
+#include "MarkdownRender/views/theme_part.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/state.h"
@@ -73,7 +74,9 @@ class InlineText final : public ui::View {
   ui::Environment<InlineImageProviderKey> inlineImageProvider_;
   ui::Environment<BaseURLKey> baseURL_;
   ui::Environment<ImageBaseURLKey> imageBaseURL_;
-  ui::Environment<ThemeKey> theme_;
+  // The theme's inline styles; the base URL is read on its own, above.
+  ThemePart<InlineEnvironment> inlineStyles_{
+      [](const Theme& theme) { return InlineEnvironment::of(theme, std::nullopt); }};
   // Replaced whole by each load that ends (emptied by one that fails); kept while a new load runs.
   ui::State<InlineImages> inlineImages_;
   std::vector<Inline> inlines_;

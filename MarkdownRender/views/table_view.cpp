@@ -1,6 +1,7 @@
 #include "MarkdownRender/views/table_view.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -28,8 +29,8 @@ ui::HorizontalAlignment alignmentOf(const std::optional<TextTableColumnAlignment
   return ui::HorizontalAlignment::leading;
 }
 
-// Rows and columns whose cells have not reported lie at the largest finite position: what is drawn for
-// them would lie out of sight, so it is left out.
+// Rows and columns none of whose cells has been placed lie at the largest finite position: what is drawn
+// for them would lie out of sight, so it is left out.
 bool isMeasured(const foundation::Rect& r) {
   constexpr double far = std::numeric_limits<double>::max() / 2;
   return r.minX() < far && r.minY() < far;
@@ -37,9 +38,104 @@ bool isMeasured(const foundation::Rect& r) {
 
 }  // namespace
 
-void TableCellBoundsPreference::reduce(Value& value, const std::function<Value()>& next) {
-  for (const auto& [index, bounds] : next()) value[index] = bounds;
+void TablePlacement::resize(std::size_t rowCount, std::size_t columnCount) {
+  if (rowCount == rowCount_ && columnCount == columnCount_) return;
+  std::vector<std::optional<foundation::Rect>> frames(rowCount * columnCount);
+  for (std::size_t r = 0; r < std::min(rowCount, rowCount_); ++r) {
+    for (std::size_t c = 0; c < std::min(columnCount, columnCount_); ++c) {
+      frames[r * columnCount + c] = frames_[r * columnCount_ + c];
+    }
+  }
+  frames_ = std::move(frames);
+  rowCount_ = rowCount;
+  columnCount_ = columnCount;
 }
+
+void TablePlacement::record(std::size_t row, std::size_t column, const foundation::Rect& frame) {
+  if (row >= rowCount_ || column >= columnCount_) return;
+  auto& slot = frames_[row * columnCount_ + column];
+  if (slot == frame) return;
+  slot = frame;
+  for (auto& [layer, observer] : observers_) {
+    if (!observer.isWaiting) continue;
+    observer.isWaiting = false;
+    if (observer.changed) observer.changed();
+  }
+}
+
+std::map<TableCellIndex, foundation::Rect> TablePlacement::cells(foundation::Point offset) const {
+  std::map<TableCellIndex, foundation::Rect> cells;
+  auto hint = cells.end();
+  for (std::size_t r = 0; r < rowCount_; ++r) {
+    for (std::size_t c = 0; c < columnCount_; ++c) {
+      const auto& frame = frames_[r * columnCount_ + c];
+      if (!frame) continue;
+      hint = cells.emplace_hint(hint, TableCellIndex{static_cast<int>(r), static_cast<int>(c)},
+                                foundation::Rect(frame->minX() - offset.x, frame->minY() - offset.y,
+                                                 frame->width(), frame->height()));
+    }
+  }
+  return cells;
+}
+
+void TablePlacement::observe(int layer, std::function<void()> changed) {
+  observers_[layer].changed = std::move(changed);
+}
+
+void TablePlacement::layerDrew(int layer, bool isLaidOut) { observers_[layer].isWaiting = isLaidOut; }
+
+namespace {
+
+// Set behind a cell: takes the cell's frame and writes it to the table's placement as it is placed.
+class CellPlacement final : public ui::Layout {
+ public:
+  CellPlacement(std::shared_ptr<TablePlacement> placement, int row, int column)
+      : placement_(std::move(placement)), row_(row), column_(column) {}
+
+  ui::Size sizeThatFits(const ui::ProposedViewSize& proposal, const ui::LayoutSubviews&) const override {
+    return proposal.replacingUnspecifiedDimensions({0, 0});
+  }
+  void placeSubviews(const ui::Rect& bounds, const ui::ProposedViewSize&,
+                     const ui::LayoutSubviews&) const override {
+    placement_->record(static_cast<std::size_t>(row_), static_cast<std::size_t>(column_), bounds);
+  }
+
+ private:
+  std::shared_ptr<TablePlacement> placement_;
+  int row_;
+  int column_;
+};
+
+enum class TableLayer { background, border };
+
+// A drawing layer over the whole table, made from where the cells were placed: evaluated again whenever
+// the layout puts a cell somewhere else, and whenever the table itself moves or changes size.
+class TableLayerView final : public ui::View {
+ public:
+  TableLayerView(TableLayer layer, std::shared_ptr<TablePlacement> placement)
+      : layer_(layer), placement_(std::move(placement)) {}
+  ui::AnyView body() const override {
+    placement_->observe(static_cast<int>(layer_), [revision = revision_] { revision.set(*revision + 1); });
+    return ui::GeometryReader([layer = layer_, placement = placement_](const ui::GeometryProxy& geometry) {
+      // The cells' frames are in the coordinates of the whole laid-out space; the layer draws in those of
+      // the padded grid it covers.
+      const auto frame = geometry.frame(ui::GeometryProxy::Space::global);
+      placement->layerDrew(static_cast<int>(layer), geometry.size() != foundation::Size{});
+      const auto bounds =
+          tableBounds(placement->rowCount(), placement->columnCount(), placement->cells(frame.origin),
+                      geometry.frame(ui::GeometryProxy::Space::local));
+      if (layer == TableLayer::background) return ui::AnyView(TableBackgroundView(bounds));
+      return ui::AnyView(TableBorderView(bounds));
+    });
+  }
+
+ private:
+  TableLayer layer_;
+  std::shared_ptr<TablePlacement> placement_;
+  ui::State<std::uint64_t> revision_;  // moved on when cells move after the layer drew
+};
+
+}  // namespace
 
 ui::AnyView TableCellView::body() const {
   ui::AnyView content;
@@ -48,16 +144,10 @@ ui::AnyView TableCellView::body() const {
   } else {
     content = InlineText(inlines_);
   }
-  const TableCellIndex index{row_, column_};
-  return ui::AnyView(ApplyBlockStyle<TableCellConfiguration>(
-                         &Theme::tableCell, TableCellConfiguration{row_, column_, BlockLabel(content)}))
-      .background(ui::GeometryReader([index](const ui::GeometryProxy& geometry) {
-        // Before its first layout a cell knows no bounds; a cell that reported none is drawn as not there.
-        ui::AnyView clear(ui::Color::clear());
-        if (geometry.size() == foundation::Size{}) return clear;
-        return clear.preference<TableCellBoundsPreference>(
-            {{index, geometry.frame(ui::GeometryProxy::Space::global)}});
-      }));
+  ui::AnyView cell = ApplyBlockStyle<TableCellConfiguration>(
+      &Theme::tableCell, TableCellConfiguration{row_, column_, BlockLabel(content)});
+  if (!placement_) return cell;
+  return cell.background(ui::LayoutView(CellPlacement(placement_, row_, column_), {}));
 }
 
 ui::AnyView TableBorderView::body() const {
@@ -86,6 +176,7 @@ ui::AnyView TableBackgroundView::body() const {
       const auto cell = tableBounds_.cell(r, c);
       if (!isMeasured(cell)) continue;
       const ui::Color fill = tableBackgroundStyle_->background(static_cast<int>(r), static_cast<int>(c));
+      if (fill == ui::Color::clear()) continue;
       fills.push_back(
           ui::Rectangle().fill(fill).frame(cell.width(), cell.height()).offset(cell.minX(), cell.minY()));
     }
@@ -104,6 +195,8 @@ ui::AnyView TableView::body() const {
   const std::size_t columnCount = columnAlignments_.size();
   if (rows_.empty() || columnCount == 0) return ui::EmptyView();
   const double w = borderStyle_->strokeStyle.lineWidth;
+  const auto& placement = *placement_;
+  placement->resize(rows_.size(), columnCount);
   std::vector<ui::AnyView> gridRows;
   gridRows.reserve(rows_.size());
   for (std::size_t r = 0; r < rows_.size(); ++r) {
@@ -114,35 +207,16 @@ ui::AnyView TableView::body() const {
       // empty cells; cells past the last column are not shown.
       const auto& row = rows_[r];
       ui::AnyView cell = TableCellView(static_cast<int>(r), static_cast<int>(c),
-                                       c < row.size() ? row[c] : std::vector<Inline>{});
-      cells.push_back(ui::gridColumnAlignment(cell, columnAlignments_[c]));
+                                       c < row.size() ? row[c] : std::vector<Inline>{}, placement);
+      // The grid takes a column's alignment from any one of its cells: the header's says it for all.
+      cells.push_back(r == 0 ? ui::gridColumnAlignment(cell, columnAlignments_[c]) : cell);
     }
     gridRows.push_back(ui::GridRow(cells));
   }
-  // The reported bounds are in the coordinates of the whole laid-out space: each drawing view takes them
-  // into its own, which are those of the padded grid it covers.
-  auto bounds = [rowCount = rows_.size(), columnCount,
-                 cells = *cellBounds_](const ui::GeometryProxy& geometry) {
-    const auto origin = geometry.frame(ui::GeometryProxy::Space::global).origin;
-    std::map<TableCellIndex, foundation::Rect> local;
-    for (const auto& [index, rect] : cells) {
-      local.emplace(index, foundation::Rect(rect.minX() - origin.x, rect.minY() - origin.y, rect.width(),
-                                            rect.height()));
-    }
-    return tableBounds(rowCount, columnCount, local, geometry.frame(ui::GeometryProxy::Space::local));
-  };
   return ui::Grid(gridRows, w, w)
       .padding(w)
-      .onPreferenceChange<TableCellBoundsPreference>(
-          [cellBounds = cellBounds_](const TableCellBoundsPreference::Value& value) {
-            cellBounds.set(value);
-          })
-      .background(ui::GeometryReader([bounds](const ui::GeometryProxy& geometry) {
-        return ui::AnyView(TableBackgroundView(bounds(geometry)));
-      }))
-      .overlay(ui::GeometryReader([bounds](const ui::GeometryProxy& geometry) {
-        return ui::AnyView(TableBorderView(bounds(geometry)));
-      }));
+      .background(TableLayerView(TableLayer::background, placement))
+      .overlay(TableLayerView(TableLayer::border, placement));
 }
 
 }  // namespace MarkdownRender

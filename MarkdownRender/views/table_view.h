@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,27 +21,53 @@
 
 namespace MarkdownRender {
 
-// Where each cell of a table lies, reported by the cells in the coordinates of the whole laid-out space
-// (so any view can read them in its own by subtracting its position); a later report of a cell wins.
-struct TableCellBoundsPreference {
-  using Value = std::map<TableCellIndex, foundation::Rect>;
-  static Value defaultValue() { return {}; }
-  static void reduce(Value& value, const std::function<Value()>& next);
+// Where the cells of one table were placed by the last layout, in the coordinates of the whole laid-out
+// space (so any view can read them in its own by subtracting its position). Each cell writes its own
+// frame as it is placed; the views that draw over the table read them when they are evaluated and are
+// evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
+class TablePlacement {
+ public:
+  // Makes room for a table of this shape; frames of cells that are still in it are kept.
+  void resize(std::size_t rowCount, std::size_t columnCount);
+  std::size_t rowCount() const { return rowCount_; }
+  std::size_t columnCount() const { return columnCount_; }
+  // Called by the layout with the frame a cell was given.
+  void record(std::size_t row, std::size_t column, const foundation::Rect& frame);
+  // The frames of the cells placed so far, moved by `offset` (subtracted).
+  std::map<TableCellIndex, foundation::Rect> cells(foundation::Point offset) const;
+  // Runs `changed` (until replaced) once a recorded frame differs from the ones the layer last drew
+  // from; one observer per drawing layer.
+  void observe(int layer, std::function<void()> changed);
+  // Said by a layer as it draws: whether it drew from cells that were laid out. A layer that has not is
+  // drawn again anyway once its own geometry arrives, so it is not told of the cells' frames until then.
+  void layerDrew(int layer, bool isLaidOut);
+
+ private:
+  struct Observer {
+    std::function<void()> changed;
+    bool isWaiting = false;  // drew from laid-out cells, and none has moved since
+  };
+  std::size_t rowCount_ = 0;
+  std::size_t columnCount_ = 0;
+  std::vector<std::optional<foundation::Rect>> frames_;  // row by row
+  std::map<int, Observer> observers_;
 };
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
-// through the theme's cell style, which learns the row (0 is the header) and column. Reports its bounds
-// once it has been laid out.
+// through the theme's cell style, which learns the row (0 is the header) and column. Writes the frame it
+// is laid out in to the table's placement.
 class TableCellView final : public ui::View {
  public:
-  TableCellView(int row, int column, std::vector<Inline> inlines)
-      : row_(row), column_(column), inlines_(std::move(inlines)) {}
+  TableCellView(int row, int column, std::vector<Inline> inlines,
+                std::shared_ptr<TablePlacement> placement = nullptr)
+      : row_(row), column_(column), inlines_(std::move(inlines)), placement_(std::move(placement)) {}
   ui::AnyView body() const override;
 
  private:
   int row_;
   int column_;
   std::vector<Inline> inlines_;
+  std::shared_ptr<TablePlacement> placement_;
 };
 
 // The border pieces that the environment's border style selects for a table's geometry, each stroked inside
@@ -68,7 +95,7 @@ class TableBackgroundView final : public ui::View {
 };
 
 // The table as a grid, the header row first, cells and outer edge one border line apart; the fills behind
-// the grid and the border lines in front of it are drawn from the bounds the cells report.
+// the grid and the border lines in front of it are drawn from where the cells were placed.
 class TableView final : public ui::View {
  public:
   TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
@@ -78,7 +105,7 @@ class TableView final : public ui::View {
 
  private:
   ui::Environment<TableBorderStyleKey> borderStyle_;
-  ui::State<TableCellBoundsPreference::Value> cellBounds_;  // as the cells last reported them
+  ui::State<std::shared_ptr<TablePlacement>> placement_{std::make_shared<TablePlacement>()};
   std::vector<ui::HorizontalAlignment> columnAlignments_;
   std::vector<TableRow> rows_;
 };

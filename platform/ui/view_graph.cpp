@@ -170,7 +170,8 @@ void ViewGraph::scheduleUpdate() {
   isUpdateScheduled_ = true;
   std::weak_ptr<bool> alive = alive_;
   foundation::RunLoop::main().async([alive, this] {
-    if (auto isAlive = alive.lock(); isAlive && *isAlive) update();
+    // An update that ran in the meantime (called directly) did this one's work.
+    if (auto isAlive = alive.lock(); isAlive && *isAlive && isUpdateScheduled_) update();
   });
 }
 

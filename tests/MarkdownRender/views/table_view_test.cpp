@@ -297,6 +297,129 @@ TEST(TableView, RowFillsSpanTheirRowAndColumnsNotTheCellsOwnSize) {
   }
 }
 
+// A table in the corner of a window as `laidOutTable` shows it, with row bands so every cell has a fill.
+ui::AnyView banded(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<TableRow> cells;
+  for (const auto& row : rows) {
+    cells.emplace_back();
+    for (const auto& cell : row) cells.back().push_back({Inline::text(cell)});
+  }
+  std::vector<std::optional<TextTableColumnAlignment>> alignments(rows.front().size());
+  return testing::inCorner(
+      tableBackgroundStyle(theme(TableView(alignments, cells), Theme()),
+                           TableBackgroundStyle::rowBands(ui::Color::red(), ui::Color::blue())),
+      {600, 400});
+}
+
+// Every fill behind the table, relative to the table's top-left corner.
+std::vector<Rect> fillFrames(ui::testing::WindowHost& host) {
+  const Rect table = host.frame(ui::testing::type<TableView>());
+  std::vector<Rect> fills;
+  for (const auto& shape :
+       host.find(ui::testing::type<TableBackgroundView>()).findAll(ui::testing::type("Rectangle"))) {
+    const Rect fill = host.frame(shape);
+    fills.emplace_back(fill.minX() - table.minX(), fill.minY() - table.minY(), fill.width(), fill.height());
+  }
+  return fills;
+}
+
+std::vector<Rect> cellFrames(ui::testing::WindowHost& host) {
+  std::vector<Rect> cells;
+  for (const auto& cell : host.findAll(ui::testing::type<TableCellView>())) cells.push_back(host.frame(cell));
+  return cells;
+}
+
+// The Markdown text of a table whose first row is its header.
+std::string tableText(const std::vector<std::vector<std::string>>& rows) {
+  std::string text;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    text += "|";
+    for (const auto& cell : rows[r]) text += " " + cell + " |";
+    text += "\n";
+    if (r == 0) {
+      text += "|";
+      for (std::size_t c = 0; c < rows[r].size(); ++c) text += "---|";
+      text += "\n";
+    }
+  }
+  return text;
+}
+
+TEST(TableView, TablesThatChangeWhileShownAreDrawnAsIfShownAfresh) {
+  using Rows = std::vector<std::vector<std::string>>;
+  struct Case {
+    std::string name;
+    Rows before;
+    Rows after;
+  };
+  const Case cases[] = {
+      {"a row streams in", {{"a", "b"}, {"1", "2"}}, {{"a", "b"}, {"1", "2"}, {"3", "4"}}},
+      {"a cell grows longer", {{"a", "b"}, {"1", "2"}}, {{"a", "b"}, {"1", "2222"}}},
+      // The table keeps its size while the line between its columns moves: only the cells know.
+      {"one column narrows as the other widens", {{"x", "y"}, {"ab", "c"}}, {{"x", "y"}, {"a", "bc"}}},
+      {"a column is added", {{"a"}, {"1"}}, {{"a", "b"}, {"1", "2"}}},
+      {"a row is taken away", {{"a", "b"}, {"1", "2"}, {"3", "4"}}, {{"a", "b"}, {"1", "2"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui::testing::WindowHost changed(banded(c.before), {600, 400});
+    const auto piecesBefore = borderPieces(changed, 1);
+    changed.setRoot(banded(c.after));
+    ui::testing::WindowHost fresh(banded(c.after), {600, 400});
+    EXPECT_EQ(changed.frame(ui::testing::type<TableView>()), fresh.frame(ui::testing::type<TableView>()));
+    EXPECT_EQ(cellFrames(changed), cellFrames(fresh));
+    EXPECT_EQ(borderPieces(changed, 1), borderPieces(fresh, 1));
+    EXPECT_NE(borderPieces(changed, 1), piecesBefore);
+    EXPECT_EQ(fillFrames(changed), fillFrames(fresh));
+  }
+}
+
+TEST(TableView, LongTableScrollsOverExactlyTheSpaceItTakesWhenShownWhole) {
+  std::vector<std::vector<std::string>> rows{{"n", "square", "note"}};
+  for (int i = 1; i <= 300; ++i)
+    rows.push_back({std::to_string(i), std::to_string(i * i), i % 7 ? "" : "seventh"});
+  const std::string markdown = tableText(rows);
+  ui::testing::WindowHost scrolled(ui::ScrollView(theme(Markdown(markdown), Theme())), {300, 200});
+  // Shown whole: a window tall enough for every row.
+  ui::testing::WindowHost whole(testing::inCorner(theme(Markdown(markdown), Theme()), {300, 6000}),
+                                {300, 6000});
+  const Rect table = whole.frame(ui::testing::type<TableView>());
+  // 301 rows of one line each, one point apart and in from the edges.
+  EXPECT_EQ(table.height(), 1 + 301 * (16.25 + 1));
+  const auto content = scrolled.contentSize(scrolled.find(ui::testing::type("ScrollView")));
+  ASSERT_TRUE(content.has_value());
+  EXPECT_EQ(content->height, table.height());
+  // Every cell, line and fill lies where it lies in the table shown whole.
+  const Rect scrolledTable = scrolled.frame(ui::testing::type<TableView>());
+  auto relative = [](std::vector<Rect> frames, const Rect& to) {
+    for (auto& frame : frames)
+      frame = Rect(frame.minX() - to.minX(), frame.minY() - to.minY(), frame.width(), frame.height());
+    return frames;
+  };
+  EXPECT_EQ(relative(cellFrames(scrolled), scrolledTable), relative(cellFrames(whole), table));
+  EXPECT_EQ(borderPieces(scrolled, 1), borderPieces(whole, 1));
+  EXPECT_EQ(borderPieces(scrolled, 1).size(), 300u + 2u + 1u);
+  EXPECT_EQ(scrolled.frame(text("90000")).minY() - scrolledTable.minY(), 1 + 300 * (16.25 + 1));
+}
+
+TEST(TableView, CellsShowTheirTextInTheirColumnAsTheColumnIsAligned) {
+  auto host = laidOutTable(
+      theme(Markdown("| a | b | c | d |\n|---|:-:|--:|:--|\n| wide | wide | wide | wide |\n"), Theme()));
+  const Rect table = host.frame(ui::testing::type<TableView>());
+  const std::vector<std::string> shown{"a", "b", "c", "d", "wide", "wide", "wide", "wide"};
+  const auto cells = host.findAll(ui::testing::type<TableCellView>());
+  ASSERT_EQ(cells.size(), shown.size());
+  for (std::size_t i = 0; i < cells.size(); ++i) EXPECT_EQ(cells[i].text(), shown[i]) << i;
+  // Columns are as wide as "wide" (26 points); a header of one character (6.5 points) sits at the
+  // column's leading edge, its middle or its trailing edge.
+  const double column = 4 * 6.5, letter = 6.5;
+  auto left = [&](const char* header) { return host.frame(text(header)).minX() - table.minX(); };
+  EXPECT_EQ(left("a"), 1);
+  EXPECT_EQ(left("b"), 1 + column + 1 + (column - letter) / 2);
+  EXPECT_EQ(left("c"), 1 + 2 * (column + 1) + column - letter);
+  EXPECT_EQ(left("d"), 1 + 3 * (column + 1));
+}
+
 TEST(TableView, BeforeLayoutOnlyTheOutlineIsDrawnAndCellsAreClear) {
   Host host{Markdown(threeByThree)};
   EXPECT_EQ(host.find(ui::testing::type<TableBorderView>()).findAll(ui::testing::type("Rectangle")).size(),

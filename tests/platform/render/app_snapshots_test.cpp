@@ -1,6 +1,6 @@
 // Pictures of the application's views drawn with the pinned fonts, compared with their goldens: chat
-// bubbles, a Markdown reply, the popover with a short conversation, the settings window's General tab and a
-// roadmap row.
+// bubbles, a Markdown reply, tables in two themes, the popover with a short conversation, the settings
+// window's General tab and a roadmap row.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -117,6 +117,19 @@ TEST_F(AppSnapshots, AMarkdownReplyWithTheApplicationsCodeColoursInLightAndDark)
     EXPECT_TRUE(
         rendertest::matchesSnapshot(drawn(*host), isDark ? "markdown-reply-dark" : "markdown-reply-light"));
   }
+}
+
+TEST_F(AppSnapshots, ATableInTheStandardAndTheDynamicColourThemes) {
+  const std::string table =
+      "| Method | Mutates | Returns |\n|:--|:-:|--:|\n"
+      "| `sort()` | yes | nothing |\n| `sorted()` | no | a *copy* |\n"
+      "| `sort(by:)` | yes | nothing |\n| `reverse()` | **yes** | nothing |\n";
+  auto view = ui::VStack(ui::HorizontalAlignment::leading, 12, ui::AnyView(MarkdownRender::Markdown(table)),
+                         MarkdownRender::theme(ui::AnyView(MarkdownRender::Markdown(table)),
+                                               MarkdownRender::Theme::dynamicColorTheme()))
+                  .padding(12);
+  auto host = atTop(view, {360, 330});
+  EXPECT_TRUE(rendertest::matchesSnapshot(drawn(*host), "table-themes"));
 }
 
 TEST_F(AppSnapshots, ThePopoverWithAShortConversation) {

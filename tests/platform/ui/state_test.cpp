@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/foundation/run_loop.h"
 #include "platform/ui/inspector.h"
+#include "platform/ui/view_graph.h"
 #include "platform/ui/views.h"
 
 namespace {
@@ -146,6 +149,38 @@ TEST(ViewState, StoringAnEqualValueDoesNotReevaluate) {
   auto before = host.root().node().evaluationCount();
   host.tap(host.find(ui::testing::button("Same")));
   EXPECT_EQ(host.root().node().evaluationCount(), before);
+}
+
+// A count whose state can be changed from outside the tree, as a model or a timer would.
+class Bumped final : public View {
+ public:
+  AnyView body() const override {
+    bump = [count = count_] { count.set(*count + 1); };
+    return Text::verbatim(std::to_string(*count_));
+  }
+  static inline std::function<void()> bump;
+
+ private:
+  State<int> count_{0};
+};
+
+TEST(ViewGraphUpdate, AnUpdateMadeAtOnceDoesTheWorkOfTheOnePostedBeforeIt) {
+  foundation::ScopedMainRunLoop loop;
+  detail::ViewGraph graph{Bumped()};
+  int layouts = 0;
+  graph.setLayout([&] {
+    ++layouts;
+    return false;
+  });
+  Bumped::bump();  // posts an update
+  graph.update();  // and one is made at once, as a host showing a new size does
+  EXPECT_EQ(layouts, 1);
+  loop.loop().runUntilIdle();
+  EXPECT_EQ(layouts, 1);  // the posted one had nothing left to do
+  Bumped::bump();
+  loop.loop().runUntilIdle();
+  EXPECT_EQ(layouts, 2);  // a later change is still shown
+  Bumped::bump = nullptr;
 }
 
 }  // namespace
