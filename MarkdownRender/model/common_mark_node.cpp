@@ -10,6 +10,7 @@
 #include "MarkdownRender/model/block.h"
 #include "MarkdownRender/model/inline.h"
 #include "MarkdownRender/model/nesting_depth.h"
+#include "MarkdownRender/model/node_arena.h"
 #include "MarkdownRender/model/parse_blocks.h"
 #include "platform/foundation/utf16.h"
 
@@ -119,9 +120,10 @@ std::string plainTextOfSubtree(cmark_node* root) {
 
 // The conversion descends once per level of the model; `depthBudget` is how many levels of blocks and
 // inlines the result may still have, itself included. What does not fit is kept as plain text, read
-// without recursion, so neither the conversion nor the model it makes is deeper than the budget.
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget);
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget);
+// without recursion, so neither the conversion nor the model it makes is deeper than the budget. Every
+// node it makes is placed in the arena of the document being converted.
+std::optional<Inline> convertInline(cmark_node* node, int depthBudget, detail::NodeArena& arena);
+std::optional<Block> convertBlock(cmark_node* node, int depthBudget, detail::NodeArena& arena);
 
 std::size_t childCount(cmark_node* node) {
   std::size_t count = 0;
@@ -129,37 +131,37 @@ std::size_t childCount(cmark_node* node) {
   return count;
 }
 
-std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
+std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
   std::vector<Inline> inlines;
   inlines.reserve(childCount(node));
   forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertInline(child, depthBudget)) inlines.push_back(std::move(*converted));
+    if (auto converted = convertInline(child, depthBudget, arena)) inlines.push_back(std::move(*converted));
   });
   return inlines;
 }
 
-std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
+std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
   std::vector<Block> blocks;
   blocks.reserve(childCount(node));
   forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertBlock(child, depthBudget)) blocks.push_back(std::move(*converted));
+    if (auto converted = convertBlock(child, depthBudget, arena)) blocks.push_back(std::move(*converted));
   });
   return blocks;
 }
 
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
+std::optional<Inline> convertInline(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
   const auto type = cmark_node_get_type(node);
   switch (type) {
     case CMARK_NODE_TEXT:
-      return Inline::text(literal(node));
+      return Inline(Inline::Text{literal(node)}, arena);
     case CMARK_NODE_SOFTBREAK:
-      return Inline::softBreak();
+      return Inline(Inline::SoftBreak{}, arena);
     case CMARK_NODE_LINEBREAK:
-      return Inline::lineBreak();
+      return Inline(Inline::LineBreak{}, arena);
     case CMARK_NODE_CODE:
-      return Inline::code(literal(node));
+      return Inline(Inline::Code{literal(node)}, arena);
     case CMARK_NODE_HTML_INLINE:
-      return Inline::html(literal(node));
+      return Inline(Inline::HTML{literal(node)}, arena);
     default:
       break;
   }
@@ -167,18 +169,19 @@ std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
   const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
                            type == CMARK_NODE_IMAGE || isStrikethrough;
   if (!hasChildren) return std::nullopt;
-  if (depthBudget <= 1) return Inline::text(plainTextOfSubtree(node));
-  auto children = inlinesOfChildren(node, depthBudget - 1);
-  if (type == CMARK_NODE_EMPH) return Inline::emphasis(std::move(children));
-  if (type == CMARK_NODE_STRONG) return Inline::strong(std::move(children));
-  if (type == CMARK_NODE_LINK) return Inline::link(url(node), std::move(children));
-  if (type == CMARK_NODE_IMAGE) return Inline::image(url(node), std::move(children));
-  return Inline::strikethrough(std::move(children));
+  if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena);
+  auto children = inlinesOfChildren(node, depthBudget - 1, arena);
+  if (type == CMARK_NODE_EMPH) return Inline(Inline::Emphasis{std::move(children)}, arena);
+  if (type == CMARK_NODE_STRONG) return Inline(Inline::Strong{std::move(children)}, arena);
+  if (type == CMARK_NODE_LINK) return Inline(Inline::Link{url(node), std::move(children)}, arena);
+  if (type == CMARK_NODE_IMAGE) return Inline(Inline::ImageNode{url(node), std::move(children)}, arena);
+  return Inline(Inline::Strikethrough{std::move(children)}, arena);
 }
 
 template <class Item, class MakeItem>
 std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
   std::vector<Item> items;
+  items.reserve(childCount(list));
   forEachChild(list, [&](cmark_node* child) {
     if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
   });
@@ -192,66 +195,77 @@ std::optional<TextTableColumnAlignment> columnAlignment(const std::string& lette
   return std::nullopt;
 }
 
-Block convertTable(cmark_node* node, int depthBudget) {
+Block convertTable(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
   std::vector<std::optional<TextTableColumnAlignment>> alignments;
   for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
     alignments.push_back(columnAlignment(letter));
   }
   std::vector<TableRow> rows;
+  rows.reserve(childCount(node));
   forEachChild(node, [&](cmark_node* rowNode) {
     const auto rowType = typeString(rowNode);
     if (rowType != "table_row" && rowType != "table_header") return;
     TableRow row;
+    row.reserve(childCount(rowNode));
     forEachChild(rowNode, [&](cmark_node* cellNode) {
-      if (typeString(cellNode) == "table_cell") row.push_back(inlinesOfChildren(cellNode, depthBudget - 1));
+      if (typeString(cellNode) == "table_cell") {
+        row.push_back(inlinesOfChildren(cellNode, depthBudget - 1, arena));
+      }
     });
     rows.push_back(std::move(row));
   });
-  return Block::table(std::move(alignments), std::move(rows));
+  return Block(Block::Table{std::move(alignments), std::move(rows)}, arena);
 }
 
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget) {
+std::optional<Block> convertBlock(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
   const auto type = cmark_node_get_type(node);
   const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
   // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
   if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
   switch (type) {
     case CMARK_NODE_BLOCK_QUOTE:
-      return Block::blockquote(blocksOfChildren(node, depthBudget - 1));
+      return Block(Block::Blockquote{blocksOfChildren(node, depthBudget - 1, arena)}, arena);
     case CMARK_NODE_LIST: {
       const bool tight = cmark_node_get_list_tight(node) != 0;
       if (hasTaskItems(node)) {
-        return Block::taskList(tight, itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
-                                 return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
-                                                     blocksOfChildren(item, depthBudget - 1));
-                               }));
+        auto items = itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
+          return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
+                              blocksOfChildren(item, depthBudget - 1, arena));
+        });
+        return Block(Block::TaskList{tight, std::move(items)}, arena);
       }
-      auto listItem = [&](cmark_node* item) { return ListItem(blocksOfChildren(item, depthBudget - 1)); };
+      auto listItem = [&](cmark_node* item) {
+        return ListItem(blocksOfChildren(item, depthBudget - 1, arena));
+      };
       switch (cmark_node_get_list_type(node)) {
         case CMARK_BULLET_LIST:
-          return Block::bulletedList(tight, itemsOfList<ListItem>(node, listItem));
+          return Block(Block::BulletedList{tight, itemsOfList<ListItem>(node, listItem)}, arena);
         case CMARK_ORDERED_LIST:
-          return Block::numberedList(tight, cmark_node_get_list_start(node),
-                                     itemsOfList<ListItem>(node, listItem));
+          return Block(Block::NumberedList{tight, cmark_node_get_list_start(node),
+                                           itemsOfList<ListItem>(node, listItem)},
+                       arena);
         default:
           return std::nullopt;
       }
     }
     case CMARK_NODE_CODE_BLOCK: {
       const char* info = cmark_node_get_fence_info(node);
-      return Block::codeBlock(info != nullptr ? std::optional<std::string>(info) : std::nullopt,
-                              literal(node));
+      return Block(
+          Block::CodeBlock{info != nullptr ? std::optional<std::string>(info) : std::nullopt, literal(node)},
+          arena);
     }
     case CMARK_NODE_HTML_BLOCK:
-      return Block::htmlBlock(literal(node));
+      return Block(Block::HTMLBlock{literal(node)}, arena);
     case CMARK_NODE_PARAGRAPH:
-      return Block::paragraph(inlinesOfChildren(node, depthBudget - 1));
+      return Block(Block::Paragraph{inlinesOfChildren(node, depthBudget - 1, arena)}, arena);
     case CMARK_NODE_HEADING:
-      return Block::heading(cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1));
+      return Block(
+          Block::Heading{cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1, arena)},
+          arena);
     case CMARK_NODE_THEMATIC_BREAK:
-      return Block::thematicBreak();
+      return Block(Block::ThematicBreak{}, arena);
     default:
-      if (typeString(node) == "table") return convertTable(node, depthBudget);
+      if (typeString(node) == "table") return convertTable(node, depthBudget, arena);
       return std::nullopt;
   }
 }
@@ -266,8 +280,20 @@ CommonMarkNode::CommonMarkNode(cmark_node* node) {
   }
 }
 
-std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
-    std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
+namespace {
+
+// The inline parser's table of special characters is one process-wide array that the extensions change
+// during every parse (the table extension for each row), so two parses at once would see each other's
+// characters: this lock serialises every parse, from the parser's creation to its release.
+std::mutex& parsingLock() {
+  static std::mutex parsing;
+  return parsing;
+}
+
+// The document the library parses from a text, its nodes made with `memory`; the caller holds
+// `parsingLock()`. Null when the library gives no document.
+cmark_node* parsedTree(std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions,
+                       std::int32_t options, cmark_mem* memory) {
   // The library fills its process-wide extension registry without a lock of its own, so the first
   // registration is serialised here; afterwards the registry is only read.
   static std::once_flag registration;
@@ -279,21 +305,28 @@ std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
     sanitized = foundation::sanitizedUtf8(text);
     text = sanitized;
   }
-  // The inline parser's table of special characters is one process-wide array that the extensions
-  // change during every parse (the table extension for each row), so two parses at once would see each
-  // other's characters: one lock serialises every parse, from the parser's creation to its release.
-  // Walking and freeing the finished tree touch no shared state and run outside it.
-  static std::mutex parsing;
-  std::lock_guard lock(parsing);
-  ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
-  if (!parser) return std::nullopt;
+  ParserPointer parser(cmark_parser_new_with_mem(options, memory), &cmark_parser_free);
+  if (!parser) return nullptr;
   for (const auto& extension : extensions) {
     if (cmark_syntax_extension* found = cmark_find_syntax_extension(extension.rawValue.c_str())) {
       cmark_parser_attach_syntax_extension(parser.get(), found);
     }
   }
   cmark_parser_feed(parser.get(), text.data(), text.size());
-  cmark_node* document = cmark_parser_finish(parser.get());
+  return cmark_parser_finish(parser.get());
+}
+
+}  // namespace
+
+std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
+    std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
+  cmark_node* document = nullptr;
+  {
+    // Walking and freeing a tree made with the library's ordinary allocator touch no shared state and run
+    // outside the lock.
+    std::lock_guard lock(parsingLock());
+    document = parsedTree(text, extensions, options, cmark_get_default_mem_allocator());
+  }
   if (document == nullptr) return std::nullopt;
   return CommonMarkNode(document);
 }
@@ -322,18 +355,29 @@ std::vector<std::string> CommonMarkNode::tableColumnAlignments() const {
 }
 
 std::optional<Block> Block::fromCmarkNode(const CommonMarkNode& node) {
-  return convertBlock(node.pointer(), maximumNestingDepth);
+  detail::NodeArenaHold hold;
+  return convertBlock(node.pointer(), maximumNestingDepth, hold.arena());
 }
 
 std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
-  return convertInline(node.pointer(), maximumNestingDepth);
+  detail::NodeArenaHold hold;
+  return convertInline(node.pointer(), maximumNestingDepth, hold.arena());
 }
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
-  const auto document =
-      CommonMarkNode::parsedDocument(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT);
-  if (!document) return {};
-  return blocksOfChildren(document->pointer(), maximumNestingDepth);
+  // The tree lives only for the conversion, so the library makes it in its own arena, which hands out
+  // memory without searching the heap and takes the whole tree back at once. That arena is one for the
+  // process, so the conversion runs under the parsing lock too, and the arena is emptied before the lock
+  // is let go.
+  std::lock_guard lock(parsingLock());
+  struct ArenaReset {
+    ~ArenaReset() { cmark_arena_reset(); }
+  } reset;
+  cmark_node* document = parsedTree(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT,
+                                    cmark_get_arena_mem_allocator());
+  if (document == nullptr) return {};
+  detail::NodeArenaHold hold;
+  return blocksOfChildren(document, maximumNestingDepth, hold.arena());
 }
 
 }  // namespace MarkdownRender

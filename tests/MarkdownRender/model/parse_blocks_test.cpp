@@ -153,5 +153,22 @@ TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
   EXPECT_EQ(mismatches, std::vector<int>(threadCount, 0));
 }
 
+TEST(ParseBlocks, AValueTakenFromADocumentOutlivesTheDocument) {
+  // Views keep single blocks and inlines of a reply long after the list of its blocks is gone, and may let
+  // go of them on another thread than the one that parsed.
+  std::optional<Block> quote;
+  std::optional<Inline> link;
+  {
+    const auto blocks = parseBlocks("> kept *quote*\n\nSee [the guide](https://example.com/g) here.\n");
+    ASSERT_EQ(blocks.size(), 2u);
+    quote = blocks[0];
+    link = blocks[1].as<Block::Paragraph>()->inlines.at(1);
+  }
+  EXPECT_EQ(*quote, B::blockquote(paragraphOf({I::text("kept "), I::emphasis({I::text("quote")})})));
+  EXPECT_EQ(*link, I::link("https://example.com/g", {I::text("the guide")}));
+  std::thread([moved = std::move(quote)]() mutable { moved.reset(); }).join();
+  EXPECT_EQ(link->plainText(), "the guide");
+}
+
 }  // namespace
 }  // namespace MarkdownRender
