@@ -53,6 +53,22 @@ void forEachChild(cmark_node* node, Visit&& visit) {
   }
 }
 
+// Like `forEachChild`, asking the processor for the next sibling while the current one is visited: a long
+// reply's tree is larger than the caches, and its siblings are reached only through each other.
+template <class Visit>
+void forEachChildAhead(cmark_node* node, Visit&& visit) {
+  cmark_node* child = cmark_node_first_child(node);
+  while (child != nullptr) {
+    cmark_node* next = cmark_node_next(child);
+    if (next != nullptr) {
+      __builtin_prefetch(next);
+      __builtin_prefetch(reinterpret_cast<const char*>(next) + 64);
+    }
+    visit(child);
+    child = next;
+  }
+}
+
 bool hasTaskItems(cmark_node* list) {
   bool found = false;
   forEachChild(list, [&](cmark_node* child) {
@@ -118,74 +134,10 @@ std::string plainTextOfSubtree(cmark_node* root) {
   return text;
 }
 
-// The conversion descends once per level of the model; `depthBudget` is how many levels of blocks and
-// inlines the result may still have, itself included. What does not fit is kept as plain text, read
-// without recursion, so neither the conversion nor the model it makes is deeper than the budget. Every
-// node it makes is placed in the arena of the document being converted.
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget, detail::NodeArena& arena);
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget, detail::NodeArena& arena);
-
 std::size_t childCount(cmark_node* node) {
   std::size_t count = 0;
   forEachChild(node, [&](cmark_node*) { ++count; });
   return count;
-}
-
-std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
-  std::vector<Inline> inlines;
-  inlines.reserve(childCount(node));
-  forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertInline(child, depthBudget, arena)) inlines.push_back(std::move(*converted));
-  });
-  return inlines;
-}
-
-std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
-  std::vector<Block> blocks;
-  blocks.reserve(childCount(node));
-  forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertBlock(child, depthBudget, arena)) blocks.push_back(std::move(*converted));
-  });
-  return blocks;
-}
-
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
-  const auto type = cmark_node_get_type(node);
-  switch (type) {
-    case CMARK_NODE_TEXT:
-      return Inline(Inline::Text{literal(node)}, arena);
-    case CMARK_NODE_SOFTBREAK:
-      return Inline(Inline::SoftBreak{}, arena);
-    case CMARK_NODE_LINEBREAK:
-      return Inline(Inline::LineBreak{}, arena);
-    case CMARK_NODE_CODE:
-      return Inline(Inline::Code{literal(node)}, arena);
-    case CMARK_NODE_HTML_INLINE:
-      return Inline(Inline::HTML{literal(node)}, arena);
-    default:
-      break;
-  }
-  const bool isStrikethrough = typeString(node) == "strikethrough";
-  const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
-                           type == CMARK_NODE_IMAGE || isStrikethrough;
-  if (!hasChildren) return std::nullopt;
-  if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena);
-  auto children = inlinesOfChildren(node, depthBudget - 1, arena);
-  if (type == CMARK_NODE_EMPH) return Inline(Inline::Emphasis{std::move(children)}, arena);
-  if (type == CMARK_NODE_STRONG) return Inline(Inline::Strong{std::move(children)}, arena);
-  if (type == CMARK_NODE_LINK) return Inline(Inline::Link{url(node), std::move(children)}, arena);
-  if (type == CMARK_NODE_IMAGE) return Inline(Inline::ImageNode{url(node), std::move(children)}, arena);
-  return Inline(Inline::Strikethrough{std::move(children)}, arena);
-}
-
-template <class Item, class MakeItem>
-std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
-  std::vector<Item> items;
-  items.reserve(childCount(list));
-  forEachChild(list, [&](cmark_node* child) {
-    if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
-  });
-  return items;
 }
 
 std::optional<TextTableColumnAlignment> columnAlignment(const std::string& letter) {
@@ -195,80 +147,160 @@ std::optional<TextTableColumnAlignment> columnAlignment(const std::string& lette
   return std::nullopt;
 }
 
-Block convertTable(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
-  std::vector<std::optional<TextTableColumnAlignment>> alignments;
-  for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
-    alignments.push_back(columnAlignment(letter));
-  }
-  std::vector<TableRow> rows;
-  rows.reserve(childCount(node));
-  forEachChild(node, [&](cmark_node* rowNode) {
-    const auto rowType = typeString(rowNode);
-    if (rowType != "table_row" && rowType != "table_header") return;
-    TableRow row;
-    row.reserve(childCount(rowNode));
-    forEachChild(rowNode, [&](cmark_node* cellNode) {
-      if (typeString(cellNode) == "table_cell") {
-        row.push_back(inlinesOfChildren(cellNode, depthBudget - 1, arena));
-      }
-    });
-    rows.push_back(std::move(row));
-  });
-  return Block(Block::Table{std::move(alignments), std::move(rows)}, arena);
-}
+// Converts the nodes of one tree. The conversion descends once per level of the model; `depthBudget` is
+// how many levels of blocks and inlines the result may still have, itself included. What does not fit is
+// kept as plain text, read without recursion, so neither the conversion nor the model it makes is deeper
+// than the budget. Every node it makes is placed in the arena of the document being converted.
+class Conversion {
+ public:
+  explicit Conversion(detail::NodeArena& arena) : arena_(arena) {}
 
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget, detail::NodeArena& arena) {
-  const auto type = cmark_node_get_type(node);
-  const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
-  // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
-  if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
-  switch (type) {
-    case CMARK_NODE_BLOCK_QUOTE:
-      return Block(Block::Blockquote{blocksOfChildren(node, depthBudget - 1, arena)}, arena);
-    case CMARK_NODE_LIST: {
-      const bool tight = cmark_node_get_list_tight(node) != 0;
-      if (hasTaskItems(node)) {
-        auto items = itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
-          return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
-                              blocksOfChildren(item, depthBudget - 1, arena));
-        });
-        return Block(Block::TaskList{tight, std::move(items)}, arena);
-      }
-      auto listItem = [&](cmark_node* item) {
-        return ListItem(blocksOfChildren(item, depthBudget - 1, arena));
-      };
-      switch (cmark_node_get_list_type(node)) {
-        case CMARK_BULLET_LIST:
-          return Block(Block::BulletedList{tight, itemsOfList<ListItem>(node, listItem)}, arena);
-        case CMARK_ORDERED_LIST:
-          return Block(Block::NumberedList{tight, cmark_node_get_list_start(node),
-                                           itemsOfList<ListItem>(node, listItem)},
-                       arena);
-        default:
-          return std::nullopt;
-      }
-    }
-    case CMARK_NODE_CODE_BLOCK: {
-      const char* info = cmark_node_get_fence_info(node);
-      return Block(
-          Block::CodeBlock{info != nullptr ? std::optional<std::string>(info) : std::nullopt, literal(node)},
-          arena);
-    }
-    case CMARK_NODE_HTML_BLOCK:
-      return Block(Block::HTMLBlock{literal(node)}, arena);
-    case CMARK_NODE_PARAGRAPH:
-      return Block(Block::Paragraph{inlinesOfChildren(node, depthBudget - 1, arena)}, arena);
-    case CMARK_NODE_HEADING:
-      return Block(
-          Block::Heading{cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1, arena)},
-          arena);
-    case CMARK_NODE_THEMATIC_BREAK:
-      return Block(Block::ThematicBreak{}, arena);
-    default:
-      if (typeString(node) == "table") return convertTable(node, depthBudget, arena);
-      return std::nullopt;
+  // The children as inlines. They are gathered on a stack shared by every level (each level takes what
+  // it pushed before returning), so each list is made once at its final size, in one pass over the
+  // siblings.
+  std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
+    const std::size_t mark = inlineStack_.size();
+    forEachChildAhead(node, [&](cmark_node* child) {
+      if (auto converted = convertInline(child, depthBudget)) inlineStack_.push_back(std::move(*converted));
+    });
+    return takenFrom(inlineStack_, mark);
   }
-}
+
+  // The children as blocks, gathered like the inlines.
+  std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
+    const std::size_t mark = blockStack_.size();
+    forEachChildAhead(node, [&](cmark_node* child) {
+      if (auto converted = convertBlock(child, depthBudget)) blockStack_.push_back(std::move(*converted));
+    });
+    return takenFrom(blockStack_, mark);
+  }
+
+  std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
+    const auto type = cmark_node_get_type(node);
+    switch (type) {
+      case CMARK_NODE_TEXT:
+        return Inline(Inline::Text{literal(node)}, arena_);
+      case CMARK_NODE_SOFTBREAK:
+        return Inline(Inline::SoftBreak{}, arena_);
+      case CMARK_NODE_LINEBREAK:
+        return Inline(Inline::LineBreak{}, arena_);
+      case CMARK_NODE_CODE:
+        return Inline(Inline::Code{literal(node)}, arena_);
+      case CMARK_NODE_HTML_INLINE:
+        return Inline(Inline::HTML{literal(node)}, arena_);
+      default:
+        break;
+    }
+    const bool isStrikethrough = typeString(node) == "strikethrough";
+    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG ||
+                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || isStrikethrough;
+    if (!hasChildren) return std::nullopt;
+    if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena_);
+    auto children = inlinesOfChildren(node, depthBudget - 1);
+    if (type == CMARK_NODE_EMPH) return Inline(Inline::Emphasis{std::move(children)}, arena_);
+    if (type == CMARK_NODE_STRONG) return Inline(Inline::Strong{std::move(children)}, arena_);
+    if (type == CMARK_NODE_LINK) return Inline(Inline::Link{url(node), std::move(children)}, arena_);
+    if (type == CMARK_NODE_IMAGE) return Inline(Inline::ImageNode{url(node), std::move(children)}, arena_);
+    return Inline(Inline::Strikethrough{std::move(children)}, arena_);
+  }
+
+  std::optional<Block> convertBlock(cmark_node* node, int depthBudget) {
+    const auto type = cmark_node_get_type(node);
+    const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
+    // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
+    if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
+    switch (type) {
+      case CMARK_NODE_BLOCK_QUOTE:
+        return Block(Block::Blockquote{blocksOfChildren(node, depthBudget - 1)}, arena_);
+      case CMARK_NODE_LIST:
+        return convertList(node, depthBudget);
+      case CMARK_NODE_CODE_BLOCK: {
+        const char* info = cmark_node_get_fence_info(node);
+        return Block(Block::CodeBlock{info != nullptr ? std::optional<std::string>(info) : std::nullopt,
+                                      literal(node)},
+                     arena_);
+      }
+      case CMARK_NODE_HTML_BLOCK:
+        return Block(Block::HTMLBlock{literal(node)}, arena_);
+      case CMARK_NODE_PARAGRAPH:
+        return Block(Block::Paragraph{inlinesOfChildren(node, depthBudget - 1)}, arena_);
+      case CMARK_NODE_HEADING:
+        return Block(
+            Block::Heading{cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1)},
+            arena_);
+      case CMARK_NODE_THEMATIC_BREAK:
+        return Block(Block::ThematicBreak{}, arena_);
+      default:
+        if (typeString(node) == "table") return convertTable(node, depthBudget);
+        return std::nullopt;
+    }
+  }
+
+ private:
+  template <class Value>
+  static std::vector<Value> takenFrom(std::vector<Value>& stack, std::size_t mark) {
+    const auto first = stack.begin() + static_cast<std::ptrdiff_t>(mark);
+    std::vector<Value> taken(std::make_move_iterator(first), std::make_move_iterator(stack.end()));
+    stack.erase(first, stack.end());
+    return taken;
+  }
+
+  template <class Item, class MakeItem>
+  static std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
+    std::vector<Item> items;
+    items.reserve(childCount(list));
+    forEachChild(list, [&](cmark_node* child) {
+      if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
+    });
+    return items;
+  }
+
+  std::optional<Block> convertList(cmark_node* node, int depthBudget) {
+    const bool tight = cmark_node_get_list_tight(node) != 0;
+    if (hasTaskItems(node)) {
+      auto items = itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
+        return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
+                            blocksOfChildren(item, depthBudget - 1));
+      });
+      return Block(Block::TaskList{tight, std::move(items)}, arena_);
+    }
+    auto listItem = [&](cmark_node* item) { return ListItem(blocksOfChildren(item, depthBudget - 1)); };
+    switch (cmark_node_get_list_type(node)) {
+      case CMARK_BULLET_LIST:
+        return Block(Block::BulletedList{tight, itemsOfList<ListItem>(node, listItem)}, arena_);
+      case CMARK_ORDERED_LIST:
+        return Block(Block::NumberedList{tight, cmark_node_get_list_start(node),
+                                         itemsOfList<ListItem>(node, listItem)},
+                     arena_);
+      default:
+        return std::nullopt;
+    }
+  }
+
+  Block convertTable(cmark_node* node, int depthBudget) {
+    std::vector<std::optional<TextTableColumnAlignment>> alignments;
+    for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
+      alignments.push_back(columnAlignment(letter));
+    }
+    std::vector<TableRow> rows;
+    rows.reserve(childCount(node));
+    forEachChild(node, [&](cmark_node* rowNode) {
+      const auto rowType = typeString(rowNode);
+      if (rowType != "table_row" && rowType != "table_header") return;
+      TableRow row;
+      row.reserve(childCount(rowNode));
+      forEachChild(rowNode, [&](cmark_node* cellNode) {
+        if (typeString(cellNode) == "table_cell") row.push_back(inlinesOfChildren(cellNode, depthBudget - 1));
+      });
+      rows.push_back(std::move(row));
+    });
+    return Block(Block::Table{std::move(alignments), std::move(rows)}, arena_);
+  }
+
+  detail::NodeArena& arena_;
+  std::vector<Inline> inlineStack_;
+  std::vector<Block> blockStack_;
+};
 
 }  // namespace
 
@@ -356,12 +388,12 @@ std::vector<std::string> CommonMarkNode::tableColumnAlignments() const {
 
 std::optional<Block> Block::fromCmarkNode(const CommonMarkNode& node) {
   detail::NodeArenaHold hold;
-  return convertBlock(node.pointer(), maximumNestingDepth, hold.arena());
+  return Conversion(hold.arena()).convertBlock(node.pointer(), maximumNestingDepth);
 }
 
 std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
   detail::NodeArenaHold hold;
-  return convertInline(node.pointer(), maximumNestingDepth, hold.arena());
+  return Conversion(hold.arena()).convertInline(node.pointer(), maximumNestingDepth);
 }
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
@@ -377,7 +409,7 @@ std::vector<Block> parseBlocks(std::string_view markdown) {
                                     cmark_get_arena_mem_allocator());
   if (document == nullptr) return {};
   detail::NodeArenaHold hold;
-  return blocksOfChildren(document, maximumNestingDepth, hold.arena());
+  return Conversion(hold.arena()).blocksOfChildren(document, maximumNestingDepth);
 }
 
 }  // namespace MarkdownRender
