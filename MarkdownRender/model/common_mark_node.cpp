@@ -12,6 +12,7 @@
 #include "MarkdownRender/model/nesting_depth.h"
 #include "MarkdownRender/model/node_arena.h"
 #include "MarkdownRender/model/parse_blocks.h"
+#include "MarkdownRender/model/tree_memory.h"
 #include "platform/foundation/utf16.h"
 
 namespace MarkdownRender {
@@ -397,16 +398,15 @@ std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
 }
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
-  // The tree lives only for the conversion, so the library makes it in its own arena, which hands out
-  // memory without searching the heap and takes the whole tree back at once. That arena is one for the
-  // process, so the conversion runs under the parsing lock too, and the arena is emptied before the lock
-  // is let go.
+  // The tree lives only for the conversion, so the library makes it in memory that hands out space without
+  // searching the heap and takes the whole tree back at once. That memory is one pool for the process, so
+  // the conversion runs under the parsing lock too, and the pool is emptied before the lock is let go.
   std::lock_guard lock(parsingLock());
-  struct ArenaReset {
-    ~ArenaReset() { cmark_arena_reset(); }
+  struct TreeMemoryReset {
+    ~TreeMemoryReset() { detail::resetTreeMemory(); }
   } reset;
-  cmark_node* document = parsedTree(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT,
-                                    cmark_get_arena_mem_allocator());
+  cmark_node* document =
+      parsedTree(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT, detail::treeMemory());
   if (document == nullptr) return {};
   detail::NodeArenaHold hold;
   return Conversion(hold.arena()).blocksOfChildren(document, maximumNestingDepth);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "model_printer.h"
@@ -151,6 +152,27 @@ TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(mismatches, std::vector<int>(threadCount, 0));
+}
+
+TEST(ParseBlocks, RepliesOfVeryDifferentSizesInTurnParseAlike) {
+  // Each parse reuses the memory the one before it used for the library's tree, and a long reply needs
+  // more of it than a short one has left behind.
+  const std::string shortReply = "Short *reply* with `code`.\n";
+  std::string longReply;
+  for (int section = 0; section < 300; ++section) {
+    longReply += "## Part " + std::to_string(section) + "\n\nText with **strong** words and a [link](u" +
+                 std::to_string(section) +
+                 ").\n\n- [x] done\n- [ ] open\n\n| a | b |\n|---|--:|\n| ~~c~~ | d |\n\n";
+  }
+  const auto shortBlocks = parseBlocks(shortReply);
+  const auto longBlocks = parseBlocks(longReply);
+  ASSERT_EQ(shortBlocks, paragraphOf({I::text("Short "), I::emphasis({I::text("reply")}), I::text(" with "),
+                                      I::code("code"), I::text(".")}));
+  ASSERT_EQ(longBlocks.size(), 1200u);
+  const std::pair<const std::string*, const std::vector<Block>*> turns[] = {
+      {&shortReply, &shortBlocks}, {&longReply, &longBlocks}, {&longReply, &longBlocks},
+      {&shortReply, &shortBlocks}, {&longReply, &longBlocks}, {&shortReply, &shortBlocks}};
+  for (const auto& [text, blocks] : turns) EXPECT_EQ(parseBlocks(*text), *blocks);
 }
 
 TEST(ParseBlocks, AValueTakenFromADocumentOutlivesTheDocument) {

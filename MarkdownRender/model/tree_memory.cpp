@@ -1,0 +1,147 @@
+#include "MarkdownRender/model/tree_memory.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace MarkdownRender::detail {
+namespace {
+
+// Each allocation is preceded by its size, so that `realloc` knows what to copy; the header keeps the
+// memory after it aligned for any type.
+struct alignas(alignof(std::max_align_t)) Header {
+  std::size_t size;
+};
+
+constexpr std::size_t kAlignment = alignof(std::max_align_t);
+constexpr std::size_t kFirstChunk = 256 * 1024;
+
+std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
+
+struct Chunk {
+  std::byte* bytes;
+  std::size_t size;
+  std::size_t zeroFrom;  // the bytes from here on have never been handed out, and are zero
+};
+
+class Pool {
+ public:
+  Pool(const Pool&) = delete;
+  Pool& operator=(const Pool&) = delete;
+  Pool() = default;
+  ~Pool() {
+    for (auto& chunk : chunks_) std::free(chunk.bytes);
+  }
+
+  // Memory for `size` bytes, zeroed when `zeroed`; null when the system has none.
+  void* allocate(std::size_t size, bool zeroed) {
+    const std::size_t needed = sizeof(Header) + roundedUp(std::max<std::size_t>(size, 1));
+    while (current_ < chunks_.size() && used_ + needed > chunks_[current_].size) {
+      ++current_;
+      used_ = 0;
+    }
+    if (current_ == chunks_.size() && !addChunk(needed)) return nullptr;
+    Chunk& chunk = chunks_[current_];
+    std::byte* start = chunk.bytes + used_;
+    auto* header = reinterpret_cast<Header*>(start);
+    header->size = size;
+    std::byte* memory = start + sizeof(Header);
+    // Memory handed out before, in an earlier parse, is cleared; memory never handed out is still zero.
+    if (zeroed && used_ + sizeof(Header) < chunk.zeroFrom) {
+      std::memset(memory, 0, std::min(size, chunk.zeroFrom - used_ - sizeof(Header)));
+    }
+    used_ += needed;
+    chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
+    last_ = start;
+    return memory;
+  }
+
+  void* resize(void* pointer, std::size_t size) {
+    if (pointer == nullptr) return allocate(size, false);
+    auto* header = reinterpret_cast<Header*>(static_cast<std::byte*>(pointer) - sizeof(Header));
+    // The newest allocation grows where it lies while its chunk has room (a growing buffer usually is).
+    if (reinterpret_cast<std::byte*>(header) == last_) {
+      Chunk& chunk = chunks_[current_];
+      const auto start = static_cast<std::size_t>(last_ - chunk.bytes);
+      const std::size_t needed = sizeof(Header) + roundedUp(std::max<std::size_t>(size, 1));
+      if (start + needed <= chunk.size) {
+        used_ = start + needed;
+        chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
+        header->size = size;
+        return pointer;
+      }
+    }
+    const std::size_t oldSize = header->size;
+    void* moved = allocate(size, false);
+    if (moved != nullptr) std::memcpy(moved, pointer, std::min(oldSize, size));
+    return moved;
+  }
+
+  // Everything is free again. The chunks this parse reached are kept for the next one; those beyond go
+  // back to the system, so what the pool holds follows the size of the latest reply.
+  void reset() {
+    const std::size_t reached = chunks_.empty() ? 0 : current_ + 1;
+    for (std::size_t index = reached; index < chunks_.size(); ++index) std::free(chunks_[index].bytes);
+    chunks_.resize(reached);
+    current_ = 0;
+    used_ = 0;
+    last_ = nullptr;
+  }
+
+ private:
+  bool addChunk(std::size_t atLeast) {
+    const std::size_t previous = chunks_.empty() ? kFirstChunk / 2 : chunks_.back().size;
+    const std::size_t size = std::max(previous * 2, atLeast);
+    // Fresh memory from calloc is zero (the system's new pages need no clearing), so allocations from it
+    // need none either.
+    auto* bytes = static_cast<std::byte*>(std::calloc(size, 1));
+    if (bytes == nullptr) return false;
+    chunks_.push_back(Chunk{bytes, size, 0});
+    current_ = chunks_.size() - 1;
+    used_ = 0;
+    return true;
+  }
+
+  std::vector<Chunk> chunks_;
+  std::size_t current_ = 0;  // the chunk allocations are carved from
+  std::size_t used_ = 0;     // bytes of it handed out
+  std::byte* last_ = nullptr;
+};
+
+Pool& pool() {
+  static Pool* instance = new Pool();  // lives as long as the process; parses may run during exit
+  return *instance;
+}
+
+// The library calls these through C function pointers: nothing may throw out of them. The library treats
+// a null result as fatal, as it does with its own allocator.
+void* treeCalloc(std::size_t count, std::size_t size) noexcept {
+  try {
+    return pool().allocate(count * size, true);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void* treeRealloc(void* pointer, std::size_t size) noexcept {
+  try {
+    return pool().resize(pointer, size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void treeFree(void*) noexcept {}
+
+}  // namespace
+
+cmark_mem* treeMemory() {
+  static cmark_mem memory{&treeCalloc, &treeRealloc, &treeFree};
+  return &memory;
+}
+
+void resetTreeMemory() { pool().reset(); }
+
+}  // namespace MarkdownRender::detail
