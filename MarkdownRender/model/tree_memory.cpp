@@ -9,13 +9,10 @@
 namespace MarkdownRender::detail {
 namespace {
 
-// Each allocation is preceded by its size, so that `realloc` knows what to copy; the header keeps the
-// memory after it aligned for any type.
-struct alignas(alignof(std::max_align_t)) Header {
-  std::size_t size;
-};
-
-constexpr std::size_t kAlignment = alignof(std::max_align_t);
+// Allocations are aligned for the library's structures (pointers, sizes, integers and doubles) and carry
+// no header: a moved allocation copies as many bytes as the new size asks for, which reads at most the
+// rest of the pool's own chunk.
+constexpr std::size_t kAlignment = alignof(void*) > alignof(double) ? alignof(void*) : alignof(double);
 constexpr std::size_t kFirstChunk = 256 * 1024;
 
 std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
@@ -37,45 +34,49 @@ class Pool {
 
   // Memory for `size` bytes, zeroed when `zeroed`; null when the system has none.
   void* allocate(std::size_t size, bool zeroed) {
-    const std::size_t needed = sizeof(Header) + roundedUp(std::max<std::size_t>(size, 1));
+    const std::size_t needed = roundedUp(std::max<std::size_t>(size, 1));
     while (current_ < chunks_.size() && used_ + needed > chunks_[current_].size) {
       ++current_;
       used_ = 0;
     }
     if (current_ == chunks_.size() && !addChunk(needed)) return nullptr;
     Chunk& chunk = chunks_[current_];
-    std::byte* start = chunk.bytes + used_;
-    auto* header = reinterpret_cast<Header*>(start);
-    header->size = size;
-    std::byte* memory = start + sizeof(Header);
+    std::byte* memory = chunk.bytes + used_;
     // Memory handed out before, in an earlier parse, is cleared; memory never handed out is still zero.
-    if (zeroed && used_ + sizeof(Header) < chunk.zeroFrom) {
-      std::memset(memory, 0, std::min(size, chunk.zeroFrom - used_ - sizeof(Header)));
-    }
+    if (zeroed && used_ < chunk.zeroFrom) std::memset(memory, 0, std::min(size, chunk.zeroFrom - used_));
     used_ += needed;
     chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
-    last_ = start;
+    last_ = memory;
     return memory;
   }
 
   void* resize(void* pointer, std::size_t size) {
     if (pointer == nullptr) return allocate(size, false);
-    auto* header = reinterpret_cast<Header*>(static_cast<std::byte*>(pointer) - sizeof(Header));
+    auto* bytes = static_cast<std::byte*>(pointer);
     // The newest allocation grows where it lies while its chunk has room (a growing buffer usually is).
-    if (reinterpret_cast<std::byte*>(header) == last_) {
+    if (bytes == last_) {
       Chunk& chunk = chunks_[current_];
-      const auto start = static_cast<std::size_t>(last_ - chunk.bytes);
-      const std::size_t needed = sizeof(Header) + roundedUp(std::max<std::size_t>(size, 1));
+      const auto start = static_cast<std::size_t>(bytes - chunk.bytes);
+      const std::size_t needed = roundedUp(std::max<std::size_t>(size, 1));
       if (start + needed <= chunk.size) {
         used_ = start + needed;
         chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
-        header->size = size;
         return pointer;
       }
     }
-    const std::size_t oldSize = header->size;
+    // The old allocation's size is not kept: copy what the new size asks for, up to the end of what its
+    // chunk has handed out (so never into the new allocation).
+    std::size_t available = size;
+    for (std::size_t index = 0; index < chunks_.size(); ++index) {
+      const Chunk& chunk = chunks_[index];
+      if (bytes >= chunk.bytes && bytes < chunk.bytes + chunk.size) {
+        const std::size_t end = index == current_ ? used_ : chunk.size;
+        available = static_cast<std::size_t>(chunk.bytes + end - bytes);
+        break;
+      }
+    }
     void* moved = allocate(size, false);
-    if (moved != nullptr) std::memcpy(moved, pointer, std::min(oldSize, size));
+    if (moved != nullptr) std::memcpy(moved, pointer, std::min(available, size));
     return moved;
   }
 
