@@ -3,6 +3,7 @@
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
 
+#include <cstring>
 #include <mutex>
 #include <string_view>
 #include <utility>
@@ -315,6 +316,31 @@ CommonMarkNode::CommonMarkNode(cmark_node* node) {
 
 namespace {
 
+// Whether the text is valid UTF-8. Replies are mostly ASCII, so runs of it are passed over eight bytes at a
+// time, and only the other sequences are decoded.
+bool isValidUtf8(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t position = 0;
+  while (position < text.size()) {
+    if (position + 8 <= text.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + position, sizeof word);
+      if ((word & kHighBits) == 0) {
+        position += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[position]) < 0x80) {
+      ++position;
+      continue;
+    }
+    const std::size_t length = foundation::validUtf8SequenceLength(text, position);
+    if (length == 0) return false;
+    position += length;
+  }
+  return true;
+}
+
 // The inline parser's table of special characters is one process-wide array that the extensions change
 // during every parse (the table extension for each row), so two parses at once would see each other's
 // characters: this lock serialises every parse, from the parser's creation to its release.
@@ -334,7 +360,7 @@ cmark_node* parsedTree(std::string_view text, const std::unordered_set<CommonMar
   // The library passes invalid UTF-8 through to the literals it makes; a reply is decoded as the text
   // it would be shown as, with U+FFFD for each invalid sequence.
   std::string sanitized;
-  if (!foundation::isValidUtf8(text)) {
+  if (!isValidUtf8(text)) {
     sanitized = foundation::sanitizedUtf8(text);
     text = sanitized;
   }

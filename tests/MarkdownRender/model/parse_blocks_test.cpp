@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model_printer.h"
+#include "platform/foundation/utf16.h"
 
 namespace MarkdownRender {
 namespace {
@@ -125,6 +126,31 @@ TEST(ParseBlocks, NeverFailsOnMalformedText) {
   }
   // Invalid bytes read as U+FFFD.
   EXPECT_EQ(parseBlocks(std::string_view("a\xff", 2)), paragraphOf({I::text("a\xEF\xBF\xBD")}));
+}
+
+TEST(ParseBlocks, ReadsInvalidUTF8AnywhereInALongReplyAsTheSanitizedText) {
+  // Valid text is kept byte for byte; anything else is read as the text the UTF-8 sanitizer makes of it,
+  // wherever in the reply the fault lies.
+  struct Case {
+    std::string name;
+    std::string markdown;
+    bool isValid;
+  };
+  const std::string ascii = "plain words before";  // longer than a machine word
+  const Case cases[] = {
+      {"valid letters after ASCII", ascii + " \xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", true},
+      {"stray continuation byte", ascii + " \x80 end", false},
+      {"invalid byte within a word's reach", "abc\xFF def ghijk", false},
+      {"sequence cut at the end", ascii + " \xE2\x82", false},
+      {"overlong encoding", ascii + " \xC0\xAF!", false},
+      {"surrogate", ascii + " \xED\xA0\x80!", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string expected = c.isValid ? c.markdown : foundation::sanitizedUtf8(c.markdown);
+    EXPECT_EQ(expected == c.markdown, c.isValid);
+    EXPECT_EQ(parseBlocks(c.markdown), paragraphOf({I::text(expected)}));
+  }
 }
 
 TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
