@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace MarkdownRender::detail {
@@ -14,7 +13,8 @@ namespace MarkdownRender::detail {
 // A bump allocator for the nodes of one document. Nodes are carved one after another out of a few large
 // chunks; giving a node back frees nothing, and the chunks go back to the heap together when the last
 // node made in them is gone (and the parse that made them has let go). A document's nodes therefore lie
-// close together, and destroying them costs no search of the heap.
+// close together, and destroying them costs no search of the heap. The price: one node kept long after
+// its document keeps the document's node memory (not its texts and lists, which the heap holds).
 //
 // Threads: only the parse that made the arena allocates in it; nodes may be released on any thread, so
 // the count of holders is atomic.

@@ -4,14 +4,15 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace MarkdownRender::detail {
 namespace {
 
 // Allocations are aligned for the library's structures (pointers, sizes, integers and doubles) and carry
-// no header: a moved allocation copies as many bytes as the new size asks for, which reads at most the
-// rest of the pool's own chunk.
+// no header: a moved allocation copies as many bytes as the new size asks for, reading no further than
+// its chunk has handed out (what lies past its old end is unspecified in a reallocation anyway).
 constexpr std::size_t kAlignment = alignof(void*) > alignof(double) ? alignof(void*) : alignof(double);
 constexpr std::size_t kFirstChunk = 256 * 1024;
 
@@ -116,22 +117,27 @@ Pool& pool() {
   return *instance;
 }
 
-// The library calls these through C function pointers: nothing may throw out of them. The library treats
-// a null result as fatal, as it does with its own allocator.
+// The library calls these through C function pointers, so nothing may throw out of them, and it never
+// checks what they return: like the library's own allocator, they end the process when memory runs out.
 void* treeCalloc(std::size_t count, std::size_t size) noexcept {
+  if (size != 0 && count > std::numeric_limits<std::size_t>::max() / size) std::abort();
+  void* memory = nullptr;
   try {
-    return pool().allocate(count * size, true);
+    memory = pool().allocate(count * size, true);
   } catch (...) {
-    return nullptr;
   }
+  if (memory == nullptr) std::abort();
+  return memory;
 }
 
 void* treeRealloc(void* pointer, std::size_t size) noexcept {
+  void* memory = nullptr;
   try {
-    return pool().resize(pointer, size);
+    memory = pool().resize(pointer, size);
   } catch (...) {
-    return nullptr;
   }
+  if (memory == nullptr) std::abort();
+  return memory;
 }
 
 void treeFree(void*) noexcept {}
