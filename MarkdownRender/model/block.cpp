@@ -6,6 +6,7 @@
 
 #include "MarkdownRender/model/hash_combine.h"
 #include "MarkdownRender/model/nesting_depth.h"
+#include "MarkdownRender/model/node_arena.h"
 
 namespace MarkdownRender {
 
@@ -136,13 +137,29 @@ bool TaskListItem::operator==(const TaskListItem& other) const {
 
 bool Block::Blockquote::operator==(const Blockquote& other) const { return blocks == other.blocks; }
 
-Block::Block(Value value) {
+namespace {
+
+// The depth of a block with this payload, the payload limited first when it would pass the cap.
+int limitedDepth(Block::Value& value) {
   int innerDepth = contentDepth(value);
   if (innerDepth + 1 > maximumNestingDepth) {
     value = contentLimitedToDepth(std::move(value), maximumNestingDepth - 1);
     innerDepth = contentDepth(value);
   }
-  storage_ = std::make_shared<const Storage>(Storage{std::move(value), innerDepth + 1});
+  return innerDepth + 1;
+}
+
+}  // namespace
+
+Block::Block(Value value) {
+  const int depth = limitedDepth(value);
+  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth});
+}
+
+Block::Block(Value value, detail::NodeArena& arena) {
+  const int depth = limitedDepth(value);
+  storage_ = std::allocate_shared<Storage>(detail::NodeArenaAllocator<Storage>(arena),
+                                           Storage{std::move(value), depth});
 }
 
 Block Block::blockquote(std::vector<Block> blocks) { return Block(Blockquote{std::move(blocks)}); }

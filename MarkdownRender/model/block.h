@@ -152,6 +152,8 @@ class Block {
 
   // Any payload; a value deeper than `maximumNestingDepth` keeps its deepest levels as plain text.
   explicit Block(Value value);
+  // The same value placed in an arena that a parse fills (see node_arena.h).
+  Block(Value value, detail::NodeArena& arena);
 
   // The block for one node of a cmark-gfm tree (converted as the top of a document), or nothing for a
   // node the model has no case for.

@@ -3,6 +3,7 @@
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
 
+#include <cstring>
 #include <mutex>
 #include <string_view>
 #include <utility>
@@ -10,7 +11,9 @@
 #include "MarkdownRender/model/block.h"
 #include "MarkdownRender/model/inline.h"
 #include "MarkdownRender/model/nesting_depth.h"
+#include "MarkdownRender/model/node_arena.h"
 #include "MarkdownRender/model/parse_blocks.h"
+#include "MarkdownRender/model/tree_memory.h"
 #include "platform/foundation/utf16.h"
 
 namespace MarkdownRender {
@@ -49,6 +52,34 @@ template <class Visit>
 void forEachChild(cmark_node* node, Visit&& visit) {
   for (cmark_node* child = cmark_node_first_child(node); child != nullptr; child = cmark_node_next(child)) {
     visit(child);
+  }
+}
+
+// Asks the processor for a node's memory ahead of its use.
+void prefetchNode(cmark_node* node) {
+  if (node == nullptr) return;
+  const auto* bytes = reinterpret_cast<const char*>(node);
+  __builtin_prefetch(bytes);
+  __builtin_prefetch(bytes + 64);
+  __builtin_prefetch(bytes + 128);
+}
+
+// Like `forEachChild`, fetching ahead: a long reply's tree is larger than the caches, and its nodes are
+// reached only through each other. While one child is visited, the sibling after the next one and the
+// first child of the next one are on their way, the next sibling having been asked for a step earlier.
+template <class Visit>
+void forEachChildAhead(cmark_node* node, Visit&& visit) {
+  cmark_node* child = cmark_node_first_child(node);
+  cmark_node* next = child != nullptr ? cmark_node_next(child) : nullptr;
+  prefetchNode(next);
+  while (child != nullptr) {
+    if (next != nullptr) {
+      prefetchNode(cmark_node_next(next));
+      prefetchNode(cmark_node_first_child(next));
+    }
+    visit(child);
+    child = next;
+    next = child != nullptr ? cmark_node_next(child) : nullptr;
   }
 }
 
@@ -117,72 +148,10 @@ std::string plainTextOfSubtree(cmark_node* root) {
   return text;
 }
 
-// The conversion descends once per level of the model; `depthBudget` is how many levels of blocks and
-// inlines the result may still have, itself included. What does not fit is kept as plain text, read
-// without recursion, so neither the conversion nor the model it makes is deeper than the budget.
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget);
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget);
-
 std::size_t childCount(cmark_node* node) {
   std::size_t count = 0;
   forEachChild(node, [&](cmark_node*) { ++count; });
   return count;
-}
-
-std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
-  std::vector<Inline> inlines;
-  inlines.reserve(childCount(node));
-  forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertInline(child, depthBudget)) inlines.push_back(std::move(*converted));
-  });
-  return inlines;
-}
-
-std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
-  std::vector<Block> blocks;
-  blocks.reserve(childCount(node));
-  forEachChild(node, [&](cmark_node* child) {
-    if (auto converted = convertBlock(child, depthBudget)) blocks.push_back(std::move(*converted));
-  });
-  return blocks;
-}
-
-std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
-  const auto type = cmark_node_get_type(node);
-  switch (type) {
-    case CMARK_NODE_TEXT:
-      return Inline::text(literal(node));
-    case CMARK_NODE_SOFTBREAK:
-      return Inline::softBreak();
-    case CMARK_NODE_LINEBREAK:
-      return Inline::lineBreak();
-    case CMARK_NODE_CODE:
-      return Inline::code(literal(node));
-    case CMARK_NODE_HTML_INLINE:
-      return Inline::html(literal(node));
-    default:
-      break;
-  }
-  const bool isStrikethrough = typeString(node) == "strikethrough";
-  const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
-                           type == CMARK_NODE_IMAGE || isStrikethrough;
-  if (!hasChildren) return std::nullopt;
-  if (depthBudget <= 1) return Inline::text(plainTextOfSubtree(node));
-  auto children = inlinesOfChildren(node, depthBudget - 1);
-  if (type == CMARK_NODE_EMPH) return Inline::emphasis(std::move(children));
-  if (type == CMARK_NODE_STRONG) return Inline::strong(std::move(children));
-  if (type == CMARK_NODE_LINK) return Inline::link(url(node), std::move(children));
-  if (type == CMARK_NODE_IMAGE) return Inline::image(url(node), std::move(children));
-  return Inline::strikethrough(std::move(children));
-}
-
-template <class Item, class MakeItem>
-std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
-  std::vector<Item> items;
-  forEachChild(list, [&](cmark_node* child) {
-    if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
-  });
-  return items;
 }
 
 std::optional<TextTableColumnAlignment> columnAlignment(const std::string& letter) {
@@ -192,69 +161,160 @@ std::optional<TextTableColumnAlignment> columnAlignment(const std::string& lette
   return std::nullopt;
 }
 
-Block convertTable(cmark_node* node, int depthBudget) {
-  std::vector<std::optional<TextTableColumnAlignment>> alignments;
-  for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
-    alignments.push_back(columnAlignment(letter));
-  }
-  std::vector<TableRow> rows;
-  forEachChild(node, [&](cmark_node* rowNode) {
-    const auto rowType = typeString(rowNode);
-    if (rowType != "table_row" && rowType != "table_header") return;
-    TableRow row;
-    forEachChild(rowNode, [&](cmark_node* cellNode) {
-      if (typeString(cellNode) == "table_cell") row.push_back(inlinesOfChildren(cellNode, depthBudget - 1));
-    });
-    rows.push_back(std::move(row));
-  });
-  return Block::table(std::move(alignments), std::move(rows));
-}
+// Converts the nodes of one tree. The conversion descends once per level of the model; `depthBudget` is
+// how many levels of blocks and inlines the result may still have, itself included. What does not fit is
+// kept as plain text, read without recursion, so neither the conversion nor the model it makes is deeper
+// than the budget. Every node it makes is placed in the arena of the document being converted.
+class Conversion {
+ public:
+  explicit Conversion(detail::NodeArena& arena) : arena_(arena) {}
 
-std::optional<Block> convertBlock(cmark_node* node, int depthBudget) {
-  const auto type = cmark_node_get_type(node);
-  const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
-  // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
-  if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
-  switch (type) {
-    case CMARK_NODE_BLOCK_QUOTE:
-      return Block::blockquote(blocksOfChildren(node, depthBudget - 1));
-    case CMARK_NODE_LIST: {
-      const bool tight = cmark_node_get_list_tight(node) != 0;
-      if (hasTaskItems(node)) {
-        return Block::taskList(tight, itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
-                                 return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
-                                                     blocksOfChildren(item, depthBudget - 1));
-                               }));
-      }
-      auto listItem = [&](cmark_node* item) { return ListItem(blocksOfChildren(item, depthBudget - 1)); };
-      switch (cmark_node_get_list_type(node)) {
-        case CMARK_BULLET_LIST:
-          return Block::bulletedList(tight, itemsOfList<ListItem>(node, listItem));
-        case CMARK_ORDERED_LIST:
-          return Block::numberedList(tight, cmark_node_get_list_start(node),
-                                     itemsOfList<ListItem>(node, listItem));
-        default:
-          return std::nullopt;
-      }
-    }
-    case CMARK_NODE_CODE_BLOCK: {
-      const char* info = cmark_node_get_fence_info(node);
-      return Block::codeBlock(info != nullptr ? std::optional<std::string>(info) : std::nullopt,
-                              literal(node));
-    }
-    case CMARK_NODE_HTML_BLOCK:
-      return Block::htmlBlock(literal(node));
-    case CMARK_NODE_PARAGRAPH:
-      return Block::paragraph(inlinesOfChildren(node, depthBudget - 1));
-    case CMARK_NODE_HEADING:
-      return Block::heading(cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1));
-    case CMARK_NODE_THEMATIC_BREAK:
-      return Block::thematicBreak();
-    default:
-      if (typeString(node) == "table") return convertTable(node, depthBudget);
-      return std::nullopt;
+  // The children as inlines. They are gathered on a stack shared by every level (each level takes what
+  // it pushed before returning), so each list is made once at its final size, in one pass over the
+  // siblings.
+  std::vector<Inline> inlinesOfChildren(cmark_node* node, int depthBudget) {
+    const std::size_t mark = inlineStack_.size();
+    forEachChildAhead(node, [&](cmark_node* child) {
+      if (auto converted = convertInline(child, depthBudget)) inlineStack_.push_back(std::move(*converted));
+    });
+    return takenFrom(inlineStack_, mark);
   }
-}
+
+  // The children as blocks, gathered like the inlines.
+  std::vector<Block> blocksOfChildren(cmark_node* node, int depthBudget) {
+    const std::size_t mark = blockStack_.size();
+    forEachChildAhead(node, [&](cmark_node* child) {
+      if (auto converted = convertBlock(child, depthBudget)) blockStack_.push_back(std::move(*converted));
+    });
+    return takenFrom(blockStack_, mark);
+  }
+
+  std::optional<Inline> convertInline(cmark_node* node, int depthBudget) {
+    const auto type = cmark_node_get_type(node);
+    switch (type) {
+      case CMARK_NODE_TEXT:
+        return Inline(Inline::Text{literal(node)}, arena_);
+      case CMARK_NODE_SOFTBREAK:
+        return Inline(Inline::SoftBreak{}, arena_);
+      case CMARK_NODE_LINEBREAK:
+        return Inline(Inline::LineBreak{}, arena_);
+      case CMARK_NODE_CODE:
+        return Inline(Inline::Code{literal(node)}, arena_);
+      case CMARK_NODE_HTML_INLINE:
+        return Inline(Inline::HTML{literal(node)}, arena_);
+      default:
+        break;
+    }
+    const bool isStrikethrough = typeString(node) == "strikethrough";
+    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG ||
+                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || isStrikethrough;
+    if (!hasChildren) return std::nullopt;
+    if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena_);
+    auto children = inlinesOfChildren(node, depthBudget - 1);
+    if (type == CMARK_NODE_EMPH) return Inline(Inline::Emphasis{std::move(children)}, arena_);
+    if (type == CMARK_NODE_STRONG) return Inline(Inline::Strong{std::move(children)}, arena_);
+    if (type == CMARK_NODE_LINK) return Inline(Inline::Link{url(node), std::move(children)}, arena_);
+    if (type == CMARK_NODE_IMAGE) return Inline(Inline::ImageNode{url(node), std::move(children)}, arena_);
+    return Inline(Inline::Strikethrough{std::move(children)}, arena_);
+  }
+
+  std::optional<Block> convertBlock(cmark_node* node, int depthBudget) {
+    const auto type = cmark_node_get_type(node);
+    const bool holdsBlocks = type == CMARK_NODE_BLOCK_QUOTE || type == CMARK_NODE_LIST;
+    // A container of blocks needs two levels at least for what it holds (a paragraph and its text).
+    if (holdsBlocks && depthBudget <= 2) return Block::paragraph({Inline::text(plainTextOfSubtree(node))});
+    switch (type) {
+      case CMARK_NODE_BLOCK_QUOTE:
+        return Block(Block::Blockquote{blocksOfChildren(node, depthBudget - 1)}, arena_);
+      case CMARK_NODE_LIST:
+        return convertList(node, depthBudget);
+      case CMARK_NODE_CODE_BLOCK: {
+        const char* info = cmark_node_get_fence_info(node);
+        return Block(Block::CodeBlock{info != nullptr ? std::optional<std::string>(info) : std::nullopt,
+                                      literal(node)},
+                     arena_);
+      }
+      case CMARK_NODE_HTML_BLOCK:
+        return Block(Block::HTMLBlock{literal(node)}, arena_);
+      case CMARK_NODE_PARAGRAPH:
+        return Block(Block::Paragraph{inlinesOfChildren(node, depthBudget - 1)}, arena_);
+      case CMARK_NODE_HEADING:
+        return Block(
+            Block::Heading{cmark_node_get_heading_level(node), inlinesOfChildren(node, depthBudget - 1)},
+            arena_);
+      case CMARK_NODE_THEMATIC_BREAK:
+        return Block(Block::ThematicBreak{}, arena_);
+      default:
+        if (typeString(node) == "table") return convertTable(node, depthBudget);
+        return std::nullopt;
+    }
+  }
+
+ private:
+  template <class Value>
+  static std::vector<Value> takenFrom(std::vector<Value>& stack, std::size_t mark) {
+    const auto first = stack.begin() + static_cast<std::ptrdiff_t>(mark);
+    std::vector<Value> taken(std::make_move_iterator(first), std::make_move_iterator(stack.end()));
+    stack.erase(first, stack.end());
+    return taken;
+  }
+
+  template <class Item, class MakeItem>
+  static std::vector<Item> itemsOfList(cmark_node* list, MakeItem&& makeItem) {
+    std::vector<Item> items;
+    items.reserve(childCount(list));
+    forEachChild(list, [&](cmark_node* child) {
+      if (cmark_node_get_type(child) == CMARK_NODE_ITEM) items.push_back(makeItem(child));
+    });
+    return items;
+  }
+
+  std::optional<Block> convertList(cmark_node* node, int depthBudget) {
+    const bool tight = cmark_node_get_list_tight(node) != 0;
+    if (hasTaskItems(node)) {
+      auto items = itemsOfList<TaskListItem>(node, [&](cmark_node* item) {
+        return TaskListItem(cmark_gfm_extensions_get_tasklist_item_checked(item),
+                            blocksOfChildren(item, depthBudget - 1));
+      });
+      return Block(Block::TaskList{tight, std::move(items)}, arena_);
+    }
+    auto listItem = [&](cmark_node* item) { return ListItem(blocksOfChildren(item, depthBudget - 1)); };
+    switch (cmark_node_get_list_type(node)) {
+      case CMARK_BULLET_LIST:
+        return Block(Block::BulletedList{tight, itemsOfList<ListItem>(node, listItem)}, arena_);
+      case CMARK_ORDERED_LIST:
+        return Block(Block::NumberedList{tight, cmark_node_get_list_start(node),
+                                         itemsOfList<ListItem>(node, listItem)},
+                     arena_);
+      default:
+        return std::nullopt;
+    }
+  }
+
+  Block convertTable(cmark_node* node, int depthBudget) {
+    std::vector<std::optional<TextTableColumnAlignment>> alignments;
+    for (const auto& letter : CommonMarkNode(node).tableColumnAlignments()) {
+      alignments.push_back(columnAlignment(letter));
+    }
+    std::vector<TableRow> rows;
+    rows.reserve(childCount(node));
+    forEachChild(node, [&](cmark_node* rowNode) {
+      const auto rowType = typeString(rowNode);
+      if (rowType != "table_row" && rowType != "table_header") return;
+      TableRow row;
+      row.reserve(childCount(rowNode));
+      forEachChild(rowNode, [&](cmark_node* cellNode) {
+        if (typeString(cellNode) == "table_cell") row.push_back(inlinesOfChildren(cellNode, depthBudget - 1));
+      });
+      rows.push_back(std::move(row));
+    });
+    return Block(Block::Table{std::move(alignments), std::move(rows)}, arena_);
+  }
+
+  detail::NodeArena& arena_;
+  std::vector<Inline> inlineStack_;
+  std::vector<Block> blockStack_;
+};
 
 }  // namespace
 
@@ -266,8 +326,45 @@ CommonMarkNode::CommonMarkNode(cmark_node* node) {
   }
 }
 
-std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
-    std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
+namespace {
+
+// Whether the text is valid UTF-8. Replies are mostly ASCII, so runs of it are passed over eight bytes at a
+// time, and only the other sequences are decoded.
+bool isValidUtf8(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t position = 0;
+  while (position < text.size()) {
+    if (position + 8 <= text.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + position, sizeof word);
+      if ((word & kHighBits) == 0) {
+        position += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[position]) < 0x80) {
+      ++position;
+      continue;
+    }
+    const std::size_t length = foundation::validUtf8SequenceLength(text, position);
+    if (length == 0) return false;
+    position += length;
+  }
+  return true;
+}
+
+// The inline parser's table of special characters is one process-wide array that the extensions change
+// during every parse (the table extension for each row), so two parses at once would see each other's
+// characters: this lock serialises every parse, from the parser's creation to its release.
+std::mutex& parsingLock() {
+  static std::mutex parsing;
+  return parsing;
+}
+
+// The document the library parses from a text, its nodes made with `memory`; the caller holds
+// `parsingLock()`. Null when the library gives no document.
+cmark_node* parsedTree(std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions,
+                       std::int32_t options, cmark_mem* memory) {
   // The library fills its process-wide extension registry without a lock of its own, so the first
   // registration is serialised here; afterwards the registry is only read.
   static std::once_flag registration;
@@ -275,25 +372,32 @@ std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
   // The library passes invalid UTF-8 through to the literals it makes; a reply is decoded as the text
   // it would be shown as, with U+FFFD for each invalid sequence.
   std::string sanitized;
-  if (!foundation::isValidUtf8(text)) {
+  if (!isValidUtf8(text)) {
     sanitized = foundation::sanitizedUtf8(text);
     text = sanitized;
   }
-  // The inline parser's table of special characters is one process-wide array that the extensions
-  // change during every parse (the table extension for each row), so two parses at once would see each
-  // other's characters: one lock serialises every parse, from the parser's creation to its release.
-  // Walking and freeing the finished tree touch no shared state and run outside it.
-  static std::mutex parsing;
-  std::lock_guard lock(parsing);
-  ParserPointer parser(cmark_parser_new(options), &cmark_parser_free);
-  if (!parser) return std::nullopt;
+  ParserPointer parser(cmark_parser_new_with_mem(options, memory), &cmark_parser_free);
+  if (!parser) return nullptr;
   for (const auto& extension : extensions) {
     if (cmark_syntax_extension* found = cmark_find_syntax_extension(extension.rawValue.c_str())) {
       cmark_parser_attach_syntax_extension(parser.get(), found);
     }
   }
   cmark_parser_feed(parser.get(), text.data(), text.size());
-  cmark_node* document = cmark_parser_finish(parser.get());
+  return cmark_parser_finish(parser.get());
+}
+
+}  // namespace
+
+std::optional<CommonMarkNode> CommonMarkNode::parsedDocument(
+    std::string_view text, const std::unordered_set<CommonMarkExtension>& extensions, std::int32_t options) {
+  cmark_node* document = nullptr;
+  {
+    // Walking and freeing a tree made with the library's ordinary allocator touch no shared state and run
+    // outside the lock.
+    std::lock_guard lock(parsingLock());
+    document = parsedTree(text, extensions, options, cmark_get_default_mem_allocator());
+  }
   if (document == nullptr) return std::nullopt;
   return CommonMarkNode(document);
 }
@@ -322,18 +426,28 @@ std::vector<std::string> CommonMarkNode::tableColumnAlignments() const {
 }
 
 std::optional<Block> Block::fromCmarkNode(const CommonMarkNode& node) {
-  return convertBlock(node.pointer(), maximumNestingDepth);
+  detail::NodeArenaHold hold;
+  return Conversion(hold.arena()).convertBlock(node.pointer(), maximumNestingDepth);
 }
 
 std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
-  return convertInline(node.pointer(), maximumNestingDepth);
+  detail::NodeArenaHold hold;
+  return Conversion(hold.arena()).convertInline(node.pointer(), maximumNestingDepth);
 }
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
-  const auto document =
-      CommonMarkNode::parsedDocument(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT);
-  if (!document) return {};
-  return blocksOfChildren(document->pointer(), maximumNestingDepth);
+  // The tree lives only for the conversion, so the library makes it in memory that hands out space without
+  // searching the heap and takes the whole tree back at once. That memory is one pool for the process, so
+  // the conversion runs under the parsing lock too, and the pool is emptied before the lock is let go.
+  std::lock_guard lock(parsingLock());
+  struct TreeMemoryReset {
+    ~TreeMemoryReset() { detail::resetTreeMemory(); }
+  } reset;
+  cmark_node* document =
+      parsedTree(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT, detail::treeMemory());
+  if (document == nullptr) return {};
+  detail::NodeArenaHold hold;
+  return Conversion(hold.arena()).blocksOfChildren(document, maximumNestingDepth);
 }
 
 }  // namespace MarkdownRender

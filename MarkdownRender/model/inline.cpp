@@ -6,6 +6,7 @@
 
 #include "MarkdownRender/model/hash_combine.h"
 #include "MarkdownRender/model/nesting_depth.h"
+#include "MarkdownRender/model/node_arena.h"
 
 namespace MarkdownRender {
 
@@ -43,7 +44,10 @@ bool Inline::ImageNode::operator==(const ImageNode& other) const {
   return source == other.source && children == other.children;
 }
 
-Inline::Inline(Value value) {
+namespace {
+
+// The depth of an inline with this payload, the payload limited first when it would pass the cap.
+int limitedDepth(Inline::Value& value) {
   int childDepth = std::visit(
       [](const auto& payload) {
         if constexpr (hasChildren<std::decay_t<decltype(payload)>>) {
@@ -63,7 +67,20 @@ Inline::Inline(Value value) {
         value);
     childDepth = maximumNestingDepth - 1;
   }
-  storage_ = std::make_shared<const Storage>(Storage{std::move(value), childDepth + 1});
+  return childDepth + 1;
+}
+
+}  // namespace
+
+Inline::Inline(Value value) {
+  const int depth = limitedDepth(value);
+  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth});
+}
+
+Inline::Inline(Value value, detail::NodeArena& arena) {
+  const int depth = limitedDepth(value);
+  storage_ = std::allocate_shared<Storage>(detail::NodeArenaAllocator<Storage>(arena),
+                                           Storage{std::move(value), depth});
 }
 
 Inline Inline::text(std::string content) { return Inline(Text{std::move(content)}); }

@@ -14,6 +14,9 @@
 namespace MarkdownRender {
 
 class CommonMarkNode;
+namespace detail {
+class NodeArena;
+}
 
 // An immutable inline value, compared and hashed by value. Its storage is shared between copies, so
 // copying is cheap; nothing can change it once built. No value is deeper than `maximumNestingDepth`: the
@@ -94,6 +97,8 @@ class Inline {
 
   // Any payload; a value deeper than `maximumNestingDepth` keeps its deepest levels as plain text.
   explicit Inline(Value value);
+  // The same value placed in an arena that a parse fills (see node_arena.h).
+  Inline(Value value, detail::NodeArena& arena);
 
   // The inline for one node of a cmark-gfm tree (converted as the top of a value), or nothing for a node
   // the model has no case for.

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "model_printer.h"
+#include "platform/foundation/utf16.h"
 
 namespace MarkdownRender {
 namespace {
@@ -126,6 +128,31 @@ TEST(ParseBlocks, NeverFailsOnMalformedText) {
   EXPECT_EQ(parseBlocks(std::string_view("a\xff", 2)), paragraphOf({I::text("a\xEF\xBF\xBD")}));
 }
 
+TEST(ParseBlocks, ReadsInvalidUTF8AnywhereInALongReplyAsTheSanitizedText) {
+  // Valid text is kept byte for byte; anything else is read as the text the UTF-8 sanitizer makes of it,
+  // wherever in the reply the fault lies.
+  struct Case {
+    std::string name;
+    std::string markdown;
+    bool isValid;
+  };
+  const std::string ascii = "plain words before";  // longer than a machine word
+  const Case cases[] = {
+      {"valid letters after ASCII", ascii + " \xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", true},
+      {"stray continuation byte", ascii + " \x80 end", false},
+      {"invalid byte within a word's reach", "abc\xFF def ghijk", false},
+      {"sequence cut at the end", ascii + " \xE2\x82", false},
+      {"overlong encoding", ascii + " \xC0\xAF!", false},
+      {"surrogate", ascii + " \xED\xA0\x80!", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string expected = c.isValid ? c.markdown : foundation::sanitizedUtf8(c.markdown);
+    EXPECT_EQ(expected == c.markdown, c.isValid);
+    EXPECT_EQ(parseBlocks(c.markdown), paragraphOf({I::text(expected)}));
+  }
+}
+
 TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
   // Tables and strikethrough are what one parse changes in the library's shared tables, so a reply full
   // of rows with struck-through cells, parsed by many threads over many rounds, shows any interference.
@@ -151,6 +178,44 @@ TEST(ParseBlocks, ParsesOnSeveralThreadsAtOnce) {
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(mismatches, std::vector<int>(threadCount, 0));
+}
+
+TEST(ParseBlocks, RepliesOfVeryDifferentSizesInTurnParseAlike) {
+  // Each parse reuses the memory the one before it used for the library's tree, and a long reply needs
+  // more of it than a short one has left behind.
+  const std::string shortReply = "Short *reply* with `code`.\n";
+  std::string longReply;
+  for (int section = 0; section < 300; ++section) {
+    longReply += "## Part " + std::to_string(section) + "\n\nText with **strong** words and a [link](u" +
+                 std::to_string(section) +
+                 ").\n\n- [x] done\n- [ ] open\n\n| a | b |\n|---|--:|\n| ~~c~~ | d |\n\n";
+  }
+  const auto shortBlocks = parseBlocks(shortReply);
+  const auto longBlocks = parseBlocks(longReply);
+  ASSERT_EQ(shortBlocks, paragraphOf({I::text("Short "), I::emphasis({I::text("reply")}), I::text(" with "),
+                                      I::code("code"), I::text(".")}));
+  ASSERT_EQ(longBlocks.size(), 1200u);
+  const std::pair<const std::string*, const std::vector<Block>*> turns[] = {
+      {&shortReply, &shortBlocks}, {&longReply, &longBlocks}, {&longReply, &longBlocks},
+      {&shortReply, &shortBlocks}, {&longReply, &longBlocks}, {&shortReply, &shortBlocks}};
+  for (const auto& [text, blocks] : turns) EXPECT_EQ(parseBlocks(*text), *blocks);
+}
+
+TEST(ParseBlocks, AValueTakenFromADocumentOutlivesTheDocument) {
+  // Views keep single blocks and inlines of a reply long after the list of its blocks is gone, and may let
+  // go of them on another thread than the one that parsed.
+  std::optional<Block> quote;
+  std::optional<Inline> link;
+  {
+    const auto blocks = parseBlocks("> kept *quote*\n\nSee [the guide](https://example.com/g) here.\n");
+    ASSERT_EQ(blocks.size(), 2u);
+    quote = blocks[0];
+    link = blocks[1].as<Block::Paragraph>()->inlines.at(1);
+  }
+  EXPECT_EQ(*quote, B::blockquote(paragraphOf({I::text("kept "), I::emphasis({I::text("quote")})})));
+  EXPECT_EQ(*link, I::link("https://example.com/g", {I::text("the guide")}));
+  std::thread([moved = std::move(quote)]() mutable { moved.reset(); }).join();
+  EXPECT_EQ(link->plainText(), "the guide");
 }
 
 }  // namespace

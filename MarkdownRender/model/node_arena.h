@@ -1,0 +1,105 @@
+// Memory shared by the nodes of one parsed document, so that a parse does not ask the heap once per node.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace MarkdownRender::detail {
+
+// A bump allocator for the nodes of one document. Nodes are carved one after another out of a few large
+// chunks; giving a node back frees nothing, and the chunks go back to the heap together when the last
+// node made in them is gone (and the parse that made them has let go). A document's nodes therefore lie
+// close together, and destroying them costs no search of the heap. The price: one node kept long after
+// its document keeps the document's node memory (not its texts and lists, which the heap holds).
+//
+// Threads: only the parse that made the arena allocates in it; nodes may be released on any thread, so
+// the count of holders is atomic.
+class NodeArena {
+ public:
+  // A new arena held once by the caller, who lets go of it with `release()`.
+  static NodeArena* make() { return new NodeArena(); }
+
+  NodeArena(const NodeArena&) = delete;
+  NodeArena& operator=(const NodeArena&) = delete;
+
+  // Memory for one node; holds the arena until the node is given back with `deallocate`.
+  void* allocate(std::size_t bytes, std::size_t alignment) {
+    retain();
+    auto address = reinterpret_cast<std::uintptr_t>(cursor_);
+    auto aligned = (address + alignment - 1) & ~(static_cast<std::uintptr_t>(alignment) - 1);
+    if (cursor_ == nullptr || aligned + bytes > reinterpret_cast<std::uintptr_t>(end_)) {
+      addChunk(bytes + alignment);
+      address = reinterpret_cast<std::uintptr_t>(cursor_);
+      aligned = (address + alignment - 1) & ~(static_cast<std::uintptr_t>(alignment) - 1);
+    }
+    cursor_ = reinterpret_cast<std::byte*>(aligned + bytes);
+    return reinterpret_cast<void*>(aligned);
+  }
+  void deallocate() { release(); }
+
+  void retain() { holders_.fetch_add(1, std::memory_order_relaxed); }
+  void release() {
+    if (holders_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  }
+
+ private:
+  NodeArena() = default;
+  ~NodeArena() = default;
+
+  void addChunk(std::size_t atLeast) {
+    // Chunks grow with the document, so a short reply takes little memory and a long one few chunks.
+    nextChunkSize_ = std::min<std::size_t>(nextChunkSize_ * 2, kLargestChunk);
+    const std::size_t size = std::max(nextChunkSize_, atLeast);
+    chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+    cursor_ = chunks_.back().get();
+    end_ = cursor_ + size;
+  }
+
+  static constexpr std::size_t kLargestChunk = 256 * 1024;
+
+  std::atomic<std::size_t> holders_{1};
+  std::vector<std::unique_ptr<std::byte[]>> chunks_;
+  std::byte* cursor_ = nullptr;
+  std::byte* end_ = nullptr;
+  std::size_t nextChunkSize_ = 4 * 1024;
+};
+
+// The allocator through which `std::allocate_shared` places a node and its reference count in an arena.
+template <class T>
+struct NodeArenaAllocator {
+  using value_type = T;
+
+  explicit NodeArenaAllocator(NodeArena& arena) : arena(&arena) {}
+  template <class U>
+  NodeArenaAllocator(const NodeArenaAllocator<U>& other) : arena(other.arena) {}
+
+  T* allocate(std::size_t count) { return static_cast<T*>(arena->allocate(count * sizeof(T), alignof(T))); }
+  void deallocate(T*, std::size_t) { arena->deallocate(); }
+
+  template <class U>
+  bool operator==(const NodeArenaAllocator<U>& other) const {
+    return arena == other.arena;
+  }
+
+  NodeArena* arena;
+};
+
+// Holds an arena for the length of one parse.
+class NodeArenaHold {
+ public:
+  NodeArenaHold() : arena_(NodeArena::make()) {}
+  ~NodeArenaHold() { arena_->release(); }
+  NodeArenaHold(const NodeArenaHold&) = delete;
+  NodeArenaHold& operator=(const NodeArenaHold&) = delete;
+
+  NodeArena& arena() const { return *arena_; }
+
+ private:
+  NodeArena* arena_;
+};
+
+}  // namespace MarkdownRender::detail
