@@ -176,6 +176,14 @@ void ViewGraph::scheduleUpdate() {
 
 void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment,
                          bool isNew) {
+  if (node.kind_ == Node::Kind::composite && !isNew && !node.isDirty_ && node.instance_) {
+    const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
+    if (composite.isEqualTo(*node.instance_) && environment.isEquivalent(node.environment_)) {
+      // The same view seeing the same values: its body would describe the same subtree.
+      node.spec_ = spec;
+      return;
+    }
+  }
   node.spec_ = spec;
   node.environment_ = environment;
   node.isDirty_ = false;
