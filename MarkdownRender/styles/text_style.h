@@ -18,6 +18,9 @@ class TextStyle {
  public:
   virtual ~TextStyle() = default;
   virtual void applyAttributes(ui::AttributeContainer& attributes) const = 0;
+  // Whether `other` is known to contribute exactly what this style does. Styles that cannot tell (most
+  // hold closures or other styles) say no, and are then equal only to themselves.
+  virtual bool isSameStyle(const TextStyle& /*other*/) const { return false; }
 };
 
 // A concrete style type: a copyable value implementing TextStyle.
@@ -43,6 +46,10 @@ class AnyTextStyle final : public TextStyle {
     return dynamic_cast<const S*>(style_.get());
   }
   bool isEmpty() const { return style_ == nullptr; }
+
+  bool operator==(const AnyTextStyle& other) const {
+    return style_ == other.style_ || (style_ && other.style_ && style_->isSameStyle(*other.style_));
+  }
 
  private:
   // Shared because the value is immutable: copies of an erased style cost one reference count.

@@ -22,6 +22,28 @@ struct TextStyleKey {
   static const AnyTextStyle& defaultValue();
 };
 
+// The attributes every style in force gives an empty container, kept as a style. The environment carries
+// its text style in this form: each `textStyle` modifier resolves its style once, against what it
+// inherits, rather than every reader below running the whole chain of styles again; and two resolved
+// styles compare by their attributes, so views below whose styles did not change keep their subtrees.
+class ResolvedTextStyle final : public TextStyle {
+ public:
+  explicit ResolvedTextStyle(ui::AttributeContainer attributes) : attributes_(std::move(attributes)) {}
+
+  // Only readers of the environment's style apply it, always to an empty container.
+  void applyAttributes(ui::AttributeContainer& attributes) const override {
+    attributes = attributes.merging(attributes_);
+  }
+  bool isSameStyle(const TextStyle& other) const override {
+    const auto* resolved = dynamic_cast<const ResolvedTextStyle*>(&other);
+    return resolved && resolved->attributes_ == attributes_;
+  }
+  const ui::AttributeContainer& attributes() const { return attributes_; }
+
+ private:
+  ui::AttributeContainer attributes_;
+};
+
 // The view with the environment's text style replaced, for it and the views below, by the inherited style
 // followed by `style`: where both set an attribute, the added style wins.
 template <TextStyleValue S>
@@ -30,8 +52,10 @@ ui::AnyView textStyle(const ui::AnyView& view, S style) {
   modifier->label = "textStyle";
   modifier->description = "textStyle";
   modifier->transform = [style = std::move(style)](ui::EnvironmentValues& environment) {
-    environment.set<TextStyleKey>(TextStyleBuilder::erase(
-        TextStyleBuilder::combine(TextStyleBuilder::single(environment.get<TextStyleKey>()), style)));
+    ui::AttributeContainer attributes;
+    environment.get<TextStyleKey>().applyAttributes(attributes);
+    style.applyAttributes(attributes);
+    environment.set<TextStyleKey>(AnyTextStyle(ResolvedTextStyle(std::move(attributes))));
   };
   return view.modifier(std::move(modifier));
 }

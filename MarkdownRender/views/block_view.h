@@ -52,6 +52,9 @@ class BlockView final : public ui::View {
   ui::AnyView body() const override;
   const Block& block() const { return block_; }
 
+  // The view is a function of its block and the environment: an unchanged block keeps its views.
+  bool operator==(const BlockView& other) const { return block_ == other.block_; }
+
  private:
   Block block_;
 };

@@ -96,7 +96,7 @@ class EnvironmentValues {
 
   template <EnvironmentKey K>
   void set(typename K::Value value) {
-    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)));
+    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)), &equalValues<typename K::Value>);
   }
 
   // Observable objects are found by their type.
@@ -110,7 +110,23 @@ class EnvironmentValues {
   }
   template <class T>
   void setObject(std::shared_ptr<T> object) {
-    push(typeid(ObjectKey<T>), std::make_shared<const std::shared_ptr<T>>(std::move(object)));
+    push(typeid(ObjectKey<T>), std::make_shared<const std::shared_ptr<T>>(std::move(object)),
+         &equalValues<std::shared_ptr<T>>);
+  }
+
+  // Whether a view reading these values sees what it saw reading `other`: the same keys set in the same
+  // order to equal values. Values of types without equality are equal only when they are the same value
+  // object, so a set rebuilt by the same modifiers compares equal as long as its values can be compared.
+  bool isEquivalent(const EnvironmentValues& other) const {
+    const Entry* a = head_.get();
+    const Entry* b = other.head_.get();
+    for (; a && b; a = a->next.get(), b = b->next.get()) {
+      if (a == b) return true;
+      if (a->key != b->key) return false;
+      if (a->value != b->value && (a->isEqual != b->isEqual || !a->isEqual(a->value.get(), b->value.get())))
+        return false;
+    }
+    return a == b;
   }
 
   ColorScheme colorScheme() const { return get<ColorSchemeKey>(); }
@@ -121,13 +137,23 @@ class EnvironmentValues {
  private:
   template <class T>
   struct ObjectKey {};
+  using Equality = bool (*)(const void*, const void*);
+  template <class T>
+  static bool equalValues(const void* a, const void* b) {
+    if constexpr (std::equality_comparable<T>) {
+      return *static_cast<const T*>(a) == *static_cast<const T*>(b);
+    } else {
+      return a == b;
+    }
+  }
   struct Entry {
     std::type_index key;
     std::shared_ptr<const void> value;
+    Equality isEqual;
     std::shared_ptr<const Entry> next;
   };
-  void push(std::type_index key, std::shared_ptr<const void> value) {
-    head_ = std::make_shared<const Entry>(Entry{key, std::move(value), head_});
+  void push(std::type_index key, std::shared_ptr<const void> value, Equality isEqual) {
+    head_ = std::make_shared<const Entry>(Entry{key, std::move(value), isEqual, head_});
   }
   std::shared_ptr<const Entry> head_;
 };

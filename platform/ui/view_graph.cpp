@@ -25,6 +25,10 @@ bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
   return !primitive || !primitive->hasVariableTypeName() || a.typeName() == b.typeName();
 }
 
+// Revisions are counted for all graphs together, so a node made where a removed one lay never looks
+// like it. Main thread only, as the graphs are.
+std::uint64_t lastRevision = 0;
+
 }  // namespace
 
 const Modifier* Node::modifier() const {
@@ -37,6 +41,7 @@ ViewGraph::ViewGraph(AnyView root, EnvironmentValues environment)
   root_ = std::make_shared<Node>();
   root_->graph_ = this;
   root_->kind_ = kindOf(*rootSpec_);
+  beginRevision();
   evaluate(*root_, rootSpec_, environment_, true);
   update();
 }
@@ -76,6 +81,7 @@ int ViewGraph::update() {
     // Outer views first: re-evaluating a view re-evaluates its subtree, which clears dirty descendants.
     std::stable_sort(dirty.begin(), dirty.end(),
                      [](const auto& a, const auto& b) { return a->depth_ < b->depth_; });
+    beginRevision();
     for (auto& node : dirty) {
       if (node->isDirty_ && node->isAttached()) evaluate(*node, node->spec_, node->environment_, false);
     }
@@ -108,12 +114,14 @@ int ViewGraph::update() {
 
 void ViewGraph::setEnvironment(EnvironmentValues environment) {
   environment_ = std::move(environment);
+  beginRevision();
   evaluate(*root_, rootSpec_, environment_, false);
   update();
 }
 
 void ViewGraph::setRoot(AnyView root) {
   rootSpec_ = root.spec();
+  beginRevision();
   if (!hasSameIdentity(*root_->spec_, *rootSpec_)) {
     remove(*root_);
     root_ = std::make_shared<Node>();
@@ -177,9 +185,18 @@ void ViewGraph::scheduleUpdate() {
 
 void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment,
                          bool isNew) {
+  if (node.kind_ == Node::Kind::composite && !isNew && !node.isDirty_ && node.instance_) {
+    const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
+    if (composite.isEqualTo(*node.instance_) && environment.isEquivalent(node.environment_)) {
+      // The same view seeing the same values: its body would describe the same subtree.
+      node.spec_ = spec;
+      return;
+    }
+  }
   node.spec_ = spec;
   node.environment_ = environment;
   node.isDirty_ = false;
+  touch(node);
   switch (node.kind_) {
     case Node::Kind::composite: {
       const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
@@ -269,6 +286,15 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
   }
 }
 
+void ViewGraph::beginRevision() { revision_ = ++lastRevision; }
+
+void ViewGraph::touch(Node& node) {
+  // Ancestors of a node with the current revision have it too, so the walk stops at the first one.
+  for (Node* current = &node; current && current->revision_ != revision_; current = current->parent_) {
+    current->revision_ = revision_;
+  }
+}
+
 void ViewGraph::appear(Node& node) {
   if (!node.hasAppeared_) {
     node.hasAppeared_ = true;
@@ -303,25 +329,36 @@ void ViewGraph::remove(Node& node) {
 }
 
 void ViewGraph::collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers) {
+  // Subtrees known to hold no handler are not walked again until they change.
+  if (node.handlerCountRevision_ == node.revision_ && node.handlerCount_ == 0) return;
+  const std::size_t before = handlers.size();
   if (node.modifierAs<PreferenceChangeModifier>()) handlers.push_back(&node);
   for (auto& child : node.children_) collectPreferenceHandlers(*child, handlers);
+  node.handlerCountRevision_ = node.revision_;
+  node.handlerCount_ = handlers.size() - before;
 }
 
-namespace {
-
-std::optional<std::any> preferenceValue(const Node& node, const PreferenceKeyOps& key) {
+std::optional<std::any> ViewGraph::preferenceValue(Node& node, const PreferenceKeyOps& key) {
+  // A subtree's value depends on the subtree alone, so it is worked out again only once it changed.
+  auto memo = std::find_if(node.preferenceMemos_.begin(), node.preferenceMemos_.end(),
+                           [&key](const Node::PreferenceMemo& m) { return m.key == key.key; });
+  if (memo != node.preferenceMemos_.end() && memo->revision == node.revision_) return memo->value;
   std::optional<std::any> value;
-  for (const auto& child : node.children()) {
+  for (const auto& child : node.children_) {
     auto childValue = preferenceValue(*child, key);
     if (!childValue) continue;
     if (!value) value = key.defaultValue();
     key.reduce(*value, *childValue);
   }
   if (auto* modifier = node.modifier()) modifier->preference(key, value);
+  if (memo == node.preferenceMemos_.end()) {
+    node.preferenceMemos_.push_back(Node::PreferenceMemo{key.key, node.revision_, value});
+  } else {
+    memo->revision = node.revision_;
+    memo->value = value;
+  }
   return value;
 }
-
-}  // namespace
 
 bool ViewGraph::applyPreferences() {
   std::vector<Node*> handlers;

@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/ui/dynamic_property.h"
@@ -37,15 +39,18 @@ class Node : public std::enable_shared_from_this<Node> {
   bool hasAppeared() const { return hasAppeared_; }
   // How many times this view's body ran (views with a body only).
   std::uint64_t evaluationCount() const { return evaluationCount_; }
+  // Changes whenever this view or a view below it is evaluated again (never repeats, across graphs): what
+  // is worked out from a subtree alone (its sizes, its preferences) holds while the revision stays.
+  std::uint64_t revision() const { return revision_; }
 
   template <class P>
   const P* primitiveAs() const {
-    return kind_ == Kind::primitive ? dynamic_cast<const P*>(spec_.get()) : nullptr;
+    return kind_ == Kind::primitive ? exactly<P>(spec_.get()) : nullptr;
   }
   const Modifier* modifier() const;
   template <class M>
   const M* modifierAs() const {
-    return dynamic_cast<const M*>(modifier());
+    return exactly<M>(modifier());
   }
   // The view value of a view with a body (the node's own copy), null for other nodes.
   const View* instance() const { return instance_.get(); }
@@ -55,6 +60,17 @@ class Node : public std::enable_shared_from_this<Node> {
 
  private:
   friend class ViewGraph;
+  // Layout and hosting ask every node what it is many times over: a final class is recognised by its
+  // type alone, which costs less than a cast through the hierarchy.
+  template <class T, class Base>
+  static const T* exactly(const Base* base) {
+    if constexpr (std::is_final_v<T>) {
+      return base && typeid(*base) == typeid(T) ? static_cast<const T*>(base) : nullptr;
+    } else {
+      return dynamic_cast<const T*>(base);
+    }
+  }
+
   Kind kind_ = Kind::primitive;
   SpecPointer spec_;
   Node* parent_ = nullptr;
@@ -70,6 +86,17 @@ class Node : public std::enable_shared_from_this<Node> {
   bool isDirty_ = false;
   bool hasAppeared_ = false;
   std::uint64_t evaluationCount_ = 0;
+  std::uint64_t revision_ = 0;
+  // The values of preference keys this subtree produced, at the revision they were worked out for.
+  struct PreferenceMemo {
+    std::type_index key;
+    std::uint64_t revision;
+    std::optional<std::any> value;
+  };
+  std::vector<PreferenceMemo> preferenceMemos_;
+  // How many preference handlers this subtree holds, at the revision it was counted for.
+  std::uint64_t handlerCountRevision_ = 0;
+  std::size_t handlerCount_ = 0;
 };
 
 // Owns the tree of one hosted view. Main thread only; re-evaluation requested from other threads is
@@ -130,6 +157,11 @@ class ViewGraph final : public UpdateContext {
   void scheduleUpdate();
   bool applyPreferences();
   void collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers);
+  static std::optional<std::any> preferenceValue(Node& node, const PreferenceKeyOps& key);
+  // Starts a new revision for the evaluations that follow.
+  void beginRevision();
+  // Gives `node` and its ancestors the current revision.
+  void touch(Node& node);
 
   std::shared_ptr<Node> root_;
   SpecPointer rootSpec_;
@@ -139,6 +171,7 @@ class ViewGraph final : public UpdateContext {
   std::function<void()> didUpdate_;
   std::function<bool()> layout_;
   std::optional<Animation> lastTransactionAnimation_;
+  std::uint64_t revision_ = 0;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool isUpdateScheduled_ = false;
   bool isUpdating_ = false;

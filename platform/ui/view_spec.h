@@ -3,6 +3,7 @@
 #pragma once
 
 #include <any>
+#include <concepts>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -82,6 +83,10 @@ class CompositeSpecBase : public ViewSpec {
   // The memory the instance occupies, where its dynamic properties are found.
   virtual std::size_t instanceSize() const = 0;
   virtual const void* instanceStart(const View& instance) const = 0;
+  // Whether the described value equals the node's copy. Only views that state their equality (an
+  // `operator==` over what their body reads) can be equal: their body is then not run again while the
+  // environment they see is unchanged and their state has not changed, and their subtree stays as it is.
+  virtual bool isEqualTo(const View& instance) const = 0;
 };
 
 template <class V>
@@ -102,6 +107,13 @@ class CompositeSpec final : public CompositeSpecBase {
     if constexpr (std::is_copy_assignable_v<V>) {
       static_cast<V&>(instance) = view_;
       return true;
+    } else {
+      return false;
+    }
+  }
+  bool isEqualTo(const View& instance) const override {
+    if constexpr (std::equality_comparable<V>) {
+      return view_ == static_cast<const V&>(instance);
     } else {
       return false;
     }

@@ -641,7 +641,6 @@ LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
 void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) {
   static std::atomic<std::uint64_t> runs{0};
   generation_ = ++runs;
-  measured_.clear();
   frames_.clear();
   imageFrames_.clear();
   setCharacters_.clear();
@@ -655,6 +654,11 @@ void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) 
   ProposedViewSize proposal(safeArea_.size);
   Size rootSize = sizeThatFits(root, proposal);
   place(root, aligned(safeArea_, rootSize, Alignment::center()), proposal);
+  // A view made where a removed one lay has a newer revision, so what is kept for the removed one is
+  // never taken for it; it is dropped once it makes up half of what is kept.
+  if (measured_.size() > 2 * frames_.size()) {
+    std::erase_if(measured_, [this](const auto& entry) { return !frames_.contains(entry.first); });
+  }
 }
 
 Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
@@ -701,12 +705,17 @@ std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
 }
 
 Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal) {
-  auto& entries = measured_[&node];
-  for (const auto& entry : entries) {
-    if (entry.proposal == proposal) return entry.size;
+  auto& entry = measured_[&node];
+  if (entry.revision != node.revision()) {
+    entry.revision = node.revision();
+    entry.sizes.clear();
+  }
+  for (const auto& measured : entry.sizes) {
+    if (measured.proposal == proposal) return measured.size;
   }
   Size size = measure(node, proposal);
-  measured_[&node].push_back({proposal, size});
+  // Measuring may have added entries and moved this one.
+  measured_[&node].sizes.push_back({proposal, size});
   return size;
 }
 

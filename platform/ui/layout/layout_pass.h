@@ -88,12 +88,17 @@ class LayoutPass {
     ProposedViewSize proposal;
     Size size;
   };
+  // The sizes a view took, kept across layouts while its subtree keeps the revision they were measured at.
+  struct MeasuredNode {
+    std::uint64_t revision = 0;
+    std::vector<Measured> sizes;
+  };
   Size measure(const detail::Node& node, const ProposedViewSize& proposal);
   // `frame` with the chosen edges that lie on the safe area's boundary moved out to the space's edges.
   Rect reachingOutOfSafeArea(const Rect& frame, Edges edges) const;
 
   std::shared_ptr<const TextMeasurer> measurer_;
-  std::unordered_map<const detail::Node*, std::vector<Measured>> measured_;
+  std::unordered_map<const detail::Node*, MeasuredNode> measured_;
   std::unordered_map<const detail::Node*, Rect> frames_;
   std::unordered_map<const detail::Node*, Rect> controlFrames_;
   std::unordered_map<const detail::Node*, Size> contentSizes_;

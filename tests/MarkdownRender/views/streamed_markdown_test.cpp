@@ -1,0 +1,83 @@
+// A document that changes while it is shown (a streamed reply) looks exactly as a view made afresh from
+// its latest text, wherever the change falls: blocks kept from before are laid out around the new ones.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "MarkdownRender/views/markdown_view.h"
+#include "platform/ui/inspector.h"
+#include "platform/ui/layout/layout_pass.h"
+#include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
+
+namespace MarkdownRender {
+namespace {
+
+using ui::testing::WindowHost;
+
+ui::AnyView shown(const std::string& text) { return ui::ScrollView(Markdown(text)); }
+
+// Every view in tree order with its frame, the tree's text dump below them.
+void describe(const ui::LayoutPass& layout, const ui::detail::Node& node, std::ostream& out, int depth = 0) {
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node.typeName();
+  if (auto frame = layout.frame(node)) {
+    out << " (" << frame->minX() << ", " << frame->minY() << ", " << frame->width() << ", " << frame->height()
+        << ")";
+  }
+  out << "\n";
+  for (const auto& child : node.children()) describe(layout, *child, out, depth + 1);
+}
+
+std::string arrangement(WindowHost& host) {
+  std::ostringstream out;
+  describe(host.hostingView().layout(), *host.graph().root(), out);
+  return out.str() + host.dump();
+}
+
+TEST(StreamedMarkdown, EveryStepLooksAsTheSameTextShownAfresh) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> steps;
+  };
+  const Case cases[] = {
+      {"a paragraph that grows in place",
+       {"First paragraph.\n\nSecond", "First paragraph.\n\nSecond paragraph, longer now",
+        "First paragraph.\n\nSecond paragraph, longer now and wrapping onto a further line of text "
+        "because it keeps going well past the width of the view"}},
+      {"a block that changes its kind in place",
+       {"Intro\n\n# Head", "Intro\n\n# Heading\n\n- item", "Intro\n\n## Heading\n\n1. item"}},
+      {"a block inserted before the others",
+       {"alpha\n\nbeta\n\ngamma", "new first block\n\nalpha\n\nbeta\n\ngamma",
+        "> quoted\n\nnew first block\n\nalpha\n\nbeta\n\ngamma"}},
+      {"a table that grows a row",
+       {"| a | b |\n|---|--:|\n| 1 | 2 |", "| a | b |\n|---|--:|\n| 1 | 2 |\n| 3",
+        "| a | b |\n|---|--:|\n| 1 | 2 |\n| 3 | 4 |", "| a | b |\n|---|--:|\n| 1 | 2 |\n| 3 | 4 |\n\nAfter."}},
+      {"blocks that leave",
+       {"one\n\ntwo\n\n```\ncode\n```\n\nthree", "one\n\nthree", "three"}},
+      {"a list whose items change the margins around it",
+       {"Text\n\n- a\n- b", "Text\n\n- a\n\n- b\n\nMore", "Text\n\n- a\n- b\n\nMore"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WindowHost streamed(shown(c.steps.front()), {400, 600});
+    for (const auto& step : c.steps) {
+      SCOPED_TRACE(step);
+      streamed.setRoot(shown(step));
+      WindowHost fresh(shown(step), {400, 600});
+      EXPECT_EQ(arrangement(streamed), arrangement(fresh));
+    }
+  }
+}
+
+TEST(StreamedMarkdown, AGrowingReplyKeepsTheViewsOfItsFinishedBlocks) {
+  WindowHost host(shown("First paragraph.\n\nSecond"), {400, 600});
+  auto first = host.find(ui::testing::text("First paragraph."));
+  host.setRoot(shown("First paragraph.\n\nSecond paragraph"));
+  EXPECT_TRUE(first.isAttached());
+  EXPECT_EQ(host.find(ui::testing::text("First paragraph.")), first);
+}
+
+}  // namespace
+}  // namespace MarkdownRender
