@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "platform/appkit/view.h"
@@ -58,6 +59,46 @@ std::optional<std::size_t> siblingIndex(const X& entry, const std::vector<std::s
   return std::nullopt;
 }
 
+namespace detail {
+inline std::shared_ptr<appkit::View> parentOf(const appkit::View& view) { return view.superview(); }
+inline std::shared_ptr<appkit::ViewController> parentOf(const appkit::ViewController& controller) {
+  return controller.parentViewController();
+}
+inline const std::vector<std::shared_ptr<appkit::View>>& childrenOf(const appkit::View& view) {
+  return view.subviews();
+}
+inline const std::vector<std::shared_ptr<appkit::ViewController>>& childrenOf(
+    const appkit::ViewController& controller) {
+  return controller.childViewControllers();
+}
+
+// Which siblings a walk visits: the earlier ones, the nearest first, or `entry` and the later ones, in
+// order.
+enum class SiblingWalk { earlier, fromEntryOn };
+
+// The first thing `pick` finds among the siblings of `entry` the walk visits; nothing when `entry` has no
+// parent.
+template <class X, class Pick>
+auto firstAmongSiblings(const X& entry, SiblingWalk walk, Pick pick) {
+  using Found = std::invoke_result_t<Pick&, const std::shared_ptr<X>&>;
+  auto parent = parentOf(entry);  // held, so the sibling list lives through the walk
+  if (!parent) return Found{};
+  const auto& siblings = childrenOf(*parent);
+  auto index = siblingIndex(entry, siblings);
+  if (!index) return Found{};
+  if (walk == SiblingWalk::earlier) {
+    for (std::size_t i = *index; i-- > 0;) {
+      if (auto found = pick(siblings[i])) return found;
+    }
+  } else {
+    for (std::size_t i = *index; i < siblings.size(); ++i) {
+      if (auto found = pick(siblings[i])) return found;
+    }
+  }
+  return Found{};
+}
+}  // namespace detail
+
 // Among the candidates below `root` (each subview itself when of type T, else the first view of type T
 // inside it), the only one, or else the first whose bounds contain the centre of `entry`.
 template <ViewClass T>
@@ -85,86 +126,47 @@ std::shared_ptr<T> descendantAtCentre(const appkit::View& root, const appkit::Vi
 // searched depth first; the siblings themselves are not tested.
 template <ViewClass T>
 std::shared_ptr<T> precedingSiblingDescendant(const appkit::View& entry) {
-  auto superview = entry.superview();
-  if (!superview) return nullptr;
-  const auto& siblings = superview->subviews();
-  auto index = siblingIndex(entry, siblings);
-  if (!index || *index == 0) return nullptr;
-  for (std::size_t i = *index; i-- > 0;) {
-    if (auto found = firstDescendant<T>(*siblings[i])) return found;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::earlier,
+                                    [](const auto& sibling) { return firstDescendant<T>(*sibling); });
 }
 
 // The nearest earlier sibling of `entry` that is itself of type T.
 template <ViewClass T>
 std::shared_ptr<T> precedingSibling(const appkit::View& entry) {
-  auto superview = entry.superview();
-  if (!superview) return nullptr;
-  const auto& siblings = superview->subviews();
-  auto index = siblingIndex(entry, siblings);
-  if (!index || *index == 0) return nullptr;
-  for (std::size_t i = *index; i-- > 0;) {
-    if (auto typed = std::dynamic_pointer_cast<T>(siblings[i])) return typed;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::earlier, [](const auto& sibling) {
+    return std::dynamic_pointer_cast<T>(sibling);
+  });
 }
 
 // A controller of type T inside one of the earlier sibling controllers of `entry` (a sibling itself
 // counts after what is inside it), the nearest first.
 template <ViewControllerClass T>
 std::shared_ptr<T> precedingSiblingControllerDescendant(const appkit::ViewController& entry) {
-  auto parent = entry.parentViewController();
-  if (!parent) return nullptr;
-  const auto& siblings = parent->childViewControllers();
-  auto index = siblingIndex(entry, siblings);
-  if (!index || *index == 0) return nullptr;
-  for (std::size_t i = *index; i-- > 0;) {
-    if (auto found = firstViewController<T>(*siblings[i])) return found;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::earlier,
+                                    [](const auto& sibling) { return firstViewController<T>(*sibling); });
 }
 
 // The nearest earlier sibling controller of `entry` that is itself of type T.
 template <ViewControllerClass T>
 std::shared_ptr<T> precedingSiblingController(const appkit::ViewController& entry) {
-  auto parent = entry.parentViewController();
-  if (!parent) return nullptr;
-  const auto& siblings = parent->childViewControllers();
-  auto index = siblingIndex(entry, siblings);
-  if (!index || *index == 0) return nullptr;
-  for (std::size_t i = *index; i-- > 0;) {
-    if (auto typed = std::dynamic_pointer_cast<T>(siblings[i])) return typed;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::earlier, [](const auto& sibling) {
+    return std::dynamic_pointer_cast<T>(sibling);
+  });
 }
 
 // A view of type T inside `entry` or one of its later siblings, in order, each searched depth first.
 template <ViewClass T>
 std::shared_ptr<T> followingSiblingDescendant(const appkit::View& entry) {
-  auto superview = entry.superview();
-  if (!superview) return nullptr;
-  const auto& siblings = superview->subviews();
-  auto index = siblingIndex(entry, siblings);
-  if (!index) return nullptr;
-  for (std::size_t i = *index; i < siblings.size(); ++i) {
-    if (auto found = firstDescendant<T>(*siblings[i])) return found;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::fromEntryOn,
+                                    [](const auto& sibling) { return firstDescendant<T>(*sibling); });
 }
 
 // `entry` itself when it is of type T, else its nearest later sibling of type T.
 template <ViewClass T>
 std::shared_ptr<T> followingSibling(const appkit::View& entry) {
-  auto superview = entry.superview();
-  if (!superview) return nullptr;
-  const auto& siblings = superview->subviews();
-  auto index = siblingIndex(entry, siblings);
-  if (!index) return nullptr;
-  for (std::size_t i = *index; i < siblings.size(); ++i) {
-    if (auto typed = std::dynamic_pointer_cast<T>(siblings[i])) return typed;
-  }
-  return nullptr;
+  return detail::firstAmongSiblings(entry, detail::SiblingWalk::fromEntryOn, [](const auto& sibling) {
+    return std::dynamic_pointer_cast<T>(sibling);
+  });
 }
 
 // The nearest ancestor of `entry` of type T (the entry itself is not visited).

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <type_traits>
+#include <utility>
 
 namespace Defaults {
 
@@ -35,20 +36,10 @@ std::optional<T> numberFromBool(bool value) {
   }
 }
 
-template <NumericValue T>
-std::optional<T> numberFromInteger(std::int64_t value) {
-  if constexpr (std::is_same_v<T, bool>) {
-    return std::nullopt;
-  } else if constexpr (std::is_floating_point_v<T>) {
-    return static_cast<T>(value);
-  } else {
-    if (!std::in_range<T>(value)) return std::nullopt;
-    return static_cast<T>(value);
-  }
-}
-
-template <NumericValue T>
-std::optional<T> numberFromUnsigned(std::uint64_t value) {
+// A whole number as stored: signed (std::int64_t) or, beyond its range, unsigned (std::uint64_t).
+template <NumericValue T, class Whole>
+requires std::same_as<Whole, std::int64_t> || std::same_as<Whole, std::uint64_t> std::optional<T>
+numberFromWhole(Whole value) {
   if constexpr (std::is_same_v<T, bool>) {
     return std::nullopt;
   } else if constexpr (std::is_floating_point_v<T>) {

@@ -272,8 +272,8 @@ struct NativeJson<T> {
   static foundation::Json toJson(const T& value) { return foundation::Json(value); }
   static std::optional<T> fromJson(const foundation::Json& json) {
     if (json.is_boolean()) return numberFromBool<T>(json.get<bool>());
-    if (json.is_number_unsigned()) return numberFromUnsigned<T>(json.get<std::uint64_t>());
-    if (json.is_number_integer()) return numberFromInteger<T>(json.get<std::int64_t>());
+    if (json.is_number_unsigned()) return numberFromWhole<T>(json.get<std::uint64_t>());
+    if (json.is_number_integer()) return numberFromWhole<T>(json.get<std::int64_t>());
     if (json.is_number_float()) return numberFromDouble<T>(json.get<double>());
     return std::nullopt;
   }
@@ -393,7 +393,7 @@ struct Serialization<T> {
   }
   static std::optional<T> fromPropertyList(const PlistValue& object) {
     if (auto flag = object.boolValue()) return numberFromBool<T>(*flag);
-    if (auto integer = object.integerValue()) return numberFromInteger<T>(*integer);
+    if (auto integer = object.integerValue()) return numberFromWhole<T>(*integer);
     if (object.isReal()) return numberFromDouble<T>(*object.doubleValue());
     return std::nullopt;
   }

@@ -8,23 +8,11 @@
 #include "Quillo/chat_model/settings_keys.h"
 #include "Quillo/settings_panes/picker_options.h"
 #include "Quillo/settings_panes/prompt_settings_pane.h"
+#include "Quillo/settings_panes/settings_caption.h"
 #include "platform/ui/number_formatter.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
-
-namespace {
-
-ui::AnyView caption(const std::string& text) {
-  using namespace ui;
-  return Text(text)
-      .font(Font::system(11))
-      .foregroundStyle(Color::secondary())
-      .fixedSize(false, true)
-      .padding(Edges::bottom, 1);
-}
-
-}  // namespace
 
 GlobalSettings::GlobalSettings()
     : globalApiModel_(Keys::globalApiModel()),
@@ -44,17 +32,18 @@ ui::AnyView GlobalSettings::body() const {
       Picker<Model>("Global API Model:", globalApiModel_.binding(), modelOptions(selectableModels()))
           .frame(250, std::nullopt)
           .disabled(hasNoKey),
-      caption("Select which API model should be used for Quillo Global. Note that GPT-4 will be considerably "
-              "slower."),
+      settingsCaption(
+          "Select which API model should be used for Quillo Global. Note that GPT-4 will be considerably "
+          "slower."),
       Divider(),
       Toggle("Speak Response", speakGlobalOutLoud_.binding()),
       // Stored when the typing is committed and reads as a whole number; otherwise the stored number shows
       // again.
       TextField("Max Characters to speak", maxLengthForSpeaking_.binding(), NumberFormatter())
           .disabled(!*speakGlobalOutLoud_),
-      caption("The maximum number of characters that can be in a reply that's spoken out loud."),
+      settingsCaption("The maximum number of characters that can be in a reply that's spoken out loud."),
       Toggle("Conversation Mode", conversationModeEnabled_.binding()),
-      caption(
+      settingsCaption(
           "Talk with ChatGPT when Global mode is open. It will automatically start recording again after the "
           "answer has been provided."),
       conditional(hasNoKey, Text(kMissingAPIKeyWarning).foregroundStyle(Color::red())),

@@ -1,6 +1,7 @@
 #include "Quillo/settings_panes/prompt_settings_pane.h"
 
 #include "Quillo/chat_model/settings_keys.h"
+#include "Quillo/settings_panes/settings_caption.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
@@ -24,11 +25,8 @@ ui::AnyView PromptSettingsView::body() const {
           .padding(Edges::top, 4));
   return VStack(Form({
       editor,
-      Text("Adjust the system prompt that is used to instruct Quillo across all native parts of the app.")
-          .font(Font::system(11))
-          .foregroundStyle(Color::secondary())
-          .fixedSize(false, true)
-          .padding(Edges::bottom, 1),
+      settingsCaption(
+          "Adjust the system prompt that is used to instruct Quillo across all native parts of the app."),
       Button("Reset to default", [self] { self.resetSystemPrompt(); }).buttonStyle(ButtonStyle::plain),
       conditional(apiKey_->empty(), Text(kMissingAPIKeyWarning).foregroundStyle(Color::red())),
   }));

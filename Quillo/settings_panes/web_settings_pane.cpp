@@ -3,21 +3,15 @@
 #include <string>
 #include <utility>
 
+#include "Quillo/settings_panes/settings_caption.h"
 #include "platform/ui/views.h"
 
 namespace Quillo {
 
 namespace {
 
-ui::AnyView caption(const std::string& text) {
-  using namespace ui;
-  return Text(text)
-      .font(Font::system(11))
-      .foregroundStyle(Color::secondary())
-      .fixedSize(false, true)
-      .padding(Edges::bottom, 1)
-      .frame(250, std::nullopt);
-}
+// Captions here keep to a narrow column beside the toggles.
+ui::AnyView caption(const std::string& text) { return settingsCaption(text).frame(250, std::nullopt); }
 
 }  // namespace
 

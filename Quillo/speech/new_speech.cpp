@@ -37,6 +37,10 @@ std::shared_ptr<NewSpeech> NewSpeech::make(bool inConversation) {
 NewSpeech::~NewSpeech() {
   audioEngine_->stop();
   audioEngine_->inputNode().removeTap(kBus);
+  endRecognition();
+}
+
+void NewSpeech::endRecognition() {
   std::shared_ptr<speech::RecognitionTask> task;
   {
     std::lock_guard lock(recording_->mutex);
@@ -161,14 +165,7 @@ void NewSpeech::stopRecording() {
     if (auto self = weak.lock()) self->isRecording.set(false);
   });
   audioEngine_->inputNode().removeTap(kBus);
-  std::shared_ptr<speech::RecognitionTask> task;
-  {
-    std::lock_guard lock(recording_->mutex);
-    ++recording_->generation;
-    recording_->request.reset();
-    task = std::move(recording_->task);
-  }
-  if (task) task->cancel();
+  endRecognition();
 }
 
 }  // namespace Quillo

@@ -68,6 +68,8 @@ class NewSpeech : public ui::ObservableObject,
   void handleReport(std::uint64_t generation, const std::optional<speech::RecognitionResult>& result,
                     const std::optional<speech::RecognitionError>& error);
   bool isLive(std::uint64_t generation) const;
+  // Makes every closure of the current recording stale, drops its request and cancels its task.
+  void endRecognition();
 
   std::shared_ptr<speech::SpeechRecognizer> speechRecognizer_;
   std::unique_ptr<speech::AudioEngine> audioEngine_;

@@ -234,138 +234,145 @@ class MainQueueDelivery : public std::enable_shared_from_this<MainQueueDelivery<
   bool hasEnded_ = false;  // main queue only
 };
 
-}  // namespace detail
-
+// The producer's end both kinds of stream share; they differ only in how a stream may be finished.
 template <class T>
-class AsyncThrowingStream;
+class ContinuationBase {
+ public:
+  // Buffers `value` for the consumer; once the stream has ended the value is dropped.
+  YieldResult yield(T value) const {
+    return producer_ ? producer_->channel->yield(std::move(value)) : YieldResult::terminated;
+  }
+  // Runs `handler` exactly once when the stream ends, for either reason (at once if it already has).
+  void setOnTermination(std::function<void(StreamTermination)> handler) const {
+    if (producer_) producer_->channel->setOnTermination(std::move(handler));
+  }
+
+ protected:
+  ContinuationBase() = default;
+  explicit ContinuationBase(std::shared_ptr<StreamProducer<T>> producer) : producer_(std::move(producer)) {}
+  // Ends the stream, with `failure` when it is not null; values already buffered are still delivered.
+  void finishWith(std::exception_ptr failure) const {
+    if (producer_) producer_->channel->finish(std::move(failure));
+  }
+
+ private:
+  std::shared_ptr<StreamProducer<T>> producer_;
+};
+
+// The consumer's end both kinds of stream share. Copies are handles to one consumer end; when the last is
+// released the stream is cancelled.
+template <class T>
+class StreamBase {
+ public:
+  // Blocks until the next value; nullopt at a normal end, or when the calling task is (or becomes)
+  // cancelled, which cancels the stream. A stream that ends with a failure rethrows it here once the
+  // buffered values have been read.
+  std::optional<T> next() const { return consumer_->channel->next(currentStopToken()); }
+
+  // Stops consuming: the buffer is dropped, the producer's later yields report terminated.
+  void cancel() const { consumer_->channel->cancel(); }
+
+ protected:
+  // Opens a new channel, keeps its consumer's end and returns its producer's end.
+  std::shared_ptr<StreamProducer<T>> open() {
+    auto channel = std::make_shared<StreamChannel<T>>();
+    consumer_ = std::make_shared<StreamConsumer<T>>(channel);
+    return std::make_shared<StreamProducer<T>>(channel);
+  }
+
+  AnyCancellable deliverOnMain(std::function<void(T)> onValue,
+                               std::function<void(std::exception_ptr)> onEnd) const {
+    auto delivery = std::make_shared<MainQueueDelivery<T>>(consumer_, std::move(onValue), std::move(onEnd));
+    delivery->start();
+    return AnyCancellable([delivery] { delivery->cancel(); });
+  }
+
+ private:
+  std::shared_ptr<StreamConsumer<T>> consumer_;
+};
+
+// A new stream of kind `Stream` with its continuation.
+template <class Stream>
+std::pair<Stream, typename Stream::Continuation> makeStreamWithContinuation() {
+  typename Stream::Continuation kept;
+  Stream stream([&](typename Stream::Continuation continuation) { kept = std::move(continuation); });
+  return {std::move(stream), std::move(kept)};
+}
+
+}  // namespace detail
 
 // A stream of values that ends normally. Made with a build function that receives the continuation (the
 // producer's end) before the constructor returns, or with makeStream(). Copies of a stream are handles to
 // one consumer end; when the last is released the stream is cancelled.
 template <class T>
-class AsyncStream {
+class AsyncStream : public detail::StreamBase<T> {
  public:
-  class Continuation {
+  class Continuation : public detail::ContinuationBase<T> {
    public:
     Continuation() = default;
-    // Buffers `value` for the consumer; once the stream has ended the value is dropped.
-    YieldResult yield(T value) const {
-      return producer_ ? producer_->channel->yield(std::move(value)) : YieldResult::terminated;
-    }
     // Ends the stream; values already buffered are still delivered.
-    void finish() const {
-      if (producer_) producer_->channel->finish(nullptr);
-    }
-    // Runs `handler` exactly once when the stream ends, for either reason (at once if it already has).
-    void setOnTermination(std::function<void(StreamTermination)> handler) const {
-      if (producer_) producer_->channel->setOnTermination(std::move(handler));
-    }
+    void finish() const { this->finishWith(nullptr); }
 
    private:
     friend class AsyncStream;
     explicit Continuation(std::shared_ptr<detail::StreamProducer<T>> producer)
-        : producer_(std::move(producer)) {}
-    std::shared_ptr<detail::StreamProducer<T>> producer_;
+        : detail::ContinuationBase<T>(std::move(producer)) {}
   };
 
   // A stream that has already ended.
   AsyncStream() : AsyncStream([](Continuation continuation) { continuation.finish(); }) {}
 
-  explicit AsyncStream(const std::function<void(Continuation)>& build) {
-    auto channel = std::make_shared<detail::StreamChannel<T>>();
-    consumer_ = std::make_shared<detail::StreamConsumer<T>>(channel);
-    build(Continuation(std::make_shared<detail::StreamProducer<T>>(channel)));
-  }
+  explicit AsyncStream(const std::function<void(Continuation)>& build) { build(Continuation(this->open())); }
 
   // A new stream with its continuation.
   static std::pair<AsyncStream, Continuation> makeStream() {
-    Continuation kept;
-    AsyncStream stream([&](Continuation continuation) { kept = std::move(continuation); });
-    return {std::move(stream), std::move(kept)};
+    return detail::makeStreamWithContinuation<AsyncStream>();
   }
-
-  // Blocks until the next value, or nullopt at the end. When the calling task is (or becomes) cancelled
-  // the stream is cancelled and nullopt returned.
-  std::optional<T> next() const { return consumer_->channel->next(currentStopToken()); }
-
-  // Stops consuming: the buffer is dropped, the producer's later yields report terminated.
-  void cancel() const { consumer_->channel->cancel(); }
 
   // Delivers each value, then the end, on the main queue. The returned handle stops the delivery and
   // cancels the stream (also when it is released); once cancelled nothing more is delivered. Use one
   // consumer per stream.
   [[nodiscard]] AnyCancellable forEachOnMain(std::function<void(T)> onValue,
                                              std::function<void()> onEnd = {}) const {
-    auto delivery = std::make_shared<detail::MainQueueDelivery<T>>(
-        consumer_, std::move(onValue), [onEnd = std::move(onEnd)](std::exception_ptr) {
-          if (onEnd) onEnd();
-        });
-    delivery->start();
-    return AnyCancellable([delivery] { delivery->cancel(); });
+    return this->deliverOnMain(std::move(onValue), [onEnd = std::move(onEnd)](std::exception_ptr) {
+      if (onEnd) onEnd();
+    });
   }
-
- private:
-  std::shared_ptr<detail::StreamConsumer<T>> consumer_;
 };
 
 // A stream of values that ends normally or with a failure (thrown by next() once the buffered values
 // have been read).
 template <class T>
-class AsyncThrowingStream {
+class AsyncThrowingStream : public detail::StreamBase<T> {
  public:
-  class Continuation {
+  class Continuation : public detail::ContinuationBase<T> {
    public:
     Continuation() = default;
-    YieldResult yield(T value) const {
-      return producer_ ? producer_->channel->yield(std::move(value)) : YieldResult::terminated;
-    }
     // Ends the stream normally, or with `failure` when it is not null.
-    void finish(std::exception_ptr failure = nullptr) const {
-      if (producer_) producer_->channel->finish(std::move(failure));
-    }
-    void setOnTermination(std::function<void(StreamTermination)> handler) const {
-      if (producer_) producer_->channel->setOnTermination(std::move(handler));
-    }
+    void finish(std::exception_ptr failure = nullptr) const { this->finishWith(std::move(failure)); }
 
    private:
     friend class AsyncThrowingStream;
     explicit Continuation(std::shared_ptr<detail::StreamProducer<T>> producer)
-        : producer_(std::move(producer)) {}
-    std::shared_ptr<detail::StreamProducer<T>> producer_;
+        : detail::ContinuationBase<T>(std::move(producer)) {}
   };
 
   AsyncThrowingStream() : AsyncThrowingStream([](Continuation continuation) { continuation.finish(); }) {}
 
   explicit AsyncThrowingStream(const std::function<void(Continuation)>& build) {
-    auto channel = std::make_shared<detail::StreamChannel<T>>();
-    consumer_ = std::make_shared<detail::StreamConsumer<T>>(channel);
-    build(Continuation(std::make_shared<detail::StreamProducer<T>>(channel)));
+    build(Continuation(this->open()));
   }
 
   static std::pair<AsyncThrowingStream, Continuation> makeStream() {
-    Continuation kept;
-    AsyncThrowingStream stream([&](Continuation continuation) { kept = std::move(continuation); });
-    return {std::move(stream), std::move(kept)};
+    return detail::makeStreamWithContinuation<AsyncThrowingStream>();
   }
-
-  // Blocks until the next value; nullopt at a normal end or on cancellation (as AsyncStream::next);
-  // rethrows the stream's failure.
-  std::optional<T> next() const { return consumer_->channel->next(currentStopToken()); }
-
-  void cancel() const { consumer_->channel->cancel(); }
 
   // Delivers each value on the main queue, then `onEnd` with the failure (null for a normal end or an
   // end by cancellation elsewhere). Once the returned handle is cancelled nothing more is delivered.
   [[nodiscard]] AnyCancellable forEachOnMain(std::function<void(T)> onValue,
                                              std::function<void(std::exception_ptr)> onEnd = {}) const {
-    auto delivery =
-        std::make_shared<detail::MainQueueDelivery<T>>(consumer_, std::move(onValue), std::move(onEnd));
-    delivery->start();
-    return AnyCancellable([delivery] { delivery->cancel(); });
+    return this->deliverOnMain(std::move(onValue), std::move(onEnd));
   }
-
- private:
-  std::shared_ptr<detail::StreamConsumer<T>> consumer_;
 };
 
 }  // namespace concurrency

@@ -86,15 +86,10 @@ struct SubjectState {
   }
 };
 
-}  // namespace detail
-
-// Passes each value sent to it to the subscribers present at that moment. Copies share one subject.
+// What both kinds of subject offer besides sending values. Copies share one subject.
 template <class T>
-class PassthroughSubject {
+class SubjectBase {
  public:
-  PassthroughSubject() : state_(std::make_shared<detail::SubjectState<T>>()) {}
-
-  void send(T value) const { state_->send(std::move(value), false); }
   // Ends the subject: its subscribers receive the completion, later subscribers receive it at once and
   // later sends are ignored.
   void send(Completion completion) const { state_->complete(std::move(completion)); }
@@ -107,7 +102,7 @@ class PassthroughSubject {
   AnyPublisher<T> eraseToAnyPublisher() const {
     auto state = state_;
     return AnyPublisher<T>([state](Subscriber<T> subscriber) {
-      return detail::SubjectState<T>::subscribe(state, std::move(subscriber));
+      return SubjectState<T>::subscribe(state, std::move(subscriber));
     });
   }
   operator AnyPublisher<T>() const { return eraseToAnyPublisher(); }
@@ -116,46 +111,34 @@ class PassthroughSubject {
     return eraseToAnyPublisher().sink(std::move(receiveValue));
   }
 
- private:
-  std::shared_ptr<detail::SubjectState<T>> state_;
+ protected:
+  std::shared_ptr<SubjectState<T>> state_ = std::make_shared<SubjectState<T>>();
+};
+
+}  // namespace detail
+
+// Passes each value sent to it to the subscribers present at that moment. Copies share one subject.
+template <class T>
+class PassthroughSubject : public detail::SubjectBase<T> {
+ public:
+  using detail::SubjectBase<T>::send;
+  void send(T value) const { this->state_->send(std::move(value), false); }
 };
 
 // Holds a current value; a new subscriber receives it at once, then every later value. Copies share one
 // subject.
 template <class T>
-class CurrentValueSubject {
+class CurrentValueSubject : public detail::SubjectBase<T> {
  public:
-  explicit CurrentValueSubject(T initial) : state_(std::make_shared<detail::SubjectState<T>>()) {
-    state_->current = std::move(initial);
-  }
+  explicit CurrentValueSubject(T initial) { this->state_->current = std::move(initial); }
 
   T value() const {
-    std::lock_guard lock(state_->mutex);
-    return *state_->current;
+    std::lock_guard lock(this->state_->mutex);
+    return *this->state_->current;
   }
+  using detail::SubjectBase<T>::send;
   // Makes `value` the current value and sends it to the subscribers (ignored once completed).
-  void send(T value) const { state_->send(std::move(value), true); }
-  void send(Completion completion) const { state_->complete(std::move(completion)); }
-
-  std::size_t subscriberCount() const {
-    std::lock_guard lock(state_->mutex);
-    return state_->subscribers.size();
-  }
-
-  AnyPublisher<T> eraseToAnyPublisher() const {
-    auto state = state_;
-    return AnyPublisher<T>([state](Subscriber<T> subscriber) {
-      return detail::SubjectState<T>::subscribe(state, std::move(subscriber));
-    });
-  }
-  operator AnyPublisher<T>() const { return eraseToAnyPublisher(); }
-
-  [[nodiscard]] AnyCancellable sink(std::function<void(T)> receiveValue) const {
-    return eraseToAnyPublisher().sink(std::move(receiveValue));
-  }
-
- private:
-  std::shared_ptr<detail::SubjectState<T>> state_;
+  void send(T value) const { this->state_->send(std::move(value), true); }
 };
 
 }  // namespace concurrency

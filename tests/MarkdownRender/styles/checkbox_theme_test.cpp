@@ -15,18 +15,14 @@ namespace {
 
 using namespace MarkdownRender;
 using markdown_styles_test::attributesProbe;
+using markdown_styles_test::labelled;
+using markdown_styles_test::packed;
 using markdown_styles_test::reportedMargins;
 using ui::ColorScheme;
 using ui::testing::Host;
 using ui::testing::identifier;
 using ui::testing::text;
 using ui::testing::type;
-
-BlockConfiguration labelled(const ui::AnyView& content) { return BlockConfiguration{BlockLabel(content)}; }
-
-ui::ResolvedColor packed(std::uint32_t value) {
-  return colorFromPackedRGBA(value).resolved(ColorScheme::light);
-}
 
 ui::AttributeContainer appliedToRoot(std::initializer_list<const AnyTextStyle*> styles) {
   ui::AttributeContainer attributes;

@@ -12,13 +12,12 @@ namespace {
 
 using namespace MarkdownRender;
 using markdown_styles_test::attributesProbe;
+using markdown_styles_test::labelled;
 using markdown_styles_test::reportedMargins;
 using ui::testing::Host;
 using ui::testing::identifier;
 using ui::testing::text;
 using ui::testing::type;
-
-BlockConfiguration labelled(const ui::AnyView& content) { return BlockConfiguration{BlockLabel(content)}; }
 
 TEST(StandardTheme, HeadingsAreSemiboldInFixedProportionsWithMarginsInRem) {
   const Theme theme = Theme::standardTheme();

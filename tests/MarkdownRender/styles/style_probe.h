@@ -1,11 +1,14 @@
-// Small views for style tests: a text that shows the attributes of the text style in force, and a host
-// that records the block margins its view reports.
+// Small views and values for style tests: a text that shows the attributes of the text style in force, a
+// host that records the block margins its view reports, block content to style, and colours by number.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "MarkdownRender/styles/block_margin.h"
+#include "MarkdownRender/styles/block_style.h"
+#include "MarkdownRender/styles/color_extensions.h"
 #include "MarkdownRender/styles/font_properties.h"
 #include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/text_style_environment.h"
@@ -39,6 +42,16 @@ inline MarkdownRender::BlockMargin reportedMargins(const ui::AnyView& view) {
   ui::testing::Host host{view.onPreferenceChange<MarkdownRender::BlockMarginsPreference>(
       [reported](const MarkdownRender::BlockMargin& margin) { *reported = margin; })};
   return *reported;
+}
+
+// `content` as the label of a block a block style renders.
+inline MarkdownRender::BlockConfiguration labelled(const ui::AnyView& content) {
+  return MarkdownRender::BlockConfiguration{MarkdownRender::BlockLabel(content)};
+}
+
+// A colour written as 0xRRGGBBAA, as the light appearance resolves it.
+inline ui::ResolvedColor packed(std::uint32_t value) {
+  return MarkdownRender::colorFromPackedRGBA(value).resolved(ui::ColorScheme::light);
 }
 
 // The geometry of a 2 by 2 table of 5-point cells, one point apart and in from the edge.

@@ -3,40 +3,21 @@
 #include <utility>
 
 #include "Quillo/chat_model/settings_keys.h"
-#include "Roadmap/remote_hosts.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/ui/hosting.h"
 #include "settings_store/key.h"
 #include "tests/support/chat_stream.h"
+#include "tests/support/remote_services_environment.h"
 #include "tests/support/temporary_settings_suite.h"
 
 namespace apptest {
 namespace {
 
-// The server and the redirected hosts, from before the first test until after the last.
-class RemoteServicesEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    server_ = std::make_unique<testsupport::LoopbackServer>();
-    server_->reply("GET", "/config.json", testsupport::ScriptedReply::json(R"({"latestVersion": 1})"));
-    server_->reply("GET", "/roadmap.json", testsupport::ScriptedReply::json(kRoadmapFeed));
-    hosts_ = std::make_unique<Roadmap::ScopedRemoteHosts>(server_->baseURL(), server_->baseURL());
-  }
-  void TearDown() override {
-    hosts_.reset();
-    server_.reset();
-  }
-  testsupport::LoopbackServer& server() { return *server_; }
-
- private:
-  std::unique_ptr<testsupport::LoopbackServer> server_;
-  std::unique_ptr<Roadmap::ScopedRemoteHosts> hosts_;
-};
-
 [[maybe_unused]] auto* const kSuite =
     ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-app-"));
-auto* const kServices = static_cast<RemoteServicesEnvironment*>(
-    ::testing::AddGlobalTestEnvironment(new RemoteServicesEnvironment()));
+auto* const kServices = static_cast<testsupport::RemoteServicesEnvironment*>(
+    ::testing::AddGlobalTestEnvironment(new testsupport::RemoteServicesEnvironment(
+        {{"/config.json", R"({"latestVersion": 1})"}, {"/roadmap.json", kRoadmapFeed}})));
 
 }  // namespace
 

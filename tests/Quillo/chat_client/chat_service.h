@@ -11,6 +11,8 @@
 #include "Quillo/chat_client/chat_gpt_api.h"
 #include "platform/foundation/json_text.h"
 #include "platform/foundation/text_error.h"
+#include "tests/support/byte_counting_encoder.h"
+#include "tests/support/chat_stream.h"
 #include "tests/support/loopback_server.h"
 
 namespace chatclienttest {
@@ -18,9 +20,7 @@ namespace chatclienttest {
 inline constexpr const char* kCompletionsPath = "/v1/chat/completions";
 inline constexpr const char* kKey = "sk-test-0123456789abcdefXYZ";
 
-// A tokenizer without merges whose token table holds every byte: each UTF-8 byte of a text is one token,
-// so the tests size messages in bytes.
-std::shared_ptr<GPTTokenizer::GPTEncoder> byteCountingEncoder();
+using testsupport::byteCountingEncoder;
 
 // One "data: " line of a streamed reply carrying `content` (no content member when nothing).
 std::string chunkLine(const std::optional<std::string>& content);
@@ -28,11 +28,8 @@ std::string chunkLine(const std::optional<std::string>& content);
 std::string streamedBody(const std::vector<std::string>& pieces, bool withEndMarker = true);
 // The body of a one-shot reply holding `content` as its first choice, or no choice at all.
 std::string completionBody(const std::optional<std::string>& content);
-// An error record with this message.
-std::string errorBody(const std::string& message);
-
-// The messages a recorded request sent, as (role, content) pairs.
-std::vector<std::pair<std::string, std::string>> sentMessages(const testsupport::RecordedRequest& request);
+using testsupport::errorBody;
+using testsupport::sentMessages;
 
 // Every piece of a stream until its end; the failure text when it ended with one.
 struct DrainedStream {

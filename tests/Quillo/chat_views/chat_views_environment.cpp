@@ -7,7 +7,6 @@
 #include <string>
 #include <system_error>
 
-#include "platform/foundation/json_text.h"
 #include "platform/foundation/user_defaults.h"
 #include "settings_store/key.h"
 #include "tests/support/temporary_settings_suite.h"
@@ -20,28 +19,6 @@ const auto* const environment =
     ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-chat-views-"));
 
 }  // namespace
-
-std::shared_ptr<GPTTokenizer::GPTEncoder> byteCountingEncoder() {
-  // The data files' byte-to-character rule: printable bytes keep their code point, the others take 256,
-  // 257, ... in increasing order (all below U+0800, so two UTF-8 bytes at most).
-  auto utf8 = [](unsigned codePoint) {
-    std::string text;
-    if (codePoint < 0x80) {
-      text += static_cast<char>(codePoint);
-    } else {
-      text += static_cast<char>(0xC0 | (codePoint >> 6));
-      text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-    return text;
-  };
-  foundation::Json table = foundation::Json::object();
-  unsigned next = 256;
-  for (unsigned byte = 0; byte < 256; ++byte) {
-    const bool isPrintable = (byte >= 33 && byte <= 126) || (byte >= 161 && byte <= 172) || byte >= 174;
-    table[utf8(isPrintable ? byte : next++)] = byte;
-  }
-  return std::make_shared<GPTTokenizer::GPTEncoder>("#version: 0.2\n", table.dump());
-}
 
 void emptyStandardSuite() { Defaults::removeAllStoredValues(*foundation::UserDefaults::standard()); }
 

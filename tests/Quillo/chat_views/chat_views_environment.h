@@ -3,16 +3,13 @@
 // counter that counts bytes.
 #pragma once
 
-#include <memory>
-
-#include "GPTEncoder/gpt_encoder.h"
+#include "tests/support/byte_counting_encoder.h"
 
 namespace chatviewstest {
 
 // Removes every stored value of the temporary standard suite.
 void emptyStandardSuite();
 
-// A tokenizer without merges whose token table holds every byte: each UTF-8 byte of a text is one token.
-std::shared_ptr<GPTTokenizer::GPTEncoder> byteCountingEncoder();
+using testsupport::byteCountingEncoder;
 
 }  // namespace chatviewstest

@@ -91,6 +91,19 @@ class MainChatTest : public ::testing::Test {
     host->type(host->find(textField("")), message);
     host->tap(button("Send"));
   }
+  // Sends "Hi" and lets the reply "First second" arrive as far as its first piece; the rest waits for the
+  // returned gate. Null when "First" never showed.
+  std::shared_ptr<testsupport::PieceGate> sendWithReplyHeldAfterFirstPiece() {
+    auto gate = std::make_shared<testsupport::PieceGate>();
+    server.reply("POST", "/v1/chat/completions",
+                 testsupport::ScriptedReply::inPieces(
+                     {chunkLine("First"), chunkLine(" second"), "data: [DONE]\n\n"}, gate));
+    send("Hi");
+    gate->release(1);
+    if (!host->runUntil([&] { return messages().size() == 2 && messages()[1].content == "First"; }))
+      return nullptr;
+    return gate;
+  }
   // Waits until the reply has ended (the Send button is back).
   void waitForReply() {
     ASSERT_TRUE(host->runUntil([&] {
@@ -222,13 +235,8 @@ TEST_F(MainChatTest, AFailureMidStreamKeepsThePartialReplyFollowedByTheFailure) 
 }
 
 TEST_F(MainChatTest, StopEndsTheReplyAndKeepsWhatArrived) {
-  auto gate = std::make_shared<testsupport::PieceGate>();
-  server.reply("POST", "/v1/chat/completions",
-               testsupport::ScriptedReply::inPieces(
-                   {chunkLine("First"), chunkLine(" second"), "data: [DONE]\n\n"}, gate));
-  send("Hi");
-  gate->release(1);
-  ASSERT_TRUE(host->runUntil([&] { return messages().size() == 2 && messages()[1].content == "First"; }));
+  const auto gate = sendWithReplyHeldAfterFirstPiece();
+  ASSERT_TRUE(gate);
   host->tap(button("Stop"));
   waitForReply();
   gate->open();
@@ -285,13 +293,8 @@ TEST_F(MainChatTest, SendAgainEmptiesTheInputAndAppendsTheTextWithANewReply) {
 }
 
 TEST_F(MainChatTest, PiecesOfAReplyWhoseMessageWasDeletedAreDropped) {
-  auto gate = std::make_shared<testsupport::PieceGate>();
-  server.reply("POST", "/v1/chat/completions",
-               testsupport::ScriptedReply::inPieces(
-                   {chunkLine("First"), chunkLine(" second"), "data: [DONE]\n\n"}, gate));
-  send("Hi");
-  gate->release(1);
-  ASSERT_TRUE(host->runUntil([&] { return messages().size() == 2 && messages()[1].content == "First"; }));
+  const auto gate = sendWithReplyHeldAfterFirstPiece();
+  ASSERT_TRUE(gate);
   chooseFromMenu("First", "Delete");
   gate->open();
   waitForReply();

@@ -6,7 +6,6 @@
 
 #include "KeyboardShortcuts/registry.h"
 #include "Quillo/chat_model/settings_keys.h"
-#include "Roadmap/remote_hosts.h"
 #include "platform/appkit/application.h"
 #include "platform/appkit/event_dispatch.h"
 #include "platform/appkit/key_codes.h"
@@ -14,35 +13,17 @@
 #include "platform/ui/hosting.h"
 #include "settings_store/key.h"
 #include "tests/support/chat_stream.h"
+#include "tests/support/remote_services_environment.h"
 #include "tests/support/temporary_settings_suite.h"
 
 namespace globaltest {
 namespace {
 
-// The server and the redirected hosts, from before the first test until after the last: the version
-// gate the delegate starts is made once per process.
-class ServicesEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    server_ = std::make_unique<testsupport::LoopbackServer>();
-    server_->reply("GET", "/config.json", testsupport::ScriptedReply::json(R"({"latestVersion": 1})"));
-    hosts_ = std::make_unique<Roadmap::ScopedRemoteHosts>(server_->baseURL(), server_->baseURL());
-  }
-  void TearDown() override {
-    hosts_.reset();
-    server_.reset();
-  }
-  testsupport::LoopbackServer& server() { return *server_; }
-
- private:
-  std::unique_ptr<testsupport::LoopbackServer> server_;
-  std::unique_ptr<Roadmap::ScopedRemoteHosts> hosts_;
-};
-
 [[maybe_unused]] auto* const kSuite =
     ::testing::AddGlobalTestEnvironment(new testsupport::TemporaryStandardSuite("quillo-global-"));
 auto* const kServices =
-    static_cast<ServicesEnvironment*>(::testing::AddGlobalTestEnvironment(new ServicesEnvironment()));
+    static_cast<testsupport::RemoteServicesEnvironment*>(::testing::AddGlobalTestEnvironment(
+        new testsupport::RemoteServicesEnvironment({{"/config.json", R"({"latestVersion": 1})"}})));
 
 // Shortcuts no test presses by accident: Control-Option-Command with a letter.
 KeyboardShortcuts::Shortcut shortcutFor(const KeyboardShortcuts::Name& name) {
@@ -63,8 +44,8 @@ void replyWith(const std::vector<std::string>& pieces) {
 }
 
 void failWith(int status, const std::string& message) {
-  const nlohmann::json body = {{"error", {{"message", message}, {"type", "invalid_request_error"}}}};
-  chatService().reply("POST", kChatPath, testsupport::ScriptedReply::json(body.dump(), status));
+  chatService().reply("POST", kChatPath,
+                      testsupport::ScriptedReply::json(testsupport::errorBody(message), status));
 }
 
 std::shared_ptr<testsupport::PieceGate> replyGated(const std::vector<std::string>& pieces) {

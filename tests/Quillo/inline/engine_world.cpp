@@ -21,20 +21,6 @@ const auto* const environment =
 
 }  // namespace
 
-std::string errorBody(const std::string& message) {
-  foundation::Json body = {{"error", {{"message", message}, {"type", "invalid_request_error"}}}};
-  return body.dump();
-}
-
-std::vector<std::pair<std::string, std::string>> sentMessages(const testsupport::RecordedRequest& request) {
-  std::vector<std::pair<std::string, std::string>> messages;
-  const foundation::Json body = foundation::parseJson(request.body);
-  for (const auto& message : body.at("messages")) {
-    messages.emplace_back(message.at("role").get<std::string>(), message.at("content").get<std::string>());
-  }
-  return messages;
-}
-
 void emptyStandardSuite() { Defaults::removeAllStoredValues(*foundation::UserDefaults::standard()); }
 
 EngineWorld::EngineWorld() {

@@ -29,11 +29,9 @@ inline constexpr std::uint64_t kCapsLock = 0x10000;
 inline constexpr std::uint16_t kReturn = 36;
 
 using testsupport::chunkLine;
+using testsupport::errorBody;
+using testsupport::sentMessages;
 using testsupport::streamedBody;
-// The service's error record with this message.
-std::string errorBody(const std::string& message);
-// The messages a request sent, as (role, content) pairs.
-std::vector<std::pair<std::string, std::string>> sentMessages(const testsupport::RecordedRequest& request);
 
 // Empties the temporary standard settings suite every test of this program runs against.
 void emptyStandardSuite();

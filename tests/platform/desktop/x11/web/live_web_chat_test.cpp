@@ -51,6 +51,17 @@ std::string chatPage() {
          "width: 200px; height: 30px'><div id='Attach files'>Attach</div></body></html>";
 }
 
+// The file chooser dialog on screen (the last one listed when there are several), or null.
+GtkWidget* shownFileChooser() {
+  GtkWidget* dialog = nullptr;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next)
+    if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data)))
+      dialog = GTK_WIDGET(item->data);
+  g_list_free(windows);
+  return dialog;
+}
+
 std::shared_ptr<webkit::WebView> findWebView(const std::shared_ptr<appkit::View>& view) {
   if (!view) return nullptr;
   if (auto found = std::dynamic_pointer_cast<webkit::WebView>(view)) return found;
@@ -120,12 +131,7 @@ TEST_F(LiveWebChat, SendAndReturnReachTheApplicationAsUserHitSendAndImagesAndFil
       50,
       +[](gpointer data) -> gboolean {
         auto& answer = *static_cast<Answer*>(data);
-        GtkWidget* dialog = nullptr;
-        GList* windows = gtk_window_list_toplevels();
-        for (GList* item = windows; item != nullptr; item = item->next)
-          if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data)))
-            dialog = GTK_WIDGET(item->data);
-        g_list_free(windows);
+        GtkWidget* dialog = shownFileChooser();
         if (dialog == nullptr) return answer.proposedName ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
         auto* chooser = GTK_FILE_CHOOSER(dialog);
         if (!answer.proposedName) {
@@ -175,12 +181,7 @@ TEST_F(LiveWebChat, SendAndReturnReachTheApplicationAsUserHitSendAndImagesAndFil
       50,
       +[](gpointer data) -> gboolean {
         auto& choice = *static_cast<Choice*>(data);
-        GtkWidget* dialog = nullptr;
-        GList* windows = gtk_window_list_toplevels();
-        for (GList* item = windows; item != nullptr; item = item->next)
-          if (GTK_IS_FILE_CHOOSER_DIALOG(item->data) && gtk_widget_get_mapped(GTK_WIDGET(item->data)))
-            dialog = GTK_WIDGET(item->data);
-        g_list_free(windows);
+        GtkWidget* dialog = shownFileChooser();
         if (dialog == nullptr) return choice.isChosen ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
         auto* chooser = GTK_FILE_CHOOSER(dialog);
         if (!choice.isChosen) {
