@@ -6,8 +6,10 @@
 #include <cctype>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "MarkdownRender/styles/text_style_builder.h"
 #include "MarkdownRender/styles/text_style_environment.h"
@@ -102,27 +104,73 @@ std::string lowercased(std::string text) {
   return text;
 }
 
-// The open-URL action of the views below, narrowed to the links a reply may open; the rest are logged
-// and dropped.
-ui::AnyView openingOnlyReplyLinks(const ui::AnyView& view) {
-  auto modifier = std::make_shared<ui::EnvironmentModifier>();
-  modifier->label = "environment";
-  modifier->description = "environment(OpenURLKey: http, https and mailto links only)";
-  modifier->transform = [](ui::EnvironmentValues& environment) {
-    environment.set<ui::OpenURLKey>(
-        ui::OpenURLAction([open = environment.get<ui::OpenURLKey>()](const foundation::URL& url) {
-          if (isOpenableReplyLink(url)) {
-            open(url);
-          } else if (url.scheme()) {
-            foundation::log(
-                fmt::format("Not opening a link from a reply: the scheme \"{}\" is not http, https or mailto",
-                            lowercased(*url.scheme())));
-          } else {
-            foundation::log("Not opening a link from a reply: it has no scheme");
-          }
-        }));
+// The open-URL action `open` narrowed to the links a reply may open; the rest are logged and dropped.
+ui::OpenURLAction openingOnlyReplyLinks(ui::OpenURLAction open) {
+  return ui::OpenURLAction([open = std::move(open)](const foundation::URL& url) {
+    if (isOpenableReplyLink(url)) {
+      open(url);
+    } else if (url.scheme()) {
+      foundation::log(fmt::format("Not opening a link from a reply: the scheme \"{}\" is not http, https or mailto",
+                                  lowercased(*url.scheme())));
+    } else {
+      foundation::log("Not opening a link from a reply: it has no scheme");
+    }
+  });
+}
+
+// What replies see below a bubble: the theme and the open-URL action made from the ones in force. They are
+// made once for each theme, text colour and action they come from and then handed out again, so a bubble
+// shown again with the same settings gives its blocks the very same values, and blocks that did not
+// change keep their views and their sizes. Main thread only, as views are.
+class ReplyEnvironment {
+ public:
+  static std::shared_ptr<const MR::Theme> theme(std::shared_ptr<const MR::Theme> base, const ui::Color& textColor) {
+    auto& made = themes();
+    auto found = std::find_if(made.begin(), made.end(), [&](const MadeTheme& theme) {
+      return theme.base == base && theme.textColor == textColor;
+    });
+    if (found != made.end()) return found->theme;
+    MR::Theme theme = base ? *base : MR::ThemeKey::defaultValue();
+    theme.text = MR::builtTextStyle(MR::ForegroundColor(textColor));
+    theme.code = MR::builtTextStyle(chatCodeTextStyle());
+    theme.codeBlock = MR::Theme::BlockStyleOfBlock(chatCodeBlockBody);
+    // Bubbles come in a few colours under a theme or two: the oldest is forgotten past a handful.
+    if (made.size() == kKeptThemes) made.erase(made.begin());
+    made.push_back(MadeTheme{std::move(base), textColor, std::make_shared<const MR::Theme>(std::move(theme))});
+    return made.back().theme;
+  }
+
+  static ui::OpenURLAction openURL(const ui::OpenURLAction& open) {
+    auto& made = actions();
+    if (!made || made->first != open) made = std::make_pair(open, openingOnlyReplyLinks(open));
+    return made->second;
+  }
+
+ private:
+  static constexpr std::size_t kKeptThemes = 8;
+  struct MadeTheme {
+    // Held so that the object cannot be freed and another theme made at its address.
+    std::shared_ptr<const MR::Theme> base;
+    ui::Color textColor;
+    std::shared_ptr<const MR::Theme> theme;
   };
-  return view.modifier(std::move(modifier));
+  static std::vector<MadeTheme>& themes() {
+    static std::vector<MadeTheme> made;
+    return made;
+  }
+  static std::optional<std::pair<ui::OpenURLAction, ui::OpenURLAction>>& actions() {
+    static std::optional<std::pair<ui::OpenURLAction, ui::OpenURLAction>> made;
+    return made;
+  }
+};
+
+// The code highlighter of replies under `colorScheme`, made once for each scheme.
+std::shared_ptr<const MR::CodeSyntaxHighlighter> replyHighlighter(ui::ColorScheme colorScheme) {
+  static const auto light = std::make_shared<const GlintCodeSyntaxHighlighter>(
+      GlintCodeSyntaxHighlighter::forColorScheme(ui::ColorScheme::light));
+  static const auto dark = std::make_shared<const GlintCodeSyntaxHighlighter>(
+      GlintCodeSyntaxHighlighter::forColorScheme(ui::ColorScheme::dark));
+  return colorScheme == ui::ColorScheme::dark ? dark : light;
 }
 
 }  // namespace
@@ -135,13 +183,16 @@ bool isOpenableReplyLink(const foundation::URL& url) {
 
 ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textColor,
                                 ui::ColorScheme colorScheme) {
-  ui::AnyView body = MR::Markdown(message.content);
-  body = MR::codeSyntaxHighlighter(body, std::make_shared<const GlintCodeSyntaxHighlighter>(
-                                             GlintCodeSyntaxHighlighter::forColorScheme(colorScheme)));
-  body = MR::themeTextStyle(body, &MR::Theme::text, MR::ForegroundColor(textColor));
-  body = MR::themeTextStyle(body, &MR::Theme::code, chatCodeTextStyle());
-  body = MR::themeBlockStyle(body, &MR::Theme::codeBlock, chatCodeBlockBody);
-  return openingOnlyReplyLinks(body);
+  ui::AnyView body = MR::codeSyntaxHighlighter(MR::Markdown(message.content), replyHighlighter(colorScheme));
+  auto modifier = std::make_shared<ui::EnvironmentModifier>();
+  modifier->label = "environment";
+  modifier->description = "environment(reply theme, OpenURLKey: http, https and mailto links only)";
+  modifier->transform = [textColor](ui::EnvironmentValues& environment) {
+    environment.setShared<MR::ThemeKey>(
+        ReplyEnvironment::theme(environment.sharedValue<MR::ThemeKey>(), textColor));
+    environment.set<ui::OpenURLKey>(ReplyEnvironment::openURL(environment.get<ui::OpenURLKey>()));
+  };
+  return body.modifier(std::move(modifier));
 }
 
 ChatBubble::ChatBubble(Message message)

@@ -73,9 +73,11 @@ std::string readableTypeName(const std::type_info& type) {
 }  // namespace detail
 
 // The workspace opens URLs for the application; without a desktop nothing happens.
-OpenURLAction::OpenURLAction()
-    : handler_([](const foundation::URL& url) {
-        if (auto* desktop = desktop::Desktop::current()) desktop->urlOpener().openURL(url);
-      }) {}
+OpenURLAction::OpenURLAction() {
+  static const auto openInDesktop = std::make_shared<const Handler>([](const foundation::URL& url) {
+    if (auto* desktop = desktop::Desktop::current()) desktop->urlOpener().openURL(url);
+  });
+  handler_ = openInDesktop;
+}
 
 }  // namespace ui

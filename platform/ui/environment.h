@@ -27,16 +27,18 @@ concept EnvironmentKey = requires {
   { K::defaultValue() } -> std::convertible_to<typename K::Value>;
 };
 
-// Opens a URL: the environment's open-URL action (the desktop's by default).
+// Opens a URL: the environment's open-URL action (the desktop's by default). Handlers cannot be compared,
+// so two actions are equal only when one is a copy of the other; every default action is the same one.
 class OpenURLAction {
  public:
   using Handler = std::function<void(const foundation::URL&)>;
   OpenURLAction();
-  explicit OpenURLAction(Handler handler) : handler_(std::move(handler)) {}
-  void operator()(const foundation::URL& url) const { handler_(url); }
+  explicit OpenURLAction(Handler handler) : handler_(std::make_shared<const Handler>(std::move(handler))) {}
+  void operator()(const foundation::URL& url) const { (*handler_)(url); }
+  bool operator==(const OpenURLAction&) const = default;
 
  private:
-  Handler handler_;
+  std::shared_ptr<const Handler> handler_;
 };
 
 struct ColorSchemeKey {
@@ -97,6 +99,23 @@ class EnvironmentValues {
   template <EnvironmentKey K>
   void set(typename K::Value value) {
     push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)), &equalValues<typename K::Value>);
+  }
+
+  // Sets a value kept in a shared object. Values that cannot be compared count as equal only when they
+  // are the very same object, so a view that sets the same object again leaves the views below it as they
+  // were.
+  template <EnvironmentKey K>
+  void setShared(std::shared_ptr<const typename K::Value> value) {
+    if (!value) throw std::invalid_argument("an environment value must not be null");
+    push(typeid(K), std::move(value), &equalValues<typename K::Value>);
+  }
+  // The object holding the value set for `K`, or null where no view set one.
+  template <EnvironmentKey K>
+  std::shared_ptr<const typename K::Value> sharedValue() const {
+    for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
+      if (entry->key == typeid(K)) return std::static_pointer_cast<const typename K::Value>(entry->value);
+    }
+    return nullptr;
   }
 
   // Observable objects are found by their type.

@@ -182,6 +182,37 @@ TEST_F(ChatBubbleTest, CodeBlocksAreColouredForTheAppearanceInTheChatsCodeStyle)
   }
 }
 
+TEST_F(ChatBubbleTest, AStreamedReplyLooksAsAFreshBubbleAtEveryStepAndKeepsItsFinishedBlocks) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  const std::vector<std::string> steps = {
+      "First paragraph.\n\n```swift\nlet x",
+      "First paragraph.\n\n```swift\nlet x = 1\n```\n\nSee [the docs](https://example.com",
+      "First paragraph.\n\n```swift\nlet x = 1\n```\n\nSee [the docs](https://example.com) and more",
+  };
+  Host streamed(bubble(Message(Role::assistant, steps.front())));
+  auto first = streamed.find(text("First paragraph."));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step);
+    streamed.setRoot(bubble(Message(Role::assistant, step)));
+    Host fresh(bubble(Message(Role::assistant, step)));
+    EXPECT_EQ(streamed.dump(), fresh.dump());
+    EXPECT_EQ(streamed.find(text("First paragraph.")), first);
+  }
+  streamed.tapLink(streamed.find(text("See the docs and more")), "the docs");
+  ASSERT_EQ(streamed.desktop().openedURLs().size(), 1u);
+  EXPECT_EQ(streamed.desktop().openedURLs().front().absoluteString(), "https://example.com");
+}
+
+TEST_F(ChatBubbleTest, ChangingTheAppearanceOfAShownBubbleRecoloursItsCode) {
+  Defaults::set(Quillo::Keys::enableMarkdown(), true);
+  Host host(bubble(Message(Role::assistant, "```swift\nlet x = 1\n```")), ui::ColorScheme::light);
+  host.setColorScheme(ui::ColorScheme::dark);
+  const auto keyword = attributesOf(host.find(text("let x = 1")), "let").foregroundColor;
+  ASSERT_TRUE(keyword.has_value());
+  // The keyword colour of the slate preset.
+  EXPECT_EQ(keyword->resolved(ui::ColorScheme::dark), ui::Color(0.992, 0.791, 0.45).resolved(ui::ColorScheme::dark));
+}
+
 TEST_F(ChatBubbleTest, LinksFromARepliesOpenOnlyForHttpHttpsAndMailto) {
   Defaults::set(Quillo::Keys::enableMarkdown(), true);
   struct Case {

@@ -2,6 +2,7 @@
 // their state stay the same; whatever changes one of those is shown as it would be by a fresh view.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,6 +168,30 @@ TEST(EqualViews, PreferencesOfKeptViewsStillReachTheirReaders) {
   EXPECT_EQ(*total, 3);
   host.setRoot(shown({{{"a", 5}, {"b", 2}}, ""}, total));
   EXPECT_EQ(*total, 7);
+}
+
+TEST(EqualViews, EnvironmentsAreEquivalentWhenTheirValuesAreTheSameObjectsOrCopiesOfOneAction) {
+  struct Uncomparable {
+    std::function<void()> action;
+  };
+  struct UncomparableKey {
+    using Value = Uncomparable;
+    static Uncomparable defaultValue() { return {}; }
+  };
+  const auto shared = std::make_shared<const Uncomparable>();
+  const OpenURLAction action([](const foundation::URL&) {});
+  auto make = [&](std::shared_ptr<const Uncomparable> value, OpenURLAction open) {
+    EnvironmentValues environment;
+    environment.setShared<UncomparableKey>(std::move(value));
+    environment.set<OpenURLKey>(std::move(open));
+    return environment;
+  };
+  EXPECT_TRUE(make(shared, action).isEquivalent(make(shared, action)));
+  EXPECT_EQ(make(shared, action).sharedValue<UncomparableKey>(), shared);
+  EXPECT_TRUE(make(shared, OpenURLAction()).isEquivalent(make(shared, OpenURLAction())));
+  EXPECT_FALSE(make(std::make_shared<const Uncomparable>(), action).isEquivalent(make(shared, action)));
+  EXPECT_FALSE(make(shared, OpenURLAction([](const foundation::URL&) {})).isEquivalent(make(shared, action)));
+  EXPECT_EQ(EnvironmentValues().sharedValue<UncomparableKey>(), nullptr);
 }
 
 }  // namespace
