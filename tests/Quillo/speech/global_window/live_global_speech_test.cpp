@@ -29,19 +29,11 @@
 #include "settings_store/key.h"
 #include "tests/Quillo/app/app_world.h"
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
+#include "tests/support/live/application_suppressions.h"
 #include "tests/support/chat_stream.h"
 #include "tests/support/live/x_person.h"
 #include "tests/support/temporary_folder.h"
 
-// Fontconfig keeps the patterns of the fonts it matched for as long as the process runs, and libdbus its
-// connection to the session bus: not leaks of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n"
-         "leak:libdbus-1.so\n"
-         // The application's sidebar page starts the web engine, whose JavaScriptCore keeps cycles of its
-         // own objects for the life of the process.
-         "leak:libjavascriptcoregtk-4.1.so\n";
-}
 
 namespace {
 

@@ -12,19 +12,11 @@
 #include "settings_store/key.h"
 #include "tests/Quillo/app/app_world.h"
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
+#include "tests/support/live/application_suppressions.h"
 
 // Xlib's macros (None, Bool, Status) clash with names above: it comes last.
 #include <X11/keysym.h>
 
-// Fontconfig keeps the patterns of the fonts it matched for as long as the process runs, without a way to
-// release them that Pango's font map would not use again: not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n"
-         // The sidebar's page starts the web engine: JavaScriptCore keeps cycles of its own objects for the
-         // life of the process, and libdbus keeps its connection to the session bus for good.
-         "leak:libjavascriptcoregtk-4.1.so\n"
-         "leak:libdbus-1.so\n";
-}
 
 namespace {
 
