@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config ccache
+  build-essential cmake ninja-build pkg-config ccache lld
   libcurl4-openssl-dev nlohmann-json3-dev libfmt-dev libicu-dev
   libcmark-gfm-dev libcmark-gfm-extensions-dev libfreetype-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev fonts-dejavu-core fonts-dejavu-extra
