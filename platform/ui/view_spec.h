@@ -83,9 +83,9 @@ class CompositeSpecBase : public ViewSpec {
   // The memory the instance occupies, where its dynamic properties are found.
   virtual std::size_t instanceSize() const = 0;
   virtual const void* instanceStart(const View& instance) const = 0;
-  // Whether the described value equals the node's copy. Only views that state their equality (an
-  // `operator==` over what their body reads) can be equal: their body is then not run again while the
-  // environment they see is unchanged and their state has not changed, and their subtree stays as it is.
+  // Whether the value held here equals the node's copy. Only view types with an `operator==` over all
+  // that their body reads can compare equal; an equal view whose environment and own state are unchanged
+  // keeps its subtree, and its body does not run again.
   virtual bool isEqualTo(const View& instance) const = 0;
 };
 
