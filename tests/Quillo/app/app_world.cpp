@@ -38,12 +38,16 @@ LaunchedApplication::LaunchedApplication() : scenes(app.body()) {
 
 LaunchedApplication::~LaunchedApplication() { appkit::Application::shared().resetForTesting(); }
 
-void AppTest::SetUp() {
+void freshApplicationPointedAtServices() {
   appkit::Application::shared().resetForTesting();
   emptyStandardSuite();
   Defaults::set(Quillo::Keys::apiKey(), std::string(kAPIKey));
   Defaults::set(Quillo::Keys::useCustomAPI(), true);
   Defaults::set(Quillo::Keys::azureKey(), remoteServices().baseURL());
+}
+
+void AppTest::SetUp() {
+  freshApplicationPointedAtServices();
   replyWith({"Hello", " there"});
 }
 

@@ -37,6 +37,10 @@ testsupport::LoopbackServer& remoteServices();
 // Removes every stored value of the temporary standard suite.
 void emptyStandardSuite();
 
+// A fresh application object and emptied settings, with the chat settings pointed at the server as a user
+// would set a custom endpoint.
+void freshApplicationPointedAtServices();
+
 // Every streamed reply of the chat service from now on: one chunk per piece, then the end marker.
 void replyWith(const std::vector<std::string>& pieces);
 

@@ -96,11 +96,7 @@ class LiveGlobalWindowSpeech : public testsupport::live::LiveDesktopTest {
     }
     ASSERT_TRUE(person.isConnected());
     render::installPangoTextMeasurer();
-    appkit::Application::shared().resetForTesting();
-    apptest::emptyStandardSuite();
-    Defaults::set(Quillo::Keys::apiKey(), std::string(apptest::kAPIKey));
-    Defaults::set(Quillo::Keys::useCustomAPI(), true);
-    Defaults::set(Quillo::Keys::azureKey(), apptest::remoteServices().baseURL());
+    apptest::freshApplicationPointedAtServices();
     Defaults::set(Quillo::Keys::speakGlobalOutLoud(), true);
     // Control-Option-Command-G: the X server knows them as Control, Alt and Super.
     KeyboardShortcuts::storeShortcut(KeyboardShortcuts::Shortcut(5, 0x1000 | 0x800 | 0x100),

@@ -47,11 +47,7 @@ class LiveApplication : public LiveDesktopTest {
     LiveDesktopTest::SetUp();
     if (IsSkipped()) return;
     render::installPangoTextMeasurer();
-    appkit::Application::shared().resetForTesting();
-    apptest::emptyStandardSuite();
-    Defaults::set(Quillo::Keys::apiKey(), std::string(apptest::kAPIKey));
-    Defaults::set(Quillo::Keys::useCustomAPI(), true);
-    Defaults::set(Quillo::Keys::azureKey(), apptest::remoteServices().baseURL());
+    apptest::freshApplicationPointedAtServices();
     // The native chat, not the chat service's web page.
     Defaults::set(Quillo::Keys::showNative(), true);
   }
