@@ -32,6 +32,34 @@ void clickAt(int x, int y) {
   XFlush(xDisplay());
 }
 
+bool clickTrayIconUntil(GtkStatusIcon* icon, const std::function<bool()>& clicked, int* clicks) {
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  auto iconArea = [&] {
+    GdkRectangle area{};
+    gtk_status_icon_get_geometry(icon, nullptr, &area, nullptr);
+    return area;
+  };
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  GdkRectangle last = iconArea();
+  int stillPolls = 0;
+  const bool settled = serveUntil([&] {
+    const auto area = iconArea();
+    const bool same = area.x == last.x && area.y == last.y && area.width == last.width;
+    stillPolls = same && area.width > 0 ? stillPolls + 1 : 0;
+    last = area;
+    return stillPolls >= 10;
+  });
+  int made = 0;
+  while (settled && !clicked() && made < 3) {
+    const auto area = iconArea();
+    clickAt(area.x + area.width / 2, area.y + area.height / 2);
+    ++made;
+    serveUntil(clicked, std::chrono::seconds(4));
+  }
+  if (clicks != nullptr) *clicks = made;
+  return clicked();
+}
+
 void pressKey(unsigned long keySymbol, HeldKey held) {
   Display* display = xDisplay();
   const KeyCode code = XKeysymToKeycode(display, keySymbol);

@@ -36,6 +36,12 @@ void clickAt(int x, int y);
 enum class HeldKey { none, shift, control };
 void pressKey(unsigned long keySymbol, HeldKey held = HeldKey::none);
 
+// Clicks a tray icon as a person would, until `clicked` holds: the tray may still be placing itself when the
+// icon is embedded, so this waits until the icon's place has held still for a few polls, and clicks again
+// where the icon now is should a busy machine have moved it under the click (at most three clicks). The
+// number of clicks made goes to `clicks` when given; false when `clicked` never held.
+bool clickTrayIconUntil(GtkStatusIcon* icon, const std::function<bool()>& clicked, int* clicks = nullptr);
+
 // The top-left corner of a shown window's content on the display.
 foundation::Point contentOrigin(const desktop::x11::GtkWindowPresenter& shown);
 // Draws a shown window again and waits until the drawing has reached the X server.

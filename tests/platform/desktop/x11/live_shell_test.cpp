@@ -133,31 +133,9 @@ TEST_F(LiveShell, TheStatusItemSitsInTheTrayAndAClickRunsItsAction) {
   const auto frame = statusBar.item(number)->frame;
   EXPECT_GT(frame.minX(), 640);
   EXPECT_GT(frame.minY(), 900);
-  // The tray may still be placing itself when the icon is embedded: wait until the icon's place has held
-  // still for a few polls, and click again where it now is should a busy machine have moved it under the
-  // first click.
-  auto iconArea = [&] {
-    GdkRectangle area{};
-    gtk_status_icon_get_geometry(icon, nullptr, &area, nullptr);
-    return area;
-  };
-  GdkRectangle last = iconArea();
-  int stillPolls = 0;
-  ASSERT_TRUE(serveUntil([&] {
-    const auto area = iconArea();
-    const bool same = area.x == last.x && area.y == last.y && area.width == last.width;
-    stillPolls = same && area.width > 0 ? stillPolls + 1 : 0;
-    last = area;
-    return stillPolls >= 10;
-  }));
   G_GNUC_END_IGNORE_DEPRECATIONS
   int attempts = 0;
-  while (clicks == 0 && attempts < 3) {
-    const auto area = iconArea();
-    testsupport::live::clickAt(area.x + area.width / 2, area.y + area.height / 2);
-    ++attempts;
-    serveUntil([&] { return clicks > 0; }, std::chrono::seconds(4));
-  }
+  EXPECT_TRUE(testsupport::live::clickTrayIconUntil(icon, [&] { return clicks > 0; }, &attempts));
   EXPECT_GE(clicks, 1);
   EXPECT_LE(clicks, attempts);
   statusBar.removeItem(number);

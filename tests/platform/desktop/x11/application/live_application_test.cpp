@@ -73,13 +73,11 @@ TEST_F(LiveApplication, StatusItemPopoverPromptStreamedReplyAndCtrlQ) {
   GtkStatusIcon* icon = live->statusBar().trayIcon(itemNumber);
   ASSERT_NE(icon, nullptr);
   ASSERT_TRUE(serveUntil([&] { return gtk_status_icon_is_embedded(icon); })) << tray.output();
-  GdkRectangle area;
-  ASSERT_TRUE(gtk_status_icon_get_geometry(icon, nullptr, &area, nullptr));
   G_GNUC_END_IGNORE_DEPRECATIONS
 
   // A click on it opens the popover, an undecorated window by the icon.
-  testsupport::live::clickAt(area.x + area.width / 2, area.y + area.height / 2);
-  ASSERT_TRUE(serveUntil([&] { return delegate->popover->isShown(); }));
+  ASSERT_TRUE(
+      testsupport::live::clickTrayIconUntil(icon, [&] { return delegate->popover->isShown(); }));
   auto popoverWindow = delegate->popover->window();
   auto* shown = live->windowServer().presenter(popoverWindow->windowNumber());
   ASSERT_NE(shown, nullptr);
