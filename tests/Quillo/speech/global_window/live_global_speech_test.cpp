@@ -51,7 +51,10 @@ std::shared_ptr<FileSoundSystem> soundSystem(std::optional<std::filesystem::path
   options.playbackFile = std::move(playbackFile);
   options.captureFile = std::move(captureFile);
   options.capturePace = 8.0;
-  options.leadingSilence = 0.5;
+  // What the microphone hears before the recognition request exists is dropped, and the request is made
+  // once the main loop has turned: four seconds of quiet (half a second at this pace) keep the first word
+  // whole on a busy machine.
+  options.leadingSilence = 4.0;
   return FileSoundSystem::make(std::move(options));
 }
 
