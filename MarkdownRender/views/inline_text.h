@@ -10,6 +10,7 @@
 
 #include "MarkdownRender/model/inline.h"
 #include "MarkdownRender/styles/text_style.h"
+#include "MarkdownRender/styles/text_style_environment.h"  // TextStyleKey
 #include "MarkdownRender/styles/theme_environment.h"
 #include "MarkdownRender/views/image_provider.h"
 #include "MarkdownRender/views/markdown_environment.h"
@@ -74,6 +75,7 @@ class InlineText final : public ui::View {
   ui::Environment<InlineImageProviderKey> inlineImageProvider_;
   ui::Environment<BaseURLKey> baseURL_;
   ui::Environment<ImageBaseURLKey> imageBaseURL_;
+  ui::Environment<TextStyleKey> textStyle_;
   // The theme's inline styles; the base URL is read on its own, above.
   ThemePart<InlineEnvironment> inlineStyles_{
       [](const Theme& theme) { return InlineEnvironment::of(theme, std::nullopt); }};
