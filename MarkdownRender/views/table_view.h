@@ -22,8 +22,8 @@
 namespace MarkdownRender {
 
 // Where the cells of one table were placed by the last layout, in the coordinates of the whole laid-out
-// space (so any view can read them in its own by subtracting its position). Each cell writes its own
-// frame as it is placed; the views that draw over the table read them when they are evaluated and are
+// space (so any view can read them in its own by subtracting its position). The table's grid writes each
+// cell's frame as it places the cell; the views that draw over the table read them when they are evaluated and are
 // evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
 class TablePlacement {
  public:
@@ -54,20 +54,17 @@ class TablePlacement {
 };
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
-// through the theme's cell style, which learns the row (0 is the header) and column. Writes the frame it
-// is laid out in to the table's placement.
+// through the theme's cell style, which learns the row (0 is the header) and column.
 class TableCellView final : public ui::View {
  public:
-  TableCellView(int row, int column, std::vector<Inline> inlines,
-                std::shared_ptr<TablePlacement> placement = nullptr)
-      : row_(row), column_(column), inlines_(std::move(inlines)), placement_(std::move(placement)) {}
+  TableCellView(int row, int column, std::vector<Inline> inlines)
+      : row_(row), column_(column), inlines_(std::move(inlines)) {}
   ui::AnyView body() const override;
 
  private:
   int row_;
   int column_;
   std::vector<Inline> inlines_;
-  std::shared_ptr<TablePlacement> placement_;
 };
 
 // The border pieces that the environment's border style selects for a table's geometry, each stroked inside
@@ -95,7 +92,7 @@ class TableBackgroundView final : public ui::View {
 };
 
 // The table as a grid, the header row first, cells and outer edge one border line apart; the fills behind
-// the grid and the border lines in front of it are drawn from where the cells were placed.
+// the grid and the border lines in front of it are drawn from where the grid placed the cells.
 class TableView final : public ui::View {
  public:
   TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
