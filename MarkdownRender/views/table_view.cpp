@@ -5,7 +5,6 @@
 #include <limits>
 #include <utility>
 
-#include "MarkdownRender/views/block_view.h"
 #include "MarkdownRender/views/image_views.h"
 #include "MarkdownRender/views/inline_text.h"
 #include "platform/ui/layout/geometry_reader.h"
@@ -212,8 +211,7 @@ ui::AnyView TableCellView::body() const {
   } else {
     content = InlineText(inlines_);
   }
-  return ApplyBlockStyle<TableCellConfiguration>(&Theme::tableCell,
-                                                 TableCellConfiguration{row_, column_, BlockLabel(content)});
+  return cellStyle_->render(TableCellConfiguration{row_, column_, BlockLabel(content)});
 }
 
 ui::AnyView TableBorderView::body() const {

@@ -13,6 +13,7 @@
 #include "MarkdownRender/styles/block_style.h"
 #include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/theme_environment.h"
+#include "MarkdownRender/views/theme_part.h"
 #include "platform/foundation/geometry.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
@@ -54,7 +55,9 @@ class TablePlacement {
 };
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
-// through the theme's cell style, which learns the row (0 is the header) and column.
+// through the theme's cell style, which learns the row (0 is the header) and column. The cell applies the
+// style itself, as a block view applies its style, without a view of its own between them: a table has
+// thousands of cells.
 class TableCellView final : public ui::View {
  public:
   TableCellView(int row, int column, std::vector<Inline> inlines)
@@ -62,6 +65,7 @@ class TableCellView final : public ui::View {
   ui::AnyView body() const override;
 
  private:
+  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{[](const Theme& theme) { return theme.tableCell; }};
   int row_;
   int column_;
   std::vector<Inline> inlines_;
