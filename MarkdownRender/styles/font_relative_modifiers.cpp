@@ -24,7 +24,8 @@ ui::AnyView withFontProperties(
 
 ui::AnyView fontRelative(
     const ui::AnyView& view,
-    std::function<ui::AnyView(const ui::AnyView& content, const std::optional<FontProperties>& font)> change) {
+    std::function<ui::AnyView(const ui::AnyView& content, const std::optional<FontProperties>& font)>
+        change) {
   return TextStyleAttributesReader(
       [view, change = std::move(change)](const ui::AttributeContainer& attributes) {
         return change(view, fontProperties(attributes));

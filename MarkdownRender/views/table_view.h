@@ -24,8 +24,8 @@ namespace MarkdownRender {
 
 // Where the cells of one table were placed by the last layout, in the coordinates of the whole laid-out
 // space (so any view can read them in its own by subtracting its position). The table's grid writes each
-// cell's frame as it places the cell; the views that draw over the table read them when they are evaluated and are
-// evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
+// cell's frame as it places the cell; the views that draw over the table read them when they are evaluated
+// and are evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
 class TablePlacement {
  public:
   // Makes room for a table of this shape; frames of cells that are still in it are kept.
@@ -65,7 +65,8 @@ class TableCellView final : public ui::View {
   ui::AnyView body() const override;
 
  private:
-  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{[](const Theme& theme) { return theme.tableCell; }};
+  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{
+      [](const Theme& theme) { return theme.tableCell; }};
   int row_;
   int column_;
   std::vector<Inline> inlines_;

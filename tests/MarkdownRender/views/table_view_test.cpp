@@ -105,7 +105,8 @@ TEST(TableView, CellsAndEdgeAreOneLineWidthApart) {
         {600, 400});
     const Rect table = host.frame(ui::testing::type<TableView>());
     std::vector<Rect> cells;
-    for (const auto& cell : host.findAll(ui::testing::type<TableCellView>())) cells.push_back(host.frame(cell));
+    for (const auto& cell : host.findAll(ui::testing::type<TableCellView>()))
+      cells.push_back(host.frame(cell));
     ASSERT_EQ(cells.size(), 4u);
     // Between the cells of a row and of a column, and between the outer cells and the table's edge.
     EXPECT_EQ(cells[0].minX() - table.minX(), width);

@@ -27,8 +27,10 @@ using ui::testing::WindowHost;
 // How many pixels inside `area` carry ink (a dark channel): text, not background or border lines.
 int inkIn(const render::Canvas& canvas, const Rect& area) {
   int count = 0;
-  const int left = static_cast<int>(std::ceil(area.minX())), right = static_cast<int>(std::floor(area.maxX()));
-  const int top = static_cast<int>(std::ceil(area.minY())), bottom = static_cast<int>(std::floor(area.maxY()));
+  const int left = static_cast<int>(std::ceil(area.minX())),
+            right = static_cast<int>(std::floor(area.maxX()));
+  const int top = static_cast<int>(std::ceil(area.minY())),
+            bottom = static_cast<int>(std::floor(area.maxY()));
   for (int y = std::max(top, 0); y < std::min(bottom, canvas.pixelsHigh()); ++y) {
     for (int x = std::max(left, 0); x < std::min(right, canvas.pixelsWide()); ++x) {
       const std::uint32_t pixel = canvas.pixel(x, y);
@@ -43,7 +45,8 @@ TEST(TableDrawing, ALongTableScrolledFarDrawsItsLaterRowsWhereTheyAreLaidOut) {
   // Numbers aligned to the trailing edge of their column, their squares to the leading edge.
   // Headers wider than any cell below leave room on the side each text is not aligned to.
   std::string markdown = "| the number n | the square of n |\n|--:|:--|\n";
-  for (int i = 1; i <= 300; ++i) markdown += "| " + std::to_string(i) + " | " + std::to_string(i * i) + " |\n";
+  for (int i = 1; i <= 300; ++i)
+    markdown += "| " + std::to_string(i) + " | " + std::to_string(i * i) + " |\n";
   WindowHost host(ui::ScrollView(MarkdownRender::Markdown(markdown)).frame(300, 200), {300, 200},
                   std::make_shared<render::PangoTextMeasurer>());
   auto scroll = std::dynamic_pointer_cast<appkit::ScrollView>(
