@@ -250,21 +250,22 @@ ui::AnyView TableBackgroundView::body() const {
 
 TableView::TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
                      std::vector<TableRow> rows)
-    : rows_(std::move(rows)) {
+    : rows_(std::make_shared<const std::vector<TableRow>>(std::move(rows))) {
   columnAlignments_.reserve(columnAlignments.size());
   for (const auto& alignment : columnAlignments) columnAlignments_.push_back(alignmentOf(alignment));
 }
 
 ui::AnyView TableView::body() const {
   const std::size_t columnCount = columnAlignments_.size();
-  if (rows_.empty() || columnCount == 0) return ui::EmptyView();
+  const auto& rows = *rows_;
+  if (rows.empty() || columnCount == 0) return ui::EmptyView();
   const double w = borderStyle_->strokeStyle.lineWidth;
   const auto& placement = *placement_;
-  placement->resize(rows_.size(), columnCount);
+  placement->resize(rows.size(), columnCount);
   std::vector<ui::AnyView> cells;
-  cells.reserve(rows_.size() * columnCount);
-  for (std::size_t r = 0; r < rows_.size(); ++r) {
-    const auto& row = rows_[r];
+  cells.reserve(rows.size() * columnCount);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const auto& row = rows[r];
     for (std::size_t c = 0; c < columnCount; ++c) {
       // A row with fewer cells than the table has columns (possible through the content builder) shows
       // empty cells; cells past the last column are not shown.

@@ -109,7 +109,9 @@ class TableView final : public ui::View {
   ui::Environment<TableBorderStyleKey> borderStyle_;
   ui::State<std::shared_ptr<TablePlacement>> placement_{std::make_shared<TablePlacement>()};
   std::vector<ui::HorizontalAlignment> columnAlignments_;
-  std::vector<TableRow> rows_;
+  // Shared, never changed: the view value is copied (into the tree, and once more for each evaluation)
+  // and a long table's rows are many.
+  std::shared_ptr<const std::vector<TableRow>> rows_;
 };
 
 }  // namespace MarkdownRender
