@@ -130,9 +130,12 @@ Theme buildDynamicColorTheme() {
         const auto header = B::optional(configuration.row == 0
                                             ? std::optional<FontWeight>(FontWeight(ui::FontWeight::semibold))
                                             : std::nullopt);
-        return fontRelativePadding(
-            fontRelativeLineSpacing(textStyle(configuration.label, header), em(0.235295)), ui::Edges::all,
-            rem(0.58824));
+        // The line spacing and the padding are resolved against the same text style, read once.
+        return fontRelative(textStyle(configuration.label, header),
+                            [](const ui::AnyView& cell, const std::optional<FontProperties>& font) {
+                              return cell.lineSpacing(em(0.235295).resolved(font))
+                                  .padding(ui::Edges::all, rem(0.58824).resolved(font));
+                            });
       })
       .withThematicBreak(
           [] { return fontRelativeMargins(ui::Divider().overlay(ruleColor()), em(2.35), em(2.35)); });

@@ -14,17 +14,23 @@ std::optional<double> resolvedAgainst(const std::optional<RelativeSize>& size,
   return size->resolved(properties);
 }
 
-// The view, changed by `change` with the font record of the text style in force at it.
 ui::AnyView withFontProperties(
     const ui::AnyView& view,
     std::function<ui::AnyView(const ui::AnyView&, const std::optional<FontProperties>&)> change) {
+  return fontRelative(view, std::move(change));
+}
+
+}  // namespace
+
+ui::AnyView fontRelative(
+    const ui::AnyView& view,
+    std::function<ui::AnyView(const ui::AnyView& content, const std::optional<FontProperties>& font)>
+        change) {
   return TextStyleAttributesReader(
       [view, change = std::move(change)](const ui::AttributeContainer& attributes) {
         return change(view, fontProperties(attributes));
       });
 }
-
-}  // namespace
 
 ui::AnyView fontRelativeFrame(const ui::AnyView& view, std::optional<RelativeSize> width,
                               std::optional<RelativeSize> height, ui::Alignment alignment) {

@@ -1,8 +1,10 @@
 // Frames, padding and line spacing in lengths relative to the font in force at the modified view.
 #pragma once
 
+#include <functional>
 #include <optional>
 
+#include "MarkdownRender/styles/font_properties.h"  // FontProperties, the record lengths resolve against
 #include "MarkdownRender/styles/relative_size.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
@@ -21,5 +23,12 @@ ui::AnyView fontRelativeFrame(const ui::AnyView& view, RelativeSize minWidth,
                               ui::Alignment alignment = ui::Alignment::center());
 ui::AnyView fontRelativePadding(const ui::AnyView& view, ui::Edges edges, RelativeSize length);
 ui::AnyView fontRelativeLineSpacing(const ui::AnyView& view, RelativeSize lineSpacing);
+
+// The view as `change` makes it from the font record in force at it, read once for all the lengths
+// `change` resolves: a style that sets several lengths against one text style (a table cell's padding
+// and line spacing) puts one reader in the tree instead of one per length.
+ui::AnyView fontRelative(
+    const ui::AnyView& view,
+    std::function<ui::AnyView(const ui::AnyView& content, const std::optional<FontProperties>& font)> change);
 
 }  // namespace MarkdownRender

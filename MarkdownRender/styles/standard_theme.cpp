@@ -57,9 +57,13 @@ Theme buildStandardTheme() {
             configuration.row == 0
                 ? B::chooseFirst<FontWeight, EmptyTextStyle>(FontWeight(ui::FontWeight::semibold))
                 : B::chooseSecond<FontWeight, EmptyTextStyle>(EmptyTextStyle());
-        const ui::AnyView cell = fontRelativeLineSpacing(textStyle(configuration.label, header), em(0.15));
-        return fontRelativePadding(fontRelativePadding(cell, ui::Edges::horizontal, em(0.72)),
-                                   ui::Edges::vertical, em(0.35));
+        // The line spacing and both paddings are resolved against the same text style, read once.
+        return fontRelative(textStyle(configuration.label, header),
+                            [](const ui::AnyView& cell, const std::optional<FontProperties>& font) {
+                              return cell.lineSpacing(em(0.15).resolved(font))
+                                  .padding(ui::Edges::horizontal, em(0.72).resolved(font))
+                                  .padding(ui::Edges::vertical, em(0.35).resolved(font));
+                            });
       })
       .withThematicBreak([] { return fontRelativeMargins(ui::Divider(), em(2), em(2)); });
 }

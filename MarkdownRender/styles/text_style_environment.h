@@ -44,6 +44,11 @@ class ResolvedTextStyle final : public TextStyle {
   ui::AttributeContainer attributes_;
 };
 
+// The attributes as a resolved style. Views side by side mostly resolve to the same few styles (all the
+// body cells of a table to one): a style made lately on this thread with the same attributes is handed
+// out again, so they share it.
+AnyTextStyle resolvedTextStyle(ui::AttributeContainer attributes);
+
 // The view with the environment's text style replaced, for it and the views below, by the inherited style
 // followed by `style`: where both set an attribute, the added style wins.
 template <TextStyleValue S>
@@ -55,7 +60,7 @@ ui::AnyView textStyle(const ui::AnyView& view, S style) {
     ui::AttributeContainer attributes;
     environment.get<TextStyleKey>().applyAttributes(attributes);
     style.applyAttributes(attributes);
-    environment.set<TextStyleKey>(AnyTextStyle(ResolvedTextStyle(std::move(attributes))));
+    environment.set<TextStyleKey>(resolvedTextStyle(std::move(attributes)));
   };
   return view.modifier(std::move(modifier));
 }

@@ -31,6 +31,10 @@ InlineEnvironment InlineEnvironment::of(const Theme& theme, std::optional<founda
                            theme.strong,       theme.strikethrough, theme.link};
 }
 
+InlineStyles InlineStyles::of(const Theme& theme) {
+  return InlineStyles{theme.code, theme.emphasis, theme.strong, theme.strikethrough, theme.link};
+}
+
 ui::AttributedString attributedPiece(const Inline& node, const InlineEnvironment& environment,
                                      const ui::AttributeContainer& attributes) {
   switch (node.kind()) {
@@ -176,13 +180,14 @@ InlineImages loadInlineImages(const std::vector<Inline>& inlines, const InlineIm
 }
 
 ui::AnyView InlineText::body() const {
-  auto environment = *inlineStyles_;
-  environment.baseURL = *baseURL_;
-  ui::AnyView text = TextStyleAttributesReader(
-      [inlines = inlines_, images = *inlineImages_,
-       environment = std::move(environment)](const ui::AttributeContainer& attributes) {
-        return ui::AnyView(buildText(inlines, images, environment, attributes));
-      });
+  const auto& styles = *inlineStyles_;
+  const InlineEnvironment environment{*baseURL_,     styles.code,          styles.emphasis,
+                                      styles.strong, styles.strikethrough, styles.link};
+  // The text style is read here rather than through a reader view of its own: a table shows thousands of
+  // runs of text, and each view less per run is thousands of nodes less.
+  ui::AttributeContainer attributes;
+  textStyle_->applyAttributes(attributes);
+  ui::AnyView text = buildText(inlines_, *inlineImages_, environment, attributes);
   // Without pictures to load or to take away there is nothing to do: no task is started (a table shows
   // thousands of runs of text), and one still loading for earlier inlines is cancelled as it leaves.
   if (imageDescriptions(inlines_).empty() && inlineImages_->empty()) return text.fixedSize(false, true);

@@ -10,9 +10,11 @@
 
 #include "MarkdownRender/model/inline.h"
 #include "MarkdownRender/styles/text_style.h"
+#include "MarkdownRender/styles/text_style_environment.h"  // TextStyleKey
 #include "MarkdownRender/styles/theme_environment.h"
 #include "MarkdownRender/views/image_provider.h"
 #include "MarkdownRender/views/markdown_environment.h"
+#include "MarkdownRender/views/shared_environment.h"
 #include "MarkdownRender/views/theme_part.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/environment.h"
@@ -34,6 +36,17 @@ struct InlineEnvironment {
 
   // The base URL and the inline styles of a theme.
   static InlineEnvironment of(const Theme& theme, std::optional<foundation::URL> baseURL);
+};
+
+// The five inline styles of a theme, without a base URL: what a run of text keeps of its theme.
+struct InlineStyles {
+  AnyTextStyle code;
+  AnyTextStyle emphasis;
+  AnyTextStyle strong;
+  AnyTextStyle strikethrough;
+  AnyTextStyle link;
+
+  static InlineStyles of(const Theme& theme);
 };
 
 // One node as styled text. Children start from the attributes their parent produced, so nested styles
@@ -71,12 +84,13 @@ class InlineText final : public ui::View {
   const std::vector<Inline>& inlines() const { return inlines_; }
 
  private:
-  ui::Environment<InlineImageProviderKey> inlineImageProvider_;
-  ui::Environment<BaseURLKey> baseURL_;
-  ui::Environment<ImageBaseURLKey> imageBaseURL_;
+  // Shared rather than copied: a table has thousands of runs of text.
+  SharedEnvironment<InlineImageProviderKey> inlineImageProvider_;
+  SharedEnvironment<BaseURLKey> baseURL_;
+  SharedEnvironment<ImageBaseURLKey> imageBaseURL_;
+  SharedEnvironment<TextStyleKey> textStyle_;
   // The theme's inline styles; the base URL is read on its own, above.
-  ThemePart<InlineEnvironment> inlineStyles_{
-      [](const Theme& theme) { return InlineEnvironment::of(theme, std::nullopt); }};
+  ThemePart<InlineStyles> inlineStyles_{&InlineStyles::of};
   // Replaced whole by each load that ends (emptied by one that fails); kept while a new load runs.
   ui::State<InlineImages> inlineImages_;
   std::vector<Inline> inlines_;

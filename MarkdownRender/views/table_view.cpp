@@ -5,7 +5,6 @@
 #include <limits>
 #include <utility>
 
-#include "MarkdownRender/views/block_view.h"
 #include "MarkdownRender/views/image_views.h"
 #include "MarkdownRender/views/inline_text.h"
 #include "platform/ui/layout/geometry_reader.h"
@@ -86,24 +85,92 @@ void TablePlacement::layerDrew(int layer, bool isLaidOut) { observers_[layer].is
 
 namespace {
 
-// Set behind a cell: takes the cell's frame and writes it to the table's placement as it is placed.
-class CellPlacement final : public ui::Layout {
+// The cells of a table in rows and columns, laid out as a grid lays them out: each column as wide as its
+// widest cell, each row as high as its highest cell at its column's width, cells `spacing` apart, each
+// cell aligned in its column as the column says and centred in its row. As it places the cells it writes
+// their frames to the table's placement, so no cell needs a view of its own to report where it went.
+class TableGrid final : public ui::Layout {
  public:
-  CellPlacement(std::shared_ptr<TablePlacement> placement, int row, int column)
-      : placement_(std::move(placement)), row_(row), column_(column) {}
+  TableGrid(std::shared_ptr<TablePlacement> placement, std::vector<ui::HorizontalAlignment> columnAlignments,
+            double spacing)
+      : placement_(std::move(placement)), columnAlignments_(std::move(columnAlignments)), spacing_(spacing) {}
 
-  ui::Size sizeThatFits(const ui::ProposedViewSize& proposal, const ui::LayoutSubviews&) const override {
-    return proposal.replacingUnspecifiedDimensions({0, 0});
+  ui::Size sizeThatFits(const ui::ProposedViewSize&, const ui::LayoutSubviews& subviews) const override {
+    return arrange(subviews).size;
   }
+
   void placeSubviews(const ui::Rect& bounds, const ui::ProposedViewSize&,
-                     const ui::LayoutSubviews&) const override {
-    placement_->record(static_cast<std::size_t>(row_), static_cast<std::size_t>(column_), bounds);
+                     const ui::LayoutSubviews& subviews) const override {
+    const Arrangement arrangement = arrange(subviews);
+    const std::size_t columnCount = columnAlignments_.size();
+    double y = bounds.minY();
+    for (std::size_t r = 0; r < arrangement.rowHeights.size(); ++r) {
+      double x = bounds.minX();
+      for (std::size_t c = 0; c < columnCount; ++c) {
+        const auto& cell = subviews[r * columnCount + c];
+        const double width = arrangement.columnWidths[c];
+        const double height = arrangement.rowHeights[r];
+        const ui::Size size = cell.sizeThatFits({width, std::nullopt});
+        const ui::Point origin{x + offsetFor(columnAlignments_[c], width, size.width),
+                               y + (height - size.height) / 2};
+        const ui::ProposedViewSize proposal(size);
+        cell.place(origin, ui::UnitPoint{0, 0}, proposal);
+        const ui::Size placed = cell.sizeThatFits(proposal);
+        placement_->record(r, c, ui::Rect(origin.x, origin.y, placed.width, placed.height));
+        x += width + spacing_;
+      }
+      y += arrangement.rowHeights[r] + spacing_;
+    }
   }
 
  private:
+  struct Arrangement {
+    std::vector<double> columnWidths;
+    std::vector<double> rowHeights;
+    ui::Size size;
+  };
+
+  static double offsetFor(ui::HorizontalAlignment alignment, double container, double content) {
+    switch (alignment) {
+      case ui::HorizontalAlignment::leading:
+        return 0;
+      case ui::HorizontalAlignment::center:
+        return (container - content) / 2;
+      case ui::HorizontalAlignment::trailing:
+        return container - content;
+    }
+    return 0;
+  }
+
+  // The subviews are the cells row by row, every row holding one cell for each column.
+  Arrangement arrange(const ui::LayoutSubviews& subviews) const {
+    Arrangement arrangement;
+    const std::size_t columnCount = columnAlignments_.size();
+    if (columnCount == 0) return arrangement;
+    const std::size_t rowCount = subviews.size() / columnCount;
+    arrangement.columnWidths.assign(columnCount, 0);
+    arrangement.rowHeights.assign(rowCount, 0);
+    for (std::size_t i = 0; i < rowCount * columnCount; ++i) {
+      auto& width = arrangement.columnWidths[i % columnCount];
+      width = std::max(width, subviews[i].sizeThatFits(ui::ProposedViewSize::unspecified()).width);
+    }
+    for (std::size_t i = 0; i < rowCount * columnCount; ++i) {
+      auto& height = arrangement.rowHeights[i / columnCount];
+      const double width = arrangement.columnWidths[i % columnCount];
+      height = std::max(height, subviews[i].sizeThatFits({width, std::nullopt}).height);
+    }
+    double width = 0, height = 0;
+    for (double columnWidth : arrangement.columnWidths) width += columnWidth;
+    for (double rowHeight : arrangement.rowHeights) height += rowHeight;
+    width += spacing_ * static_cast<double>(columnCount - 1);
+    if (rowCount > 0) height += spacing_ * static_cast<double>(rowCount - 1);
+    arrangement.size = {width, height};
+    return arrangement;
+  }
+
   std::shared_ptr<TablePlacement> placement_;
-  int row_;
-  int column_;
+  std::vector<ui::HorizontalAlignment> columnAlignments_;
+  double spacing_;
 };
 
 enum class TableLayer { background, border };
@@ -144,10 +211,7 @@ ui::AnyView TableCellView::body() const {
   } else {
     content = InlineText(inlines_);
   }
-  ui::AnyView cell = ApplyBlockStyle<TableCellConfiguration>(
-      &Theme::tableCell, TableCellConfiguration{row_, column_, BlockLabel(content)});
-  if (!placement_) return cell;
-  return cell.background(ui::LayoutView(CellPlacement(placement_, row_, column_), {}));
+  return cellStyle_->render(TableCellConfiguration{row_, column_, BlockLabel(content)});
 }
 
 ui::AnyView TableBorderView::body() const {
@@ -186,34 +250,30 @@ ui::AnyView TableBackgroundView::body() const {
 
 TableView::TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
                      std::vector<TableRow> rows)
-    : rows_(std::move(rows)) {
+    : rows_(std::make_shared<const std::vector<TableRow>>(std::move(rows))) {
   columnAlignments_.reserve(columnAlignments.size());
   for (const auto& alignment : columnAlignments) columnAlignments_.push_back(alignmentOf(alignment));
 }
 
 ui::AnyView TableView::body() const {
   const std::size_t columnCount = columnAlignments_.size();
-  if (rows_.empty() || columnCount == 0) return ui::EmptyView();
+  const auto& rows = *rows_;
+  if (rows.empty() || columnCount == 0) return ui::EmptyView();
   const double w = borderStyle_->strokeStyle.lineWidth;
   const auto& placement = *placement_;
-  placement->resize(rows_.size(), columnCount);
-  std::vector<ui::AnyView> gridRows;
-  gridRows.reserve(rows_.size());
-  for (std::size_t r = 0; r < rows_.size(); ++r) {
-    std::vector<ui::AnyView> cells;
-    cells.reserve(columnCount);
+  placement->resize(rows.size(), columnCount);
+  std::vector<ui::AnyView> cells;
+  cells.reserve(rows.size() * columnCount);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const auto& row = rows[r];
     for (std::size_t c = 0; c < columnCount; ++c) {
       // A row with fewer cells than the table has columns (possible through the content builder) shows
       // empty cells; cells past the last column are not shown.
-      const auto& row = rows_[r];
-      ui::AnyView cell = TableCellView(static_cast<int>(r), static_cast<int>(c),
-                                       c < row.size() ? row[c] : std::vector<Inline>{}, placement);
-      // The grid takes a column's alignment from any one of its cells: the header's says it for all.
-      cells.push_back(r == 0 ? ui::gridColumnAlignment(cell, columnAlignments_[c]) : cell);
+      cells.push_back(TableCellView(static_cast<int>(r), static_cast<int>(c),
+                                    c < row.size() ? row[c] : std::vector<Inline>{}));
     }
-    gridRows.push_back(ui::GridRow(cells));
   }
-  return ui::Grid(gridRows, w, w)
+  return ui::LayoutView(TableGrid(placement, columnAlignments_, w), cells)
       .padding(w)
       .background(TableLayerView(TableLayer::background, placement))
       .overlay(TableLayerView(TableLayer::border, placement));

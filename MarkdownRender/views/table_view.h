@@ -13,6 +13,7 @@
 #include "MarkdownRender/styles/block_style.h"
 #include "MarkdownRender/styles/table_border_style.h"
 #include "MarkdownRender/styles/theme_environment.h"
+#include "MarkdownRender/views/theme_part.h"
 #include "platform/foundation/geometry.h"
 #include "platform/ui/color.h"
 #include "platform/ui/environment.h"
@@ -22,9 +23,9 @@
 namespace MarkdownRender {
 
 // Where the cells of one table were placed by the last layout, in the coordinates of the whole laid-out
-// space (so any view can read them in its own by subtracting its position). Each cell writes its own
-// frame as it is placed; the views that draw over the table read them when they are evaluated and are
-// evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
+// space (so any view can read them in its own by subtracting its position). The table's grid writes each
+// cell's frame as it places the cell; the views that draw over the table read them when they are evaluated
+// and are evaluated again whenever a cell lands somewhere else. Main thread only, like the layout.
 class TablePlacement {
  public:
   // Makes room for a table of this shape; frames of cells that are still in it are kept.
@@ -54,20 +55,21 @@ class TablePlacement {
 };
 
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
-// through the theme's cell style, which learns the row (0 is the header) and column. Writes the frame it
-// is laid out in to the table's placement.
+// through the theme's cell style, which learns the row (0 is the header) and column. The cell applies the
+// style itself, as a block view applies its style, without a view of its own between them: a table has
+// thousands of cells.
 class TableCellView final : public ui::View {
  public:
-  TableCellView(int row, int column, std::vector<Inline> inlines,
-                std::shared_ptr<TablePlacement> placement = nullptr)
-      : row_(row), column_(column), inlines_(std::move(inlines)), placement_(std::move(placement)) {}
+  TableCellView(int row, int column, std::vector<Inline> inlines)
+      : row_(row), column_(column), inlines_(std::move(inlines)) {}
   ui::AnyView body() const override;
 
  private:
+  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{
+      [](const Theme& theme) { return theme.tableCell; }};
   int row_;
   int column_;
   std::vector<Inline> inlines_;
-  std::shared_ptr<TablePlacement> placement_;
 };
 
 // The border pieces that the environment's border style selects for a table's geometry, each stroked inside
@@ -95,7 +97,7 @@ class TableBackgroundView final : public ui::View {
 };
 
 // The table as a grid, the header row first, cells and outer edge one border line apart; the fills behind
-// the grid and the border lines in front of it are drawn from where the cells were placed.
+// the grid and the border lines in front of it are drawn from where the grid placed the cells.
 class TableView final : public ui::View {
  public:
   TableView(const std::vector<std::optional<TextTableColumnAlignment>>& columnAlignments,
@@ -107,7 +109,9 @@ class TableView final : public ui::View {
   ui::Environment<TableBorderStyleKey> borderStyle_;
   ui::State<std::shared_ptr<TablePlacement>> placement_{std::make_shared<TablePlacement>()};
   std::vector<ui::HorizontalAlignment> columnAlignments_;
-  std::vector<TableRow> rows_;
+  // Shared, never changed: the view value is copied (into the tree, and once more for each evaluation)
+  // and a long table's rows are many.
+  std::shared_ptr<const std::vector<TableRow>> rows_;
 };
 
 }  // namespace MarkdownRender

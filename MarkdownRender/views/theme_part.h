@@ -30,7 +30,9 @@ class ThemePart final : public ui::DynamicProperty {
   }
 
   void bind(ui::detail::PropertyContext& context) override {
-    part_ = read_(context.environment().get<ThemeKey>());
+    // Read where the environment keeps it: a copy of the whole theme would cost more than the part.
+    const auto theme = context.environment().sharedValue<ThemeKey>();
+    part_ = read_(theme ? *theme : ThemeKey::defaultValue());
   }
 
  private:

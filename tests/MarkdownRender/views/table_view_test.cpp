@@ -96,20 +96,25 @@ TEST(TableView, DefaultsToEveryOnePointSecondaryLine) {
 }
 
 TEST(TableView, CellsAndEdgeAreOneLineWidthApart) {
-  struct Case {
-    double width;
-    std::string grid;
-  };
-  const Case cases[] = {{1, "Grid (horizontalSpacing: 1, verticalSpacing: 1)"},
-                        {3, "Grid (horizontalSpacing: 3, verticalSpacing: 3)"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.width);
+  for (const double width : {1.0, 3.0}) {
+    SCOPED_TRACE(width);
     TableBorderStyle style;
-    style.strokeStyle.lineWidth = c.width;
-    Host host(tableBorderStyle(Markdown("| a | b |\n|---|---|\n| 1 | 2 |\n"), style));
-    auto grid = host.find(ui::testing::type("Grid"));
-    EXPECT_NE(host.dump().find(c.grid), std::string::npos) << host.dump();
-    EXPECT_EQ(grid.padding(), (ui::EdgeInsets{c.width, c.width, c.width, c.width}));
+    style.strokeStyle.lineWidth = width;
+    ui::testing::WindowHost host(
+        testing::inCorner(tableBorderStyle(Markdown("| a | b |\n|---|---|\n| 1 | 2 |\n"), style), {600, 400}),
+        {600, 400});
+    const Rect table = host.frame(ui::testing::type<TableView>());
+    std::vector<Rect> cells;
+    for (const auto& cell : host.findAll(ui::testing::type<TableCellView>()))
+      cells.push_back(host.frame(cell));
+    ASSERT_EQ(cells.size(), 4u);
+    // Between the cells of a row and of a column, and between the outer cells and the table's edge.
+    EXPECT_EQ(cells[0].minX() - table.minX(), width);
+    EXPECT_EQ(cells[0].minY() - table.minY(), width);
+    EXPECT_EQ(cells[1].minX() - cells[0].maxX(), width);
+    EXPECT_EQ(cells[2].minY() - cells[0].maxY(), width);
+    EXPECT_EQ(table.maxX() - cells[3].maxX(), width);
+    EXPECT_EQ(table.maxY() - cells[3].maxY(), width);
   }
 }
 
@@ -121,10 +126,20 @@ TEST(TableView, ColumnsAlignAsTheirDelimiterRowsSay) {
             (std::vector<ui::HorizontalAlignment>{
                 ui::HorizontalAlignment::leading, ui::HorizontalAlignment::leading,
                 ui::HorizontalAlignment::center, ui::HorizontalAlignment::trailing}));
-  Host host(Markdown("| a | b | c |\n|---|:-:|--:|\n| 1 | 2 | 3 |\n"));
-  auto alignments = host.find(text("b")).modifiersOf<ui::GridColumnAlignmentModifier>();
-  ASSERT_FALSE(alignments.empty());
-  EXPECT_EQ(alignments.back()->alignment, ui::HorizontalAlignment::center);
+  // Under a header wider than its cells, the cells keep to the leading edge, the middle or the trailing
+  // edge of their column.
+  ui::testing::WindowHost host(
+      testing::inCorner(Markdown("| wide | wide | wide |\n|---|:-:|--:|\n| 1 | 2 | 3 |\n"), {600, 400}),
+      {600, 400});
+  const auto cells = host.findAll(ui::testing::type<TableCellView>());
+  ASSERT_EQ(cells.size(), 6u);
+  for (std::size_t column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    const Rect header = host.frame(cells[column]), cell = host.frame(cells[3 + column]);
+    ASSERT_LT(cell.width(), header.width());
+    const double expected[] = {header.minX(), header.midX() - cell.width() / 2, header.maxX() - cell.width()};
+    EXPECT_EQ(cell.minX(), expected[column]);
+  }
 }
 
 TEST(TableView, CellStyleLearnsRowAndColumnWithTheHeaderAsRowZero) {
