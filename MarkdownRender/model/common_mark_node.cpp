@@ -216,9 +216,9 @@ class Conversion {
       default:
         break;
     }
-    const bool isStrikethrough = typeString(node) == "strikethrough";
-    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG ||
-                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || isStrikethrough;
+    // The extension's type is known by its name only, which is asked for last.
+    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
+                             type == CMARK_NODE_IMAGE || typeString(node) == "strikethrough";
     if (!hasChildren) return std::nullopt;
     if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena_);
     auto children = inlinesOfChildren(node, depthBudget - 1);
