@@ -1,6 +1,7 @@
 #include "MarkdownRender/model/tree_memory.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,11 +14,15 @@
 namespace MarkdownRender::detail {
 namespace {
 
-// Allocations are aligned for the library's structures (pointers, sizes, integers and doubles) and carry
-// no header: a moved allocation copies as many bytes as the new size asks for, reading no further than
-// its chunk has handed out (what lies past its old end is unspecified in a reallocation anyway).
+// Allocations are aligned for the library's structures (pointers, sizes, integers and doubles). Each one
+// is preceded by a header holding its capacity (its size rounded up to the alignment), so that freeing it
+// and growing it know how large it is.
 constexpr std::size_t kAlignment = alignof(void*) > alignof(double) ? alignof(void*) : alignof(double);
+constexpr std::size_t kHeader = sizeof(std::size_t);
 constexpr std::size_t kFirstChunk = 256 * 1024;
+// Freed allocations up to this capacity are handed out again; larger ones (rare: the buffers of very long
+// blocks) wait for the reset.
+constexpr std::size_t kLargestReused = 4096;
 
 std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
 
@@ -69,49 +74,70 @@ class Pool {
 
   // Memory for `size` bytes, zeroed when `zeroed`; null when the system has none.
   void* allocate(std::size_t size, bool zeroed) {
-    const std::size_t needed = roundedUp(std::max<std::size_t>(size, 1));
+    const std::size_t capacity = roundedUp(std::max<std::size_t>(size, 1));
+    // The parse frees many small things soon after making them (delimiters, buffers that grew, merged
+    // text nodes). What was freed last is handed out first: it is still in the cache, where fresh memory
+    // from the chunk is not, and a long reply's tree stays that much smaller.
+    if (capacity <= kLargestReused) {
+      void*& head = freed_[capacity / kAlignment];
+      if (head != nullptr) {
+        void* memory = head;
+        head = *static_cast<void**>(memory);
+        if (zeroed) std::memset(memory, 0, size);
+        return memory;
+      }
+    }
+    const std::size_t needed = kHeader + capacity;
     while (current_ < chunks_.size() && used_ + needed > chunks_[current_].size) {
       ++current_;
       used_ = 0;
     }
     if (current_ == chunks_.size() && !addChunk(needed)) return nullptr;
     Chunk& chunk = chunks_[current_];
-    std::byte* memory = chunk.bytes + used_;
+    std::byte* memory = chunk.bytes + used_ + kHeader;
     // Memory handed out before, in an earlier parse, is cleared; memory never handed out is still zero.
-    if (zeroed && used_ < chunk.zeroFrom) std::memset(memory, 0, std::min(size, chunk.zeroFrom - used_));
+    const std::size_t start = used_ + kHeader;
+    if (zeroed && start < chunk.zeroFrom) std::memset(memory, 0, std::min(size, chunk.zeroFrom - start));
+    std::memcpy(memory - kHeader, &capacity, sizeof capacity);
     used_ += needed;
     chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
-    last_ = memory;
     return memory;
+  }
+
+  // Keeps a freed allocation for reuse.
+  void release(void* pointer) {
+    if (pointer == nullptr) return;
+    const std::size_t capacity = capacityOf(pointer);
+    if (capacity > kLargestReused) return;
+    void*& head = freed_[capacity / kAlignment];
+    *static_cast<void**>(pointer) = head;
+    head = pointer;
   }
 
   void* resize(void* pointer, std::size_t size) {
     if (pointer == nullptr) return allocate(size, false);
     auto* bytes = static_cast<std::byte*>(pointer);
+    const std::size_t capacity = capacityOf(pointer);
+    if (size <= capacity) return pointer;
     // The newest allocation grows where it lies while its chunk has room (a growing buffer usually is).
-    if (bytes == last_) {
+    if (current_ < chunks_.size()) {
       Chunk& chunk = chunks_[current_];
-      const auto start = static_cast<std::size_t>(bytes - chunk.bytes);
-      const std::size_t needed = roundedUp(std::max<std::size_t>(size, 1));
-      if (start + needed <= chunk.size) {
-        used_ = start + needed;
-        chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
-        return pointer;
-      }
-    }
-    // The old allocation's size is not kept: copy what the new size asks for, up to the end of what its
-    // chunk has handed out (so never into the new allocation).
-    std::size_t available = size;
-    for (std::size_t index = 0; index < chunks_.size(); ++index) {
-      const Chunk& chunk = chunks_[index];
-      if (bytes >= chunk.bytes && bytes < chunk.bytes + chunk.size) {
-        const std::size_t end = index == current_ ? used_ : chunk.size;
-        available = static_cast<std::size_t>(chunk.bytes + end - bytes);
-        break;
+      if (bytes >= chunk.bytes && bytes + capacity == chunk.bytes + used_) {
+        const std::size_t grown = roundedUp(size);
+        const auto start = static_cast<std::size_t>(bytes - chunk.bytes);
+        if (start + grown <= chunk.size) {
+          used_ = start + grown;
+          chunk.zeroFrom = std::max(chunk.zeroFrom, used_);
+          std::memcpy(bytes - kHeader, &grown, sizeof grown);
+          return pointer;
+        }
       }
     }
     void* moved = allocate(size, false);
-    if (moved != nullptr) std::memcpy(moved, pointer, std::min(available, size));
+    if (moved != nullptr) {
+      std::memcpy(moved, pointer, capacity);
+      release(pointer);
+    }
     return moved;
   }
 
@@ -123,10 +149,16 @@ class Pool {
     chunks_.resize(reached);
     current_ = 0;
     used_ = 0;
-    last_ = nullptr;
+    freed_.fill(nullptr);
   }
 
  private:
+  static std::size_t capacityOf(void* pointer) {
+    std::size_t capacity;
+    std::memcpy(&capacity, static_cast<std::byte*>(pointer) - kHeader, sizeof capacity);
+    return capacity;
+  }
+
   bool addChunk(std::size_t atLeast) {
     const std::size_t previous = chunks_.empty() ? kFirstChunk / 2 : chunks_.back().size;
     std::size_t size = std::max(previous * 2, atLeast);
@@ -150,7 +182,7 @@ class Pool {
   std::vector<Chunk> chunks_;
   std::size_t current_ = 0;  // the chunk allocations are carved from
   std::size_t used_ = 0;     // bytes of it handed out
-  std::byte* last_ = nullptr;
+  std::array<void*, kLargestReused / kAlignment + 1> freed_{};  // per capacity, the latest freed first
 };
 
 Pool& pool() {
@@ -181,7 +213,7 @@ void* treeRealloc(void* pointer, std::size_t size) noexcept {
   return memory;
 }
 
-void treeFree(void*) noexcept {}
+void treeFree(void* pointer) noexcept { pool().release(pointer); }
 
 }  // namespace
 
