@@ -217,8 +217,9 @@ class Conversion {
         break;
     }
     // The extension's type is known by its name only, which is asked for last.
-    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG || type == CMARK_NODE_LINK ||
-                             type == CMARK_NODE_IMAGE || typeString(node) == "strikethrough";
+    const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG ||
+                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE ||
+                             typeString(node) == "strikethrough";
     if (!hasChildren) return std::nullopt;
     if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena_);
     auto children = inlinesOfChildren(node, depthBudget - 1);

@@ -1,5 +1,7 @@
 #include "MarkdownRender/model/tree_memory.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -8,8 +10,6 @@
 #include <cstring>
 #include <limits>
 #include <vector>
-
-#include <sys/mman.h>
 
 namespace MarkdownRender::detail {
 namespace {
@@ -182,7 +182,8 @@ class Pool {
   std::vector<Chunk> chunks_;
   std::size_t current_ = 0;  // the chunk allocations are carved from
   std::size_t used_ = 0;     // bytes of it handed out
-  std::array<void*, kLargestReused / kAlignment + 1> freed_{};  // per capacity, the latest freed first
+  // Per capacity, the allocations freed since the reset, the latest first.
+  std::array<void*, kLargestReused / kAlignment + 1> freed_{};
 };
 
 Pool& pool() {
