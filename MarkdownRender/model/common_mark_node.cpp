@@ -64,15 +64,26 @@ void prefetchNode(cmark_node* node) {
   __builtin_prefetch(bytes + 128);
 }
 
+// Asks for the memory that follows a node. The library makes nodes in reading order (a block's inlines one
+// after another), and the tree's memory is handed out in the order it is asked for, so the nodes still to
+// be read mostly lie in the few hundred bytes past the one being read; following `next` pointers alone
+// would find each of them only when it is needed.
+void prefetchFollowing(cmark_node* node) {
+  const auto* bytes = reinterpret_cast<const char*>(node);
+  for (int line = 4; line < 12; ++line) __builtin_prefetch(bytes + 64 * line);
+}
+
 // Like `forEachChild`, fetching ahead: a long reply's tree is larger than the caches, and its nodes are
-// reached only through each other. While one child is visited, the sibling after the next one and the
-// first child of the next one are on their way, the next sibling having been asked for a step earlier.
+// reached only through each other. While one child is visited, the sibling after the next one, the first
+// child of the next one and the memory past the child are on their way, the next sibling having been
+// asked for a step earlier.
 template <class Visit>
 void forEachChildAhead(cmark_node* node, Visit&& visit) {
   cmark_node* child = cmark_node_first_child(node);
   cmark_node* next = child != nullptr ? cmark_node_next(child) : nullptr;
   prefetchNode(next);
   while (child != nullptr) {
+    prefetchFollowing(child);
     if (next != nullptr) {
       prefetchNode(cmark_node_next(next));
       prefetchNode(cmark_node_first_child(next));
@@ -205,9 +216,10 @@ class Conversion {
       default:
         break;
     }
-    const bool isStrikethrough = typeString(node) == "strikethrough";
+    // The extension's type is known by its name only, which is asked for last.
     const bool hasChildren = type == CMARK_NODE_EMPH || type == CMARK_NODE_STRONG ||
-                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE || isStrikethrough;
+                             type == CMARK_NODE_LINK || type == CMARK_NODE_IMAGE ||
+                             typeString(node) == "strikethrough";
     if (!hasChildren) return std::nullopt;
     if (depthBudget <= 1) return Inline(Inline::Text{plainTextOfSubtree(node)}, arena_);
     auto children = inlinesOfChildren(node, depthBudget - 1);

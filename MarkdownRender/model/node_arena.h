@@ -17,10 +17,12 @@ namespace MarkdownRender::detail {
 // its document keeps the document's node memory (not its texts and lists, which the heap holds).
 //
 // Threads: only the parse that made the arena allocates in it; nodes may be released on any thread, so
-// the count of holders is atomic.
+// the count of holders is atomic. The parse does not touch that count for each node it makes: while it
+// holds the arena, the count carries a margin far above any number of nodes, so that no release can bring
+// it to zero, and the parse accounts for all the nodes it made in one step when it lets go.
 class NodeArena {
  public:
-  // A new arena held once by the caller, who lets go of it with `release()`.
+  // A new arena held by the parse that calls it, which lets go of it with `endParse()`.
   static NodeArena* make() { return new NodeArena(); }
 
   NodeArena(const NodeArena&) = delete;
@@ -28,7 +30,7 @@ class NodeArena {
 
   // Memory for one node; holds the arena until the node is given back with `deallocate`.
   void* allocate(std::size_t bytes, std::size_t alignment) {
-    retain();
+    ++nodesMade_;
     auto address = reinterpret_cast<std::uintptr_t>(cursor_);
     auto aligned = (address + alignment - 1) & ~(static_cast<std::uintptr_t>(alignment) - 1);
     if (cursor_ == nullptr || aligned + bytes > reinterpret_cast<std::uintptr_t>(end_)) {
@@ -39,16 +41,18 @@ class NodeArena {
     cursor_ = reinterpret_cast<std::byte*>(aligned + bytes);
     return reinterpret_cast<void*>(aligned);
   }
-  void deallocate() { release(); }
+  void deallocate() { release(1); }
 
-  void retain() { holders_.fetch_add(1, std::memory_order_relaxed); }
-  void release() {
-    if (holders_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
-  }
+  // The parse lets go: from now on only its nodes still alive hold the arena, and it makes no more.
+  void endParse() { release(kParseMargin - nodesMade_); }
 
  private:
   NodeArena() = default;
   ~NodeArena() = default;
+
+  void release(std::size_t count) {
+    if (holders_.fetch_sub(count, std::memory_order_acq_rel) == count) delete this;
+  }
 
   void addChunk(std::size_t atLeast) {
     // Chunks grow with the document, so a short reply takes little memory and a long one few chunks.
@@ -61,7 +65,11 @@ class NodeArena {
 
   static constexpr std::size_t kLargestChunk = 256 * 1024;
 
-  std::atomic<std::size_t> holders_{1};
+  static constexpr std::size_t kParseMargin = std::size_t{1} << 62;
+
+  // The parse's margin, less every node given back; the nodes made are added when the parse lets go.
+  std::atomic<std::size_t> holders_{kParseMargin};
+  std::size_t nodesMade_ = 0;  // touched by the parse alone
   std::vector<std::unique_ptr<std::byte[]>> chunks_;
   std::byte* cursor_ = nullptr;
   std::byte* end_ = nullptr;
@@ -92,7 +100,7 @@ struct NodeArenaAllocator {
 class NodeArenaHold {
  public:
   NodeArenaHold() : arena_(NodeArena::make()) {}
-  ~NodeArenaHold() { arena_->release(); }
+  ~NodeArenaHold() { arena_->endParse(); }
   NodeArenaHold(const NodeArenaHold&) = delete;
   NodeArenaHold& operator=(const NodeArenaHold&) = delete;
 

@@ -5,10 +5,11 @@
 
 namespace MarkdownRender::detail {
 
-// An allocator for cmark-gfm that carves every allocation out of a few large chunks and frees nothing
-// until `reset()`, which makes all of it available again at once. The chunks are kept between parses (up
-// to a bound), so the parse of a reply that is shown again and again as it streams in costs the system no
-// fresh pages each time.
+// An allocator for cmark-gfm that carves every allocation out of a few large chunks. What the library
+// frees is handed out again for allocations of its size, and nothing goes back to the system until
+// `reset()`, which makes all of it available again at once. The chunks are kept between parses (up to a
+// bound), so the parse of a reply that is shown again and again as it streams in costs the system no fresh
+// pages each time.
 //
 // Threads: one pool for the process, with no lock of its own; every use, from the parser's creation to
 // `reset()`, runs under the parsing lock (common_mark_node.cpp).

@@ -87,31 +87,54 @@ void BM_ParseBlocks(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseBlocks)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMicrosecond);
 
-// Parse + model over cmark-gfm's parse alone, the two taken in turn so that both see the same machine. The
-// figure is the median of the ratios of the pairs, so a pair slowed down by the rest of the machine does not
-// move it.
+// Parse + model over cmark-gfm's parse alone, both taken in the same run on the same text. The two are
+// taken in pairs, the order swapped from one pair to the next so that neither always runs on the caches
+// the other has just left; each side runs twice before the first pair, so that neither pays for growing its
+// memory. The figure is the median of the ratios of the pairs, so a pair slowed down by the rest of the
+// machine does not move it; the lowest and highest ratios show the spread.
 void BM_ModelRatio(benchmark::State& state) {
   const std::string& text = reply(state.range(0));
   using Clock = std::chrono::steady_clock;
-  std::vector<double> ratios;
-  for (auto _ : state) {
-    auto start = Clock::now();
+  auto modelParse = [&] {
+    // Freed inside the measurement, as cmark-gfm's tree is.
+    auto blocks = MarkdownRender::parseBlocks(text);
+    benchmark::DoNotOptimize(blocks.data());
+  };
+  auto seconds = [](auto&& parse) {
+    const auto start = Clock::now();
+    parse();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  };
+  for (int warmUp = 0; warmUp < 2; ++warmUp) {
     cmarkParse(text);
-    auto middle = Clock::now();
-    {
-      // Freed inside the measurement, as cmark-gfm's tree is.
-      auto blocks = MarkdownRender::parseBlocks(text);
-      benchmark::DoNotOptimize(blocks.data());
-    }
-    auto end = Clock::now();
-    ratios.push_back(std::chrono::duration<double>(end - middle).count() /
-                     std::chrono::duration<double>(middle - start).count());
+    modelParse();
   }
-  const auto middle = ratios.begin() + static_cast<std::ptrdiff_t>(ratios.size() / 2);
-  std::nth_element(ratios.begin(), middle, ratios.end());
-  state.counters["model_per_cmark"] = ratios.empty() ? 0.0 : *middle;
+  std::vector<double> ratios;
+  std::vector<double> cmarkSeconds;
+  std::vector<double> modelSeconds;
+  for (auto _ : state) {
+    const bool modelFirst = ratios.size() % 2 == 1;
+    const double model = modelFirst ? seconds(modelParse) : 0.0;
+    const double cmark = seconds([&] { cmarkParse(text); });
+    const double modelAfter = modelFirst ? model : seconds(modelParse);
+    ratios.push_back(modelAfter / cmark);
+    cmarkSeconds.push_back(cmark);
+    modelSeconds.push_back(modelAfter);
+  }
+  auto median = [](std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+  };
+  state.counters["model_per_cmark"] = median(ratios);
+  state.counters["lowest"] = ratios.empty() ? 0.0 : *std::min_element(ratios.begin(), ratios.end());
+  state.counters["highest"] = ratios.empty() ? 0.0 : *std::max_element(ratios.begin(), ratios.end());
+  state.counters["cmark_ms"] = median(cmarkSeconds) * 1e3;
+  state.counters["model_ms"] = median(modelSeconds) * 1e3;
 }
-BENCHMARK(BM_ModelRatio)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+// At least 25 pairs at 1 MB.
+BENCHMARK(BM_ModelRatio)->Arg(kSmall)->Arg(kLarge)->MinTime(3.0)->Unit(benchmark::kMillisecond);
 
 // The colour-scheme picture filter a document view applies to every block each time it lays them out.
 void BM_FilterForColorScheme(benchmark::State& state) {
