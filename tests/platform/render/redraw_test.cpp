@@ -183,6 +183,22 @@ TEST(Redrawing, ShowsTheItemsOfAGroupWhereTheirStackNowAlignsThem) {
       samePicture(renderer.draw(host.window()), drawnAfresh(shown(HorizontalAlignment::trailing), {40, 40})));
 }
 
+TEST(Redrawing, ShowsViewsThatReachOutOfTheSafeAreaAsFarAsItNowGoes) {
+  // Nothing is evaluated again when the safe area changes: the views are only laid out anew.
+  auto shown = VStack(HorizontalAlignment::center, 0, AnyView(Color(0, 0, 1)).ignoresSafeArea(),
+                      AnyView(Color(1, 0, 0)).frame(40, 10));
+  WindowHost host(shown, kWindow, std::make_shared<render::PangoTextMeasurer>());
+  render::Renderer renderer;
+  (void)renderer.draw(host.window());
+  for (const EdgeInsets insets : {EdgeInsets{20, 0, 0, 0}, EdgeInsets{0, 0, 25, 0}, EdgeInsets{}}) {
+    SCOPED_TRACE(insets.top + insets.bottom);
+    host.hostingView().setAdditionalSafeAreaInsets(insets);
+    WindowHost fresh(shown, kWindow, std::make_shared<render::PangoTextMeasurer>());
+    fresh.hostingView().setAdditionalSafeAreaInsets(insets);
+    EXPECT_TRUE(samePicture(renderer.draw(host.window()), render::Renderer().draw(fresh.window())));
+  }
+}
+
 TEST(Redrawing, KeepsNoMoreThanItNeedsWhileViewsComeAndGo) {
   Rows rows;
   WindowHost host(rows.view(), kWindow, std::make_shared<render::PangoTextMeasurer>());
