@@ -51,8 +51,7 @@ bool mayBeTakenApart(const Node& node) {
   const Node* inner = &node;
   while (inner->kind() == Node::Kind::composite && inner->children().size() == 1)
     inner = inner->children().front().get();
-  return inner->kind() == Node::Kind::composite ||
-         inner->primitiveAs<ui::detail::ContainerSpec>() != nullptr;
+  return inner->kind() == Node::Kind::composite || inner->primitiveAs<ui::detail::ContainerSpec>() != nullptr;
 }
 
 // A view without subviews draws within its frame and the margin (a shape's stroke beyond it).
@@ -91,19 +90,13 @@ void ReachTable::begin(const ui::HostingView& hosting) {
   const std::uint64_t generation = hosting.layout().generation();
   if (generation == generation_) return;
   generation_ = generation;
-  if (known_.size() > 2 * settledCount_ + 4096) {
-    known_.clear();
-    isFresh_ = true;
-  }
+  if (known_.size() > 2 * hosting.layout().frames().size() + 4096) known_.clear();
 }
 
-Rect ReachTable::reach(const Node& node) {
-  const Rect result = find(node).reach;
-  if (isFresh_) {
-    settledCount_ = known_.size();
-    isFresh_ = false;
-  }
-  return result;
+bool ReachTable::mayReach(const Node& node, const std::optional<Rect>& frame, const Rect& visible) {
+  // A reach always holds the frame and the margin around it.
+  if (frame && outset(*frame, drawingMargin, drawingMargin).intersects(visible)) return true;
+  return find(node).reach.intersects(visible);
 }
 
 ReachTable::Found ReachTable::find(const Node& node) {

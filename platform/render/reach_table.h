@@ -26,8 +26,8 @@ inline constexpr double drawingMargin = 32;
 // What a subtree draws, and where inside its own frame, follows from the subtree alone (named by its root's
 // revision, which changes whenever a view in it is evaluated again) and the size it was given: a subtree
 // that kept both has only moved with its frame, and its reach moves along without a look inside. Three
-// kinds of view are worked out again from their subviews after every layout instead: views without a frame
-// of their own, views whose subviews a container arranges among its own (groups, lists of views,
+// kinds of view are worked out again from their subviews when asked after a new layout instead: views without
+// a frame of their own, views whose subviews a container arranges among its own (groups, lists of views,
 // conditional branches, and views whose body is one of those), and subtrees holding a view that reaches out
 // of the safe area, which is placed by where it lies and not only by its size. Main thread only.
 class ReachTable {
@@ -36,8 +36,10 @@ class ReachTable {
   // kept), ready to answer for that layout.
   static std::shared_ptr<ReachTable> of(const ui::HostingView& hosting);
 
-  // How far `node` and the views below it may draw.
-  foundation::Rect reach(const ui::detail::Node& node);
+  // Whether `node` or a view below it may draw inside `visible`, given the node's frame. A view whose frame
+  // is in sight is answered from the frame alone, so working out reaches is left to views out of sight.
+  bool mayReach(const ui::detail::Node& node, const std::optional<foundation::Rect>& frame,
+                const foundation::Rect& visible);
 
   // Reaches kept (for tests of the table's bounds).
   std::size_t keptCount() const { return known_.size(); }
@@ -62,11 +64,9 @@ class ReachTable {
 
   const ui::HostingView* hosting_ = nullptr;
   std::uint64_t generation_ = 0;
+  // Views that left the tree leave their reaches behind; the table starts afresh once they would
+  // outnumber the views laid out.
   std::unordered_map<const ui::detail::Node*, Known> known_;
-  // What was kept after a layout worked out from scratch: views that left the tree leave their reaches
-  // behind, and the table starts afresh once they would outnumber it.
-  std::size_t settledCount_ = 0;
-  bool isFresh_ = true;
 };
 
 }  // namespace render

@@ -157,10 +157,10 @@ class Painter {
   }
 
   void drawNode(const Node& node, Walk& walk) {
-    // A view without subviews is judged by its frame as it is drawn.
-    if (walk.reaches && !node.children().empty() && !walk.reaches->reach(node).intersects(walk.visible))
-      return;
     auto frame = frameOf(node, walk);
+    // A view without subviews is judged by its frame as it is drawn.
+    if (walk.reaches && !node.children().empty() && !walk.reaches->mayReach(node, frame, walk.visible))
+      return;
     if (!frame) {
       // A container that only gathers views is framed by some layouts and not by others; what it gathered
       // has frames of its own. Views that were not placed (another tab) have none and draw nothing.
