@@ -6,8 +6,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <typeinfo>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "platform/appkit/label.h"
 #include "platform/appkit/styled_window.h"
 #include "platform/foundation/utf16.h"
+#include "platform/render/reach_table.h"
 #include "platform/render/shapes.h"
 #include "platform/ui/control_styles.h"
 #include "platform/ui/hosting.h"
@@ -100,64 +99,12 @@ void blurAlpha(cairo_surface_t* surface, double sigma) {
   cairo_surface_mark_dirty(surface);
 }
 
-// Drawing may reach a little beyond a view's frame (a check box before its label, a bezel around a button,
-// the outer half of a stroke); a view's reach allows it this much on every side.
-constexpr double drawingMargin = 32;
-
-// How far each view and everything below it may draw, in the coordinates its frame is in (a scroll view's
-// content unscrolled): a frame skips whole parts of a tree whose reach lies out of sight. A view that
-// draws nothing reaches an empty rectangle.
-using Reach = std::unordered_map<const Node*, Rect>;
-
-// Everywhere: the reach of a view placed at coordinates that are not finite.
-const Rect everywhere(-1e15, -1e15, 2e15, 2e15);
-
-Rect united(const Rect& a, const Rect& b) {
-  if (a.isEmpty()) return b;
-  if (b.isEmpty()) return a;
-  const double minX = std::min(a.minX(), b.minX()), minY = std::min(a.minY(), b.minY());
-  return {minX, minY, std::max(a.maxX(), b.maxX()) - minX, std::max(a.maxY(), b.maxY()) - minY};
-}
-
-// The reaches worked out from the last layouts of a few hosting views. A layout run is named by its
-// generation, unique in the process, so a reach is never taken for a later layout, nor for another pass
-// made where a gone one was. Main thread only, like drawing.
-class ReachCache {
- public:
-  static ReachCache& shared() {
-    static auto* cache = new ReachCache();  // drawing may happen until the process ends
-    return *cache;
-  }
-
-  std::shared_ptr<const Reach> find(const ui::LayoutPass& pass) const {
-    for (auto& kept : kept_) {
-      if (kept.pass == &pass) return kept.generation == pass.generation() ? kept.reach : nullptr;
-    }
-    return nullptr;
-  }
-
-  void keep(const ui::LayoutPass& pass, std::shared_ptr<const Reach> reach) {
-    std::erase_if(kept_, [&](const Kept& kept) { return kept.pass == &pass; });
-    // A handful of windows are shown at a time; the reach kept longest makes room.
-    if (kept_.size() >= 8) kept_.erase(kept_.begin());
-    kept_.push_back(Kept{&pass, pass.generation(), std::move(reach)});
-  }
-
- private:
-  struct Kept {
-    const ui::LayoutPass* pass;  // compared, never followed: the pass may be gone
-    std::uint64_t generation;
-    std::shared_ptr<const Reach> reach;
-  };
-  std::vector<Kept> kept_;
-};
-
 struct Walk {
   cairo_t* cr;
   const ui::HostingView* hosting;
   Rect visible;                        // what the clip lets through, in the hosting view's coordinates
   std::optional<ui::Color> linkColor;  // inside a link: the colour of its label's text
-  const Reach* reach = nullptr;        // of the hosting view's tree, as laid out
+  ReachTable* reaches = nullptr;       // of the hosting view's tree, as laid out
 };
 
 class Painter {
@@ -190,69 +137,11 @@ class Painter {
     cairo_save(cr);
     const auto origin = hosting.bounds().origin;
     cairo_translate(cr, -origin.x, -origin.y);
-    auto reach = ReachCache::shared().find(hosting.layout());
-    if (!reach) {
-      auto made = std::make_shared<Reach>();
-      made->reserve(hosting.layout().frames().size());
-      addReach(*root, hosting, *made);
-      reach = made;
-      ReachCache::shared().keep(hosting.layout(), reach);
-    }
-    Walk walk{cr, &hosting, clipExtents(cr), std::nullopt, reach.get()};
+    // Held while the tree is drawn: a tree drawn inside it may make another table take its place.
+    const auto reaches = ReachTable::of(hosting);
+    Walk walk{cr, &hosting, clipExtents(cr), std::nullopt, reaches.get()};
     drawNode(*root, walk);
     cairo_restore(cr);
-  }
-
-  // Works out the reach of `node` and of every view below it into `reach`, and returns the node's. A
-  // view without children is left out: the walk looks at its frame anyway.
-  static Rect addReach(const Node& node, const ui::HostingView& hosting, Reach& reach) {
-    Rect result;
-    auto frame = hosting.frame(node);
-    const auto& children = node.children();
-    // A scroll view clips its content to its frame, and the content's frames are unscrolled.
-    const bool clipsContent = frame && node.kind() == Node::Kind::primitive && !children.empty() &&
-                              dynamic_cast<const appkit::ScrollView*>(hosting.platformView(node).get());
-    Rect content;
-    for (const auto& child : children) {
-      const Rect childReach = addReach(*child, hosting, reach);
-      if (child == children.front()) content = childReach;
-      if (!clipsContent) result = united(result, childReach);
-    }
-    if (frame) {
-      double margin = drawingMargin;
-      if (auto* shape = node.primitiveAs<ui::detail::ShapeSpec>(); shape && std::isfinite(shape->lineWidth))
-        margin += std::max(0.0, shape->lineWidth);
-      result = united(result, outset(*frame, margin, margin));
-    }
-    // Shadow modifiers are final: comparing types is enough, and cheaper than a cast for every modifier.
-    if (const auto* modifier = node.modifier(); modifier && typeid(*modifier) == typeid(ui::ShadowModifier)) {
-      const auto& m = static_cast<const ui::ShadowModifier&>(*modifier);
-      if (!content.isEmpty()) {
-        const double radius = std::isfinite(m.radius) ? std::clamp(m.radius, 0.0, 200.0) : 0.0;
-        const double dx = std::isfinite(m.x) ? m.x : 0, dy = std::isfinite(m.y) ? m.y : 0;
-        result = united(
-            result, outset(Rect(content.minX() + dx, content.minY() + dy, content.width(), content.height()),
-                           2 * radius + 2, 2 * radius + 2));
-      }
-    }
-    // A scale effect draws its content moved towards or away from its anchor, so its reach is scaled too.
-    if (const auto* modifier = node.modifier();
-        frame && modifier && typeid(*modifier) == typeid(ui::ScaleEffectModifier) && !result.isEmpty()) {
-      const auto& m = static_cast<const ui::ScaleEffectModifier&>(*modifier);
-      if (std::isfinite(m.scale) && m.scale > 0) {
-        const double x = frame->minX() + m.anchor.x * frame->width(),
-                     y = frame->minY() + m.anchor.y * frame->height();
-        const Rect scaled(x + (result.minX() - x) * m.scale, y + (result.minY() - y) * m.scale,
-                          result.width() * m.scale, result.height() * m.scale);
-        result = united(result, scaled);
-      }
-    }
-    if (!std::isfinite(result.minX()) || !std::isfinite(result.minY()) || !std::isfinite(result.maxX()) ||
-        !std::isfinite(result.maxY())) {
-      result = everywhere;
-    }
-    if (!children.empty()) reach.emplace(&node, result);
-    return result;
   }
 
   static Rect clipExtents(cairo_t* cr) {
@@ -268,11 +157,10 @@ class Painter {
   }
 
   void drawNode(const Node& node, Walk& walk) {
-    if (walk.reach) {
-      auto found = walk.reach->find(&node);
-      if (found != walk.reach->end() && !found->second.intersects(walk.visible)) return;
-    }
     auto frame = frameOf(node, walk);
+    // A view without subviews is judged by its frame as it is drawn.
+    if (walk.reaches && !node.children().empty() && !walk.reaches->mayReach(node, frame, walk.visible))
+      return;
     if (!frame) {
       // A container that only gathers views is framed by some layouts and not by others; what it gathered
       // has frames of its own. Views that were not placed (another tab) have none and draw nothing.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "platform/foundation/geometry.h"
 #include "platform/ui/color.h"
@@ -14,7 +15,7 @@
 namespace render {
 
 // One SVG document. Thread-safe: `mutex_` serialises the uses of the document, which librsvg does not allow
-// from two threads at once.
+// from two threads at once, and of the coverages kept.
 class VectorImage {
  public:
   // The document in a file; nothing when it is missing or not SVG.
@@ -31,9 +32,13 @@ class VectorImage {
 
  private:
   struct Handle;
+  // The document's coverage as last drawn at a few sizes and places on the pixel grid: a symbol shown in
+  // every frame is set by librsvg once.
+  struct Coverage;
   explicit VectorImage(std::unique_ptr<Handle> handle);
   std::unique_ptr<Handle> handle_;
   mutable std::mutex mutex_;
+  mutable std::vector<std::shared_ptr<Coverage>> coverages_;
 };
 
 }  // namespace render
