@@ -651,6 +651,8 @@ struct Node::LayoutRecord {
   bool isPlacedItself = false;
   // Its subtree holds a view whose place depends on where it lies in the space laid out.
   bool isPositionDependent = false;
+  // Its subtree holds geometry readers, which are told their frames after every run.
+  bool hasGeometryReaders = false;
   std::optional<Rect> controlFrame;
   std::optional<Size> contentSize;
   std::vector<Rect> imageFrames;
@@ -660,10 +662,6 @@ struct Node::LayoutRecord {
 void Node::LayoutRecordDeleter::operator()(LayoutRecord* record) const { delete record; }
 
 namespace {
-
-bool dependsOnPosition(const Node& node) {
-  return node.primitiveAs<detail::GeometryReaderSpec>() || node.modifierAs<IgnoresSafeAreaModifier>();
-}
 
 template <class Visit>
 void forEachInSubtree(const Node& node, const Visit& visit) {
@@ -842,6 +840,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
     const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
     if (dx != 0 || dy != 0) move(node, dx, dy);
+    if (kept->hasGeometryReaders) collectGeometryReaders(node);
     record(node).stamp = generation_;
     return;
   }
@@ -849,35 +848,53 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   record.isPlacedItself = true;
   record.proposal = p;
   record.isPositionDependent = false;
+  record.hasGeometryReaders = false;
   record.controlFrame.reset();
   record.contentSize.reset();
   record.imageFrames.clear();
   record.setCharacters.clear();
   placeInside(node, frame, p);
-  record.isPositionDependent = settleChildren(node) || dependsOnPosition(node);
+  const Subtree below = settleChildren(node);
+  record.isPositionDependent = below.isPositionDependent || node.modifierAs<IgnoresSafeAreaModifier>();
+  record.hasGeometryReaders =
+      below.hasGeometryReaders || node.primitiveAs<detail::GeometryReaderSpec>() != nullptr;
 }
 
-bool LayoutPass::settleChildren(const Node& node) {
-  bool isDependent = false;
+LayoutPass::Subtree LayoutPass::settleChildren(const Node& node) {
+  Subtree result;
+  auto add = [&result](const Subtree& child) {
+    result.isPositionDependent = result.isPositionDependent || child.isPositionDependent;
+    result.hasGeometryReaders = result.hasGeometryReaders || child.hasGeometryReaders;
+  };
   for (const auto& child : node.children()) {
     const Record* placedChild = placed(*child);
     if (placedChild && placedChild->stamp == generation_) {
       if (placedChild->isPlacedItself) {
-        isDependent = isDependent || placedChild->isPositionDependent;
+        add({placedChild->isPositionDependent, placedChild->hasGeometryReaders});
         continue;
       }
       // Framed by this view around the items it took from it: those were placed by this view too.
-      const bool isChildDependent = settleChildren(*child);
-      record(*child).isPositionDependent = isChildDependent;
-      isDependent = isDependent || isChildDependent;
+      const Subtree below = settleChildren(*child);
+      Record& framed = record(*child);
+      framed.isPositionDependent = below.isPositionDependent;
+      framed.hasGeometryReaders = below.hasGeometryReaders;
+      add(below);
     } else if (placedChild) {
       forget(*child);
     } else {
       // Not framed itself, but what it gathers may have been placed.
-      isDependent = settleChildren(*child) || isDependent;
+      add(settleChildren(*child));
     }
   }
-  return isDependent;
+  return result;
+}
+
+void LayoutPass::collectGeometryReaders(const Node& node) {
+  // Only the paths that lead to readers are followed.
+  const Record* kept = placed(node);
+  if (kept && !kept->hasGeometryReaders) return;
+  if (kept && node.primitiveAs<detail::GeometryReaderSpec>()) geometryReaders_.push_back(&node);
+  for (const auto& child : node.children()) collectGeometryReaders(*child);
 }
 
 void LayoutPass::forget(const Node& node) {
@@ -1310,16 +1327,21 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
   std::vector<Gathered> gathered;
   auto items = itemsOf(node, gathered);
   auto arrangement = arrangeStack(*this, items, isRow, spacing, p);
+  // Each item is placed in its size across the arrangement, and along it under the proposal it was
+  // measured with: offered its own length instead, a stack inside would share that length out among its
+  // views afresh whenever anything in it changes.
   double cursor = isRow ? frame.minX() : frame.minY();
   for (std::size_t i = 0; i < items.size(); ++i) {
     Size size = arrangement.sizes[i];
     if (isRow) {
       place(*items[i],
-            Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height));
+            Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height),
+            ProposedViewSize(arrangement.proposals[i].width, size.height));
       cursor += size.width + spacing;
     } else {
       double x = isLeading ? frame.minX() : frame.minX() + (frame.width() - size.width) / 2;
-      place(*items[i], Rect(x, cursor, size.width, size.height));
+      place(*items[i], Rect(x, cursor, size.width, size.height),
+            ProposedViewSize(size.width, arrangement.proposals[i].height));
       cursor += size.height + spacing;
     }
   }

@@ -51,7 +51,7 @@ std::vector<const Node*> arrangedItems(const Node& container, bool takesSections
 // revision (neither it nor a view below it was evaluated again) and the proposal and size it was placed
 // with. Placing such a view again only moves its subtree by the distance its frame moved, without
 // measuring or arranging anything inside it; views whose place depends on where they lie in the space
-// (geometry readers, views reaching out of the safe area) are always placed again.
+// (views reaching out of the safe area) are always placed again.
 class LayoutPass {
  public:
   explicit LayoutPass(std::shared_ptr<const TextMeasurer> measurer = defaultTextMeasurer());
@@ -106,9 +106,15 @@ class LayoutPass {
   std::optional<Rect> placedFrame(const detail::Node& node) const;
   Size measure(const detail::Node& node, const ProposedViewSize& proposal);
   void placeInside(const detail::Node& node, const Rect& frame, const ProposedViewSize& proposal);
+  struct Subtree {
+    bool isPositionDependent = false;
+    bool hasGeometryReaders = false;
+  };
   // After `node` was placed: forgets the views below it that were placed before and not this time, and
-  // works out whether its subtree's place depends on where it lies.
-  bool settleChildren(const detail::Node& node);
+  // works out what its subtree holds.
+  Subtree settleChildren(const detail::Node& node);
+  // Adds the geometry readers of a subtree kept where it was, in tree order.
+  void collectGeometryReaders(const detail::Node& node);
   void forget(const detail::Node& node);
   void move(const detail::Node& node, double dx, double dy);
   // `frame` with the chosen edges that lie on the safe area's boundary moved out to the space's edges.
