@@ -653,6 +653,8 @@ struct Node::LayoutRecord {
   bool isPositionDependent = false;
   // Its subtree holds geometry readers, which are told their frames after every run.
   bool hasGeometryReaders = false;
+  // How many views of its subtree, itself included, were placed.
+  std::size_t placedViews = 0;
   std::optional<Rect> controlFrame;
   std::optional<Size> contentSize;
   std::vector<Rect> imageFrames;
@@ -806,16 +808,24 @@ std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
   return record ? record->contentSize : std::nullopt;
 }
 
-const LayoutPass::PlacedFrames& LayoutPass::frames() const {
-  if (placedFramesGeneration_ == generation_) return placedFrames_;
-  placedFramesGeneration_ = generation_;
-  placedFrames_.clear();
-  if (auto root = root_.lock()) {
-    forEachInSubtree(*root, [this](const Node& node) {
-      if (const Record* record = placed(node)) placedFrames_.emplace_back(&node, record->frame);
+std::size_t LayoutPass::PlacedFrames::size() const {
+  auto root = pass_->root_.lock();
+  const Record* record = root ? pass_->placed(*root) : nullptr;
+  return record ? record->placedViews : 0;
+}
+
+const LayoutPass::PlacedFrames::List& LayoutPass::PlacedFrames::list() const {
+  const LayoutPass& pass = *pass_;
+  if (pass.placedFramesGeneration_ == pass.generation_) return pass.placedFrames_;
+  pass.placedFramesGeneration_ = pass.generation_;
+  pass.placedFrames_.clear();
+  if (auto root = pass.root_.lock()) {
+    pass.placedFrames_.reserve(size());
+    forEachInSubtree(*root, [&pass](const Node& node) {
+      if (const Record* record = pass.placed(node)) pass.placedFrames_.emplace_back(&node, record->frame);
     });
   }
-  return placedFrames_;
+  return pass.placedFrames_;
 }
 
 Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal) {
@@ -858,6 +868,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   record.isPositionDependent = below.isPositionDependent || node.modifierAs<IgnoresSafeAreaModifier>();
   record.hasGeometryReaders =
       below.hasGeometryReaders || node.primitiveAs<detail::GeometryReaderSpec>() != nullptr;
+  record.placedViews = 1 + below.placedViews;
 }
 
 LayoutPass::Subtree LayoutPass::settleChildren(const Node& node) {
@@ -865,12 +876,13 @@ LayoutPass::Subtree LayoutPass::settleChildren(const Node& node) {
   auto add = [&result](const Subtree& child) {
     result.isPositionDependent = result.isPositionDependent || child.isPositionDependent;
     result.hasGeometryReaders = result.hasGeometryReaders || child.hasGeometryReaders;
+    result.placedViews += child.placedViews;
   };
   for (const auto& child : node.children()) {
     const Record* placedChild = placed(*child);
     if (placedChild && placedChild->stamp == generation_) {
       if (placedChild->isPlacedItself) {
-        add({placedChild->isPositionDependent, placedChild->hasGeometryReaders});
+        add({placedChild->isPositionDependent, placedChild->hasGeometryReaders, placedChild->placedViews});
         continue;
       }
       // Framed by this view around the items it took from it: those were placed by this view too.
@@ -878,7 +890,8 @@ LayoutPass::Subtree LayoutPass::settleChildren(const Node& node) {
       Record& framed = record(*child);
       framed.isPositionDependent = below.isPositionDependent;
       framed.hasGeometryReaders = below.hasGeometryReaders;
-      add(below);
+      framed.placedViews = 1 + below.placedViews;
+      add({below.isPositionDependent, below.hasGeometryReaders, framed.placedViews});
     } else if (placedChild) {
       forget(*child);
     } else {

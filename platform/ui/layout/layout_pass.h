@@ -84,9 +84,22 @@ class LayoutPass {
   std::optional<Rect> controlFrame(const detail::Node& node) const;
   // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
   std::optional<Size> contentSize(const detail::Node& scrollView) const;
-  // Every view placed in the last run with its frame, in tree order.
-  using PlacedFrames = std::vector<std::pair<const detail::Node*, Rect>>;
-  const PlacedFrames& frames() const;
+  // Every view placed in the last run with its frame, in tree order. Counting them costs nothing; the
+  // list is made when first walked after a run.
+  class PlacedFrames {
+   public:
+    using List = std::vector<std::pair<const detail::Node*, Rect>>;
+    explicit PlacedFrames(const LayoutPass& pass) : pass_(&pass) {}
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    List::const_iterator begin() const { return list().begin(); }
+    List::const_iterator end() const { return list().end(); }
+
+   private:
+    const List& list() const;
+    const LayoutPass* pass_;
+  };
+  PlacedFrames frames() const { return PlacedFrames(*this); }
   // The geometry readers placed in the last run, in the order they were placed.
   const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
   const TextMeasurer& measurer() const { return *measurer_; }
@@ -109,6 +122,7 @@ class LayoutPass {
   struct Subtree {
     bool isPositionDependent = false;
     bool hasGeometryReaders = false;
+    std::size_t placedViews = 0;
   };
   // After `node` was placed: forgets the views below it that were placed before and not this time, and
   // works out what its subtree holds.
@@ -125,7 +139,7 @@ class LayoutPass {
   std::unordered_map<const detail::Node*, std::unique_ptr<Record>> borrowed_;
   std::vector<const detail::Node*> geometryReaders_;
   std::weak_ptr<const detail::Node> root_;
-  mutable PlacedFrames placedFrames_;
+  mutable PlacedFrames::List placedFrames_;
   mutable std::uint64_t placedFramesGeneration_ = 0;
   Rect bounds_;    // the space laid out
   Rect safeArea_;  // its safe area

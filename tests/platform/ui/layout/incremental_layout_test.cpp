@@ -3,6 +3,7 @@
 // the same views shown afresh.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -108,6 +109,9 @@ TEST(IncrementalLayout, EveryUpdateLaysOutAndHostsAsTheSameViewsShownAfresh) {
     describe(streamed.hostingView().layout(), *streamed.graph().root(), kept);
     describe(fresh, *streamed.graph().root(), afresh);
     EXPECT_EQ(kept.str(), afresh.str());
+    const auto placed = streamed.hostingView().layout().frames();
+    EXPECT_EQ(placed.size(), fresh.frames().size());
+    EXPECT_EQ(placed.size(), static_cast<std::size_t>(std::distance(placed.begin(), placed.end())));
 
     WindowHost shownAfresh(shown(step), {300, 400});
     EXPECT_EQ(hierarchy(streamed), hierarchy(shownAfresh));
