@@ -30,7 +30,9 @@ class ThemePart final : public ui::DynamicProperty {
   }
 
   void bind(ui::detail::PropertyContext& context) override {
-    part_ = read_(context.environment().get<ThemeKey>());
+    // The theme is read where the environment keeps it, without a copy.
+    const auto theme = context.environment().sharedValue<ThemeKey>();
+    part_ = read_(theme ? *theme : ThemeKey::defaultValue());
   }
 
  private:

@@ -108,9 +108,8 @@ class Node : public std::enable_shared_from_this<Node> {
     std::optional<std::any> value;
   };
   std::vector<PreferenceMemo> preferenceMemos_;
-  // How many preference handlers this subtree holds, at the revision it was counted for.
-  std::uint64_t handlerCountRevision_ = 0;
-  std::size_t handlerCount_ = 0;
+  // The revision at which the preference handlers of this subtree were last given its values.
+  std::uint64_t handlersRevision_ = 0;
   // Written by layout and hosting, which read the tree as constant.
   mutable std::unique_ptr<LayoutRecord, LayoutRecordDeleter> layoutRecord_;
   // Whether a view of this subtree is shown by a platform view, at the revision it was worked out for.
