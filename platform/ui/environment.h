@@ -98,7 +98,8 @@ class EnvironmentValues {
 
   template <EnvironmentKey K>
   void set(typename K::Value value) {
-    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)), &equalValues<typename K::Value>);
+    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)),
+         &equalValues<typename K::Value>);
   }
 
   // Sets a value kept in a shared object. Values that cannot be compared count as equal only when they
@@ -203,14 +204,20 @@ class Environment : public DynamicProperty {
   const Value& operator*() const { return value(); }
   const Value* operator->() const { return &value(); }
   const Value& value() const {
-    if (!value_) value_ = Key::defaultValue();
-    return *value_;
+    if (shared_) return *shared_;
+    if (!fallback_) fallback_ = Key::defaultValue();
+    return *fallback_;
   }
 
-  void bind(detail::PropertyContext& context) override { value_ = context.environment().template get<Key>(); }
+  // The value set above is shared with the environment, not copied: values such as a whole theme are
+  // large, and every evaluation of every view reading one binds it again.
+  void bind(detail::PropertyContext& context) override {
+    shared_ = context.environment().template sharedValue<Key>();
+  }
 
  private:
-  mutable std::optional<Value> value_;
+  std::shared_ptr<const Value> shared_;    // null where no view set a value
+  mutable std::optional<Value> fallback_;  // the key's default, made when first read
 };
 
 }  // namespace ui

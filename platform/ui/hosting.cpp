@@ -593,7 +593,19 @@ void HostingView::followFocusStates() {
   }
 }
 
+bool HostingView::hasPlatformViews(const Node& node) {
+  if (node.platformViewsRevision_ == node.revision()) return node.hasPlatformViews_;
+  bool has = kindOf(node) != none || node.modifierAs<SearchableModifier>();
+  // Every child is asked, so each keeps its answer for the next update.
+  for (const auto& child : node.children()) has = hasPlatformViews(*child) || has;
+  node.platformViewsRevision_ = node.revision();
+  node.hasPlatformViews_ = has;
+  return has;
+}
+
 void HostingView::realise(const Node& node, Place& place) {
+  // A subtree without platform views adds nothing to the hierarchy, wherever it was placed.
+  if (!hasPlatformViews(node)) return;
   auto frame = pass_.frame(node);
   if (!frame) return;  // not shown (an option of a closed menu, a subview a layout left out)
   if (int kind = kindOf(node); kind != none) {

@@ -114,6 +114,8 @@ class HostingView : public appkit::View {
   // Lays the tree out in the bounds and its safe area.
   void layoutTree();
   Entry* entryFor(const detail::Node& node, int kind);
+  // Whether a view of the subtree of `node` is shown by a platform view (worked out once per revision).
+  static bool hasPlatformViews(const detail::Node& node);
   void realise(const detail::Node& node, Place& place);
   void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
   void configure(Entry& entry, const detail::Node& node);

@@ -329,13 +329,12 @@ void ViewGraph::remove(Node& node) {
 }
 
 void ViewGraph::collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers) {
-  // Subtrees known to hold no handler are not walked again until they change.
-  if (node.handlerCountRevision_ == node.revision_ && node.handlerCount_ == 0) return;
-  const std::size_t before = handlers.size();
+  // A subtree's preference values depend on the subtree alone: while it keeps the revision at which its
+  // handlers were given them, they have nothing new to be told, and it is not walked.
+  if (node.handlersRevision_ == node.revision_) return;
   if (node.modifierAs<PreferenceChangeModifier>()) handlers.push_back(&node);
   for (auto& child : node.children_) collectPreferenceHandlers(*child, handlers);
-  node.handlerCountRevision_ = node.revision_;
-  node.handlerCount_ = handlers.size() - before;
+  node.handlersRevision_ = node.revision_;
 }
 
 std::optional<std::any> ViewGraph::preferenceValue(Node& node, const PreferenceKeyOps& key) {

@@ -19,6 +19,11 @@
 #include "platform/ui/view.h"
 #include "platform/ui/view_spec.h"
 
+namespace ui {
+class LayoutPass;
+class HostingView;
+}  // namespace ui
+
 namespace ui::detail {
 
 // One evaluated view. Built-in views and modifiers are nodes too, so the tree keeps the order in which
@@ -58,8 +63,17 @@ class Node : public std::enable_shared_from_this<Node> {
   // Storage that a modifier keeps at this node across evaluations (previous values, running tasks).
   std::any& modifierState() { return modifierState_; }
 
+  // What the layout pass that lays this view out keeps for it (the sizes it measured, where it placed
+  // it), defined by the pass; it goes with the node, so nothing kept outlives the view it describes.
+  struct LayoutRecord;
+  struct LayoutRecordDeleter {
+    void operator()(LayoutRecord* record) const;
+  };
+
  private:
   friend class ViewGraph;
+  friend class ui::LayoutPass;
+  friend class ui::HostingView;
   // Layout and hosting ask every node what it is many times over: a final class is recognised by its
   // type alone, which costs less than a cast through the hierarchy.
   template <class T, class Base>
@@ -94,9 +108,13 @@ class Node : public std::enable_shared_from_this<Node> {
     std::optional<std::any> value;
   };
   std::vector<PreferenceMemo> preferenceMemos_;
-  // How many preference handlers this subtree holds, at the revision it was counted for.
-  std::uint64_t handlerCountRevision_ = 0;
-  std::size_t handlerCount_ = 0;
+  // The revision at which the preference handlers of this subtree were last given its values.
+  std::uint64_t handlersRevision_ = 0;
+  // Written by layout and hosting, which read the tree as constant.
+  mutable std::unique_ptr<LayoutRecord, LayoutRecordDeleter> layoutRecord_;
+  // Whether a view of this subtree is shown by a platform view, at the revision it was worked out for.
+  mutable std::uint64_t platformViewsRevision_ = 0;
+  mutable bool hasPlatformViews_ = false;
 };
 
 // Owns the tree of one hosted view. Main thread only; re-evaluation requested from other threads is

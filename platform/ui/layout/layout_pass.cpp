@@ -186,16 +186,17 @@ Rect unionOf(const Rect& a, const Rect& b) {
   return Rect(minX, minY, maxX - minX, maxY - minY);
 }
 
-void frameGatheredViews(std::unordered_map<const Node*, Rect>& frames, const std::vector<const Node*>& items,
-                        const std::vector<Gathered>& gathered) {
+template <class FrameOf, class SetFrame>
+void frameGatheredViews(const FrameOf& frameOf, const SetFrame& setFrame,
+                        const std::vector<const Node*>& items, const std::vector<Gathered>& gathered) {
   // A group (or ForEach, or branch) the container took apart is framed around the items it gave, so the
   // views inside it count as shown.
   for (const auto& group : gathered) {
     if (group.begin == group.end) continue;
-    Rect around = frames[items[group.begin]];
-    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frames[items[i]]);
+    Rect around = frameOf(*items[group.begin]);
+    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frameOf(*items[i]));
     for (const Node* n = group.node;; n = n->children().front().get()) {
-      frames[n] = around;
+      setFrame(*n, around);
       if (isTransparent(*n) || n->children().empty()) break;
     }
   }
@@ -628,6 +629,62 @@ double baselineOf(LayoutPass& pass, const Node& node, const ProposedViewSize& p,
 
 }  // namespace
 
+// What a pass keeps for one view. Sizes hold while the subtree keeps the revision they were measured at;
+// a placement holds while the view keeps the revision it was placed at, in the same era of the pass.
+struct Node::LayoutRecord {
+  struct Measured {
+    ProposedViewSize proposal;
+    Size size;
+  };
+  std::uint64_t passId = 0;  // the pass that keeps this record; none once it let go
+  std::uint64_t sizesRevision = 0;
+  std::vector<Measured> sizes;
+  std::uint64_t gridRevision = 0;
+  std::shared_ptr<const GridArrangement> grid;
+
+  std::uint64_t placedRevision = 0;  // none: not placed
+  std::uint64_t era = 0;
+  std::uint64_t stamp = 0;  // the run that last placed the view, or kept it where it was
+  Rect frame;
+  ProposedViewSize proposal;
+  // Placed by a call of `place` of its own (not only framed by the container that took it apart).
+  bool isPlacedItself = false;
+  // Its subtree holds a view whose place depends on where it lies in the space laid out.
+  bool isPositionDependent = false;
+  // Its subtree holds geometry readers, which are told their frames after every run.
+  bool hasGeometryReaders = false;
+  // How many views of its subtree, itself included, were placed.
+  std::size_t placedViews = 0;
+  std::optional<Rect> controlFrame;
+  std::optional<Size> contentSize;
+  std::vector<Rect> imageFrames;
+  std::vector<SetCharacters> setCharacters;
+};
+
+void Node::LayoutRecordDeleter::operator()(LayoutRecord* record) const { delete record; }
+
+namespace {
+
+template <class Visit>
+void forEachInSubtree(const Node& node, const Visit& visit) {
+  visit(node);
+  for (const auto& child : node.children()) forEachInSubtree(*child, visit);
+}
+
+std::atomic<std::uint64_t> lastPassId{0};
+
+// A grid's arrangement does not depend on what it is offered: it is worked out once per revision, for
+// measuring and placing alike.
+const GridArrangement& gridArrangement(LayoutPass& pass, Node::LayoutRecord& record, const Node& grid) {
+  if (!record.grid || record.gridRevision != grid.revision()) {
+    record.grid = std::make_shared<const GridArrangement>(arrangeGrid(pass, grid));
+    record.gridRevision = grid.revision();
+  }
+  return *record.grid;
+}
+
+}  // namespace
+
 std::vector<const Node*> detail::arrangedItems(const Node& container, bool takesSectionsApart) {
   std::vector<Gathered> gathered;
   return itemsOf(container, gathered, takesSectionsApart);
@@ -636,16 +693,74 @@ std::vector<const Node*> detail::arrangedItems(const Node& container, bool takes
 ProposedViewSize ProposedViewSize::infinity() { return {ui::infinity, ui::infinity}; }
 
 LayoutPass::LayoutPass(std::shared_ptr<const TextMeasurer> measurer)
-    : measurer_(measurer ? std::move(measurer) : defaultTextMeasurer()) {}
+    : measurer_(measurer ? std::move(measurer) : defaultTextMeasurer()), id_(++lastPassId) {}
+
+LayoutPass::~LayoutPass() {
+  // The records this pass kept in the tree it laid out are let go, so the next pass over the same tree
+  // keeps its own there; what it measured goes with them (another pass may measure text differently).
+  auto root = root_.lock();
+  if (!root) return;
+  forEachInSubtree(*root, [this](const Node& node) {
+    auto& own = node.layoutRecord_;
+    if (own && own->passId == id_) own.reset();
+  });
+}
+
+LayoutPass::Record& LayoutPass::record(const Node& node) {
+  auto& own = node.layoutRecord_;
+  // Only a pass that lays views out keeps records in them; one that only measures keeps its own.
+  if (!own && generation_ > 0) {
+    own.reset(new Record());
+    own->passId = id_;
+  }
+  if (own && own->passId == id_) return *own;
+  auto& borrowed = borrowed_[&node];
+  if (!borrowed) borrowed = std::make_unique<Record>();
+  return *borrowed;
+}
+
+const LayoutPass::Record* LayoutPass::recordIfAny(const Node& node) const {
+  const auto& own = node.layoutRecord_;
+  if (own && own->passId == id_) return own.get();
+  if (borrowed_.empty()) return nullptr;
+  auto found = borrowed_.find(&node);
+  return found == borrowed_.end() ? nullptr : found->second.get();
+}
+
+const LayoutPass::Record* LayoutPass::placed(const Node& node) const {
+  const Record* record = recordIfAny(node);
+  if (!record || record->placedRevision == 0 || record->placedRevision != node.revision() ||
+      record->era != era_) {
+    return nullptr;
+  }
+  return record;
+}
+
+LayoutPass::Record& LayoutPass::setFrame(const Node& node, const Rect& frame) {
+  Record& record = this->record(node);
+  record.placedRevision = node.revision();
+  record.era = era_;
+  record.stamp = generation_;
+  record.frame = frame;
+  record.isPlacedItself = false;
+  return record;
+}
+
+std::optional<Rect> LayoutPass::placedFrame(const Node& node) const {
+  const Record* record = placed(node);
+  return record ? std::optional<Rect>(record->frame) : std::nullopt;
+}
 
 void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) {
   static std::atomic<std::uint64_t> runs{0};
   generation_ = ++runs;
-  frames_.clear();
-  imageFrames_.clear();
-  setCharacters_.clear();
-  controlFrames_.clear();
-  contentSizes_.clear();
+  // Records kept for this pass alone name nodes by address, which a later node may take: they hold for
+  // one run.
+  borrowed_.clear();
+  if (root_.lock().get() != &root) {
+    ++era_;
+    root_ = root.weak_from_this();
+  }
   geometryReaders_.clear();
   bounds_ = Rect(0, 0, size.width, size.height);
   safeArea_ = Rect(safeAreaInsets.leading, safeAreaInsets.top,
@@ -654,11 +769,6 @@ void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) 
   ProposedViewSize proposal(safeArea_.size);
   Size rootSize = sizeThatFits(root, proposal);
   place(root, aligned(safeArea_, rootSize, Alignment::center()), proposal);
-  // A view made where a removed one lay has a newer revision, so what is kept for the removed one is
-  // never taken for it; it is dropped once it makes up half of what is kept.
-  if (measured_.size() > 2 * frames_.size()) {
-    std::erase_if(measured_, [this](const auto& entry) { return !frames_.contains(entry.first); });
-  }
 }
 
 Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
@@ -676,47 +786,146 @@ Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
   return Rect(minX, minY, maxX - minX, maxY - minY);
 }
 
-std::optional<Rect> LayoutPass::frame(const Node& node) const {
-  auto found = frames_.find(&node);
-  if (found == frames_.end()) return std::nullopt;
-  return found->second;
-}
+std::optional<Rect> LayoutPass::frame(const Node& node) const { return placedFrame(node); }
 
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
-  auto found = imageFrames_.find(&text);
-  return found == imageFrames_.end() ? std::vector<Rect>{} : found->second;
+  const Record* record = placed(text);
+  return record ? record->imageFrames : std::vector<Rect>{};
 }
 
 std::vector<SetCharacters> LayoutPass::setCharacters(const Node& text) const {
-  auto found = setCharacters_.find(&text);
-  return found == setCharacters_.end() ? std::vector<SetCharacters>{} : found->second;
+  const Record* record = placed(text);
+  return record ? record->setCharacters : std::vector<SetCharacters>{};
 }
 
 std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
-  auto found = controlFrames_.find(&node);
-  if (found == controlFrames_.end()) return std::nullopt;
-  return found->second;
+  const Record* record = placed(node);
+  return record ? record->controlFrame : std::nullopt;
 }
 
 std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
-  auto found = contentSizes_.find(&scrollView);
-  if (found == contentSizes_.end()) return std::nullopt;
-  return found->second;
+  const Record* record = placed(scrollView);
+  return record ? record->contentSize : std::nullopt;
+}
+
+std::size_t LayoutPass::PlacedFrames::size() const {
+  auto root = pass_->root_.lock();
+  const Record* record = root ? pass_->placed(*root) : nullptr;
+  return record ? record->placedViews : 0;
+}
+
+const LayoutPass::PlacedFrames::List& LayoutPass::PlacedFrames::list() const {
+  const LayoutPass& pass = *pass_;
+  if (pass.placedFramesGeneration_ == pass.generation_) return pass.placedFrames_;
+  pass.placedFramesGeneration_ = pass.generation_;
+  pass.placedFrames_.clear();
+  if (auto root = pass.root_.lock()) {
+    pass.placedFrames_.reserve(size());
+    forEachInSubtree(*root, [&pass](const Node& node) {
+      if (const Record* record = pass.placed(node)) pass.placedFrames_.emplace_back(&node, record->frame);
+    });
+  }
+  return pass.placedFrames_;
 }
 
 Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal) {
-  auto& entry = measured_[&node];
-  if (entry.revision != node.revision()) {
-    entry.revision = node.revision();
+  Record& entry = record(node);
+  if (entry.sizesRevision != node.revision()) {
+    entry.sizesRevision = node.revision();
     entry.sizes.clear();
   }
   for (const auto& measured : entry.sizes) {
     if (measured.proposal == proposal) return measured.size;
   }
   Size size = measure(node, proposal);
-  // Measuring may have added entries and moved this one.
-  measured_[&node].sizes.push_back({proposal, size});
+  // The record stays where it is while other views are measured.
+  entry.sizes.push_back({proposal, size});
   return size;
+}
+
+void LayoutPass::place(const Node& node, const Rect& frame, std::optional<ProposedViewSize> proposal) {
+  const ProposedViewSize p = proposal.value_or(ProposedViewSize(frame.size));
+  if (const Record* kept = placed(node); kept && kept->isPlacedItself && !kept->isPositionDependent &&
+                                         kept->proposal == p && kept->frame.size == frame.size) {
+    // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
+    const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
+    if (dx != 0 || dy != 0) move(node, dx, dy);
+    if (kept->hasGeometryReaders) collectGeometryReaders(node);
+    record(node).stamp = generation_;
+    return;
+  }
+  Record& record = setFrame(node, frame);
+  record.isPlacedItself = true;
+  record.proposal = p;
+  record.isPositionDependent = false;
+  record.hasGeometryReaders = false;
+  record.controlFrame.reset();
+  record.contentSize.reset();
+  record.imageFrames.clear();
+  record.setCharacters.clear();
+  placeInside(node, frame, p);
+  const Subtree below = settleChildren(node);
+  record.isPositionDependent = below.isPositionDependent || node.modifierAs<IgnoresSafeAreaModifier>();
+  record.hasGeometryReaders =
+      below.hasGeometryReaders || node.primitiveAs<detail::GeometryReaderSpec>() != nullptr;
+  record.placedViews = 1 + below.placedViews;
+}
+
+LayoutPass::Subtree LayoutPass::settleChildren(const Node& node) {
+  Subtree result;
+  auto add = [&result](const Subtree& child) {
+    result.isPositionDependent = result.isPositionDependent || child.isPositionDependent;
+    result.hasGeometryReaders = result.hasGeometryReaders || child.hasGeometryReaders;
+    result.placedViews += child.placedViews;
+  };
+  for (const auto& child : node.children()) {
+    const Record* placedChild = placed(*child);
+    if (placedChild && placedChild->stamp == generation_) {
+      if (placedChild->isPlacedItself) {
+        add({placedChild->isPositionDependent, placedChild->hasGeometryReaders, placedChild->placedViews});
+        continue;
+      }
+      // Framed by this view around the items it took from it: those were placed by this view too.
+      const Subtree below = settleChildren(*child);
+      Record& framed = record(*child);
+      framed.isPositionDependent = below.isPositionDependent;
+      framed.hasGeometryReaders = below.hasGeometryReaders;
+      framed.placedViews = 1 + below.placedViews;
+      add({below.isPositionDependent, below.hasGeometryReaders, framed.placedViews});
+    } else if (placedChild) {
+      forget(*child);
+    } else {
+      // Not framed itself, but what it gathers may have been placed.
+      add(settleChildren(*child));
+    }
+  }
+  return result;
+}
+
+void LayoutPass::collectGeometryReaders(const Node& node) {
+  // Only the paths that lead to readers are followed.
+  const Record* kept = placed(node);
+  if (kept && !kept->hasGeometryReaders) return;
+  if (kept && node.primitiveAs<detail::GeometryReaderSpec>()) geometryReaders_.push_back(&node);
+  for (const auto& child : node.children()) collectGeometryReaders(*child);
+}
+
+void LayoutPass::forget(const Node& node) {
+  forEachInSubtree(node, [this](const Node& each) {
+    if (placed(each)) record(each).placedRevision = 0;
+  });
+}
+
+void LayoutPass::move(const Node& node, double dx, double dy) {
+  auto moved = [dx, dy](const Rect& r) { return Rect(r.minX() + dx, r.minY() + dy, r.width(), r.height()); };
+  forEachInSubtree(node, [&](const Node& each) {
+    if (!placed(each)) return;
+    Record& record = this->record(each);
+    record.frame = moved(record.frame);
+    if (record.controlFrame) record.controlFrame = moved(*record.controlFrame);
+    for (auto& picture : record.imageFrames) picture = moved(picture);
+    for (auto& set : record.setCharacters) set.origin = {set.origin.x + dx, set.origin.y + dy};
+  });
 }
 
 Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
@@ -839,7 +1048,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       }
       return p.replacingUnspecifiedDimensions(content);
     }
-    if (name == "Grid") return arrangeGrid(*this, node).size;
+    if (name == "Grid") return gridArrangement(*this, record(node), node).size;
     if (name == "Menu") return children.empty() ? Size{} : sizeThatFits(*children.front(), p);
     const bool isTab = name == "Label" && isTabLabel(node);
     bool isRow = (name == "Label" && !isTab) || name == "LabeledContent";
@@ -851,10 +1060,8 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
   return p.replacingUnspecifiedDimensions({0, 0});
 }
 
-void LayoutPass::place(const Node& node, const Rect& frame, std::optional<ProposedViewSize> proposal) {
-  frames_[&node] = frame;
+void LayoutPass::placeInside(const Node& node, const Rect& frame, const ProposedViewSize& p) {
   const auto& children = node.children();
-  const ProposedViewSize p = proposal.value_or(ProposedViewSize(frame.size));
   if (node.kind() == Node::Kind::composite) {
     if (!children.empty()) place(*children.front(), frame, p);
     return;
@@ -896,12 +1103,12 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       if (extended != frame && sizeThatFits(content, ProposedViewSize(extended.size)) != extended.size) {
         extended = frame;
       }
-      frames_[&node] = extended;
+      setFrame(node, extended).isPlacedItself = true;
       place(content, extended, extended == frame ? p : ProposedViewSize(extended.size));
       return;
     }
     if (node.modifierAs<SearchableModifier>()) {
-      controlFrames_[&node] =
+      record(node).controlFrame =
           Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
                std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
                searchFieldHeight);
@@ -954,7 +1161,8 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
         }
       }
     }
-    frameGatheredViews(frames_, items, gathered);
+    frameGatheredViews([this](const Node& n) { return placedFrame(n).value_or(Rect()); },
+                       [this](const Node& n, const Rect& r) { setFrame(n, r); }, items, gathered);
     return;
   }
   if (node.primitiveAs<detail::ToggleSpec>()) {
@@ -981,8 +1189,8 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       picture.origin = {frame.minX() + picture.minX(), frame.minY() + picture.minY()};
     for (auto& set : laidOut.characters)
       set.origin = {frame.minX() + set.origin.x, frame.minY() + set.origin.y};
-    imageFrames_[&node] = std::move(laidOut.imageFrames);
-    setCharacters_[&node] = std::move(laidOut.characters);
+    record(node).imageFrames = std::move(laidOut.imageFrames);
+    record(node).setCharacters = std::move(laidOut.characters);
     return;
   }
   if (node.primitiveAs<detail::GeometryReaderSpec>()) {
@@ -1007,7 +1215,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
                        frame.minY() + (frame.height() - arrangement.control.height) / 2,
                        std::max(0.0, frame.width() - arrangement.titleWidth - arrangement.gap),
                        arrangement.control.height);
-    controlFrames_[&node] = control;
+    record(node).controlFrame = control;
     // A pop-up menu shows its options only when it is open; segments show them side by side.
     if (!arrangement.isSegmented || children.empty()) return;
     const double segmentWidth = control.width() / static_cast<double>(children.size());
@@ -1030,7 +1238,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
             Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2, label.width, label.height),
             ProposedViewSize::unspecified());
     }
-    controlFrames_[&node] =
+    record(node).controlFrame =
         Rect(frame.minX() + labelWidth + defaultSpacing,
              frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth, colorWellHeight);
     return;
@@ -1049,7 +1257,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     const auto rects = appkit::TabView::tabRects(frame, widths);
     for (std::size_t i = 0; i < tabs.size(); ++i) {
       if (tabs[i]->children().empty()) continue;
-      frames_[tabs[i].get()] = rects[i];
+      setFrame(*tabs[i], rects[i]);
       place(*tabs[i]->children().front(), aligned(rects[i], labels[i], Alignment::center()),
             ProposedViewSize::unspecified());
     }
@@ -1057,7 +1265,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     if (!content) return;
     Rect area(frame.minX(), frame.minY() + tabBarHeight, frame.width(),
               std::max(0.0, frame.height() - tabBarHeight));
-    frames_[content->parent()] = area;
+    setFrame(*content->parent(), area);
     // The content starts at the top of its box, centred across it, within the box's margins.
     Rect inside(area.minX() + tabContentMargins.leading, area.minY() + tabContentMargins.top,
                 std::max(0.0, area.width() - tabContentMargins.leading - tabContentMargins.trailing),
@@ -1073,7 +1281,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     const Node& content = *children.front();
     auto contentProposal = scrollContentProposal(node, p);
     Size size = sizeThatFits(content, contentProposal);
-    contentSizes_[&node] = size;
+    record(node).contentSize = size;
     // Content narrower than the scroll view across its axis is centred; along the axis it starts at the
     // top (or leading edge).
     bool isVertical = isVerticalScroll(node);
@@ -1090,11 +1298,11 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
       place(*row, Rect(frame.minX(), y, size.width, size.height));
       y += size.height;
     }
-    contentSizes_[&node] = {frame.width(), y - frame.minY()};
+    record(node).contentSize = {frame.width(), y - frame.minY()};
     return;
   }
   if (name == "Grid") {
-    auto grid = arrangeGrid(*this, node);
+    const auto& grid = gridArrangement(*this, record(node), node);
     double y = frame.minY();
     for (const auto& row : grid.rows) {
       if (row.cells.empty()) {
@@ -1110,11 +1318,11 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
                                             {grid.columnAlignments[column], VerticalAlignment::center}));
           x += width + grid.horizontalSpacing;
         }
-        frames_[row.node] = Rect(frame.minX(), y, grid.size.width, row.height);
+        const Rect rowFrame(frame.minX(), y, grid.size.width, row.height);
         for (const Node* n = row.node; n != &unwrapBodies(*row.node); n = n->children().front().get()) {
-          frames_[n] = frames_[row.node];
+          setFrame(*n, rowFrame);
         }
-        frames_[&unwrapBodies(*row.node)] = frames_[row.node];
+        setFrame(unwrapBodies(*row.node), rowFrame);
       }
       y += row.height + grid.verticalSpacing;
     }
@@ -1132,20 +1340,26 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   std::vector<Gathered> gathered;
   auto items = itemsOf(node, gathered);
   auto arrangement = arrangeStack(*this, items, isRow, spacing, p);
+  // Each item is placed in its size across the arrangement, and along it under the proposal it was
+  // measured with: offered its own length instead, a stack inside would share that length out among its
+  // views afresh whenever anything in it changes.
   double cursor = isRow ? frame.minX() : frame.minY();
   for (std::size_t i = 0; i < items.size(); ++i) {
     Size size = arrangement.sizes[i];
     if (isRow) {
       place(*items[i],
-            Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height));
+            Rect(cursor, frame.minY() + (frame.height() - size.height) / 2, size.width, size.height),
+            ProposedViewSize(arrangement.proposals[i].width, size.height));
       cursor += size.width + spacing;
     } else {
       double x = isLeading ? frame.minX() : frame.minX() + (frame.width() - size.width) / 2;
-      place(*items[i], Rect(x, cursor, size.width, size.height));
+      place(*items[i], Rect(x, cursor, size.width, size.height),
+            ProposedViewSize(size.width, arrangement.proposals[i].height));
       cursor += size.height + spacing;
     }
   }
-  frameGatheredViews(frames_, items, gathered);
+  frameGatheredViews([this](const Node& n) { return placedFrame(n).value_or(Rect()); },
+                     [this](const Node& n, const Rect& r) { setFrame(n, r); }, items, gathered);
 }
 
 // Subview proxies.

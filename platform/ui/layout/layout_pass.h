@@ -47,16 +47,25 @@ namespace detail {
 std::vector<const Node*> arrangedItems(const Node& container, bool takesSectionsApart = false);
 }  // namespace detail
 
+// Layout is incremental: a view keeps where it was placed for as long as it keeps its identity, its
+// revision (neither it nor a view below it was evaluated again) and the proposal and size it was placed
+// with. Placing such a view again only moves its subtree by the distance its frame moved, without
+// measuring or arranging anything inside it; views whose place depends on where they lie in the space
+// (views reaching out of the safe area) are always placed again.
 class LayoutPass {
  public:
   explicit LayoutPass(std::shared_ptr<const TextMeasurer> measurer = defaultTextMeasurer());
+  ~LayoutPass();
+  LayoutPass(const LayoutPass&) = delete;
+  LayoutPass& operator=(const LayoutPass&) = delete;
 
   // Lays out the tree below `root` in a space of `size` less the safe-area insets: the root is offered
   // the safe area and centred in it; views that ignore the safe area reach out to the space's edges.
-  // Forgets the frames of the previous run.
+  // What the previous run placed and this one did not is forgotten.
   void layout(const detail::Node& root, Size size, EdgeInsets safeAreaInsets = {});
 
-  // The size `node` takes under `proposal` (measured once per proposal and run).
+  // The size `node` takes under `proposal` (measured once per proposal while its subtree keeps its
+  // revision).
   Size sizeThatFits(const detail::Node& node, const ProposedViewSize& proposal);
   // Gives `node` the frame `frame` and places its subtree inside it; `proposal` is the one its size was
   // measured under (the frame's size when absent).
@@ -75,7 +84,22 @@ class LayoutPass {
   std::optional<Rect> controlFrame(const detail::Node& node) const;
   // The size of a scroll view's (or list's) content: laid out unbounded along the scroll axis.
   std::optional<Size> contentSize(const detail::Node& scrollView) const;
-  const std::unordered_map<const detail::Node*, Rect>& frames() const { return frames_; }
+  // Every view placed in the last run with its frame, in tree order. Counting them costs nothing; the
+  // list is made when first walked after a run.
+  class PlacedFrames {
+   public:
+    using List = std::vector<std::pair<const detail::Node*, Rect>>;
+    explicit PlacedFrames(const LayoutPass& pass) : pass_(&pass) {}
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+    List::const_iterator begin() const { return list().begin(); }
+    List::const_iterator end() const { return list().end(); }
+
+   private:
+    const List& list() const;
+    const LayoutPass* pass_;
+  };
+  PlacedFrames frames() const { return PlacedFrames(*this); }
   // The geometry readers placed in the last run, in the order they were placed.
   const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
   const TextMeasurer& measurer() const { return *measurer_; }
@@ -84,30 +108,43 @@ class LayoutPass {
   std::uint64_t generation() const { return generation_; }
 
  private:
-  struct Measured {
-    ProposedViewSize proposal;
-    Size size;
-  };
-  // The sizes a view took, kept across layouts while its subtree keeps the revision they were measured at.
-  struct MeasuredNode {
-    std::uint64_t revision = 0;
-    std::vector<Measured> sizes;
-  };
+  using Record = detail::Node::LayoutRecord;
+  // The record this pass keeps for `node`: the node's own, unless another pass holds that one; then one
+  // of this pass's, kept for a single run.
+  Record& record(const detail::Node& node);
+  const Record* recordIfAny(const detail::Node& node) const;
+  // The record of a view placed in the last run (null for one that was not).
+  const Record* placed(const detail::Node& node) const;
+  Record& setFrame(const detail::Node& node, const Rect& frame);
+  std::optional<Rect> placedFrame(const detail::Node& node) const;
   Size measure(const detail::Node& node, const ProposedViewSize& proposal);
+  void placeInside(const detail::Node& node, const Rect& frame, const ProposedViewSize& proposal);
+  struct Subtree {
+    bool isPositionDependent = false;
+    bool hasGeometryReaders = false;
+    std::size_t placedViews = 0;
+  };
+  // After `node` was placed: forgets the views below it that were placed before and not this time, and
+  // works out what its subtree holds.
+  Subtree settleChildren(const detail::Node& node);
+  // Adds the geometry readers of a subtree kept where it was, in tree order.
+  void collectGeometryReaders(const detail::Node& node);
+  void forget(const detail::Node& node);
+  void move(const detail::Node& node, double dx, double dy);
   // `frame` with the chosen edges that lie on the safe area's boundary moved out to the space's edges.
   Rect reachingOutOfSafeArea(const Rect& frame, Edges edges) const;
 
   std::shared_ptr<const TextMeasurer> measurer_;
-  std::unordered_map<const detail::Node*, MeasuredNode> measured_;
-  std::unordered_map<const detail::Node*, Rect> frames_;
-  std::unordered_map<const detail::Node*, Rect> controlFrames_;
-  std::unordered_map<const detail::Node*, Size> contentSizes_;
-  std::unordered_map<const detail::Node*, std::vector<Rect>> imageFrames_;
-  std::unordered_map<const detail::Node*, std::vector<SetCharacters>> setCharacters_;
+  const std::uint64_t id_;  // names this pass in the records it keeps in nodes
+  std::unordered_map<const detail::Node*, std::unique_ptr<Record>> borrowed_;
   std::vector<const detail::Node*> geometryReaders_;
+  std::weak_ptr<const detail::Node> root_;
+  mutable PlacedFrames::List placedFrames_;
+  mutable std::uint64_t placedFramesGeneration_ = 0;
   Rect bounds_;    // the space laid out
   Rect safeArea_;  // its safe area
   std::uint64_t generation_ = 0;
+  std::uint64_t era_ = 0;  // changes when a new root is laid out: nothing placed before counts
 };
 
 }  // namespace ui

@@ -1,0 +1,156 @@
+// Views kept from one update to the next keep where they were placed and the platform views that show
+// them; whatever an update changes, the frames, the hosted hierarchy and what a click reaches are those of
+// the same views shown afresh.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/controls.h"
+#include "platform/ui/inspector.h"
+#include "platform/ui/layout/layout_pass.h"
+#include "platform/ui/layout/text_measurer.h"
+#include "platform/ui/state.h"
+#include "platform/ui/views.h"
+#include "platform/ui/window_host.h"
+
+namespace ui {
+namespace {
+
+using testing::WindowHost;
+
+// A titled row with a button that counts its presses (state of its own) and, on request, a field.
+class Row final : public View {
+ public:
+  Row(std::string title, bool hasField = false) : title_(std::move(title)), hasField_(hasField) {}
+  AnyView body() const override {
+    AnyView button = Button("Press " + title_.substr(0, title_.find(' ')),
+                            [presses = presses_] { presses.set(*presses + 1); });
+    if (!hasField_) return VStack(Text::verbatim(title_ + " " + std::to_string(*presses_)), button);
+    return VStack(Text::verbatim(title_ + " " + std::to_string(*presses_)), button,
+                  TextField("Field " + title_, Binding<std::string>::constant(title_)));
+  }
+  bool operator==(const Row& other) const { return title_ == other.title_ && hasField_ == other.hasField_; }
+
+ private:
+  std::string title_;
+  bool hasField_;
+  State<int> presses_{0};
+};
+
+struct Step {
+  std::vector<std::string> rows;  // a title ending in '+' has a field
+  int tableRows;
+};
+
+AnyView shown(const Step& step) {
+  std::vector<AnyView> rows;
+  for (const auto& title : step.rows) {
+    const bool hasField = !title.empty() && title.back() == '+';
+    rows.push_back(Row(hasField ? title.substr(0, title.size() - 1) : title, hasField));
+  }
+  std::vector<AnyView> tableRows;
+  for (int i = 0; i < step.tableRows; ++i) {
+    tableRows.push_back(GridRow({Text::verbatim("cell " + std::to_string(i)), Text::verbatim("value")}));
+  }
+  return ScrollView(VStack(Group(std::move(rows)), Grid(std::move(tableRows)), Text("End")).padding(4));
+}
+
+void print(std::ostream& out, const Rect& r) {
+  out << " (" << r.minX() << ", " << r.minY() << ", " << r.width() << ", " << r.height() << ")";
+}
+
+// Every view in tree order with what layout gave it.
+void describe(const LayoutPass& layout, const detail::Node& node, std::ostream& out, int depth = 0) {
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << node.typeName();
+  if (auto frame = layout.frame(node)) print(out, *frame);
+  if (auto control = layout.controlFrame(node)) print(out << " control", *control);
+  if (auto content = layout.contentSize(node)) out << " content " << content->width << "x" << content->height;
+  out << "\n";
+  for (const auto& child : node.children()) describe(layout, *child, out, depth + 1);
+}
+
+// The hosted platform views, back to front, with their frames and what they show.
+void describe(const appkit::View& view, std::ostream& out, int depth = 0) {
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << view.className();
+  print(out, view.frame());
+  if (auto* button = dynamic_cast<const appkit::Button*>(&view)) out << " '" << button->title() << "'";
+  if (auto* field = dynamic_cast<const appkit::TextField*>(&view)) out << " '" << field->stringValue() << "'";
+  out << "\n";
+  for (const auto& subview : view.subviews()) describe(*subview, out, depth + 1);
+}
+
+std::string hierarchy(WindowHost& host) {
+  std::ostringstream out;
+  describe(host.hostingView(), out);
+  return out.str();
+}
+
+TEST(IncrementalLayout, EveryUpdateLaysOutAndHostsAsTheSameViewsShownAfresh) {
+  const Step steps[] = {
+      {{"alpha", "beta+", "gamma"}, 1},
+      {{"alpha", "beta grows into a longer title that wraps onto more lines+", "gamma"}, 1},  // in place
+      {{"first", "alpha", "beta grows into a longer title that wraps onto more lines+", "gamma"}, 1},
+      {{"first", "alpha", "beta+", "gamma"}, 2},  // the table grows a row
+      {{"first", "alpha", "beta+", "gamma"}, 3},
+      {{"first+", "gamma"}, 3},  // rows leave, one gains a field
+      {{"first+", "gamma", "delta"}, 3},
+  };
+  WindowHost streamed(shown(steps[0]), {300, 400});
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.rows.front() + " ... " + std::to_string(step.rows.size()) + " rows");
+    streamed.setRoot(shown(step));
+    LayoutPass fresh(std::make_shared<FixedMetricTextMeasurer>());
+    fresh.layout(*streamed.graph().root(), {300, 400});
+    std::ostringstream kept, afresh;
+    describe(streamed.hostingView().layout(), *streamed.graph().root(), kept);
+    describe(fresh, *streamed.graph().root(), afresh);
+    EXPECT_EQ(kept.str(), afresh.str());
+    const auto placed = streamed.hostingView().layout().frames();
+    EXPECT_EQ(placed.size(), fresh.frames().size());
+    EXPECT_EQ(placed.size(), static_cast<std::size_t>(std::distance(placed.begin(), placed.end())));
+
+    WindowHost shownAfresh(shown(step), {300, 400});
+    EXPECT_EQ(hierarchy(streamed), hierarchy(shownAfresh));
+    EXPECT_EQ(streamed.dump(), shownAfresh.dump());
+  }
+}
+
+TEST(IncrementalLayout, AClickRightAfterAnUpdateReachesTheControlNowUnderIt) {
+  WindowHost host(shown({{"alpha", "beta", "gamma+"}, 1}), {300, 400});
+  const Rect before = host.frame(testing::button("Press gamma"));
+  // A row inserted above moves the others down; a click lands on what is now under the pointer.
+  host.setRoot(shown({{"first", "alpha", "beta", "gamma+"}, 1}));
+  const Rect after = host.frame(testing::button("Press gamma"));
+  EXPECT_GT(after.minY(), before.minY());
+  for (const char* label : {"Press first", "Press beta", "Press gamma"}) {
+    SCOPED_TRACE(label);
+    const Rect frame = host.frame(testing::button(label));
+    auto hit = host.hostingView().hitTest({frame.midX(), frame.midY()});
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(hit, host.platformView(host.find(testing::button(label))));
+  }
+  const Rect field = host.frame(testing::textField("Field gamma"));
+  EXPECT_EQ(host.hostingView().hitTest({field.midX(), field.midY()}),
+            host.platformView(host.find(testing::textField("Field gamma"))));
+  host.click(testing::button("Press gamma"));
+  EXPECT_NO_THROW(host.find(testing::text("gamma 1")));
+  EXPECT_NO_THROW(host.find(testing::text("alpha 0")));
+}
+
+TEST(IncrementalLayout, AViewKeptWhereItWasStaysPlacedAfterARowAboveItChangesSize) {
+  WindowHost host(shown({{"alpha", "beta", "gamma"}, 0}), {300, 400});
+  const Rect gamma = host.frame(testing::text("gamma 0"));
+  host.setRoot(shown({{"alpha grows into a longer title that wraps onto more lines", "beta", "gamma"}, 0}));
+  const Rect moved = host.frame(testing::text("gamma 0"));
+  EXPECT_GT(moved.minY(), gamma.minY());
+  EXPECT_EQ(moved.size, gamma.size);
+  host.setRoot(shown({{"alpha", "beta", "gamma"}, 0}));
+  EXPECT_EQ(host.frame(testing::text("gamma 0")), gamma);
+}
+
+}  // namespace
+}  // namespace ui
