@@ -68,8 +68,11 @@ TEST(XTestTyping, TypesNothingIntoAProcessThatIsNotRunningOrWhoseWindowIsNotFocu
   desktop::x11::XTestTyping typing;
   EXPECT_FALSE(typing.postKeyboardEvent(::getpid(), InputEvent::key("keyDown", 0, 0, "stray")));
   EXPECT_FALSE(typing.postKeyboardEvent(999999, InputEvent::key("keyDown", 0, 0, "stray")));
+  // The window can be active a moment before its text view holds the keyboard focus.
+  desktop::atspi::AtspiAccessibility accessibility;
+  ASSERT_TRUE(waitUntil([&] { return accessibility.focusedElementId(editor.pid()).has_value(); }));
   type(typing, editor.pid(), "mine");
-  EXPECT_TRUE(editor.waitForOutput("text: mine"));
+  EXPECT_TRUE(editor.waitForOutput("text: mine")) << editor.output();
   EXPECT_EQ(editor.output().find("stray"), std::string::npos);
 }
 
