@@ -87,7 +87,8 @@ endfunction()
 #   accessibility buses, other programs' windows). Like quillo_test, but every run of the program, test
 #   discovery included, goes through tests/support/live_session.sh: each test case runs in a private
 #   session of its own (Xvfb on a free display, openbox, dbus-run-session, a temporary HOME and XDG
-#   folders), and every process started inside it ends with it. Such tests begin with
+#   folders), and every process started inside it ends with it. A case that fails (not by a crash or a
+#   sanitizer's report) runs once more in a fresh session and fails only when it fails again. Such tests begin with
 #   QUILLO_REQUIRE_LIVE_SESSION() from tests/support/live/live_session.h, which skips them with the reason
 #   where no session could start (and refuses to run them outside the wrapper, so they never type into or
 #   grab keys of a real desktop); the same header starts fixture programs and waits, with a deadline, for
