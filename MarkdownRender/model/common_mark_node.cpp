@@ -475,8 +475,8 @@ std::size_t offsetOfLine(std::string_view text, int line) {
   return position;
 }
 
-// The blocks of a text, parsed whole.
-ParsedBlocks parsedBlocks(std::string_view markdown) {
+// The blocks of a text, parsed whole; where the last of them begins is worked out only when asked for.
+ParsedBlocks parsedBlocks(std::string_view markdown, bool locateLastBlock) {
   // The tree lives only for the conversion, so the library makes it in memory that hands out space without
   // searching the heap and takes the whole tree back at once. That memory is one pool for the process, so
   // the conversion runs under the parsing lock too, and the pool is emptied before the lock is let go.
@@ -520,6 +520,7 @@ ParsedBlocks parsedBlocks(std::string_view markdown) {
   // A line not yet ended may still change what it is, and with it whether it ended the block before: a
   // `3` after a numbered list is a paragraph that closes the list, a `3.` goes on with the list. A block
   // that begins on such a line is therefore taken together with the one before it.
+  if (!locateLastBlock) return parsed;
   std::size_t offset = last.line > 0 ? offsetOfLine(markdown, last.line) : 0;
   if (last.line > 0 && markdown.find_first_of("\r\n", offset) == std::string_view::npos) {
     last = beforeLast;
@@ -569,13 +570,17 @@ bool extendsLastParse(const LastParse& last, std::string_view markdown) {
 }  // namespace
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
+  return parsedBlocks(markdown, /*locateLastBlock=*/false).blocks;
+}
+
+std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
   LastParse& last = lastParse();
   if (extendsLastParse(last, markdown)) {
     if (markdown.size() == last.text.size()) return last.parsed.blocks;
     // The settled blocks are kept; the text from the line the last block begins on is parsed as a
     // document of its own and its blocks take the last block's place.
     const std::size_t tailOffset = last.parsed.lastBlockOffset;
-    ParsedBlocks tail = parsedBlocks(markdown.substr(tailOffset));
+    ParsedBlocks tail = parsedBlocks(markdown.substr(tailOffset), /*locateLastBlock=*/true);
     // Not extendable while it changes, so that a failure halfway leaves nothing to build on.
     last.extendable = false;
     auto& blocks = last.parsed.blocks;
@@ -589,7 +594,7 @@ std::vector<Block> parseBlocks(std::string_view markdown) {
     return blocks;
   }
   last.extendable = false;
-  last.parsed = parsedBlocks(markdown);
+  last.parsed = parsedBlocks(markdown, /*locateLastBlock=*/true);
   last.text.assign(markdown);
   last.extendable = !mayDefineReferences(markdown);
   return last.parsed.blocks;

@@ -12,9 +12,12 @@ namespace MarkdownRender {
 // library default options). Never fails: an empty text, or one the library gives no document for, gives
 // no blocks; invalid UTF-8 reads as U+FFFD. Content nested deeper than `maximumNestingDepth` is kept as
 // plain text.
-// A text that extends the one the same thread parsed last, as a reply streamed in does, costs about as
-// much as the part from its last block on: the blocks before that are taken from the last parse, unless
-// either text could define a link reference or a footnote. The result is the same as a parse of the whole.
 std::vector<Block> parseBlocks(std::string_view markdown);
+
+// The same blocks as `parseBlocks`. A text that extends the one the same thread gave here last, as a reply
+// streamed in does, costs about as much as its part from the last block on: the blocks before that are
+// taken from the last parse, unless either text could define a link reference or a footnote. Each thread
+// keeps its own last text and blocks, so calls need no lock.
+std::vector<Block> parseGrowingBlocks(std::string_view markdown);
 
 }  // namespace MarkdownRender

@@ -75,7 +75,7 @@ int mismatchesWhileGrowing(const std::string& text, StepAfter&& stepAfter) {
   int mismatches = 0;
   for (std::size_t length = 0;; length = std::min(text.size(), length + stepAfter())) {
     const std::string prefix = text.substr(0, length);
-    const auto blocks = parseBlocks(prefix);
+    const auto blocks = parseGrowingBlocks(prefix);
     const auto expected = parsedOnItsOwn(prefix);
     if (blocks != expected && ++mismatches <= 3) {
       ADD_FAILURE() << "prefix of " << length << " bytes:\n"
@@ -170,7 +170,7 @@ TEST(GrowingText, ATextThatDoesNotExtendTheLastParsesAsOnItsOwn) {
   };
   for (const auto& text : texts) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(parseBlocks(text), parsedOnItsOwn(text));
+    EXPECT_EQ(parseGrowingBlocks(text), parsedOnItsOwn(text));
   }
 }
 
