@@ -3,6 +3,7 @@
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <string_view>
@@ -447,7 +448,35 @@ std::optional<Inline> Inline::fromCmarkNode(const CommonMarkNode& node) {
   return Conversion(hold.arena()).convertInline(node.pointer(), maximumNestingDepth);
 }
 
-std::vector<Block> parseBlocks(std::string_view markdown) {
+namespace {
+
+// A text's blocks, and where the last of them begins.
+struct ParsedBlocks {
+  std::vector<Block> blocks;
+  // How many of the blocks come before the last top-level block of the text, which is the only one a
+  // text appended to this one can change (a lazy continuation line, a setext underline, a fence or an
+  // HTML block closed later, one more list item or quoted line: each goes to the block still open), or
+  // before the last two when the last begins on a line not yet ended (see `parsedBlocks`).
+  std::size_t settledBlocks = 0;
+  // The byte offset of the line the first of those blocks begins on; 0 when there is none.
+  std::size_t lastBlockOffset = 0;
+};
+
+// The byte offset at which a line begins (numbered from 1), counting line endings as the library does:
+// a line feed, a carriage return, or the two together.
+std::size_t offsetOfLine(std::string_view text, int line) {
+  std::size_t position = 0;
+  for (int current = 1; current < line && position < text.size(); ++current) {
+    const std::size_t end = text.find_first_of("\r\n", position);
+    if (end == std::string_view::npos) return text.size();
+    position = end + 1;
+    if (text[end] == '\r' && position < text.size() && text[position] == '\n') ++position;
+  }
+  return position;
+}
+
+// The blocks of a text, parsed whole; where the last of them begins is worked out only when asked for.
+ParsedBlocks parsedBlocks(std::string_view markdown, bool locateLastBlock) {
   // The tree lives only for the conversion, so the library makes it in memory that hands out space without
   // searching the heap and takes the whole tree back at once. That memory is one pool for the process, so
   // the conversion runs under the parsing lock too, and the pool is emptied before the lock is let go.
@@ -458,8 +487,117 @@ std::vector<Block> parseBlocks(std::string_view markdown) {
   cmark_node* document =
       parsedTree(markdown, CommonMarkExtension::enabledSet(), CMARK_OPT_DEFAULT, detail::treeMemory());
   if (document == nullptr) return {};
-  detail::NodeArenaHold hold;
-  return Conversion(hold.arena()).blocksOfChildren(document, maximumNestingDepth);
+  // The first chunk is sized below what the model of most texts takes (running text about twenty bytes for
+  // each byte, code and tables far less), so that the arena of a short text grows as it needs to rather
+  // than keeps much room unused.
+  detail::NodeArenaHold hold(markdown.size() * 8);
+  Conversion conversion(hold.arena());
+  ParsedBlocks parsed;
+  // Where each block begins that starts below every line of the blocks before it; any other block is
+  // taken to begin where the one before it does. The table extension gives a paragraph that it leaves
+  // before a table no position, and the table its paragraph's first line: a block without a position is
+  // taken with the one before it, and the block after it with it.
+  struct Start {
+    std::size_t blocksBefore = 0;
+    int line = 0;  // 0: the start of the text
+  };
+  Start last;
+  Start beforeLast;
+  int linesTaken = 0;
+  bool afterUnplacedBlock = false;
+  forEachChildAhead(document, [&](cmark_node* child) {
+    const int startLine = cmark_node_get_start_line(child);
+    if (startLine > linesTaken && !afterUnplacedBlock) {
+      beforeLast = last;
+      last = {parsed.blocks.size(), startLine};
+    }
+    afterUnplacedBlock = startLine <= 0;
+    linesTaken = std::max({linesTaken, startLine, cmark_node_get_end_line(child)});
+    if (auto block = conversion.convertBlock(child, maximumNestingDepth)) {
+      parsed.blocks.push_back(std::move(*block));
+    }
+  });
+  // A line not yet ended may still change what it is, and with it whether it ended the block before: a
+  // `3` after a numbered list is a paragraph that closes the list, a `3.` goes on with the list. A block
+  // that begins on such a line is therefore taken together with the one before it.
+  if (!locateLastBlock) return parsed;
+  std::size_t offset = last.line > 0 ? offsetOfLine(markdown, last.line) : 0;
+  if (last.line > 0 && markdown.find_first_of("\r\n", offset) == std::string_view::npos) {
+    last = beforeLast;
+    offset = last.line > 0 ? offsetOfLine(markdown, last.line) : 0;
+  }
+  parsed.settledBlocks = last.blocksBefore;
+  parsed.lastBlockOffset = offset;
+  return parsed;
+}
+
+// Whether a text could hold a link reference definition or a footnote definition, which act on the
+// whole document: every such definition has a label closed by `]:`, and a footnote's label opens with
+// `[^`.
+bool mayDefineReferences(std::string_view text) {
+  return text.find("]:") != std::string_view::npos || text.find("[^") != std::string_view::npos;
+}
+
+// The last text this thread parsed, kept so that the next text, when it extends this one as a streamed
+// reply does, is parsed from the start of the last block only. One per thread, so it needs no lock.
+struct LastParse {
+  std::string text;
+  ParsedBlocks parsed;
+  // Whether a longer text may reuse the blocks before the last: never when this text could define a
+  // reference that a later block would use.
+  bool extendable = false;
+};
+
+LastParse& lastParse() {
+  thread_local LastParse last;
+  return last;
+}
+
+// Whether `markdown` extends the last text by what leaves the settled blocks as they are: it begins with
+// the last text, and neither the last text nor what is appended could define a reference.
+bool extendsLastParse(const LastParse& last, std::string_view markdown) {
+  if (!last.extendable || markdown.size() < last.text.size() || !markdown.starts_with(last.text)) {
+    return false;
+  }
+  // From the last character of the old text, so that a `]` or `[` it ends with is seen with what follows.
+  const std::size_t from = last.text.empty() ? 0 : last.text.size() - 1;
+  if (mayDefineReferences(markdown.substr(from))) return false;
+  // A byte order mark is skipped only at the start of a document, so a tail that starts with one would
+  // not parse as it does in the middle of the text.
+  return !markdown.substr(last.parsed.lastBlockOffset).starts_with("\xEF\xBB\xBF");
+}
+
+}  // namespace
+
+std::vector<Block> parseBlocks(std::string_view markdown) {
+  return parsedBlocks(markdown, /*locateLastBlock=*/false).blocks;
+}
+
+std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
+  LastParse& last = lastParse();
+  if (extendsLastParse(last, markdown)) {
+    if (markdown.size() == last.text.size()) return last.parsed.blocks;
+    // The settled blocks are kept; the text from the line the last block begins on is parsed as a
+    // document of its own and its blocks take the last block's place.
+    const std::size_t tailOffset = last.parsed.lastBlockOffset;
+    ParsedBlocks tail = parsedBlocks(markdown.substr(tailOffset), /*locateLastBlock=*/true);
+    // Not extendable while it changes, so that a failure halfway leaves nothing to build on.
+    last.extendable = false;
+    auto& blocks = last.parsed.blocks;
+    blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(last.parsed.settledBlocks), blocks.end());
+    blocks.insert(blocks.end(), std::make_move_iterator(tail.blocks.begin()),
+                  std::make_move_iterator(tail.blocks.end()));
+    last.parsed.settledBlocks += tail.settledBlocks;
+    last.parsed.lastBlockOffset = tailOffset + tail.lastBlockOffset;
+    last.text.append(markdown.substr(last.text.size()));
+    last.extendable = true;
+    return blocks;
+  }
+  last.extendable = false;
+  last.parsed = parsedBlocks(markdown, /*locateLastBlock=*/true);
+  last.text.assign(markdown);
+  last.extendable = !mayDefineReferences(markdown);
+  return last.parsed.blocks;
 }
 
 }  // namespace MarkdownRender

@@ -22,8 +22,12 @@ namespace MarkdownRender::detail {
 // it to zero, and the parse accounts for all the nodes it made in one step when it lets go.
 class NodeArena {
  public:
-  // A new arena held by the parse that calls it, which lets go of it with `endParse()`.
-  static NodeArena* make() { return new NodeArena(); }
+  // A new arena held by the parse that calls it, which lets go of it with `endParse()`. Its first chunk
+  // holds about `expectedBytes`, within bounds: a parse of a few lines, whose nodes may be kept long after
+  // the rest of the arena's nodes are gone (the blocks a growing reply keeps), ties up little memory.
+  static NodeArena* make(std::size_t expectedBytes = kLargestFirstChunk) {
+    return new NodeArena(std::clamp(expectedBytes, kSmallestFirstChunk, kLargestFirstChunk));
+  }
 
   NodeArena(const NodeArena&) = delete;
   NodeArena& operator=(const NodeArena&) = delete;
@@ -47,7 +51,7 @@ class NodeArena {
   void endParse() { release(kParseMargin - nodesMade_); }
 
  private:
-  NodeArena() = default;
+  explicit NodeArena(std::size_t firstChunk) : nextChunkSize_(firstChunk / 2) {}
   ~NodeArena() = default;
 
   void release(std::size_t count) {
@@ -64,6 +68,8 @@ class NodeArena {
   }
 
   static constexpr std::size_t kLargestChunk = 256 * 1024;
+  static constexpr std::size_t kSmallestFirstChunk = 512;
+  static constexpr std::size_t kLargestFirstChunk = 8 * 1024;
 
   static constexpr std::size_t kParseMargin = std::size_t{1} << 62;
 
@@ -73,7 +79,7 @@ class NodeArena {
   std::vector<std::unique_ptr<std::byte[]>> chunks_;
   std::byte* cursor_ = nullptr;
   std::byte* end_ = nullptr;
-  std::size_t nextChunkSize_ = 4 * 1024;
+  std::size_t nextChunkSize_;  // half the size of the first chunk, until it is made
 };
 
 // The allocator through which `std::allocate_shared` places a node and its reference count in an arena.
@@ -100,6 +106,8 @@ struct NodeArenaAllocator {
 class NodeArenaHold {
  public:
   NodeArenaHold() : arena_(NodeArena::make()) {}
+  // An arena whose first chunk holds about `expectedBytes` (see `NodeArena::make`).
+  explicit NodeArenaHold(std::size_t expectedBytes) : arena_(NodeArena::make(expectedBytes)) {}
   ~NodeArenaHold() { arena_->endParse(); }
   NodeArenaHold(const NodeArenaHold&) = delete;
   NodeArenaHold& operator=(const NodeArenaHold&) = delete;

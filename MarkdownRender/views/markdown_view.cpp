@@ -31,7 +31,7 @@ ui::AnyView settingForeground(const ui::AnyView& view, std::optional<ui::Color> 
 
 Markdown::Markdown(std::string_view markdown, std::optional<foundation::URL> baseURL,
                    std::optional<foundation::URL> imageBaseURL)
-    : Markdown(MarkdownContent(parseBlocks(markdown)), std::move(baseURL), std::move(imageBaseURL)) {}
+    : Markdown(MarkdownContent(parseGrowingBlocks(markdown)), std::move(baseURL), std::move(imageBaseURL)) {}
 
 Markdown::Markdown(MarkdownContent content, std::optional<foundation::URL> baseURL,
                    std::optional<foundation::URL> imageBaseURL)

@@ -17,7 +17,8 @@ namespace MarkdownRender {
 // An immutable value: the text is parsed once, when the value is made; a changed document is a new value.
 class Markdown final : public ui::View {
  public:
-  // Parses `markdown` into its blocks.
+  // Parses `markdown` into its blocks; a text that extends the one parsed before it, as a reply streamed
+  // in does, is parsed from its last block on (see `parseGrowingBlocks`).
   explicit Markdown(std::string_view markdown, std::optional<foundation::URL> baseURL = std::nullopt,
                     std::optional<foundation::URL> imageBaseURL = std::nullopt);
   // Without an image base URL, images resolve against `baseURL` as links do.

@@ -40,6 +40,17 @@ TEST(MarkdownView, ParsesItsTextOnceWhenMade) {
   Host host(empty);  // nothing to draw, and nothing fails
 }
 
+TEST(MarkdownView, AReplyMadeAgainForEachPieceStreamedInHoldsWhatItsWholeTextParsesTo) {
+  const std::string reply =
+      "# Plan\n\nFirst *step*,\nthen more.\n\n1. a\n2. b\n\n\n3. c\n\n```\ncode\n```\n\n| a |\n|---|\n| 1 "
+      "|\n";
+  for (std::size_t length = 0; length <= reply.size(); ++length) {
+    const std::string shown = reply.substr(0, length);
+    SCOPED_TRACE(shown);
+    EXPECT_EQ(Markdown(shown).content().blocks, parseBlocks(shown));
+  }
+}
+
 TEST(MarkdownView, ImagesUseTheBaseURLWithoutAnImageBaseURL) {
   auto base = foundation::URL::parse("https://a.example/docs/");
   auto images = foundation::URL::parse("https://img.example/");
