@@ -74,6 +74,13 @@ std::string animationText(const Animation& animation) {
   return text;
 }
 
+// Compares a modifier with the one it replaces when both are of one type.
+template <class M, class Same>
+bool isSameAs(const M& current, const detail::Modifier& previous, const Same& same) {
+  const auto* other = dynamic_cast<const M*>(&previous);
+  return other && same(current, *other);
+}
+
 struct TaskRun {
   std::any id;
   concurrency::Task<void> task;
@@ -203,6 +210,84 @@ void TransformPreferenceModifier::preference(const detail::PreferenceKeyOps& ask
   if (asked.key != key.key) return;
   if (!result) result = key.defaultValue();
   transform(*result);
+}
+
+bool PaddingModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous,
+                  [](const auto& a, const auto& b) { return a.edges == b.edges && a.length == b.length; });
+}
+
+bool FrameModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) {
+    return a.width == b.width && a.height == b.height && a.minWidth == b.minWidth &&
+           a.idealWidth == b.idealWidth && a.maxWidth == b.maxWidth && a.minHeight == b.minHeight &&
+           a.idealHeight == b.idealHeight && a.maxHeight == b.maxHeight && a.alignment == b.alignment;
+  });
+}
+
+bool FixedSizeModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) {
+    return a.horizontal == b.horizontal && a.vertical == b.vertical;
+  });
+}
+
+// The attached view is a child of the modified view, which answers for its own changes.
+bool BackgroundModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.alignment == b.alignment; });
+}
+
+bool OverlayModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.alignment == b.alignment; });
+}
+
+bool ClipShapeModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.shape == b.shape; });
+}
+
+bool OpacityModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.opacity == b.opacity; });
+}
+
+bool OffsetModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.x == b.x && a.y == b.y; });
+}
+
+bool ZIndexModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.value == b.value; });
+}
+
+bool ShadowModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) {
+    return a.color == b.color && a.radius == b.radius && a.x == b.x && a.y == b.y;
+  });
+}
+
+bool HelpModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.text == b.text; });
+}
+
+bool AccessibilityLabelModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.label == b.label; });
+}
+
+bool AccessibilityIdentifierModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.identifier == b.identifier; });
+}
+
+bool IdModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous,
+                  [](const auto& a, const auto& b) { return a.identity == b.identity && a.text == b.text; });
+}
+
+bool PreferenceModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) {
+    return a.key.key == b.key.key && a.key.isEqual(a.value, b.value);
+  });
+}
+
+// The handler changes nothing that is shown; the graph calls the one in place when the value changes.
+bool PreferenceChangeModifier::hasSameEffect(const detail::Modifier& previous) const {
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) { return a.key.key == b.key.key; });
 }
 
 }  // namespace ui

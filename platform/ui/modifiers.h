@@ -24,6 +24,7 @@ struct PaddingModifier final : detail::Modifier {
   std::string name() const override { return "padding"; }
   std::string describe() const override;
   EdgeInsets insets() const;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // A fixed or flexible frame; absent dimensions take the content's size.
@@ -34,12 +35,14 @@ struct FrameModifier final : detail::Modifier {
   Alignment alignment;
   std::string name() const override { return "frame"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct FixedSizeModifier final : detail::Modifier {
   bool horizontal = true, vertical = true;
   std::string name() const override { return "fixedSize"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // A view drawn behind (background) or in front of (overlay) the modified view, sized to it.
@@ -48,12 +51,14 @@ struct BackgroundModifier final : detail::Modifier {
   Alignment alignment;
   std::string name() const override { return "background"; }
   std::vector<detail::SpecPointer> attachedViews() const override { return {view}; }
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 struct OverlayModifier final : detail::Modifier {
   detail::SpecPointer view;
   Alignment alignment;
   std::string name() const override { return "overlay"; }
   std::vector<detail::SpecPointer> attachedViews() const override { return {view}; }
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // Changes one value of the environment for the modified view's subtree.
@@ -70,18 +75,21 @@ struct ClipShapeModifier final : detail::Modifier {
   ShapeOutline shape;
   std::string name() const override { return "clipShape"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct OpacityModifier final : detail::Modifier {
   double opacity = 1;
   std::string name() const override { return "opacity"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct OffsetModifier final : detail::Modifier {
   double x = 0, y = 0;
   std::string name() const override { return "offset"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // Drawing and hit-testing order among siblings: higher is in front.
@@ -89,6 +97,7 @@ struct ZIndexModifier final : detail::Modifier {
   double value = 0;
   std::string name() const override { return "zIndex"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct ShadowModifier final : detail::Modifier {
@@ -96,6 +105,7 @@ struct ShadowModifier final : detail::Modifier {
   double radius = 0, x = 0, y = 0;
   std::string name() const override { return "shadow"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // An animation applied to changes of a value (absent: changes are not animated).
@@ -110,6 +120,7 @@ struct HelpModifier final : detail::Modifier {
   std::string text;
   std::string name() const override { return "help"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct KeyboardShortcutModifier final : detail::Modifier {
@@ -122,12 +133,14 @@ struct AccessibilityLabelModifier final : detail::Modifier {
   std::string label;
   std::string name() const override { return "accessibilityLabel"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct AccessibilityIdentifierModifier final : detail::Modifier {
   std::string identifier;
   std::string name() const override { return "accessibilityIdentifier"; }
   std::string describe() const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // An explicit identity: a different value makes a different view (with fresh state).
@@ -137,6 +150,7 @@ struct IdModifier final : detail::Modifier {
   std::string name() const override { return "id"; }
   std::string describe() const override;
   std::optional<std::size_t> explicitIdentity() const override { return identity; }
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 // Called with true when the pointer enters the view and false when it leaves.
@@ -207,6 +221,7 @@ struct PreferenceModifier final : detail::Modifier {
   std::any value;
   std::string name() const override { return "preference"; }
   void preference(const detail::PreferenceKeyOps& key, std::optional<std::any>& value) const override;
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 struct TransformPreferenceModifier final : detail::Modifier {
@@ -223,6 +238,7 @@ struct PreferenceChangeModifier final : detail::Modifier {
   detail::PreferenceKeyOps key;
   std::function<void(const std::any&)> action;
   std::string name() const override { return "onPreferenceChange"; }
+  bool hasSameEffect(const detail::Modifier& previous) const override;
 };
 
 }  // namespace ui

@@ -193,10 +193,20 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
       return;
     }
   }
+  // A node takes a new revision only when what it shows changes: a built-in view always (its values are
+  // not compared), a modifier unless it has the same effect as the one it replaces in an equivalent
+  // environment, a view with a body never for its own sake (it is laid out and drawn as its body is).
+  // Children that change, come or go give it a new revision through their own evaluation or reconcile.
+  bool isChanged = isNew || node.kind_ == Node::Kind::primitive;
+  if (!isChanged && node.kind_ == Node::Kind::modified) {
+    const auto& previous = static_cast<const ModifiedSpec&>(*node.spec_).modifier();
+    isChanged = !static_cast<const ModifiedSpec&>(*spec).modifier().hasSameEffect(previous) ||
+                !environment.isEquivalent(node.environment_);
+  }
   node.spec_ = spec;
   node.environment_ = environment;
   node.isDirty_ = false;
-  touch(node);
+  if (isChanged) touch(node);
   switch (node.kind_) {
     case Node::Kind::composite: {
       const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
@@ -277,9 +287,18 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
     }
   }
   // Views that left go first, so their disappear handlers run before the newcomers' appear handlers.
+  bool isRearranged = matched.size() != old.size();
   for (std::size_t j = 0; j < old.size(); ++j) {
-    if (!isReused[j]) remove(*old[j]);
+    if (!isReused[j]) {
+      remove(*old[j]);
+      isRearranged = true;
+    }
   }
+  for (std::size_t i = 0; i < matched.size() && !isRearranged; ++i) {
+    isRearranged = matched[i].first != old[i];
+  }
+  // Children that left or moved change the view's layout though none of them was evaluated anew.
+  if (isRearranged) touch(node);
   for (std::size_t i = 0; i < matched.size(); ++i) {
     node.children_.push_back(matched[i].first);
     evaluate(*matched[i].first, children[i].spec, environment, matched[i].second);

@@ -44,8 +44,10 @@ class Node : public std::enable_shared_from_this<Node> {
   bool hasAppeared() const { return hasAppeared_; }
   // How many times this view's body ran (views with a body only).
   std::uint64_t evaluationCount() const { return evaluationCount_; }
-  // Changes whenever this view or a view below it is evaluated again (never repeats, across graphs): what
-  // is worked out from a subtree alone (its sizes, its preferences) holds while the revision stays.
+  // Changes whenever what this view or a view below it shows may have changed (never repeats, across
+  // graphs): a built-in view evaluated again, a modifier replaced by one with another effect, a child that
+  // came, left or moved. What is worked out from a subtree alone (its sizes, its preferences) holds while
+  // the revision stays.
   std::uint64_t revision() const { return revision_; }
 
   template <class P>

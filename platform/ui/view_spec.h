@@ -155,6 +155,11 @@ class Modifier {
   virtual void preference(const PreferenceKeyOps& /*key*/, std::optional<std::any>& /*value*/) const {}
   // Extra views drawn with the modified view (background, overlay), evaluated as its further children.
   virtual std::vector<SpecPointer> attachedViews() const { return {}; }
+  // Whether this modifier, put where `previous` stood, lays out, draws and hit-tests the modified view as
+  // `previous` did and gives its subtree's preferences the same values; the view then keeps what was
+  // worked out for it. Handlers are read from the modifier in place when they run, so a modifier that
+  // only carries a handler beside such values may count as the same. No by default.
+  virtual bool hasSameEffect(const Modifier& /*previous*/) const { return false; }
 };
 
 class ModifiedSpec final : public ViewSpec {

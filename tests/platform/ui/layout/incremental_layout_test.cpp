@@ -152,5 +152,119 @@ TEST(IncrementalLayout, AViewKeptWhereItWasStaysPlacedAfterARowAboveItChangesSiz
   EXPECT_EQ(host.frame(testing::text("gamma 0")), gamma);
 }
 
+// A block of text that compares equal by its text, so an unchanged block is kept as it is.
+class Paragraph final : public View {
+ public:
+  explicit Paragraph(std::string text) : text_(std::move(text)) {}
+  AnyView body() const override { return Text::verbatim(text_); }
+  bool operator==(const Paragraph& other) const { return text_ == other.text_; }
+
+ private:
+  std::string text_;
+};
+
+// The wrappers that one block wears.
+struct Wrapping {
+  double padding = 8;
+  double width = 200;
+  double offset = 0;
+  double opacity = 1;
+};
+
+AnyView wrapped(const Wrapping& w) {
+  return ScrollView(VStack(AnyView(Paragraph("first block of running text"))
+                               .padding(Edges::top, w.padding)
+                               .frame(w.width, std::nullopt, Alignment::leading())
+                               .offset(w.offset, 0)
+                               .opacity(w.opacity),
+                           AnyView(Paragraph("second block")).padding(Edges::top, 4)));
+}
+
+std::string layoutOf(const LayoutPass& layout, const detail::Node& root) {
+  std::ostringstream out;
+  describe(layout, root, out);
+  return out.str();
+}
+
+TEST(IncrementalLayout, AChangedWrapperValueAroundAnUnchangedBlockIsLaidOutAnew) {
+  struct Case {
+    const char* change;
+    Wrapping wrapping;
+  };
+  const Case cases[] = {
+      {"nothing", {}},
+      {"padding", {.padding = 20}},
+      {"frame width", {.width = 120}},
+      {"offset", {.offset = 15}},
+      {"opacity", {.opacity = 0.5}},
+      {"back to the start", {}},
+  };
+  WindowHost streamed(wrapped({}), {300, 400});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    streamed.setRoot(wrapped(c.wrapping));
+    LayoutPass fresh(std::make_shared<FixedMetricTextMeasurer>());
+    fresh.layout(*streamed.graph().root(), {300, 400});
+    EXPECT_EQ(layoutOf(streamed.hostingView().layout(), *streamed.graph().root()),
+              layoutOf(fresh, *streamed.graph().root()));
+    WindowHost shownAfresh(wrapped(c.wrapping), {300, 400});
+    EXPECT_EQ(streamed.dump(), shownAfresh.dump());
+    EXPECT_EQ(hierarchy(streamed), hierarchy(shownAfresh));
+  }
+}
+
+// The first view of a type, in tree order.
+const detail::Node* firstOfType(const detail::Node& node, const std::string& type) {
+  if (node.typeName() == type) return &node;
+  for (const auto& child : node.children()) {
+    if (const auto* found = firstOfType(*child, type)) return found;
+  }
+  return nullptr;
+}
+
+TEST(IncrementalLayout, WrappersThatStayTheSameKeepWhatWasWorkedOutForThem) {
+  WindowHost host(wrapped({}), {300, 400});
+  const auto* outermost = firstOfType(*host.graph().root(), "opacity");
+  ASSERT_NE(outermost, nullptr);
+  const auto revision = outermost->revision();
+  const Rect before = host.frame(testing::text("first block of running text"));
+  host.setRoot(wrapped({}));
+  EXPECT_EQ(outermost->revision(), revision);
+  EXPECT_EQ(host.frame(testing::text("first block of running text")), before);
+  host.setRoot(wrapped({.padding = 30}));
+  EXPECT_NE(outermost->revision(), revision);
+  EXPECT_EQ(host.frame(testing::text("first block of running text")).minY(), before.minY() + 22);
+}
+
+struct ReportedKey {
+  using Value = std::string;
+  static std::string defaultValue() { return {}; }
+  static void reduce(std::string& value, const std::function<std::string()>& next) { value += next(); }
+};
+
+// A block that reports its text as a preference; equal blocks are kept as they are.
+class Reporting final : public View {
+ public:
+  explicit Reporting(std::string text) : text_(std::move(text)) {}
+  AnyView body() const override { return Text::verbatim(text_).preference<ReportedKey>(text_); }
+  bool operator==(const Reporting& other) const { return text_ == other.text_; }
+
+ private:
+  std::string text_;
+};
+
+TEST(IncrementalLayout, APreferenceHandlerReplacedAroundAnUnchangedBlockIsTheOneCalled) {
+  auto calls = std::make_shared<std::vector<std::string>>();
+  auto shownWith = [calls](const std::string& handler, const std::string& text) {
+    return AnyView(Reporting(text))
+        .onPreferenceChange<ReportedKey>(
+            [calls, handler](const std::string& value) { calls->push_back(handler + ": " + value); });
+  };
+  WindowHost host(shownWith("first", "a"), {300, 400});
+  host.setRoot(shownWith("second", "a"));  // the value stays: nobody is told
+  host.setRoot(shownWith("third", "b"));
+  EXPECT_EQ(*calls, (std::vector<std::string>{"first: a", "third: b"}));
+}
+
 }  // namespace
 }  // namespace ui
