@@ -20,7 +20,6 @@
 #include "Quillo/speech/synthesizer.h"
 #include "platform/appkit/application.h"
 #include "platform/appkit/controls.h"
-#include "platform/desktop/audio/file_sound_system.h"
 #include "platform/desktop/audio/speech_decoder.h"
 #include "platform/desktop/audio/wave_audio.h"
 #include "platform/foundation/log.h"
@@ -29,34 +28,21 @@
 #include "settings_store/key.h"
 #include "tests/Quillo/app/app_world.h"
 #include "tests/platform/desktop/x11/live_desktop_fixture.h"
-#include "tests/support/live/application_suppressions.h"
 #include "tests/support/chat_stream.h"
+#include "tests/support/live/application_suppressions.h"
+#include "tests/support/live/file_sound.h"
 #include "tests/support/live/x_person.h"
 #include "tests/support/temporary_folder.h"
 
-
 namespace {
 
-using desktop::audio::FileSoundSystem;
 using testing::HasSubstr;
+using testsupport::live::fileSoundSystem;
 using testsupport::live::serveUntil;
 
 constexpr const char* kChatPath = "/v1/chat/completions";
 // Speaking and recognising in a sanitizer build on a busy machine take seconds each.
 constexpr auto kSpeechWait = std::chrono::seconds(60);
-
-std::shared_ptr<FileSoundSystem> soundSystem(std::optional<std::filesystem::path> playbackFile,
-                                             std::optional<std::filesystem::path> captureFile) {
-  FileSoundSystem::Options options;
-  options.playbackFile = std::move(playbackFile);
-  options.captureFile = std::move(captureFile);
-  options.capturePace = 8.0;
-  // What the microphone hears before the recognition request exists is dropped, and the request is made
-  // once the main loop has turned: four seconds of quiet (half a second at this pace) keep the first word
-  // whole on a busy machine.
-  options.leadingSilence = 4.0;
-  return FileSoundSystem::make(std::move(options));
-}
 
 // The views of one kind in a hierarchy, in depth-first order.
 template <class V>
@@ -197,7 +183,7 @@ class LiveGlobalWindowSpeech : public testsupport::live::LiveDesktopTest {
 
   // Records `text` as eSpeak NG says it into `file`, with a synthesiser of the application's own.
   bool record(const std::string& text, const std::filesystem::path& file) {
-    live->speech().setSoundSystem(soundSystem(file, std::nullopt));
+    live->speech().setSoundSystem(fileSoundSystem(file, std::nullopt));
     auto synthesizer = Quillo::Synthesizer::make();
     synthesizer->speak(text);
     return serveUntil([&] { return synthesizer->finished.get(); }, kSpeechWait);
@@ -212,7 +198,7 @@ class LiveGlobalWindowSpeech : public testsupport::live::LiveDesktopTest {
 
 TEST_F(LiveGlobalWindowSpeech, ATypedQuestionsShortAnswerIsSpokenIntoAFileThatIsHeardBackAsHello) {
   const auto answerFile = folder.path() / "answer.wav";
-  live->speech().setSoundSystem(soundSystem(answerFile, std::nullopt));
+  live->speech().setSoundSystem(fileSoundSystem(answerFile, std::nullopt));
   apptest::replyWith({"Hello", " world."});
   foundation::LogCapture log;
   ASSERT_EQ(openGlobalWindow(), "");
@@ -234,7 +220,7 @@ TEST_F(LiveGlobalWindowSpeech, ATypedQuestionsShortAnswerIsSpokenIntoAFileThatIs
   EXPECT_GT(desktop::audio::readWaveFile(answerFile).duration(), 0.3);
 
   // The application's recogniser, hearing that file, hears "hello".
-  live->speech().setSoundSystem(soundSystem(std::nullopt, answerFile));
+  live->speech().setSoundSystem(fileSoundSystem(std::nullopt, answerFile));
   auto recognizer = Quillo::NewSpeech::make(false);
   bool wasRecording = false;
   auto subscription = recognizer->isRecording.publisher().sink(
@@ -252,7 +238,7 @@ TEST_F(LiveGlobalWindowSpeech, HandsFreeHearsTheQuestionAsksTheServiceSpeaksTheA
   const auto quietFile = folder.path() / "quiet.wav";
   desktop::audio::writeWaveFile(quietFile, {16000, std::vector<std::int16_t>(16000, 0)});
   const auto answerFile = folder.path() / "answer.wav";
-  live->speech().setSoundSystem(soundSystem(answerFile, questionFile));
+  live->speech().setSoundSystem(fileSoundSystem(answerFile, questionFile));
 
   // The reply waits until the test lets it go, so that the microphone can be given the quiet first.
   auto gate = std::make_shared<testsupport::PieceGate>();
@@ -282,7 +268,7 @@ TEST_F(LiveGlobalWindowSpeech, HandsFreeHearsTheQuestionAsksTheServiceSpeaksTheA
   EXPECT_EQ(promptOf(requests.back()), fieldText());
 
   // The answer is shown and spoken into the file; the synthesiser says it has finished.
-  live->speech().setSoundSystem(soundSystem(answerFile, quietFile));
+  live->speech().setSoundSystem(fileSoundSystem(answerFile, quietFile));
   EXPECT_FALSE(std::filesystem::exists(answerFile));  // nothing has been said yet
   gate->open();
   ASSERT_TRUE(serveUntil([&] { return answer() == "Hello world."; })) << state();

@@ -11,7 +11,6 @@
 #include "Quillo/chat_client/chat_gpt_api.h"
 #include "Quillo/speech/new_speech.h"
 #include "Quillo/speech/synthesizer.h"
-#include "platform/desktop/audio/file_sound_system.h"
 #include "platform/desktop/audio/speech_decoder.h"
 #include "platform/desktop/audio/wave_audio.h"
 #include "platform/desktop/desktop_choice.h"
@@ -21,33 +20,17 @@
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
 #include "platform/foundation/text_error.h"
+#include "tests/support/live/file_sound.h"
 #include "tests/support/live/live_session.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/temporary_folder.h"
 
 namespace {
 
-using desktop::audio::FileSoundSystem;
 using testing::HasSubstr;
+using testsupport::live::fileSoundSystem;
 
 constexpr const char* kCompletionsPath = "/v1/chat/completions";
-
-std::shared_ptr<FileSoundSystem> playingInto(std::filesystem::path file) {
-  FileSoundSystem::Options options;
-  options.playbackFile = std::move(file);
-  return FileSoundSystem::make(std::move(options));
-}
-
-std::shared_ptr<FileSoundSystem> hearing(std::filesystem::path file) {
-  FileSoundSystem::Options options;
-  options.captureFile = std::move(file);
-  options.capturePace = 8.0;
-  // What the microphone hears before the recognition request exists is dropped, and the request is made
-  // once the main loop has turned: four seconds of quiet (half a second at this pace) keep the first word
-  // whole on a busy machine.
-  options.leadingSilence = 4.0;
-  return FileSoundSystem::make(std::move(options));
-}
 
 // A chat service's whole reply carrying `content`.
 std::string completionBody(const std::string& content) {
@@ -139,20 +122,20 @@ TEST_F(LiveSpeechObjects, TheDesktopsSpeechIsLiveAndGrantsTheMicrophoneOnlyWhenT
   EXPECT_TRUE(live->permissions().isPermissionGranted(desktop::permission::speechRecognition));
   speech.setSoundSystem(nullptr);
   EXPECT_FALSE(live->permissions().isPermissionGranted(desktop::permission::microphone));
-  speech.setSoundSystem(hearing(folder.path() / "any.wav"));
+  speech.setSoundSystem(fileSoundSystem(std::nullopt, folder.path() / "any.wav"));
   EXPECT_TRUE(live->permissions().isPermissionGranted(desktop::permission::microphone));
 }
 
 TEST_F(LiveSpeechObjects, AnAnswerSpokenIntoAFileIsHeardBackAsHello) {
   const auto answer = folder.path() / "answer.wav";
-  live->speech().setSoundSystem(playingInto(answer));
+  live->speech().setSoundSystem(fileSoundSystem(answer, std::nullopt));
   auto synthesizer = Quillo::Synthesizer::make();
   foundation::LogCapture log;
 
   ASSERT_TRUE(speak(*synthesizer, "Hello world."));
   EXPECT_EQ(log.lines(), (std::vector<std::string>{"Done", "finished"}));
 
-  live->speech().setSoundSystem(hearing(answer));
+  live->speech().setSoundSystem(fileSoundSystem(std::nullopt, answer));
   auto newSpeech = Quillo::NewSpeech::make(false);
   EXPECT_THAT(listen(*newSpeech), HasSubstr("hello"));
   EXPECT_FALSE(newSpeech->inConversation.get());
@@ -161,7 +144,7 @@ TEST_F(LiveSpeechObjects, AnAnswerSpokenIntoAFileIsHeardBackAsHello) {
 TEST_F(LiveSpeechObjects, HandsFreeCycleHearsAsksSpeaksAndListensAgain) {
   // What the person says, recorded beforehand.
   const auto question = folder.path() / "question.wav";
-  live->speech().setSoundSystem(playingInto(question));
+  live->speech().setSoundSystem(fileSoundSystem(question, std::nullopt));
   auto synthesizer = Quillo::Synthesizer::make();
   ASSERT_TRUE(speak(*synthesizer, "Hello world."));
 
@@ -170,7 +153,7 @@ TEST_F(LiveSpeechObjects, HandsFreeCycleHearsAsksSpeaksAndListensAgain) {
   Quillo::ChatGPTAPI client("sk-test", service.url(kCompletionsPath), byteCountingEncoder());
 
   // Listening: the person's question is recognised.
-  live->speech().setSoundSystem(hearing(question));
+  live->speech().setSoundSystem(fileSoundSystem(std::nullopt, question));
   auto newSpeech = Quillo::NewSpeech::make(false);
   newSpeech->inConversation.set(true);
   const std::string heard = listen(*newSpeech);
@@ -185,7 +168,7 @@ TEST_F(LiveSpeechObjects, HandsFreeCycleHearsAsksSpeaksAndListensAgain) {
 
   // Speaking: the answer is spoken to its end.
   const auto answer = folder.path() / "answer.wav";
-  live->speech().setSoundSystem(playingInto(answer));
+  live->speech().setSoundSystem(fileSoundSystem(answer, std::nullopt));
   ASSERT_TRUE(speak(*synthesizer, reply));
 
   EXPECT_GT(desktop::audio::readWaveFile(answer).duration(), 0.3);
@@ -193,7 +176,7 @@ TEST_F(LiveSpeechObjects, HandsFreeCycleHearsAsksSpeaksAndListensAgain) {
   // Listening again once it has been said: the person speaks again. (eSpeak NG's renditions of the same
   // text differ slightly from one to the next, and PocketSphinx hears some of them otherwise; the
   // recording of the question is the one known to be heard as "hello".)
-  live->speech().setSoundSystem(hearing(question));
+  live->speech().setSoundSystem(fileSoundSystem(std::nullopt, question));
   EXPECT_THAT(listen(*newSpeech), HasSubstr("hello"));
   EXPECT_TRUE(newSpeech->inConversation.get());
 }
