@@ -1,5 +1,6 @@
 #include "platform/ui/attributed_string.h"
 
+#include <array>
 #include <utility>
 
 namespace ui {
@@ -17,6 +18,23 @@ std::size_t hashOptional(const std::optional<T>& value) {
 template <typename T>
 void mergeField(std::optional<T>& into, const std::optional<T>& from) {
   if (from) into = from;
+}
+
+std::shared_ptr<const AttributeContainer> sharedCopy(const AttributeContainer& attributes) {
+  // Strings made one after another mostly carry the same few sets of attributes (the cells of a table,
+  // the runs of a reply, each made from a styled piece and then converted): the sets this thread copied
+  // last are shared rather than copied again. A set is never changed once in a table, so sharing it
+  // across strings and threads is safe; each thread keeps its own recent sets, so no lock is needed.
+  constexpr std::size_t kRecent = 4;
+  thread_local std::array<std::shared_ptr<const AttributeContainer>, kRecent> recent;
+  thread_local std::size_t next = 0;
+  for (const auto& kept : recent) {
+    if (kept && *kept == attributes) return kept;
+  }
+  auto copy = std::make_shared<const AttributeContainer>(attributes);
+  recent[next] = copy;
+  next = (next + 1) % kRecent;
+  return copy;
 }
 
 }  // namespace
@@ -69,7 +87,7 @@ std::uint32_t AttributedString::intern(const AttributeContainer& attributes) {
   for (std::size_t index = 0; index < attributeTable_.size(); ++index) {
     if (*attributeTable_[index] == attributes) return static_cast<std::uint32_t>(index);
   }
-  attributeTable_.push_back(std::make_shared<const AttributeContainer>(attributes));
+  attributeTable_.push_back(sharedCopy(attributes));
   return static_cast<std::uint32_t>(attributeTable_.size() - 1);
 }
 

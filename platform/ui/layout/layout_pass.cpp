@@ -632,15 +632,37 @@ double baselineOf(LayoutPass& pass, const Node& node, const ProposedViewSize& p,
 // What a pass keeps for one view. Sizes hold while the subtree keeps the revision they were measured at;
 // a placement holds while the view keeps the revision it was placed at, in the same era of the pass.
 struct Node::LayoutRecord {
+  // One size measured under one proposal. An unspecified dimension is kept as NaN (no proposal is NaN),
+  // so a record of a few sizes stays small: a long table keeps one record for each of its many views.
   struct Measured {
-    ProposedViewSize proposal;
+    double proposedWidth;
+    double proposedHeight;
     Size size;
+
+    static double stored(const std::optional<double>& length) {
+      return length.value_or(std::numeric_limits<double>::quiet_NaN());
+    }
+    static bool matches(double kept, const std::optional<double>& length) {
+      return length ? kept == *length : std::isnan(kept);
+    }
+    bool isFor(const ProposedViewSize& proposal) const {
+      return matches(proposedWidth, proposal.width) && matches(proposedHeight, proposal.height);
+    }
   };
+  // What only some views have (grids, controls, scroll views, texts with pictures), kept apart so the
+  // record of an ordinary view does not carry it.
+  struct Extras {
+    std::uint64_t gridRevision = 0;
+    std::shared_ptr<const GridArrangement> grid;
+    std::optional<Rect> controlFrame;
+    std::optional<Size> contentSize;
+    std::vector<Rect> imageFrames;
+    std::vector<SetCharacters> setCharacters;
+  };
+
   std::uint64_t passId = 0;  // the pass that keeps this record; none once it let go
   std::uint64_t sizesRevision = 0;
   std::vector<Measured> sizes;
-  std::uint64_t gridRevision = 0;
-  std::shared_ptr<const GridArrangement> grid;
 
   std::uint64_t placedRevision = 0;  // none: not placed
   std::uint64_t era = 0;
@@ -655,10 +677,21 @@ struct Node::LayoutRecord {
   bool hasGeometryReaders = false;
   // How many views of its subtree, itself included, were placed.
   std::size_t placedViews = 0;
-  std::optional<Rect> controlFrame;
-  std::optional<Size> contentSize;
-  std::vector<Rect> imageFrames;
-  std::vector<SetCharacters> setCharacters;
+  std::unique_ptr<Extras> extras;
+
+  Extras& ensureExtras() {
+    if (!extras) extras = std::make_unique<Extras>();
+    return *extras;
+  }
+  // Forgets what the last placement worked out beside the frame (a grid's arrangement is kept: it
+  // depends on the revision alone).
+  void clearPlacementExtras() {
+    if (!extras) return;
+    extras->controlFrame.reset();
+    extras->contentSize.reset();
+    extras->imageFrames.clear();
+    extras->setCharacters.clear();
+  }
 };
 
 void Node::LayoutRecordDeleter::operator()(LayoutRecord* record) const { delete record; }
@@ -676,11 +709,12 @@ std::atomic<std::uint64_t> lastPassId{0};
 // A grid's arrangement does not depend on what it is offered: it is worked out once per revision, for
 // measuring and placing alike.
 const GridArrangement& gridArrangement(LayoutPass& pass, Node::LayoutRecord& record, const Node& grid) {
-  if (!record.grid || record.gridRevision != grid.revision()) {
-    record.grid = std::make_shared<const GridArrangement>(arrangeGrid(pass, grid));
-    record.gridRevision = grid.revision();
+  auto& extras = record.ensureExtras();
+  if (!extras.grid || extras.gridRevision != grid.revision()) {
+    extras.grid = std::make_shared<const GridArrangement>(arrangeGrid(pass, grid));
+    extras.gridRevision = grid.revision();
   }
-  return *record.grid;
+  return *extras.grid;
 }
 
 }  // namespace
@@ -790,22 +824,22 @@ std::optional<Rect> LayoutPass::frame(const Node& node) const { return placedFra
 
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
   const Record* record = placed(text);
-  return record ? record->imageFrames : std::vector<Rect>{};
+  return record && record->extras ? record->extras->imageFrames : std::vector<Rect>{};
 }
 
 std::vector<SetCharacters> LayoutPass::setCharacters(const Node& text) const {
   const Record* record = placed(text);
-  return record ? record->setCharacters : std::vector<SetCharacters>{};
+  return record && record->extras ? record->extras->setCharacters : std::vector<SetCharacters>{};
 }
 
 std::optional<Rect> LayoutPass::controlFrame(const Node& node) const {
   const Record* record = placed(node);
-  return record ? record->controlFrame : std::nullopt;
+  return record && record->extras ? record->extras->controlFrame : std::nullopt;
 }
 
 std::optional<Size> LayoutPass::contentSize(const Node& scrollView) const {
   const Record* record = placed(scrollView);
-  return record ? record->contentSize : std::nullopt;
+  return record && record->extras ? record->extras->contentSize : std::nullopt;
 }
 
 std::size_t LayoutPass::PlacedFrames::size() const {
@@ -835,11 +869,17 @@ Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal
     entry.sizes.clear();
   }
   for (const auto& measured : entry.sizes) {
-    if (measured.proposal == proposal) return measured.size;
+    if (measured.isFor(proposal)) return measured.size;
   }
   Size size = measure(node, proposal);
-  // The record stays where it is while other views are measured.
-  entry.sizes.push_back({proposal, size});
+  // A length that is not a number never matches a kept one, as it equals nothing: it is not kept.
+  if ((proposal.width && std::isnan(*proposal.width)) || (proposal.height && std::isnan(*proposal.height)))
+    return size;
+  // The record stays where it is while other views are measured. Most views are measured under two or
+  // three proposals: room for three is made at once rather than by growing one at a time.
+  if (entry.sizes.capacity() == 0) entry.sizes.reserve(3);
+  entry.sizes.push_back(
+      {Record::Measured::stored(proposal.width), Record::Measured::stored(proposal.height), size});
   return size;
 }
 
@@ -859,10 +899,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   record.proposal = p;
   record.isPositionDependent = false;
   record.hasGeometryReaders = false;
-  record.controlFrame.reset();
-  record.contentSize.reset();
-  record.imageFrames.clear();
-  record.setCharacters.clear();
+  record.clearPlacementExtras();
   placeInside(node, frame, p);
   const Subtree below = settleChildren(node);
   record.isPositionDependent = below.isPositionDependent || node.modifierAs<IgnoresSafeAreaModifier>();
@@ -922,9 +959,11 @@ void LayoutPass::move(const Node& node, double dx, double dy) {
     if (!placed(each)) return;
     Record& record = this->record(each);
     record.frame = moved(record.frame);
-    if (record.controlFrame) record.controlFrame = moved(*record.controlFrame);
-    for (auto& picture : record.imageFrames) picture = moved(picture);
-    for (auto& set : record.setCharacters) set.origin = {set.origin.x + dx, set.origin.y + dy};
+    if (!record.extras) return;
+    auto& extras = *record.extras;
+    if (extras.controlFrame) extras.controlFrame = moved(*extras.controlFrame);
+    for (auto& picture : extras.imageFrames) picture = moved(picture);
+    for (auto& set : extras.setCharacters) set.origin = {set.origin.x + dx, set.origin.y + dy};
   });
 }
 
@@ -1108,7 +1147,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
       return;
     }
     if (node.modifierAs<SearchableModifier>()) {
-      record(node).controlFrame =
+      record(node).ensureExtras().controlFrame =
           Rect(frame.minX() + searchBarMargin.leading, frame.minY() + searchBarMargin.top,
                std::max(0.0, frame.width() - searchBarMargin.leading - searchBarMargin.trailing),
                searchFieldHeight);
@@ -1189,8 +1228,9 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
       picture.origin = {frame.minX() + picture.minX(), frame.minY() + picture.minY()};
     for (auto& set : laidOut.characters)
       set.origin = {frame.minX() + set.origin.x, frame.minY() + set.origin.y};
-    record(node).imageFrames = std::move(laidOut.imageFrames);
-    record(node).setCharacters = std::move(laidOut.characters);
+    auto& extras = record(node).ensureExtras();
+    extras.imageFrames = std::move(laidOut.imageFrames);
+    extras.setCharacters = std::move(laidOut.characters);
     return;
   }
   if (node.primitiveAs<detail::GeometryReaderSpec>()) {
@@ -1215,7 +1255,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
                        frame.minY() + (frame.height() - arrangement.control.height) / 2,
                        std::max(0.0, frame.width() - arrangement.titleWidth - arrangement.gap),
                        arrangement.control.height);
-    record(node).controlFrame = control;
+    record(node).ensureExtras().controlFrame = control;
     // A pop-up menu shows its options only when it is open; segments show them side by side.
     if (!arrangement.isSegmented || children.empty()) return;
     const double segmentWidth = control.width() / static_cast<double>(children.size());
@@ -1238,7 +1278,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
             Rect(frame.minX(), frame.minY() + (frame.height() - label.height) / 2, label.width, label.height),
             ProposedViewSize::unspecified());
     }
-    record(node).controlFrame =
+    record(node).ensureExtras().controlFrame =
         Rect(frame.minX() + labelWidth + defaultSpacing,
              frame.minY() + (frame.height() - colorWellHeight) / 2, colorWellWidth, colorWellHeight);
     return;
@@ -1281,7 +1321,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
     const Node& content = *children.front();
     auto contentProposal = scrollContentProposal(node, p);
     Size size = sizeThatFits(content, contentProposal);
-    record(node).contentSize = size;
+    record(node).ensureExtras().contentSize = size;
     // Content narrower than the scroll view across its axis is centred; along the axis it starts at the
     // top (or leading edge).
     bool isVertical = isVerticalScroll(node);
@@ -1298,7 +1338,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
       place(*row, Rect(frame.minX(), y, size.width, size.height));
       y += size.height;
     }
-    record(node).contentSize = {frame.width(), y - frame.minY()};
+    record(node).ensureExtras().contentSize = Size{frame.width(), y - frame.minY()};
     return;
   }
   if (name == "Grid") {

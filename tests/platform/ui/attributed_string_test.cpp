@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
 namespace ui {
 namespace {
 
@@ -60,6 +65,39 @@ TEST(AttributedString, MergingLetsTheNewAttributesWin) {
   EXPECT_EQ(merged.foregroundColor, Color::red());
   EXPECT_EQ(merged.link, "https://example.com");
   EXPECT_EQ(std::hash<AttributeContainer>{}(merged), std::hash<AttributeContainer>{}(merged));
+}
+
+// Many strings made one after another, on two threads at once, from more distinct sets of attributes
+// than are ever kept at hand: every run keeps the set it was made with.
+TEST(AttributedString, StringsMadeFromManySetsOnTwoThreadsKeepEachRunsOwnAttributes) {
+  const std::vector<Color> colors{Color::red(),    Color::green(),  Color::blue(),  Color::teal(),
+                                  Color::orange(), Color::purple(), Color::yellow()};
+  auto make = [&colors](std::size_t offset, std::vector<AttributedString>& made) {
+    for (std::size_t i = 0; i < 500; ++i) {
+      const auto& first = colors[(i + offset) % colors.size()];
+      const auto& second = colors[(i * 3 + offset) % colors.size()];
+      AttributedString text("a", colored(first));
+      text.append("b", colored(second));
+      made.push_back(std::move(text));
+    }
+  };
+  std::vector<AttributedString> one, other;
+  std::thread worker([&] { make(1, other); });
+  make(0, one);
+  worker.join();
+  for (const auto& [offset, made] :
+       {std::pair<std::size_t, const std::vector<AttributedString>*>{0, &one},
+        std::pair<std::size_t, const std::vector<AttributedString>*>{1, &other}}) {
+    ASSERT_EQ(made->size(), 500u);
+    for (std::size_t i = 0; i < made->size(); ++i) {
+      const auto& text = (*made)[i];
+      const auto& first = colors[(i + offset) % colors.size()];
+      const auto& second = colors[(i * 3 + offset) % colors.size()];
+      ASSERT_EQ(text.runs().size(), first == second ? 1u : 2u) << i;
+      EXPECT_EQ(text.attributes(text.runs().front()).foregroundColor, first) << i;
+      EXPECT_EQ(text.attributes(text.runs().back()).foregroundColor, second) << i;
+    }
+  }
 }
 
 }  // namespace

@@ -266,5 +266,33 @@ TEST(IncrementalLayout, APreferenceHandlerReplacedAroundAnUnchangedBlockIsTheOne
   EXPECT_EQ(*calls, (std::vector<std::string>{"first: a", "third: b"}));
 }
 
+TEST(IncrementalLayout, AViewAskedUnderManyProposalsAnswersEachAsIfAskedAlone) {
+  // Unspecified and zero lengths, and lengths that wrap the text or leave it whole, asked in an order
+  // that repeats some: the sizes kept for earlier proposals never answer another one.
+  const std::vector<ProposedViewSize> proposals{ProposedViewSize::unspecified(),
+                                                {0.0, std::nullopt},
+                                                {std::nullopt, 0.0},
+                                                ProposedViewSize::zero(),
+                                                {40.0, std::nullopt},
+                                                ProposedViewSize::unspecified(),
+                                                {40.0, 10.0},
+                                                ProposedViewSize::infinity(),
+                                                {0.0, std::nullopt},
+                                                {1000.0, std::nullopt}};
+  testing::Host host(VStack(Text::verbatim("several words that wrap"), Text::verbatim("more").padding(3))
+                         .font(Font::system(16)));
+  const auto& root = *host.graph().root();
+  LayoutPass asked(std::make_shared<FixedMetricTextMeasurer>());
+  for (std::size_t i = 0; i < proposals.size(); ++i) {
+    SCOPED_TRACE(i);
+    LayoutPass alone(std::make_shared<FixedMetricTextMeasurer>());
+    EXPECT_EQ(asked.sizeThatFits(root, proposals[i]), alone.sizeThatFits(root, proposals[i]));
+  }
+  // The proposals do get different answers, so a size kept for the wrong one would show.
+  EXPECT_NE(asked.sizeThatFits(root, ProposedViewSize::unspecified()),
+            asked.sizeThatFits(root, {0.0, std::nullopt}));
+  EXPECT_NE(asked.sizeThatFits(root, {40.0, std::nullopt}), asked.sizeThatFits(root, {1000.0, std::nullopt}));
+}
+
 }  // namespace
 }  // namespace ui
