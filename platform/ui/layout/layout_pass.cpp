@@ -655,6 +655,9 @@ struct Node::LayoutRecord {
   bool hasGeometryReaders = false;
   // How many views of its subtree, itself included, were placed.
   std::size_t placedViews = 0;
+  // The geometry readers of its subtree in tree order, worked out the first time the view was kept where
+  // it was placed, and good for as long as it keeps that placement.
+  std::optional<std::vector<const Node*>> keptGeometryReaders;
   std::optional<Rect> controlFrame;
   std::optional<Size> contentSize;
   std::vector<Rect> imageFrames;
@@ -850,8 +853,19 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
     const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
     if (dx != 0 || dy != 0) move(node, dx, dy);
-    if (kept->hasGeometryReaders) collectGeometryReaders(node);
-    record(node).stamp = generation_;
+    Record& keptRecord = record(node);
+    if (kept->hasGeometryReaders) {
+      if (!keptRecord.keptGeometryReaders) {
+        std::vector<const Node*> found;
+        std::swap(found, geometryReaders_);
+        collectGeometryReaders(node);
+        std::swap(found, geometryReaders_);
+        keptRecord.keptGeometryReaders = std::move(found);
+      }
+      geometryReaders_.insert(geometryReaders_.end(), keptRecord.keptGeometryReaders->begin(),
+                              keptRecord.keptGeometryReaders->end());
+    }
+    keptRecord.stamp = generation_;
     return;
   }
   Record& record = setFrame(node, frame);
@@ -868,6 +882,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   record.isPositionDependent = below.isPositionDependent || node.modifierAs<IgnoresSafeAreaModifier>();
   record.hasGeometryReaders =
       below.hasGeometryReaders || node.primitiveAs<detail::GeometryReaderSpec>() != nullptr;
+  record.keptGeometryReaders.reset();
   record.placedViews = 1 + below.placedViews;
 }
 
