@@ -30,6 +30,22 @@ bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
 // like it. Main thread only, as the graphs are.
 std::uint64_t lastRevision = 0;
 
+// What reconcile keeps about the keys of a node's children from one evaluation to the next: whether no
+// two are the same, and while they are not, the keyed children's keys with their positions, ordered by
+// key (not current once children moved). Kept only for nodes with keyed children, on the thread of
+// their graph; an entry goes when its node leaves the tree, and one whose node is gone is never read.
+struct ChildKeys {
+  std::weak_ptr<const Node> node;
+  bool areDistinct = true;
+  bool isIndexCurrent = true;
+  std::vector<std::pair<std::size_t, std::size_t>> index;
+};
+
+std::unordered_map<const Node*, ChildKeys>& childKeysByNode() {
+  thread_local std::unordered_map<const Node*, ChildKeys> byNode;
+  return byNode;
+}
+
 }  // namespace
 
 const Modifier* Node::modifier() const {
@@ -271,19 +287,35 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
   // kept from one reconcile to the next and brought up to date entry by entry, so a long list whose end
   // changes costs no more than a walk along it. Old keys that repeat (rare) are looked up in a table made
   // here, the first child with a key taking it.
-  const bool hadDistinctKeys = node.hasDistinctKeys_;
-  auto& keyIndex = node.keyIndex_;
+  // Nodes whose children have no keys keep no entry.
+  auto& byNode = childKeysByNode();
+  auto entry = byNode.find(&node);
+  if (entry != byNode.end() && entry->second.node.lock().get() != &node) {
+    byNode.erase(entry);
+    entry = byNode.end();
+  }
+  const bool hasKeyedChildren =
+      std::any_of(children.begin(), children.end(), [](const Child& c) { return c.key; });
+  if (entry == byNode.end() && hasKeyedChildren) {
+    // Children from before without an entry had no keys.
+    entry = byNode.emplace(&node, ChildKeys{}).first;
+    entry->second.node = node.weak_from_this();
+  }
+  ChildKeys noKeys;
+  ChildKeys& keys = entry == byNode.end() ? noKeys : entry->second;
+  const bool hadDistinctKeys = keys.areDistinct;
+  auto& keyIndex = keys.index;
   auto byKey = [](const std::pair<std::size_t, std::size_t>& entry, std::size_t key) {
     return entry.first < key;
   };
   auto indexed = [&](std::size_t key) -> std::optional<std::size_t> {
-    if (!node.isKeyIndexCurrent_) {
+    if (!keys.isIndexCurrent) {
       keyIndex.clear();
       for (std::size_t j = 0; j < old.size(); ++j) {
         if (old[j]->key_) keyIndex.emplace_back(*old[j]->key_, j);
       }
       std::sort(keyIndex.begin(), keyIndex.end());
-      node.isKeyIndexCurrent_ = true;
+      keys.isIndexCurrent = true;
     }
     auto it = std::lower_bound(keyIndex.begin(), keyIndex.end(), key, byKey);
     return it != keyIndex.end() && it->first == key ? std::optional<std::size_t>(it->second) : std::nullopt;
@@ -367,8 +399,8 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
       return !child.key || keys.insert(*child.key).second;
     });
   }
-  node.hasDistinctKeys_ = hasDistinctKeys;
-  if (hasDistinctKeys && isIndexFollowable && node.isKeyIndexCurrent_) {
+  keys.areDistinct = hasDistinctKeys;
+  if (hasDistinctKeys && isIndexFollowable && keys.isIndexCurrent) {
     // Children kept in place keep their entries; those that left give theirs up, new ones add theirs.
     for (std::size_t j = 0; j < old.size(); ++j) {
       if (isReused[j] || !old[j]->key_) continue;
@@ -381,8 +413,9 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
       keyIndex.insert(std::lower_bound(keyIndex.begin(), keyIndex.end(), entry), entry);
     }
   } else {
-    node.isKeyIndexCurrent_ = false;
+    keys.isIndexCurrent = false;
   }
+  if (!hasKeyedChildren && entry != byNode.end()) byNode.erase(entry);
   // Views that left go first, so their disappear handlers run before the newcomers' appear handlers.
   bool isRearranged = matched.size() != old.size();
   for (std::size_t j = 0; j < old.size(); ++j) {
@@ -439,6 +472,7 @@ void ViewGraph::remove(Node& node) {
     if (current == &node) current->parent_ = nullptr;
     current->graph_ = nullptr;
     current->isDirty_ = false;
+    if (!current->children_.empty()) childKeysByNode().erase(current);
     // State and subscriptions go with the view.
     current->slots_.clear();
   }

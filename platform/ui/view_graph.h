@@ -12,7 +12,6 @@
 #include <type_traits>
 #include <typeindex>
 #include <typeinfo>
-#include <utility>
 #include <vector>
 
 #include "platform/ui/dynamic_property.h"
@@ -99,11 +98,6 @@ class Node : public std::enable_shared_from_this<Node> {
   std::any modifierState_;
   std::size_t position_ = 0;
   std::optional<std::size_t> key_;
-  // Whether no two children have the same key, and while they have not, the keys of the keyed children
-  // with their positions, ordered by key (see reconcile); not current once children moved.
-  bool hasDistinctKeys_ = true;
-  bool isKeyIndexCurrent_ = true;
-  std::vector<std::pair<std::size_t, std::size_t>> keyIndex_;
   std::size_t depth_ = 0;
   bool isDirty_ = false;
   bool hasAppeared_ = false;

@@ -378,7 +378,6 @@ AnyView Group(const std::vector<AnyView>& views);
 template <class Range, class IdOf, class Make>
 AnyView ForEach(const Range& items, IdOf idOf, Make make) {
   std::vector<detail::Child> children;
-  if constexpr (requires { std::size(items); }) children.reserve(std::size(items));
   for (const auto& item : items) {
     children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
   }
