@@ -10,9 +10,13 @@
 
 namespace MarkdownRender {
 
+// As for inlines, the hash and whether a picture lies anywhere inside are worked out once, when the
+// value is built from values that already know theirs.
 struct Block::Storage {
   Value value;
   int depth;
+  std::size_t hash;
+  bool holdsPictures;
 };
 
 namespace {
@@ -151,15 +155,111 @@ int limitedDepth(Block::Value& value) {
 
 }  // namespace
 
+namespace {
+
+void hashBlocks(std::size_t& seed, const std::vector<Block>& blocks) {
+  detail::hashCombine(seed, blocks.size());
+  for (const auto& block : blocks) detail::hashCombine(seed, block.hashValue());
+}
+
+template <class Item>
+void hashItems(std::size_t& seed, const std::vector<Item>& items) {
+  detail::hashCombine(seed, items.size());
+  for (const auto& item : items) detail::hashCombine(seed, std::hash<Item>{}(item));
+}
+
+std::size_t hashOf(const Block::Value& value) {
+  using detail::hashCombine;
+  using detail::hashInlines;
+  std::size_t seed = value.index();
+  std::visit(
+      [&](const auto& payload) {
+        using Case = std::decay_t<decltype(payload)>;
+        if constexpr (std::is_same_v<Case, Block::Blockquote>) {
+          hashBlocks(seed, payload.blocks);
+        } else if constexpr (std::is_same_v<Case, Block::NumberedList>) {
+          hashCombine(seed, payload.tight);
+          detail::hashValue(seed, payload.start);
+          hashItems(seed, payload.items);
+        } else if constexpr (holdsItems<Case>) {
+          hashCombine(seed, payload.tight);
+          hashItems(seed, payload.items);
+        } else if constexpr (std::is_same_v<Case, Block::CodeBlock>) {
+          hashCombine(seed, payload.info.has_value());
+          if (payload.info) detail::hashValue(seed, *payload.info);
+          detail::hashValue(seed, payload.content);
+        } else if constexpr (std::is_same_v<Case, Block::HTMLBlock>) {
+          detail::hashValue(seed, payload.content);
+        } else if constexpr (std::is_same_v<Case, Block::Paragraph>) {
+          hashInlines(seed, payload.inlines);
+        } else if constexpr (std::is_same_v<Case, Block::Heading>) {
+          detail::hashValue(seed, payload.level);
+          hashInlines(seed, payload.text);
+        } else if constexpr (std::is_same_v<Case, Block::Table>) {
+          hashCombine(seed, payload.columnAlignments.size());
+          for (const auto& alignment : payload.columnAlignments) {
+            hashCombine(seed, alignment.has_value());
+            if (alignment) hashCombine(seed, static_cast<std::size_t>(*alignment));
+          }
+          hashCombine(seed, payload.rows.size());
+          for (const auto& row : payload.rows) {
+            hashCombine(seed, row.size());
+            for (const auto& cell : row) hashInlines(seed, cell);
+          }
+        }
+      },
+      value);
+  return seed;
+}
+
+bool holdPictures(const std::vector<Block>& blocks) {
+  return std::any_of(blocks.begin(), blocks.end(), [](const Block& block) { return block.holdsPictures(); });
+}
+
+template <class Item>
+bool holdPictures(const std::vector<Item>& items) {
+  return std::any_of(items.begin(), items.end(), [](const Item& item) { return holdPictures(item.blocks); });
+}
+
+bool hasPicturesInside(const Block::Value& value) {
+  return std::visit(
+      [](const auto& payload) {
+        using Case = std::decay_t<decltype(payload)>;
+        if constexpr (std::is_same_v<Case, Block::Blockquote>) {
+          return holdPictures(payload.blocks);
+        } else if constexpr (holdsItems<Case>) {
+          return holdPictures(payload.items);
+        } else if constexpr (std::is_same_v<Case, Block::Paragraph>) {
+          return detail::holdPictures(payload.inlines);
+        } else if constexpr (std::is_same_v<Case, Block::Heading>) {
+          return detail::holdPictures(payload.text);
+        } else if constexpr (std::is_same_v<Case, Block::Table>) {
+          return std::any_of(payload.rows.begin(), payload.rows.end(), [](const TableRow& row) {
+            return std::any_of(row.begin(), row.end(),
+                               [](const TableCell& cell) { return detail::holdPictures(cell); });
+          });
+        } else {
+          return false;
+        }
+      },
+      value);
+}
+
+}  // namespace
+
 Block::Block(Value value) {
   const int depth = limitedDepth(value);
-  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth});
+  const std::size_t hash = hashOf(value);
+  const bool pictures = hasPicturesInside(value);
+  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth, hash, pictures});
 }
 
 Block::Block(Value value, detail::NodeArena& arena) {
   const int depth = limitedDepth(value);
+  const std::size_t hash = hashOf(value);
+  const bool pictures = hasPicturesInside(value);
   storage_ = std::allocate_shared<Storage>(detail::NodeArenaAllocator<Storage>(arena),
-                                           Storage{std::move(value), depth});
+                                           Storage{std::move(value), depth, hash, pictures});
 }
 
 Block Block::blockquote(std::vector<Block> blocks) { return Block(Blockquote{std::move(blocks)}); }
@@ -217,66 +317,14 @@ std::vector<Block> blocksLimitedToDepth(const std::vector<Block>& blocks, int de
   return limited;
 }
 
+// Values that hash differently differ, so only values with equal hashes are compared in full.
 bool Block::operator==(const Block& other) const {
-  return storage_ == other.storage_ || value() == other.value();
+  return storage_ == other.storage_ || (storage_->hash == other.storage_->hash && value() == other.value());
 }
 
-namespace {
+std::size_t Block::hashValue() const { return storage_->hash; }
 
-void hashBlocks(std::size_t& seed, const std::vector<Block>& blocks) {
-  detail::hashCombine(seed, blocks.size());
-  for (const auto& block : blocks) detail::hashCombine(seed, block.hashValue());
-}
-
-template <class Item>
-void hashItems(std::size_t& seed, const std::vector<Item>& items) {
-  detail::hashCombine(seed, items.size());
-  for (const auto& item : items) detail::hashCombine(seed, std::hash<Item>{}(item));
-}
-
-}  // namespace
-
-std::size_t Block::hashValue() const {
-  using detail::hashCombine;
-  using detail::hashInlines;
-  std::size_t seed = value().index();
-  visit([&](const auto& payload) {
-    using Case = std::decay_t<decltype(payload)>;
-    if constexpr (std::is_same_v<Case, Blockquote>) {
-      hashBlocks(seed, payload.blocks);
-    } else if constexpr (std::is_same_v<Case, NumberedList>) {
-      hashCombine(seed, payload.tight);
-      detail::hashValue(seed, payload.start);
-      hashItems(seed, payload.items);
-    } else if constexpr (holdsItems<Case>) {
-      hashCombine(seed, payload.tight);
-      hashItems(seed, payload.items);
-    } else if constexpr (std::is_same_v<Case, CodeBlock>) {
-      hashCombine(seed, payload.info.has_value());
-      if (payload.info) detail::hashValue(seed, *payload.info);
-      detail::hashValue(seed, payload.content);
-    } else if constexpr (std::is_same_v<Case, HTMLBlock>) {
-      detail::hashValue(seed, payload.content);
-    } else if constexpr (std::is_same_v<Case, Paragraph>) {
-      hashInlines(seed, payload.inlines);
-    } else if constexpr (std::is_same_v<Case, Heading>) {
-      detail::hashValue(seed, payload.level);
-      hashInlines(seed, payload.text);
-    } else if constexpr (std::is_same_v<Case, Table>) {
-      hashCombine(seed, payload.columnAlignments.size());
-      for (const auto& alignment : payload.columnAlignments) {
-        hashCombine(seed, alignment.has_value());
-        if (alignment) hashCombine(seed, static_cast<std::size_t>(*alignment));
-      }
-      hashCombine(seed, payload.rows.size());
-      for (const auto& row : payload.rows) {
-        hashCombine(seed, row.size());
-        for (const auto& cell : row) hashInlines(seed, cell);
-      }
-    }
-  });
-  return seed;
-}
+bool Block::holdsPictures() const { return storage_->holdsPictures; }
 
 namespace detail {
 

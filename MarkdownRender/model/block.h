@@ -183,7 +183,11 @@ class Block {
   // it, at any depth. No block, row or cell is ever removed.
   Block filteredForColorScheme(ui::ColorScheme scheme) const;
 
+  // Whether an `image` lies in this block, at any depth.
+  bool holdsPictures() const;
+
   bool operator==(const Block& other) const;
+  // Worked out when the value is built, so asking costs nothing.
   std::size_t hashValue() const;
 
  private:

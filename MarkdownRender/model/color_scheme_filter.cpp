@@ -22,6 +22,9 @@ bool isShown(const foundation::URL& url, ui::ColorScheme scheme) {
 }
 
 std::optional<Inline> Inline::filteredForColorScheme(ui::ColorScheme scheme) const {
+  // Without a picture inside there is nothing to remove: the value itself, its storage shared, so that
+  // it still compares equal at the cost of a pointer.
+  if (!holdsPictures()) return *this;
   return visit([&](const auto& payload) -> std::optional<Inline> {
     using Case = std::decay_t<decltype(payload)>;
     if constexpr (std::is_same_v<Case, ImageNode>) {
@@ -59,6 +62,7 @@ std::vector<Block> filteredBlocks(const std::vector<Block>& blocks, ui::ColorSch
 }  // namespace
 
 Block Block::filteredForColorScheme(ui::ColorScheme scheme) const {
+  if (!holdsPictures()) return *this;
   return visit([&](const auto& payload) -> Block {
     using Case = std::decay_t<decltype(payload)>;
     Case filtered = payload;

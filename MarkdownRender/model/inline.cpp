@@ -10,9 +10,14 @@
 
 namespace MarkdownRender {
 
+// The hash and whether a picture lies anywhere inside are worked out once, when the value is built:
+// children are built first, so each level adds only its own part, and a value compared, hashed or
+// filtered again and again (a document shown while it streams in) never walks its text again.
 struct Inline::Storage {
   Value value;
   int depth;
+  std::size_t hash;
+  bool holdsPictures;
 };
 
 namespace {
@@ -72,15 +77,52 @@ int limitedDepth(Inline::Value& value) {
 
 }  // namespace
 
+namespace {
+
+std::size_t hashOf(const Inline::Value& value) {
+  std::size_t seed = value.index();
+  std::visit(
+      [&](const auto& payload) {
+        using Case = std::decay_t<decltype(payload)>;
+        if constexpr (requires { payload.content; }) detail::hashValue(seed, payload.content);
+        if constexpr (std::is_same_v<Case, Inline::Link>) detail::hashValue(seed, payload.destination);
+        if constexpr (std::is_same_v<Case, Inline::ImageNode>) detail::hashValue(seed, payload.source);
+        if constexpr (hasChildren<Case>) detail::hashInlines(seed, payload.children);
+      },
+      value);
+  return seed;
+}
+
+bool hasPicturesInside(const Inline::Value& value) {
+  return std::visit(
+      [](const auto& payload) {
+        using Case = std::decay_t<decltype(payload)>;
+        if constexpr (std::is_same_v<Case, Inline::ImageNode>) {
+          return true;
+        } else if constexpr (hasChildren<Case>) {
+          return detail::holdPictures(payload.children);
+        } else {
+          return false;
+        }
+      },
+      value);
+}
+
+}  // namespace
+
 Inline::Inline(Value value) {
   const int depth = limitedDepth(value);
-  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth});
+  const std::size_t hash = hashOf(value);
+  const bool pictures = hasPicturesInside(value);
+  storage_ = std::make_shared<const Storage>(Storage{std::move(value), depth, hash, pictures});
 }
 
 Inline::Inline(Value value, detail::NodeArena& arena) {
   const int depth = limitedDepth(value);
+  const std::size_t hash = hashOf(value);
+  const bool pictures = hasPicturesInside(value);
   storage_ = std::allocate_shared<Storage>(detail::NodeArenaAllocator<Storage>(arena),
-                                           Storage{std::move(value), depth});
+                                           Storage{std::move(value), depth, hash, pictures});
 }
 
 Inline Inline::text(std::string content) { return Inline(Text{std::move(content)}); }
@@ -161,21 +203,14 @@ std::vector<Inline> inlinesLimitedToDepth(const std::vector<Inline>& inlines, in
   return limited;
 }
 
+// Values that hash differently differ, so only values with equal hashes are compared in full.
 bool Inline::operator==(const Inline& other) const {
-  return storage_ == other.storage_ || value() == other.value();
+  return storage_ == other.storage_ || (storage_->hash == other.storage_->hash && value() == other.value());
 }
 
-std::size_t Inline::hashValue() const {
-  std::size_t seed = value().index();
-  visit([&](const auto& payload) {
-    using Case = std::decay_t<decltype(payload)>;
-    if constexpr (requires { payload.content; }) detail::hashValue(seed, payload.content);
-    if constexpr (std::is_same_v<Case, Link>) detail::hashValue(seed, payload.destination);
-    if constexpr (std::is_same_v<Case, ImageNode>) detail::hashValue(seed, payload.source);
-    if constexpr (hasChildren<Case>) detail::hashInlines(seed, payload.children);
-  });
-  return seed;
-}
+std::size_t Inline::hashValue() const { return storage_->hash; }
+
+bool Inline::holdsPictures() const { return storage_->holdsPictures; }
 
 namespace detail {
 
@@ -188,6 +223,11 @@ int maximumDepth(const std::vector<Inline>& inlines) {
 void hashInlines(std::size_t& seed, const std::vector<Inline>& inlines) {
   hashCombine(seed, inlines.size());
   for (const auto& inline_ : inlines) hashCombine(seed, inline_.hashValue());
+}
+
+bool holdPictures(const std::vector<Inline>& inlines) {
+  return std::any_of(inlines.begin(), inlines.end(),
+                     [](const Inline& inline_) { return inline_.holdsPictures(); });
 }
 
 }  // namespace detail

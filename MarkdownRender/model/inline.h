@@ -127,7 +127,11 @@ class Inline {
   // inline itself is such a picture. The children of a picture that stays are not filtered.
   std::optional<Inline> filteredForColorScheme(ui::ColorScheme scheme) const;
 
+  // Whether an `image` lies in this value, itself included.
+  bool holdsPictures() const;
+
   bool operator==(const Inline& other) const;
+  // Worked out when the value is built, so asking costs nothing.
   std::size_t hashValue() const;
 
  private:
@@ -149,6 +153,8 @@ namespace detail {
 // Depth of the deepest inline of a list (0 for an empty list).
 int maximumDepth(const std::vector<Inline>& inlines);
 void hashInlines(std::size_t& seed, const std::vector<Inline>& inlines);
+// Whether an `image` lies in any of the inlines.
+bool holdPictures(const std::vector<Inline>& inlines);
 }  // namespace detail
 
 }  // namespace MarkdownRender

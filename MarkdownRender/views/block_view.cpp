@@ -87,8 +87,9 @@ ui::AnyView BlockView::body() const {
 }
 
 ui::AnyView blockStack(const std::vector<Block>& blocks) {
-  return BlockSequence<Block>(blocks,
-                              [](std::int64_t, const Block& block) { return ui::AnyView(BlockView(block)); });
+  return BlockSequence<Block>(
+      blocks, [](std::int64_t, const Block& block) { return ui::AnyView(BlockView(block)); },
+      ElementContent::determinedByElement);
 }
 
 }  // namespace MarkdownRender

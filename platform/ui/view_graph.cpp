@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/foundation/log.h"
 #include "platform/foundation/run_loop.h"
@@ -28,6 +29,22 @@ bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
 // Revisions are counted for all graphs together, so a node made where a removed one lay never looks
 // like it. Main thread only, as the graphs are.
 std::uint64_t lastRevision = 0;
+
+// What reconcile keeps about the keys of a node's children from one evaluation to the next: whether no
+// two are the same, and while they are not, the keyed children's keys with their positions, ordered by
+// key (not current once children moved). Kept only for nodes with keyed children, on the thread of
+// their graph; an entry goes when its node leaves the tree, and one whose node is gone is never read.
+struct ChildKeys {
+  std::weak_ptr<const Node> node;
+  bool areDistinct = true;
+  bool isIndexCurrent = true;
+  std::vector<std::pair<std::size_t, std::size_t>> index;
+};
+
+std::unordered_map<const Node*, ChildKeys>& childKeysByNode() {
+  thread_local std::unordered_map<const Node*, ChildKeys> byNode;
+  return byNode;
+}
 
 }  // namespace
 
@@ -185,9 +202,16 @@ void ViewGraph::scheduleUpdate() {
 
 void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment,
                          bool isNew) {
-  if (node.kind_ == Node::Kind::composite && !isNew && !node.isDirty_ && node.instance_) {
+  const bool isSameEnvironment = !isNew && environment.isEquivalent(node.environment_);
+  if (!isNew && !node.isDirty_ && isSameEnvironment && spec == node.spec_) {
+    // The very description evaluated here last, seeing the same values: it would describe the same
+    // subtree again (views below that must change are marked dirty and evaluated on their own).
+    return;
+  }
+  if (node.kind_ == Node::Kind::composite && !isNew && !node.isDirty_ && node.instance_ &&
+      isSameEnvironment) {
     const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
-    if (composite.isEqualTo(*node.instance_) && environment.isEquivalent(node.environment_)) {
+    if (composite.isEqualTo(*node.instance_)) {
       // The same view seeing the same values: its body would describe the same subtree.
       node.spec_ = spec;
       return;
@@ -200,13 +224,16 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
   bool isChanged = isNew || node.kind_ == Node::Kind::primitive;
   if (!isChanged && node.kind_ == Node::Kind::modified) {
     const auto& previous = static_cast<const ModifiedSpec&>(*node.spec_).modifier();
-    isChanged = !static_cast<const ModifiedSpec&>(*spec).modifier().hasSameEffect(previous) ||
-                !environment.isEquivalent(node.environment_);
+    isChanged =
+        !static_cast<const ModifiedSpec&>(*spec).modifier().hasSameEffect(previous) || !isSameEnvironment;
   }
   node.spec_ = spec;
-  node.environment_ = environment;
+  // An equivalent environment is not taken over: the views below keep seeing the very set they saw, and
+  // compare it with their own at the cost of a pointer rather than value by value.
+  if (!isSameEnvironment) node.environment_ = environment;
   node.isDirty_ = false;
   if (isChanged) touch(node);
+  const EnvironmentValues& seen = node.environment_;
   switch (node.kind_) {
     case Node::Kind::composite: {
       const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
@@ -215,21 +242,25 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
       node.slots_.resize(properties.size());
       auto invalidate = invalidator(node.shared_from_this());
       for (std::size_t i = 0; i < properties.size(); ++i) {
-        PropertyContext context(node.slots_[i], environment, invalidate);
+        PropertyContext context(node.slots_[i], seen, invalidate);
         properties[i]->bind(context);
       }
       ++node.evaluationCount_;
       AnyView body = node.instance_->body();
-      reconcile(node, {Child{body.spec(), std::nullopt}}, environment);
+      reconcile(node, {Child{body.spec(), std::nullopt}}, seen);
       break;
     }
     case Node::Kind::primitive:
-      reconcile(node, static_cast<const PrimitiveSpec&>(*spec).children(), environment);
+      reconcile(node, static_cast<const PrimitiveSpec&>(*spec).children(), seen);
       break;
     case Node::Kind::modified: {
       const auto& modified = static_cast<const ModifiedSpec&>(*spec);
-      EnvironmentValues inner = environment;
+      EnvironmentValues inner = seen;
       modified.modifier().transformEnvironment(inner);
+      // What the content saw before, when it is equivalent, for the same reason as above.
+      if (!node.children_.empty() && inner.isEquivalent(node.children_.front()->environment_)) {
+        inner = node.children_.front()->environment_;
+      }
       std::vector<Child> children{Child{modified.content(), std::nullopt}};
       for (auto& attached : modified.modifier().attachedViews())
         children.push_back(Child{attached, std::nullopt});
@@ -247,29 +278,104 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
 void ViewGraph::reconcile(Node& node, std::vector<Child> children, const EnvironmentValues& environment) {
   auto old = std::move(node.children_);
   node.children_.clear();
+  node.children_.reserve(children.size());
   std::vector<bool> isReused(old.size(), false);
-  // Keyed children are found by key, the others by position; both lookups are direct, so long lists
-  // reconcile in linear time.
-  std::unordered_map<std::size_t, std::size_t> oldByKey;
-  std::unordered_map<std::size_t, std::size_t> oldByPosition;
-  for (std::size_t j = 0; j < old.size(); ++j) {
-    if (old[j]->key_) {
-      oldByKey.emplace(*old[j]->key_, j);
-    } else {
-      oldByPosition.emplace(old[j]->position_, j);
-    }
+  // Keyed children are found by key, the others by position: a child unkeyed at position i can only be
+  // the old unkeyed child at i (positions are indices). While the old keys are distinct, a child keyed k
+  // is the old child with key k, so the old child at the same index is tried first, and only children
+  // inserted, removed or moved are looked up, in the node's index of its children's keys; that index is
+  // kept from one reconcile to the next and brought up to date entry by entry, so a long list whose end
+  // changes costs no more than a walk along it. Old keys that repeat (rare) are looked up in a table made
+  // here, the first child with a key taking it.
+  // Nodes whose children have no keys keep no entry.
+  auto& byNode = childKeysByNode();
+  auto entry = byNode.find(&node);
+  if (entry != byNode.end() && entry->second.node.lock().get() != &node) {
+    byNode.erase(entry);
+    entry = byNode.end();
   }
+  const bool hasKeyedChildren =
+      std::any_of(children.begin(), children.end(), [](const Child& c) { return c.key; });
+  if (entry == byNode.end() && hasKeyedChildren) {
+    // Children from before without an entry had no keys.
+    entry = byNode.emplace(&node, ChildKeys{}).first;
+    entry->second.node = node.weak_from_this();
+  }
+  ChildKeys noKeys;
+  ChildKeys& keys = entry == byNode.end() ? noKeys : entry->second;
+  const bool hadDistinctKeys = keys.areDistinct;
+  auto& keyIndex = keys.index;
+  auto byKey = [](const std::pair<std::size_t, std::size_t>& entry, std::size_t key) {
+    return entry.first < key;
+  };
+  auto indexed = [&](std::size_t key) -> std::optional<std::size_t> {
+    if (!keys.isIndexCurrent) {
+      keyIndex.clear();
+      for (std::size_t j = 0; j < old.size(); ++j) {
+        if (old[j]->key_) keyIndex.emplace_back(*old[j]->key_, j);
+      }
+      std::sort(keyIndex.begin(), keyIndex.end());
+      keys.isIndexCurrent = true;
+    }
+    auto it = std::lower_bound(keyIndex.begin(), keyIndex.end(), key, byKey);
+    return it != keyIndex.end() && it->first == key ? std::optional<std::size_t>(it->second) : std::nullopt;
+  };
+  std::unordered_map<std::size_t, std::size_t> oldByKey;
+  bool isKeyTableMade = false;
+  auto oldWithKey = [&](std::size_t key) -> std::optional<std::size_t> {
+    if (hadDistinctKeys) return indexed(key);
+    if (!isKeyTableMade) {
+      isKeyTableMade = true;
+      oldByKey.reserve(old.size());
+      for (std::size_t j = 0; j < old.size(); ++j) {
+        if (old[j]->key_) oldByKey.emplace(*old[j]->key_, j);
+      }
+    }
+    auto it = oldByKey.find(key);
+    return it == oldByKey.end() ? std::nullopt : std::optional<std::size_t>(it->second);
+  };
+  // Whether the new keys are distinct, worked out from the keyed children not kept in place (each of
+  // which may repeat the key of a child kept in place, or of another one not kept in place); whether the
+  // index can follow entry by entry (no child moved).
+  bool hasDistinctKeys = hadDistinctKeys;
+  bool isIndexFollowable = hadDistinctKeys;
+  // Many children out of place (a list reordered) are counted at the end instead.
+  constexpr std::size_t kDisplacedKeysFollowed = 64;
+  bool areKeysCountedAtEnd = !hadDistinctKeys;
+  std::vector<std::size_t> displacedKeys;
   std::vector<std::pair<std::shared_ptr<Node>, bool>> matched;  // node, isNew
   matched.reserve(children.size());
   for (std::size_t i = 0; i < children.size(); ++i) {
     const auto& child = children[i];
+    std::optional<std::size_t> candidate;
+    const bool isInPlace = i < old.size() && old[i]->key_ == child.key;
+    if (!child.key) {
+      if (isInPlace) candidate = i;
+    } else if (hadDistinctKeys && isInPlace) {
+      candidate = i;
+    } else {
+      candidate = oldWithKey(*child.key);
+    }
     std::shared_ptr<Node> found;
-    const auto& index = child.key ? oldByKey : oldByPosition;
-    if (auto it = index.find(child.key ? *child.key : i); it != index.end()) {
-      const std::size_t j = it->second;
-      if (!isReused[j] && hasSameIdentity(*old[j]->spec_, *child.spec)) {
+    if (candidate) {
+      const std::size_t j = *candidate;
+      if (!isReused[j] && (old[j]->spec_ == child.spec || hasSameIdentity(*old[j]->spec_, *child.spec))) {
         found = old[j];
         isReused[j] = true;
+      }
+    }
+    if (child.key && hadDistinctKeys && !(found && *candidate == i)) {
+      if (found) isIndexFollowable = false;  // moved
+      if (displacedKeys.size() == kDisplacedKeysFollowed) areKeysCountedAtEnd = true;
+      if (hasDistinctKeys && !areKeysCountedAtEnd) {
+        const auto owner = indexed(*child.key);
+        if (owner && *owner != i && *owner < children.size() && children[*owner].key == child.key) {
+          hasDistinctKeys = false;
+        } else if (std::find(displacedKeys.begin(), displacedKeys.end(), *child.key) != displacedKeys.end()) {
+          hasDistinctKeys = false;
+        } else {
+          displacedKeys.push_back(*child.key);
+        }
       }
     }
     if (found) {
@@ -286,6 +392,30 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
       matched.emplace_back(fresh, true);
     }
   }
+  if (areKeysCountedAtEnd) {
+    std::unordered_set<std::size_t> keys;
+    keys.reserve(children.size());
+    hasDistinctKeys = std::all_of(children.begin(), children.end(), [&keys](const Child& child) {
+      return !child.key || keys.insert(*child.key).second;
+    });
+  }
+  keys.areDistinct = hasDistinctKeys;
+  if (hasDistinctKeys && isIndexFollowable && keys.isIndexCurrent) {
+    // Children kept in place keep their entries; those that left give theirs up, new ones add theirs.
+    for (std::size_t j = 0; j < old.size(); ++j) {
+      if (isReused[j] || !old[j]->key_) continue;
+      auto it = std::lower_bound(keyIndex.begin(), keyIndex.end(), *old[j]->key_, byKey);
+      if (it != keyIndex.end() && it->first == *old[j]->key_ && it->second == j) keyIndex.erase(it);
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      if (!matched[i].second || !children[i].key) continue;
+      const std::pair<std::size_t, std::size_t> entry{*children[i].key, i};
+      keyIndex.insert(std::lower_bound(keyIndex.begin(), keyIndex.end(), entry), entry);
+    }
+  } else {
+    keys.isIndexCurrent = false;
+  }
+  if (!hasKeyedChildren && entry != byNode.end()) byNode.erase(entry);
   // Views that left go first, so their disappear handlers run before the newcomers' appear handlers.
   bool isRearranged = matched.size() != old.size();
   for (std::size_t j = 0; j < old.size(); ++j) {
@@ -300,8 +430,8 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
   // Children that left or moved change the view's layout though none of them was evaluated anew.
   if (isRearranged) touch(node);
   for (std::size_t i = 0; i < matched.size(); ++i) {
-    node.children_.push_back(matched[i].first);
-    evaluate(*matched[i].first, children[i].spec, environment, matched[i].second);
+    node.children_.push_back(std::move(matched[i].first));
+    evaluate(*node.children_.back(), children[i].spec, environment, matched[i].second);
   }
 }
 
@@ -342,6 +472,7 @@ void ViewGraph::remove(Node& node) {
     if (current == &node) current->parent_ = nullptr;
     current->graph_ = nullptr;
     current->isDirty_ = false;
+    if (!current->children_.empty()) childKeysByNode().erase(current);
     // State and subscriptions go with the view.
     current->slots_.clear();
   }

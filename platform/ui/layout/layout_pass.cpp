@@ -658,6 +658,9 @@ struct Node::LayoutRecord {
     std::optional<Size> contentSize;
     std::vector<Rect> imageFrames;
     std::vector<SetCharacters> setCharacters;
+    // The geometry readers of its subtree in tree order, worked out the first time the view was kept
+    // where it was placed, and good for as long as it keeps that placement.
+    std::optional<std::vector<const Node*>> keptGeometryReaders;
   };
 
   std::uint64_t passId = 0;  // the pass that keeps this record; none once it let go
@@ -691,6 +694,7 @@ struct Node::LayoutRecord {
     extras->contentSize.reset();
     extras->imageFrames.clear();
     extras->setCharacters.clear();
+    extras->keptGeometryReaders.reset();
   }
 };
 
@@ -890,8 +894,19 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
     // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
     const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
     if (dx != 0 || dy != 0) move(node, dx, dy);
-    if (kept->hasGeometryReaders) collectGeometryReaders(node);
-    record(node).stamp = generation_;
+    Record& keptRecord = record(node);
+    if (kept->hasGeometryReaders) {
+      auto& readers = keptRecord.ensureExtras().keptGeometryReaders;
+      if (!readers) {
+        std::vector<const Node*> found;
+        std::swap(found, geometryReaders_);
+        collectGeometryReaders(node);
+        std::swap(found, geometryReaders_);
+        readers = std::move(found);
+      }
+      geometryReaders_.insert(geometryReaders_.end(), readers->begin(), readers->end());
+    }
+    keptRecord.stamp = generation_;
     return;
   }
   Record& record = setFrame(node, frame);

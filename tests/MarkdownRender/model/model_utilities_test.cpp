@@ -191,6 +191,39 @@ TEST(ColorSchemeFilter, RemovesOnlyThePicturesHiddenInTheScheme) {
   }
 }
 
+TEST(ColorSchemeFilter, KnowsWhetherAPictureLiesAnywhereInAValue) {
+  struct Case {
+    const char* name;
+    Block block;
+    bool holdsPictures;
+  };
+  const auto picture = I::image("a.png", {});
+  const Case cases[] = {
+      {"plain paragraph", B::paragraph({I::text("a"), I::strong({I::code("b")})}), false},
+      {"picture in a paragraph", B::paragraph({I::text("a"), picture}), true},
+      {"picture deep in emphasis inside a link", B::paragraph({I::link("u", {I::emphasis({picture})})}),
+       true},
+      {"picture in a heading", B::heading(3, {picture}), true},
+      {"picture in a table cell",
+       B::table({std::nullopt, std::nullopt}, {{{I::text("h")}, {}}, {{}, {picture}}}), true},
+      {"table of text", B::table({std::nullopt}, {{{I::text("h")}}, {{I::text("c")}}}), false},
+      {"picture in a list item inside a quote",
+       B::blockquote({B::bulletedList(true, {ListItem(std::vector<Block>{B::paragraph({picture})})})}), true},
+      {"picture in a task",
+       B::taskList(false, {TaskListItem(true, std::vector<Block>{B::paragraph({picture})})}), true},
+      {"list of text", B::numberedList(true, 1, {ListItem(std::vector<Block>{B::paragraph({I::text("x")})})}),
+       false},
+      {"picture markup in code is text", B::codeBlock("md", "![x](a.png)"), false},
+      {"thematic break", B::thematicBreak(), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.block.holdsPictures(), c.holdsPictures);
+    // A value without pictures is its own filtered value, in either scheme.
+    if (!c.holdsPictures) EXPECT_EQ(c.block.filteredForColorScheme(ColorScheme::dark), c.block);
+  }
+}
+
 TEST(ColorSchemeFilter, AnInlineThatIsAHiddenPictureBecomesNothing) {
   EXPECT_EQ(I::image("a.png#gh-dark-mode-only", {}).filteredForColorScheme(ColorScheme::light), std::nullopt);
   EXPECT_EQ(I::text("x").filteredForColorScheme(ColorScheme::light), I::text("x"));

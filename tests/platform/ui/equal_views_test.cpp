@@ -101,6 +101,48 @@ TEST(EqualViews, AnEqualViewSeeingTheSameValuesDoesNotRunItsBodyAgain) {
   EXPECT_EQ(host.find(identifier("plain")).text(), "end");
 }
 
+// A view that states no equality, counting how often its body runs.
+class CountedLine final : public View {
+ public:
+  CountedLine(std::string text, std::shared_ptr<int> runs) : text_(std::move(text)), runs_(std::move(runs)) {}
+  AnyView body() const override {
+    ++*runs_;
+    std::string shown = text_ + *suffix_ + std::string(static_cast<std::size_t>(*marks_), '!');
+    return Button([marks = marks_] { marks.set(*marks + 1); }, Text::verbatim(shown))
+        .accessibilityIdentifier("counted");
+  }
+
+ private:
+  std::string text_;
+  std::shared_ptr<int> runs_;
+  Environment<SuffixKey> suffix_;
+  State<int> marks_{0};
+};
+
+TEST(EqualViews, TheVeryDescriptionGivenAgainKeepsItsSubtreeUntilWhatItReadsChanges) {
+  auto runs = std::make_shared<int>(0);
+  // One description, held and given again, as a view keeps the rows it made before.
+  const AnyView row = CountedLine("kept", runs);
+  auto withSuffix = [&row](const std::string& suffix) {
+    return AnyView(VStack(row, PlainLine("end"))).environment<SuffixKey>(suffix);
+  };
+  Host host(withSuffix(""));
+  EXPECT_EQ(*runs, 1);
+  host.setRoot(withSuffix(""));
+  EXPECT_EQ(*runs, 1);
+  EXPECT_EQ(host.find(identifier("counted")).text(), "kept");
+  // Its own state and the environment it reads still reach it.
+  host.tap(host.find(identifier("counted")));
+  EXPECT_EQ(host.find(identifier("counted")).text(), "kept!");
+  host.setRoot(withSuffix("?"));
+  EXPECT_EQ(host.find(identifier("counted")).text(), "kept?!");
+  EXPECT_EQ(*runs, 3);
+  // A description made afresh, equal in every value, runs its body: the view states no equality.
+  host.setRoot(AnyView(VStack(CountedLine("kept", runs), PlainLine("end"))).environment<SuffixKey>("?"));
+  EXPECT_EQ(*runs, 4);
+  EXPECT_EQ(host.find(identifier("counted")).text(), "kept?!");
+}
+
 TEST(EqualViews, WhatChangesAViewIsShown) {
   struct Case {
     const char* what;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/run_loop.h"
 #include "platform/ui/inspector.h"
@@ -97,6 +98,46 @@ TEST(ViewState, RowsOfForEachKeepStateByIdWhenReordered) {
   host.setRoot(Keyed({"a"}));
   host.setRoot(Keyed({"a", "b"}));
   EXPECT_TRUE(host.exists(ui::testing::text("b: 0")));
+}
+
+TEST(ViewState, RowsOfForEachKeepStateByIdWhenRowsComeAndGoAroundThem) {
+  Host host{Keyed({"a", "b", "c"})};
+  host.tap(host.find(ui::testing::identifier("b")));
+  host.tap(host.find(ui::testing::identifier("b")));
+  host.tap(host.find(ui::testing::identifier("c")));
+  struct Step {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<std::string> texts;
+  };
+  const Step steps[] = {
+      {"a row inserted first", {"x", "a", "b", "c"}, {"x: 0", "a: 0", "b: 2", "c: 1"}},
+      {"the first row removed", {"a", "b", "c"}, {"a: 0", "b: 2", "c: 1"}},
+      {"a row in the middle removed", {"a", "c"}, {"a: 0", "c: 1"}},
+      {"the row back in the middle, afresh", {"a", "b", "c"}, {"a: 0", "b: 0", "c: 1"}},
+      {"rows moved", {"c", "a", "b"}, {"c: 1", "a: 0", "b: 0"}},
+      {"a row added at the end", {"c", "a", "b", "d"}, {"c: 1", "a: 0", "b: 0", "d: 0"}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    host.setRoot(Keyed(step.names));
+    for (const auto& text : step.texts) EXPECT_TRUE(host.exists(ui::testing::text(text))) << text;
+  }
+}
+
+TEST(ViewState, OfRowsSharingAnIdOnlyTheFirstKeepsItsState) {
+  Host host{Keyed({"a", "a"})};
+  host.tap(host.find(ui::testing::identifier("a"), 0));
+  host.tap(host.find(ui::testing::identifier("a"), 1));
+  host.tap(host.find(ui::testing::identifier("a"), 1));
+  EXPECT_EQ(host.findAll(ui::testing::text("a: 1")).size(), 1u);
+  EXPECT_EQ(host.findAll(ui::testing::text("a: 2")).size(), 1u);
+  // The id names the first row of the last evaluation; a second row with it starts afresh every time.
+  host.setRoot(Keyed({"a", "a", "b"}));
+  EXPECT_EQ(host.findAll(ui::testing::text("a: 1")).size(), 1u);
+  EXPECT_EQ(host.findAll(ui::testing::text("a: 0")).size(), 1u);
+  host.setRoot(Keyed({"b", "a"}));
+  EXPECT_TRUE(host.exists(ui::testing::text("a: 1")));
 }
 
 class Identified final : public View {
