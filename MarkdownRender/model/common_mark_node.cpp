@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <list>
 #include <mutex>
 #include <string_view>
 #include <utility>
@@ -538,8 +539,8 @@ bool mayDefineReferences(std::string_view text) {
   return text.find("]:") != std::string_view::npos || text.find("[^") != std::string_view::npos;
 }
 
-// The last text this thread parsed, kept so that the next text, when it extends this one as a streamed
-// reply does, is parsed from the start of the last block only. One per thread, so it needs no lock.
+// A text this thread parsed, kept so that a later text that extends it, as a streamed reply does, is
+// parsed from the start of the last block only, and the same text again is not parsed at all.
 struct LastParse {
   std::string text;
   ParsedBlocks parsed;
@@ -548,13 +549,63 @@ struct LastParse {
   bool extendable = false;
 };
 
-LastParse& lastParse() {
-  thread_local LastParse last;
-  return last;
+// The texts this thread parsed last, the most recent first. A chat shows several messages and evaluates
+// their views one after another, so one remembered text would be replaced by each message in turn and
+// the growing reply parsed whole every time; a few dozen texts serve a whole conversation. Bounded by
+// count and by their bytes, since each keeps its blocks alive.
+class RecentParses {
+ public:
+  static constexpr std::size_t kMaximumCount = 64;
+  static constexpr std::size_t kMaximumBytes = 2 * 1024 * 1024;
+
+  // The kept parse of exactly this text, or else the longest kept text that this one begins with; moved
+  // to the front. Nothing when no kept text is either.
+  LastParse* find(std::string_view markdown) {
+    auto best = entries_.end();
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+      const std::string& text = entry->text;
+      if (text.size() > markdown.size()) continue;
+      if (best != entries_.end() && text.size() <= best->text.size()) continue;
+      if (!markdown.starts_with(text)) continue;
+      best = entry;
+      if (text.size() == markdown.size()) break;
+    }
+    if (best == entries_.end()) return nullptr;
+    entries_.splice(entries_.begin(), entries_, best);
+    return &entries_.front();
+  }
+
+  // A new entry at the front, the oldest ones let go while the kept texts are over their bounds.
+  LastParse& add() {
+    entries_.emplace_front();
+    return entries_.front();
+  }
+
+  // Lets go of the oldest entries (never the newest) while there are too many or their texts hold too
+  // many bytes.
+  void trim() {
+    std::size_t bytes = 0;
+    std::size_t count = 0;
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+      bytes += entry->text.size();
+      if (++count > 1 && (count > kMaximumCount || bytes > kMaximumBytes)) {
+        entries_.erase(entry, entries_.end());
+        return;
+      }
+    }
+  }
+
+ private:
+  std::list<LastParse> entries_;
+};
+
+RecentParses& recentParses() {
+  thread_local RecentParses recent;
+  return recent;
 }
 
-// Whether `markdown` extends the last text by what leaves the settled blocks as they are: it begins with
-// the last text, and neither the last text nor what is appended could define a reference.
+// Whether `markdown` extends the kept text by what leaves the settled blocks as they are: it begins with
+// the kept text, and neither that text nor what is appended could define a reference.
 bool extendsLastParse(const LastParse& last, std::string_view markdown) {
   if (!last.extendable || markdown.size() < last.text.size() || !markdown.starts_with(last.text)) {
     return false;
@@ -574,9 +625,11 @@ std::vector<Block> parseBlocks(std::string_view markdown) {
 }
 
 std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
-  LastParse& last = lastParse();
-  if (extendsLastParse(last, markdown)) {
-    if (markdown.size() == last.text.size()) return last.parsed.blocks;
+  RecentParses& recent = recentParses();
+  LastParse* kept = recent.find(markdown);
+  if (kept && kept->text.size() == markdown.size()) return kept->parsed.blocks;
+  if (kept && extendsLastParse(*kept, markdown)) {
+    LastParse& last = *kept;
     // The settled blocks are kept; the text from the line the last block begins on is parsed as a
     // document of its own and its blocks take the last block's place.
     const std::size_t tailOffset = last.parsed.lastBlockOffset;
@@ -591,12 +644,17 @@ std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
     last.parsed.lastBlockOffset = tailOffset + tail.lastBlockOffset;
     last.text.append(markdown.substr(last.text.size()));
     last.extendable = true;
+    recent.trim();
     return blocks;
   }
+  // A text that extends a kept one which cannot be built on replaces it: the shorter text was most
+  // likely this one's earlier state.
+  LastParse& last = kept ? *kept : recent.add();
   last.extendable = false;
   last.parsed = parsedBlocks(markdown, /*locateLastBlock=*/true);
   last.text.assign(markdown);
   last.extendable = !mayDefineReferences(markdown);
+  recent.trim();
   return last.parsed.blocks;
 }
 

@@ -14,10 +14,11 @@ namespace MarkdownRender {
 // plain text.
 std::vector<Block> parseBlocks(std::string_view markdown);
 
-// The same blocks as `parseBlocks`. A text that extends the one the same thread gave here last, as a reply
+// The same blocks as `parseBlocks`. A text that extends one the same thread gave here lately, as a reply
 // streamed in does, costs about as much as its part from the last block on: the blocks before that are
-// taken from the last parse, unless either text could define a link reference or a footnote. Each thread
-// keeps its own last text and blocks, so calls need no lock.
+// taken from the earlier parse, unless either text could define a link reference or a footnote; a text
+// given again costs nothing. Each thread keeps its own recent texts (a few dozen, a few megabytes at
+// most) and their blocks, so calls need no lock.
 std::vector<Block> parseGrowingBlocks(std::string_view markdown);
 
 }  // namespace MarkdownRender

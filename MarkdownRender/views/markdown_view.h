@@ -30,6 +30,12 @@ class Markdown final : public ui::View {
 
   ui::AnyView body() const override;
 
+  // The same document with the same base URLs: in the same environment it shows the same views, so a
+  // view that makes it again with an unchanged text (a chat bubble evaluated again) costs no new body.
+  bool operator==(const Markdown& other) const {
+    return content_ == other.content_ && baseURL_ == other.baseURL_ && imageBaseURL_ == other.imageBaseURL_;
+  }
+
   const MarkdownContent& content() const { return content_; }
   const std::optional<foundation::URL>& baseURL() const { return baseURL_; }
   const std::optional<foundation::URL>& imageBaseURL() const { return imageBaseURL_; }

@@ -196,7 +196,7 @@ ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textCol
 }
 
 ChatBubble::ChatBubble(Message message)
-    : message_(std::move(message)),
+    : message_(std::make_shared<const Message>(std::move(message))),
       showTokenCount_(Keys::showTokenCount()),
       enableMarkdown_(Keys::enableMarkdown()),
       fontSize_(Keys::fontSize()) {}
@@ -219,7 +219,7 @@ std::string ChatBubble::captionFor(const std::string& content,
   return fmt::format("{} tokens (${:.6f})", count, tokenCost(count));
 }
 
-std::string ChatBubble::tokenCountCaption() const { return captionFor(message_.content, *makeEncoder_); }
+std::string ChatBubble::tokenCountCaption() const { return captionFor(message_->content, *makeEncoder_); }
 
 void ChatBubble::updateTokenCaption() const {
   if (showTokenCount_.get()) localTokensString_.set(tokenCountCaption());
@@ -229,16 +229,16 @@ void ChatBubble::copyMessage() const {
   // A failed pasteboard write is not reported: the badge shows all the same.
   auto pasteboard = appkit::Pasteboard::generalPasteboard();
   pasteboard.declareTypes({appkit::pasteboardTypeString});
-  pasteboard.setString(message_.content, appkit::pasteboardTypeString);
+  pasteboard.setString(message_->content, appkit::pasteboardTypeString);
   copied_.set(true);
   foundation::RunLoop::main().asyncAfter(kCopiedShowTime, [copied = copied_] { copied.set(false); });
 }
 
 ui::AnyView ChatBubble::messageBody() const {
   using namespace ui;
-  const auto colors = colorsFor(message_.role);
-  AnyView text = enableMarkdown_.get() ? markdownMessageBody(message_, colors.text, *colorScheme_)
-                                       : AnyView(Text::verbatim(message_.content))
+  const auto colors = colorsFor(message_->role);
+  AnyView text = enableMarkdown_.get() ? markdownMessageBody(*message_, colors.text, *colorScheme_)
+                                       : AnyView(Text::verbatim(message_->content))
                                              .padding(12)
                                              .font(Font::textStyle(textStyleFor(fontSize_.get())))
                                              .background(colors.background)
@@ -265,7 +265,7 @@ ui::AnyView ChatBubble::copyControl() const {
 
 ui::AnyView ChatBubble::body() const {
   using namespace ui;
-  const bool isUser = message_.role == Role::user;
+  const bool isUser = message_->role == Role::user;
   AnyView content = messageBody();
   if (showTokenCount_.get()) {
     auto caption = AnyView(Text::verbatim(*localTokensString_))
@@ -289,7 +289,7 @@ ui::AnyView ChatBubble::body() const {
   auto showTokenCount = showTokenCount_;
   auto caption = localTokensString_;
   auto makeEncoder = *makeEncoder_;
-  return onDebouncedChange<std::string>(Group(row), message_.content, 1.0,
+  return onDebouncedChange<std::string>(Group(row), message_->content, 1.0,
                                         [showTokenCount, caption, makeEncoder](const std::string& content) {
                                           if (showTokenCount.get())
                                             caption.set(captionFor(content, makeEncoder));

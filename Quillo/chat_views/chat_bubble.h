@@ -65,7 +65,8 @@ class ChatBubble final : public ui::View {
   ui::AnyView messageBody() const;
   ui::AnyView copyControl() const;
 
-  Message message_;
+  // Shared, so that the copies the view layer makes of a bubble do not copy a long reply's text.
+  std::shared_ptr<const Message> message_;
   Defaults::Default<bool> showTokenCount_;
   Defaults::Default<bool> enableMarkdown_;
   ui::State<std::string> localTokensString_{""};

@@ -37,15 +37,19 @@ class DebouncedChangeViewModifier final : public ui::ViewModifier {
       : trigger_(std::move(trigger)), debounceTime_(debounceTime), action_(std::move(action)) {}
 
   ui::AnyView body(ui::AnyView content) const override {
-    auto self = *this;
-    return content.onChange<T>(trigger_, [self](const T& value) { self.debouncedChange(value); });
+    // The handler keeps what it needs, not a copy of the trigger value, which can be a long text.
+    return content.onChange<T>(trigger_, [debounceTime = debounceTime_, action = action_,
+                                          debouncedTask = debouncedTask_](const T& value) {
+      debouncedChange(debouncedTask, debounceTime, action, value);
+    });
   }
 
  private:
-  void debouncedChange(const T& value) const {
-    if (*debouncedTask_) (*debouncedTask_)->cancel();
-    auto action = action_;
-    debouncedTask_.set(PendingDebouncedRun::schedule(debounceTime_, [action, value] { action(value); }));
+  static void debouncedChange(const ui::State<std::shared_ptr<PendingDebouncedRun>>& debouncedTask,
+                              double debounceTime, const std::function<void(const T&)>& action,
+                              const T& value) {
+    if (*debouncedTask) (*debouncedTask)->cancel();
+    debouncedTask.set(PendingDebouncedRun::schedule(debounceTime, [action, value] { action(value); }));
   }
 
   T trigger_;

@@ -82,10 +82,14 @@ bool ViewGraph::needsUpdate() const {
   });
 }
 
-int ViewGraph::update() {
+int ViewGraph::update() { return update(false); }
+
+int ViewGraph::update(bool mayDeferLayout) {
   if (isUpdating_) return 0;
   isUpdating_ = true;
   isUpdateScheduled_ = false;
+  auto& mainLoop = foundation::RunLoop::main();
+  const std::size_t waitingBefore = mayDeferLayout ? mainLoop.pendingCount() : 0;
   int passes = 0;
   int layoutPasses = 0;
   while (passes < kMaxPasses) {
@@ -110,6 +114,14 @@ int ViewGraph::update() {
       // Settled: views that read their laid-out geometry may change with the layout. Never on the last
       // pass, so what the layout invalidates is always evaluated within this update.
       if (!layout_ || passes == kMaxPasses) break;
+      if (mayDeferLayout && layoutPasses == 0 && layoutDeferrals_ < kMaxLayoutDeferrals &&
+          mainLoop.pendingCount() > waitingBefore && mainLoop.hasDueWork()) {
+        ++layoutDeferrals_;
+        isLayoutDeferred_ = true;
+        break;
+      }
+      layoutDeferrals_ = 0;
+      isLayoutDeferred_ = false;
       if (layoutPasses == kMaxLayoutPasses) {
         foundation::log(
             "View graph: the views reading their geometry did not settle after the maximum "
@@ -124,6 +136,11 @@ int ViewGraph::update() {
     foundation::log("View graph: the views did not settle after the maximum number of update passes");
   }
   isUpdating_ = false;
+  if (isLayoutDeferred_) {
+    // The host is told once the views are laid out.
+    scheduleUpdate();
+    return passes;
+  }
   if (didUpdate_) didUpdate_();
   if (needsUpdate()) scheduleUpdate();
   return passes;
@@ -196,7 +213,7 @@ void ViewGraph::scheduleUpdate() {
   std::weak_ptr<bool> alive = alive_;
   foundation::RunLoop::main().async([alive, this] {
     // An update that ran in the meantime (called directly) did this one's work.
-    if (auto isAlive = alive.lock(); isAlive && *isAlive && isUpdateScheduled_) update();
+    if (auto isAlive = alive.lock(); isAlive && *isAlive && isUpdateScheduled_) update(true);
   });
 }
 

@@ -129,6 +129,9 @@ class ViewGraph final : public UpdateContext {
   // Bounds how often one update lays the views out again for views that read their own geometry, so
   // content that keeps changing its reader's size cannot hang the program either.
   static constexpr int kMaxLayoutPasses = 8;
+  // Bounds how many updates in a row may leave the layout to a later one (see scheduled updates below),
+  // so a main queue that is never empty still sees its views laid out.
+  static constexpr int kMaxLayoutDeferrals = 8;
 
   explicit ViewGraph(AnyView root, EnvironmentValues environment = {});
   ~ViewGraph() override;
@@ -139,7 +142,14 @@ class ViewGraph final : public UpdateContext {
   const EnvironmentValues& environment() const { return environment_; }
 
   // Evaluates everything that was invalidated, runs the handlers that evaluation triggered and applies
-  // preferences, repeating until nothing changes (at most kMaxPasses times). Returns the passes made.
+  // preferences, repeating until nothing changes (at most kMaxPasses times), then lays the views out and
+  // tells the host. Returns the passes made.
+  //
+  // An update that was posted to the main queue (because a view was invalidated) works the same, except
+  // that when its evaluation posted work that is now waiting on the main queue (most often the change
+  // signals of observable objects the new views made), it leaves the layout and the host to an update
+  // posted after that work: the views that work invalidates are evaluated first, and everything is laid
+  // out once.
   int update();
   bool needsUpdate() const;
   bool isUpdating() const { return isUpdating_; }
@@ -175,6 +185,7 @@ class ViewGraph final : public UpdateContext {
   void disappear(Node& node);
   void markDirty(const std::shared_ptr<Node>& node);
   void scheduleUpdate();
+  int update(bool mayDeferLayout);
   bool applyPreferences();
   void collectPreferenceHandlers(Node& node, std::vector<Node*>& handlers);
   static std::optional<std::any> preferenceValue(Node& node, const PreferenceKeyOps& key);
@@ -195,6 +206,8 @@ class ViewGraph final : public UpdateContext {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool isUpdateScheduled_ = false;
   bool isUpdating_ = false;
+  bool isLayoutDeferred_ = false;  // an update left the layout to the next one
+  int layoutDeferrals_ = 0;        // updates in a row that did
   bool isVisible_ = true;
 };
 

@@ -174,6 +174,43 @@ TEST(GrowingText, ATextThatDoesNotExtendTheLastParsesAsOnItsOwn) {
   }
 }
 
+TEST(GrowingText, RepliesGrowingInTurnsOnOneThreadParseAsOnTheirOwn) {
+  // A chat evaluates its messages one after another: a question, the reply streaming in below it, and a
+  // reply of another conversation growing between them.
+  const std::string question = "How do I keep only the newest records?";
+  std::string reply;
+  std::string other;
+  for (int section = 0; section < 12; ++section) {
+    reply += "## Part " + std::to_string(section) + "\n\n- a\n- b\n\n| a | b |\n|---|---|\n| 1 | 2 |\n\n";
+    other += "> quote " + std::to_string(section) + "\nlazy\n\n```\ncode\n```\n\nSetext\n---\n";
+  }
+  int mismatches = 0;
+  for (std::size_t length = 0; length <= std::max(reply.size(), other.size()); length += 5) {
+    for (const std::string& text : {question, reply.substr(0, length), question, other.substr(0, length)}) {
+      if (parseGrowingBlocks(text) != parsedOnItsOwn(text) && ++mismatches <= 3) {
+        ADD_FAILURE() << "text of " << text.size() << " bytes:\n" << text;
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(GrowingText, ManyTextsInTurnLeaveEveryOneParsingAsOnItsOwn) {
+  // More texts than are kept, each growing in turn, and texts that begin with one another.
+  std::vector<std::string> texts;
+  for (int i = 0; i < 100; ++i) texts.push_back("- item " + std::to_string(i) + "\n");
+  texts.push_back("- item 1");
+  texts.push_back("- item 1\n- item 10\n\n[r]: /u\n");
+  texts.push_back("- item 1\n- item 10\n\n[r]: /u\n\n[r]");
+  for (int round = 0; round < 3; ++round) {
+    for (auto& text : texts) {
+      text += round == 1 ? "  continued *text*\n" : "\n";
+      SCOPED_TRACE(text);
+      ASSERT_EQ(parseGrowingBlocks(text), parsedOnItsOwn(text));
+    }
+  }
+}
+
 TEST(GrowingText, RepliesGrowingOnTwoThreadsAtOnceParseAsOnTheirOwn) {
   // Each thread streams its own reply; what one thread parsed last never stands for the other's.
   std::string first;

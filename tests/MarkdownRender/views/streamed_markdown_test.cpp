@@ -113,5 +113,28 @@ TEST(StreamedMarkdown, AGrowingReplyKeepsTheViewsOfItsFinishedBlocks) {
   EXPECT_EQ(host.find(ui::testing::text("First paragraph.")), first);
 }
 
+TEST(StreamedMarkdown, ADocumentMadeAgainWithTheSameTextKeepsItsViewsWithoutEvaluatingThem) {
+  // As a chat bubble evaluated again for a reason of its own makes its reply's view again: the reply's
+  // blocks are not evaluated again, and what changed around them is shown.
+  class Bubble final : public ui::View {
+   public:
+    ui::AnyView body() const override {
+      return ui::VStack(ui::Button("Mark", [marks = marks_] { marks.set(*marks + 1); }),
+                        ui::Text::verbatim("marks " + std::to_string(*marks_)),
+                        Markdown("First paragraph.\n\n- an item\n- another"));
+    }
+
+   private:
+    ui::State<int> marks_{0};
+  };
+  WindowHost host(Bubble(), {400, 600});
+  const auto paragraph = host.find(ui::testing::text("First paragraph."));
+  const auto evaluations = paragraph.node().evaluationCount();
+  host.tap(ui::testing::button("Mark"));
+  EXPECT_TRUE(host.exists(ui::testing::text("marks 1")));
+  EXPECT_EQ(host.find(ui::testing::text("First paragraph.")), paragraph);
+  EXPECT_EQ(paragraph.node().evaluationCount(), evaluations);
+}
+
 }  // namespace
 }  // namespace MarkdownRender

@@ -224,4 +224,52 @@ TEST(ViewGraphUpdate, AnUpdateMadeAtOnceDoesTheWorkOfTheOnePostedBeforeIt) {
   Bumped::bump = nullptr;
 }
 
+// Counts to `target` in steps of one, each posted to the main queue while the view is evaluated, as views
+// do that make observable objects whose first change signal comes a turn later.
+class Echoing final : public View {
+ public:
+  explicit Echoing(int target) : target_(target) {}
+  AnyView body() const override {
+    if (*count_ < target_) foundation::RunLoop::main().async([count = count_] { count.set(*count + 1); });
+    return Text::verbatim("count " + std::to_string(*count_));
+  }
+
+ private:
+  int target_;
+  State<int> count_{0};
+};
+
+TEST(ViewGraphUpdate, ChangesThatAnUpdateSetsOffOnTheMainQueueAreLaidOutOnce) {
+  foundation::ScopedMainRunLoop loop;
+  detail::ViewGraph graph{Echoing(3)};
+  int layouts = 0;
+  graph.setLayout([&] {
+    ++layouts;
+    return false;
+  });
+  int shown = 0;
+  graph.setDidUpdate([&] { ++shown; });
+  loop.loop().runUntilIdle();
+  EXPECT_EQ(layouts, 1);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(ui::testing::ViewRef(graph.root()).text(), "count 3");
+  graph.update();  // made at once, it lays out at once
+  EXPECT_EQ(layouts, 2);
+}
+
+TEST(ViewGraphUpdate, AMainQueueThatNeverEmptiesStillSeesTheViewsLaidOut) {
+  foundation::ScopedMainRunLoop loop;
+  detail::ViewGraph graph{Echoing(1'000'000)};
+  int layouts = 0;
+  graph.setLayout([&] {
+    ++layouts;
+    return false;
+  });
+  for (int turn = 0; turn < 10; ++turn) {
+    const int before = layouts;
+    loop.loop().runUntilIdle(2 * (detail::ViewGraph::kMaxLayoutDeferrals + 2));
+    EXPECT_GT(layouts, before);
+  }
+}
+
 }  // namespace
