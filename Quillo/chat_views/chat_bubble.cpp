@@ -33,6 +33,16 @@ namespace {
 
 constexpr auto kCopiedShowTime = std::chrono::seconds(2);
 
+// The text whose changes the caption follows, shared with the message instead of copied: the change
+// handler keeps the last value it saw, and a streamed reply is long and changes many times a second.
+// Equal exactly when the texts are.
+struct WatchedText {
+  std::shared_ptr<const Message> message;
+  bool operator==(const WatchedText& other) const {
+    return message == other.message || message->content == other.message->content;
+  }
+};
+
 struct RoleColors {
   ui::Color background;
   ui::Color text;
@@ -195,8 +205,10 @@ ui::AnyView markdownMessageBody(const Message& message, const ui::Color& textCol
   return body.modifier(std::move(modifier));
 }
 
-ChatBubble::ChatBubble(Message message)
-    : message_(std::make_shared<const Message>(std::move(message))),
+ChatBubble::ChatBubble(Message message) : ChatBubble(std::make_shared<const Message>(std::move(message))) {}
+
+ChatBubble::ChatBubble(std::shared_ptr<const Message> message)
+    : message_(std::move(message)),
       showTokenCount_(Keys::showTokenCount()),
       enableMarkdown_(Keys::enableMarkdown()),
       fontSize_(Keys::fontSize()) {}
@@ -289,10 +301,10 @@ ui::AnyView ChatBubble::body() const {
   auto showTokenCount = showTokenCount_;
   auto caption = localTokensString_;
   auto makeEncoder = *makeEncoder_;
-  return onDebouncedChange<std::string>(Group(row), message_->content, 1.0,
-                                        [showTokenCount, caption, makeEncoder](const std::string& content) {
+  return onDebouncedChange<WatchedText>(Group(row), WatchedText{message_}, 1.0,
+                                        [showTokenCount, caption, makeEncoder](const WatchedText& watched) {
                                           if (showTokenCount.get())
-                                            caption.set(captionFor(content, makeEncoder));
+                                            caption.set(captionFor(watched.message->content, makeEncoder));
                                         });
 }
 

@@ -47,8 +47,17 @@ bool isOpenableReplyLink(const foundation::URL& url);
 class ChatBubble final : public ui::View {
  public:
   explicit ChatBubble(Message message);
+  // The same, sharing a message that the caller keeps unchanged.
+  explicit ChatBubble(std::shared_ptr<const Message> message);
 
   ui::AnyView body() const override;
+
+  // The same message: everything else the body reads comes from the settings, the view state and the
+  // environment, so the view layer keeps a bubble made again for an unchanged message (the chat is
+  // evaluated again for every piece of a streamed reply) without running its body.
+  bool operator==(const ChatBubble& other) const {
+    return message_ == other.message_ || *message_ == *other.message_;
+  }
 
   // The price of `count` tokens at the rate of the model stored in `apiModel` now.
   static double tokenCost(std::size_t count);

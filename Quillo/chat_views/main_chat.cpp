@@ -170,39 +170,44 @@ void copyTranscriptToPasteboard(const Conversation& conversation) {
 
 ui::AnyView MainChat::body() const {
   using namespace ui;
-  auto self = *this;
-  const auto conversation = mainConversations_.get();
+  // The actions below reach the chat through one shared copy of it: a copy holds its bindings and
+  // settings wrappers, and the closures are copied many times over as the views are built.
+  const auto self = std::make_shared<const MainChat>(*this);
+  auto conversation = mainConversations_.get();
   const std::string apiKey = apiKey_.get();
 
   std::vector<AnyView> toolbarItems = {
-      Button([self] { self.copyConversation(); }, Image::systemName("doc.on.doc.fill"))
+      Button([self] { self->copyConversation(); }, Image::systemName("doc.on.doc.fill"))
           .help("Copy the entire conversation to your clipboard")};
   if (!apiKey.empty() && !conversation.messages.empty()) {
-    toolbarItems.push_back(Button("Clear", [self] { self.clearWholeConversation(); }).keyboardShortcut("k"));
+    toolbarItems.push_back(Button("Clear", [self] { self->clearWholeConversation(); }).keyboardShortcut("k"));
   }
 
   if (apiKey.find("sk-") == std::string::npos) return ui::toolbar(APIKeyOnboard(), toolbarItems);
 
-  std::vector<Message> shown;
-  for (const auto& message : conversation.messages) {
-    if (message.role != Role::system) shown.push_back(message);
+  std::optional<std::string> lastID;
+  if (!conversation.messages.empty()) lastID = conversation.messages.back().id.uuidString();
+  const bool isEmpty = conversation.messages.empty();
+
+  // Each message shown is shared by its row's bubble and menu actions, not copied into each.
+  std::vector<std::shared_ptr<const Message>> shown;
+  for (auto& message : conversation.messages) {
+    if (message.role != Role::system) shown.push_back(std::make_shared<const Message>(std::move(message)));
   }
   auto rows = ForEach(
-      shown, [](const Message& message) { return message.id; },
-      [self](const Message& message) {
+      shown, [](const std::shared_ptr<const Message>& message) { return message->id; },
+      [self](const std::shared_ptr<const Message>& message) {
         std::vector<MenuEntry> entries;
-        if (message.role == Role::user)
-          entries.push_back(MenuEntry::item("Send Again", [self, message] { self.sendAgain(message); }));
+        if (message->role == Role::user)
+          entries.push_back(MenuEntry::item("Send Again", [self, message] { self->sendAgain(*message); }));
         entries.push_back(MenuEntry::separator());
-        entries.push_back(MenuEntry::item("Delete", [self, message] { self.deleteMessage(message); }));
+        entries.push_back(MenuEntry::item("Delete", [self, message] { self->deleteMessage(*message); }));
         return contextMenu(ChatBubble(message), std::move(entries));
       });
   auto column =
       VStack(HorizontalAlignment::center, std::nullopt, rows, conditional(*loading_, LoadingBubble()))
           .padding(Edges::vertical);
 
-  std::optional<std::string> lastID;
-  if (!conversation.messages.empty()) lastID = conversation.messages.back().id.uuidString();
   auto scroll = scrollTarget(ScrollView(column).background(Color::controlBackgroundColor()), lastID);
 
   auto emptyState =
@@ -214,11 +219,11 @@ ui::AnyView MainChat::body() const {
                         .font(Font::title2().bold())
                         .foregroundStyle(Color::white())
                         .opacity(0.8)))
-          .opacity(conversation.messages.empty() ? 1 : 0);
+          .opacity(isEmpty ? 1 : 0);
 
   auto input = MainChatInput(
       messageText_.binding(), isWriting_.binding(), task_.binding(), messageSelected_.binding(),
-      [self](const std::string& text) { self.sendUserMessage(text); }, [self] { self.clearConversation(); });
+      [self](const std::string& text) { self->sendUserMessage(text); }, [self] { self->clearConversation(); });
 
   return ui::toolbar(VStack(scroll.overlay(emptyState), input, Divider()), toolbarItems);
 }

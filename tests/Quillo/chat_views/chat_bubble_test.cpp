@@ -203,6 +203,36 @@ TEST_F(ChatBubbleTest, AStreamedReplyLooksAsAFreshBubbleAtEveryStepAndKeepsItsFi
   EXPECT_EQ(streamed.desktop().openedURLs().front().absoluteString(), "https://example.com");
 }
 
+TEST_F(ChatBubbleTest, ABubbleMadeAgainForTheSameMessageKeepsItsViewsAndStillFollowsItsSettings) {
+  // The chat makes every bubble again whenever it is evaluated (for every piece of a streamed reply).
+  // Hosted in an unchanging environment, as in the chat.
+  const auto plain = [](const Message& message) { return ui::AnyView(ChatBubble(message)); };
+  const Message question(Role::user, "How do I sort?");
+  Host host(plain(question));
+  host.settle();
+  const auto shown = host.find(ui::testing::type<ChatBubble>());
+  const auto runs = shown.node().evaluationCount();
+  host.setRoot(plain(question));
+  host.settle();
+  EXPECT_EQ(host.find(ui::testing::type<ChatBubble>()), shown);
+  EXPECT_EQ(shown.node().evaluationCount(), runs);
+  // The settings it reads still reach it...
+  Defaults::set(Quillo::Keys::showTokenCount(), true);
+  host.settle();
+  EXPECT_GT(shown.node().evaluationCount(), runs);
+  // ...and another message with the same text (another id) or another text is shown anew.
+  Message edited = question;
+  edited.content = "How do I sort by date?";
+  host.setRoot(plain(edited));
+  host.settle();
+  EXPECT_TRUE(host.exists(text("How do I sort by date?")));
+  const Message again(Role::user, "How do I sort by date?");
+  const auto before = host.find(ui::testing::type<ChatBubble>()).node().evaluationCount();
+  host.setRoot(plain(again));
+  host.settle();
+  EXPECT_GT(host.find(ui::testing::type<ChatBubble>()).node().evaluationCount(), before);
+}
+
 TEST_F(ChatBubbleTest, ChangingTheAppearanceOfAShownBubbleRecoloursItsCode) {
   Defaults::set(Quillo::Keys::enableMarkdown(), true);
   Host host(bubble(Message(Role::assistant, "```swift\nlet x = 1\n```")), ui::ColorScheme::light);
