@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -94,12 +95,14 @@ ui::AttributeValue FontPropertiesAttribute::encode(const FontProperties& p) {
 std::optional<FontProperties> FontPropertiesAttribute::decode(const ui::AttributeValue& value) {
   const auto* text = std::get_if<std::string>(&value);
   if (!text) return std::nullopt;
-  std::vector<std::string_view> fields;
+  // Read for every run of text shown (a table has thousands): the fields are views into the text, in
+  // room made once.
+  std::array<std::string_view, fieldCount> fields;
   std::string_view rest = *text;
-  while (fields.size() < fieldCount) {
+  for (auto& field : fields) {
     const auto separator = rest.find(';');
     if (separator == std::string_view::npos) return std::nullopt;
-    fields.push_back(rest.substr(0, separator));
+    field = rest.substr(0, separator);
     rest.remove_prefix(separator + 1);
   }
   const auto kind = valueOf<FontProperties::Family::Kind>(fields[0], familyKindWords);

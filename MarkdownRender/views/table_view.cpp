@@ -262,6 +262,7 @@ ui::AnyView TableView::body() const {
   const double w = borderStyle_->strokeStyle.lineWidth;
   const auto& placement = *placement_;
   placement->resize(rows.size(), columnCount);
+  const auto cellStyle = std::make_shared<const BlockStyle<TableCellConfiguration>>(*cellStyle_);
   std::vector<ui::AnyView> cells;
   cells.reserve(rows.size() * columnCount);
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -270,7 +271,7 @@ ui::AnyView TableView::body() const {
       // A row with fewer cells than the table has columns (possible through the content builder) shows
       // empty cells; cells past the last column are not shown.
       cells.push_back(TableCellView(static_cast<int>(r), static_cast<int>(c),
-                                    c < row.size() ? row[c] : std::vector<Inline>{}));
+                                    c < row.size() ? row[c] : std::vector<Inline>{}, cellStyle));
     }
   }
   return ui::LayoutView(TableGrid(placement, columnAlignments_, w), cells)

@@ -57,16 +57,17 @@ class TablePlacement {
 // One cell: a flow of pictures when it holds only pictures and breaks, else its running text, shown
 // through the theme's cell style, which learns the row (0 is the header) and column. The cell applies the
 // style itself, as a block view applies its style, without a view of its own between them: a table has
-// thousands of cells.
+// thousands of cells. The style is the one of the theme the table sees (which is the one its cells see),
+// read once by the table and shared by its cells.
 class TableCellView final : public ui::View {
  public:
-  TableCellView(int row, int column, std::vector<Inline> inlines)
-      : row_(row), column_(column), inlines_(std::move(inlines)) {}
+  TableCellView(int row, int column, std::vector<Inline> inlines,
+                std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle)
+      : cellStyle_(std::move(cellStyle)), row_(row), column_(column), inlines_(std::move(inlines)) {}
   ui::AnyView body() const override;
 
  private:
-  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{
-      [](const Theme& theme) { return theme.tableCell; }};
+  std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle_;
   int row_;
   int column_;
   std::vector<Inline> inlines_;
@@ -107,6 +108,8 @@ class TableView final : public ui::View {
 
  private:
   ui::Environment<TableBorderStyleKey> borderStyle_;
+  ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{
+      [](const Theme& theme) { return theme.tableCell; }};
   ui::State<std::shared_ptr<TablePlacement>> placement_{std::make_shared<TablePlacement>()};
   std::vector<ui::HorizontalAlignment> columnAlignments_;
   // Shared, never changed: the view value is copied (into the tree, and once more for each evaluation)

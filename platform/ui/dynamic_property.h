@@ -46,9 +46,18 @@ class PropertyContext {
     std::type_index type = typeid(void);
     std::shared_ptr<void> value;
   };
+  using MakeInvalidator = std::function<std::function<void()>()>;
 
   PropertyContext(Slot& slot, const EnvironmentValues& environment, std::function<void()> invalidate)
-      : slot_(slot), environment_(environment), invalidate_(std::move(invalidate)) {}
+      : slot_(slot), environment_(environment), owned_(std::move(invalidate)), invalidate_(&owned_) {}
+  // The way to ask for re-evaluation is made by `make` when a property first asks for it, into
+  // `invalidate`, which the contexts of all the properties of one view share: most properties only read
+  // (the environment, a theme) and never ask, and a view with a body is evaluated often.
+  PropertyContext(Slot& slot, const EnvironmentValues& environment, std::function<void()>& invalidate,
+                  const MakeInvalidator& make)
+      : slot_(slot), environment_(environment), invalidate_(&invalidate), make_(&make) {}
+  PropertyContext(const PropertyContext&) = delete;
+  PropertyContext& operator=(const PropertyContext&) = delete;
 
   // The storage of this property: made by `make` on the first evaluation (or when the property at this
   // place changed type), the same object afterwards.
@@ -64,13 +73,22 @@ class PropertyContext {
   const EnvironmentValues& environment() const { return environment_; }
   // Marks the view for re-evaluation on the main queue. Callable from any thread, also after the view
   // has left the tree (then it does nothing).
-  const std::function<void()>& invalidator() const { return invalidate_; }
+  const std::function<void()>& invalidator() const {
+    if (!*invalidate_ && make_) *invalidate_ = (*make_)();
+    return *invalidate_;
+  }
 
  private:
   Slot& slot_;
   const EnvironmentValues& environment_;
-  std::function<void()> invalidate_;
+  std::function<void()> owned_;
+  std::function<void()>* invalidate_;
+  const MakeInvalidator* make_ = nullptr;
 };
+
+// The properties that lie within [begin, begin + size), in address order, written to `properties`
+// (emptied first), which keeps its room from one call to the next.
+void propertiesWithin(const void* begin, std::size_t size, std::vector<DynamicProperty*>& properties);
 
 }  // namespace detail
 }  // namespace ui

@@ -94,9 +94,11 @@ class AnyView {
  public:
   // The empty view.
   AnyView();
+  // The view value is copied (or moved) once, into the description: views come by the thousand, and
+  // every copy of one registers its view state anew.
   template <class V>
-  requires std::derived_from<V, View> AnyView(V view)  // NOLINT: every view converts to AnyView
-      : spec_(std::make_shared<detail::CompositeSpec<V>>(std::move(view))) {}
+  requires std::derived_from<std::remove_cvref_t<V>, View> AnyView(V&& view)  // NOLINT: every view converts
+      : spec_(std::make_shared<detail::CompositeSpec<std::remove_cvref_t<V>>>(std::forward<V>(view))) {}
   // A colour is a view that fills the space offered to it.
   AnyView(const Color& color);  // NOLINT
   explicit AnyView(detail::SpecPointer spec) : spec_(std::move(spec)) {}

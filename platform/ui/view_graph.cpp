@@ -1,6 +1,7 @@
 #include "platform/ui/view_graph.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -255,16 +256,22 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
     case Node::Kind::composite: {
       const auto& composite = static_cast<const CompositeSpecBase&>(*spec);
       if (!node.instance_ || !composite.assignTo(*node.instance_)) node.instance_ = composite.makeInstance();
-      auto properties = propertiesWithin(composite.instanceStart(*node.instance_), composite.instanceSize());
+      // Binding runs no evaluation, so one list of properties serves every view in turn.
+      thread_local std::vector<DynamicProperty*> properties;
+      propertiesWithin(composite.instanceStart(*node.instance_), composite.instanceSize(), properties);
       node.slots_.resize(properties.size());
-      auto invalidate = invalidator(node.shared_from_this());
+      std::function<void()> invalidate;
+      const PropertyContext::MakeInvalidator makeInvalidator = [this, &node] {
+        return invalidator(node.shared_from_this());
+      };
       for (std::size_t i = 0; i < properties.size(); ++i) {
-        PropertyContext context(node.slots_[i], seen, invalidate);
+        PropertyContext context(node.slots_[i], seen, invalidate, makeInvalidator);
         properties[i]->bind(context);
       }
       ++node.evaluationCount_;
       AnyView body = node.instance_->body();
-      reconcile(node, {Child{body.spec(), std::nullopt}}, seen);
+      const Child content{body.spec(), std::nullopt};
+      reconcile(node, std::span(&content, 1), seen);
       break;
     }
     case Node::Kind::primitive:
@@ -278,10 +285,17 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
       if (!node.children_.empty() && inner.isEquivalent(node.children_.front()->environment_)) {
         inner = node.children_.front()->environment_;
       }
-      std::vector<Child> children{Child{modified.content(), std::nullopt}};
-      for (auto& attached : modified.modifier().attachedViews())
-        children.push_back(Child{attached, std::nullopt});
-      reconcile(node, std::move(children), inner);
+      auto attached = modified.modifier().attachedViews();
+      if (attached.empty()) {
+        const Child content{modified.content(), std::nullopt};
+        reconcile(node, std::span(&content, 1), inner);
+      } else {
+        std::vector<Child> children;
+        children.reserve(attached.size() + 1);
+        children.push_back(Child{modified.content(), std::nullopt});
+        for (auto& view : attached) children.push_back(Child{std::move(view), std::nullopt});
+        reconcile(node, children, inner);
+      }
       modified.modifier().evaluated(node, *this, isNew);
       break;
     }
@@ -292,7 +306,7 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
   }
 }
 
-void ViewGraph::reconcile(Node& node, std::vector<Child> children, const EnvironmentValues& environment) {
+void ViewGraph::reconcile(Node& node, std::span<const Child> children, const EnvironmentValues& environment) {
   auto old = std::move(node.children_);
   node.children_.clear();
   node.children_.reserve(children.size());
@@ -317,6 +331,21 @@ void ViewGraph::reconcile(Node& node, std::vector<Child> children, const Environ
     // Children from before without an entry had no keys.
     entry = byNode.emplace(&node, ChildKeys{}).first;
     entry->second.node = node.weak_from_this();
+  }
+  if (old.empty() && entry == byNode.end() && !hasKeyedChildren) {
+    // The first children of a view (most views of a new tree): there is nothing to match them with.
+    if (!children.empty()) touch(node);
+    for (auto& child : children) {
+      auto fresh = std::make_shared<Node>();
+      fresh->kind_ = kindOf(*child.spec);
+      fresh->parent_ = &node;
+      fresh->graph_ = this;
+      fresh->position_ = node.children_.size();
+      fresh->depth_ = node.depth_ + 1;
+      node.children_.push_back(std::move(fresh));
+      evaluate(*node.children_.back(), child.spec, environment, true);
+    }
+    return;
   }
   ChildKeys noKeys;
   ChildKeys& keys = entry == byNode.end() ? noKeys : entry->second;
@@ -505,10 +534,26 @@ void ViewGraph::collectPreferenceHandlers(Node& node, std::vector<Node*>& handle
 }
 
 std::optional<std::any> ViewGraph::preferenceValue(Node& node, const PreferenceKeyOps& key) {
+  if (node.children_.size() <= 1) {
+    // A view with at most one child only passes its child's value on (through its modifier): a memo here
+    // would keep a copy of what the nearest view below with several children keeps already, and most views
+    // of a large tree are such links. Walking down to that view costs a step per view.
+    std::optional<std::any> value;
+    if (!node.children_.empty()) {
+      if (auto childValue = preferenceValue(*node.children_.front(), key)) {
+        value = key.defaultValue();
+        key.reduce(*value, *childValue);
+      }
+    }
+    if (auto* modifier = node.modifier()) modifier->preference(key, value);
+    return value;
+  }
   // A subtree's value depends on the subtree alone, so it is worked out again only once it changed.
-  auto memo = std::find_if(node.preferenceMemos_.begin(), node.preferenceMemos_.end(),
+  if (!node.preferenceMemos_) node.preferenceMemos_ = std::make_unique<std::vector<Node::PreferenceMemo>>();
+  auto& memos = *node.preferenceMemos_;
+  auto memo = std::find_if(memos.begin(), memos.end(),
                            [&key](const Node::PreferenceMemo& m) { return m.key == key.key; });
-  if (memo != node.preferenceMemos_.end() && memo->revision == node.revision_) return memo->value;
+  if (memo != memos.end() && memo->revision == node.revision_) return memo->value;
   std::optional<std::any> value;
   for (const auto& child : node.children_) {
     auto childValue = preferenceValue(*child, key);
@@ -517,8 +562,9 @@ std::optional<std::any> ViewGraph::preferenceValue(Node& node, const PreferenceK
     key.reduce(*value, *childValue);
   }
   if (auto* modifier = node.modifier()) modifier->preference(key, value);
-  if (memo == node.preferenceMemos_.end()) {
-    node.preferenceMemos_.push_back(Node::PreferenceMemo{key.key, node.revision_, value});
+  // The children's values may have added memos of their own, but never to this node: `memo` still holds.
+  if (memo == memos.end()) {
+    memos.push_back(Node::PreferenceMemo{key.key, node.revision_, value});
   } else {
     memo->revision = node.revision_;
     memo->value = value;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <typeindex>
@@ -30,7 +31,7 @@ namespace ui::detail {
 // modifiers were applied (layout and drawing read it that way).
 class Node : public std::enable_shared_from_this<Node> {
  public:
-  enum class Kind { primitive, composite, modified };
+  enum class Kind : std::uint8_t { primitive, composite, modified };
 
   Kind kind() const { return kind_; }
   const SpecPointer& spec() const { return spec_; }
@@ -62,8 +63,12 @@ class Node : public std::enable_shared_from_this<Node> {
   // The view value of a view with a body (the node's own copy), null for other nodes.
   const View* instance() const { return instance_.get(); }
 
-  // Storage that a modifier keeps at this node across evaluations (previous values, running tasks).
-  std::any& modifierState() { return modifierState_; }
+  // Storage that a modifier keeps at this node across evaluations (previous values, running tasks); made
+  // when first asked for, as few modifiers keep any.
+  std::any& modifierState() {
+    if (!modifierState_) modifierState_ = std::make_unique<std::any>();
+    return *modifierState_;
+  }
 
   // What the layout pass that lays this view out keeps for it (the sizes it measured, where it placed
   // it), defined by the pass; it goes with the node, so nothing kept outlives the view it describes.
@@ -87,7 +92,13 @@ class Node : public std::enable_shared_from_this<Node> {
     }
   }
 
+  // A large tree has a great many nodes: the flags sit together, and what only some nodes need is held
+  // apart, made when needed.
   Kind kind_ = Kind::primitive;
+  bool isDirty_ = false;
+  bool hasAppeared_ = false;
+  // Whether a view of this subtree is shown by a platform view, at the revision it was worked out for.
+  mutable bool hasPlatformViews_ = false;
   SpecPointer spec_;
   Node* parent_ = nullptr;
   class ViewGraph* graph_ = nullptr;
@@ -95,28 +106,25 @@ class Node : public std::enable_shared_from_this<Node> {
   EnvironmentValues environment_;
   std::shared_ptr<View> instance_;
   std::vector<PropertyContext::Slot> slots_;
-  std::any modifierState_;
+  std::unique_ptr<std::any> modifierState_;
   std::size_t position_ = 0;
   std::optional<std::size_t> key_;
   std::size_t depth_ = 0;
-  bool isDirty_ = false;
-  bool hasAppeared_ = false;
   std::uint64_t evaluationCount_ = 0;
   std::uint64_t revision_ = 0;
-  // The values of preference keys this subtree produced, at the revision they were worked out for.
+  // The values of preference keys this subtree produced, at the revision they were worked out for (kept
+  // only by views with several children).
   struct PreferenceMemo {
     std::type_index key;
     std::uint64_t revision;
     std::optional<std::any> value;
   };
-  std::vector<PreferenceMemo> preferenceMemos_;
+  std::unique_ptr<std::vector<PreferenceMemo>> preferenceMemos_;
   // The revision at which the preference handlers of this subtree were last given its values.
   std::uint64_t handlersRevision_ = 0;
   // Written by layout and hosting, which read the tree as constant.
   mutable std::unique_ptr<LayoutRecord, LayoutRecordDeleter> layoutRecord_;
-  // Whether a view of this subtree is shown by a platform view, at the revision it was worked out for.
   mutable std::uint64_t platformViewsRevision_ = 0;
-  mutable bool hasPlatformViews_ = false;
 };
 
 // Owns the tree of one hosted view. Main thread only; re-evaluation requested from other threads is
@@ -179,7 +187,7 @@ class ViewGraph final : public UpdateContext {
 
  private:
   void evaluate(Node& node, const SpecPointer& spec, const EnvironmentValues& environment, bool isNew);
-  void reconcile(Node& node, std::vector<Child> children, const EnvironmentValues& environment);
+  void reconcile(Node& node, std::span<const Child> children, const EnvironmentValues& environment);
   void remove(Node& node);
   void appear(Node& node);
   void disappear(Node& node);

@@ -92,7 +92,8 @@ class CompositeSpecBase : public ViewSpec {
 template <class V>
 class CompositeSpec final : public CompositeSpecBase {
  public:
-  explicit CompositeSpec(V view) : view_(std::move(view)) {}
+  explicit CompositeSpec(const V& view) : view_(view) {}
+  explicit CompositeSpec(V&& view) : view_(std::move(view)) {}
 
   std::string typeName() const override {
     if constexpr (requires { V::viewTypeName(); }) {

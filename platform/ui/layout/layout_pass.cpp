@@ -710,6 +710,23 @@ void forEachInSubtree(const Node& node, const Visit& visit) {
 
 std::atomic<std::uint64_t> lastPassId{0};
 
+// Whether measuring `node` is measuring its content once, under the same proposal or one worked out from
+// it in a few steps: views with a body and most modifiers (not frames and aspect ratios, which may
+// measure their content several times).
+bool isMeasuredThroughContent(const Node& node) {
+  if (node.kind() == Node::Kind::composite) return true;
+  return node.kind() == Node::Kind::modified && !node.modifierAs<FrameModifier>() &&
+         !node.modifierAs<AspectRatioModifier>();
+}
+
+// Whether the sizes of `node` are worth keeping. In a chain of views each measured through its content
+// (a table cell is about ten of them, and a table thousands of cells) only the first keeps them: the
+// others are measured only by the view above them, which keeps what they gave it, and measuring one again
+// walks down the chain to the next view that keeps its sizes.
+bool keepsSizes(const Node& node) {
+  return !isMeasuredThroughContent(node) || !node.parent() || !isMeasuredThroughContent(*node.parent());
+}
+
 // A grid's arrangement does not depend on what it is offered: it is worked out once per revision, for
 // measuring and placing alike.
 const GridArrangement& gridArrangement(LayoutPass& pass, Node::LayoutRecord& record, const Node& grid) {
@@ -867,6 +884,7 @@ const LayoutPass::PlacedFrames::List& LayoutPass::PlacedFrames::list() const {
 }
 
 Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal) {
+  if (!keepsSizes(node)) return measure(node, proposal);
   Record& entry = record(node);
   if (entry.sizesRevision != node.revision()) {
     entry.sizesRevision = node.revision();

@@ -389,6 +389,51 @@ TEST(TableView, TablesThatChangeWhileShownAreDrawnAsIfShownAfresh) {
   }
 }
 
+TEST(TableView, CellsFollowTheCellStyleOfTheThemeInForceAsIfShownAfresh) {
+  const Theme padded = Theme().withTableCell(
+      [](const TableCellConfiguration& c) { return ui::AnyView(c.label).padding(c.row == 0 ? 8 : 3); });
+  const Theme marked = Theme().withTableCell([](const TableCellConfiguration& c) {
+    return ui::AnyView(c.label)
+        .padding(ui::Edges::leading, 10 * c.column)
+        .accessibilityIdentifier("r" + std::to_string(c.row) + "c" + std::to_string(c.column));
+  });
+  struct Case {
+    std::string name;
+    Theme before;
+    Theme after;
+  };
+  const Case cases[] = {
+      {"plain to padded", Theme(), padded},
+      {"padded to the standard theme (bold header, spacing from the font)", padded, Theme::standardTheme()},
+      {"the standard theme to marked", Theme::standardTheme(), marked},
+      {"marked to plain", marked, Theme()},
+  };
+  const std::vector<TableRow> rows{{{Inline::text("h1")}, {Inline::text("h2")}},
+                                   {{Inline::text("a")}, {Inline::text("longer")}},
+                                   {{Inline::text("bb")}, {Inline::text("c")}}};
+  const std::vector<std::optional<TextTableColumnAlignment>> alignments{std::nullopt,
+                                                                        TextTableColumnAlignment::center};
+  auto shown = [&](const Theme& cellTheme) {
+    return testing::inCorner(theme(TableView(alignments, rows), cellTheme), {600, 400});
+  };
+  auto texts = [](ui::testing::WindowHost& host) {
+    std::vector<std::pair<std::string, Rect>> found;
+    for (const auto& text : host.findAll(ui::testing::type("Text")))
+      found.emplace_back(text.text(), host.frame(text));
+    return found;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui::testing::WindowHost changed(shown(c.before), {600, 400});
+    changed.setRoot(shown(c.after));
+    ui::testing::WindowHost fresh(shown(c.after), {600, 400});
+    EXPECT_EQ(changed.dump(), fresh.dump());
+    EXPECT_EQ(cellFrames(changed), cellFrames(fresh));
+    EXPECT_EQ(texts(changed), texts(fresh));
+    EXPECT_EQ(borderPieces(changed, 1), borderPieces(fresh, 1));
+  }
+}
+
 TEST(TableView, LongTableScrollsOverExactlyTheSpaceItTakesWhenShownWhole) {
   std::vector<std::vector<std::string>> rows{{"n", "square", "note"}};
   for (int i = 1; i <= 300; ++i)

@@ -91,4 +91,48 @@ TEST(Preferences, AHandlerThatNeverSettlesIsBoundedAndReported) {
   EXPECT_EQ(graph.update(), ui::detail::ViewGraph::kMaxPasses);
 }
 
+// A title reported from below a chain of views with one child each (a view with a body, modifiers),
+// beside a sibling whose title never changes; pressing the button changes the deep title.
+class DeepTitle final : public View {
+ public:
+  AnyView body() const override {
+    const std::string title = "deep " + std::to_string(*presses_);
+    AnyView deep =
+        AnyView(Text::verbatim(title).preference<TitlesKey>({title}))
+            .padding(2)
+            .transformPreference<TitlesKey>([](std::vector<std::string>& titles) { titles.push_back("+"); })
+            .opacity(0.5);
+    return VStack(Text::verbatim("still").preference<TitlesKey>({"still"}), deep,
+                  Button("Press", [presses = presses_] { presses.set(*presses + 1); }));
+  }
+
+ private:
+  State<int> presses_{0};
+};
+
+class Wrapped final : public View {
+ public:
+  AnyView body() const override { return AnyView(DeepTitle()).padding(1); }
+};
+
+TEST(Preferences, AValueChangedBelowAChainOfSingleViewsReachesTheHandlerAsIfShownAfresh) {
+  std::vector<std::vector<std::string>> seen;
+  auto handled = [&seen](AnyView view) {
+    return view.onPreferenceChange<TitlesKey>(
+        [&seen](const std::vector<std::string>& titles) { seen.push_back(titles); });
+  };
+  Host host{handled(AnyView(Wrapped()).padding(3))};
+  for (int presses = 0; presses < 3; ++presses) {
+    SCOPED_TRACE(presses);
+    const std::string deep = "deep " + std::to_string(presses);
+    ASSERT_EQ(seen.size(), static_cast<std::size_t>(presses + 1));
+    EXPECT_EQ(seen.back(), (std::vector<std::string>{"still", deep, "+"}));
+    host.tap(host.find(ui::testing::button("Press")));
+  }
+  // Nothing changed below: the handler is not called again.
+  const auto calls = seen.size();
+  host.graph().update();
+  EXPECT_EQ(seen.size(), calls);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +32,31 @@ TEST(PropertyRegistry, FindsTheMembersOfAnObjectInDeclarationOrder) {
   EXPECT_EQ(found[1], static_cast<DynamicProperty*>(&pair.second));
   State<int> outside{3};
   EXPECT_EQ(detail::propertiesWithin(&pair, sizeof(pair)).size(), 2u);
+}
+
+TEST(PropertyRegistry, FindsEveryMemberWhileMembersComeAndGoByTheThousand) {
+  // Enough objects that the registry grows several times over, then shrinks as most of them go; objects
+  // that are next to each other in memory have members at neighbouring addresses.
+  auto pairs = std::make_unique<std::vector<Pair>>(5000);
+  auto expectFound = [](const std::vector<Pair>& all, std::size_t step) {
+    for (std::size_t i = 0; i < all.size(); i += step) {
+      auto found = detail::propertiesWithin(&all[i], sizeof(Pair));
+      ASSERT_EQ(found.size(), 2u) << i;
+      EXPECT_EQ(found[0], static_cast<const DynamicProperty*>(&all[i].first)) << i;
+      EXPECT_EQ(found[1], static_cast<const DynamicProperty*>(&all[i].second)) << i;
+    }
+  };
+  expectFound(*pairs, 1);
+  auto kept = std::make_unique<std::vector<Pair>>(pairs->begin() + 1000, pairs->begin() + 1200);
+  // The gaps that leaving members open up are closed without losing the members after them.
+  pairs->erase(pairs->begin() + 10, pairs->begin() + 4000);
+  expectFound(*pairs, 1);
+  expectFound(*kept, 1);
+  pairs.reset();
+  expectFound(*kept, 1);
+  std::vector<Pair> range(3);
+  EXPECT_EQ(detail::propertiesWithin(range.data(), sizeof(Pair) * 3).size(), 6u);
+  EXPECT_TRUE(detail::propertiesWithin(&range[0].between, sizeof(int)).empty());
 }
 
 class Counter final : public View {

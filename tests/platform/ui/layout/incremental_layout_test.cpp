@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/appkit/controls.h"
+#include "platform/ui/aspect_ratio.h"
 #include "platform/ui/inspector.h"
 #include "platform/ui/layout/layout_pass.h"
 #include "platform/ui/layout/text_measurer.h"
@@ -292,6 +293,57 @@ TEST(IncrementalLayout, AViewAskedUnderManyProposalsAnswersEachAsIfAskedAlone) {
   EXPECT_NE(asked.sizeThatFits(root, ProposedViewSize::unspecified()),
             asked.sizeThatFits(root, {0.0, std::nullopt}));
   EXPECT_NE(asked.sizeThatFits(root, {40.0, std::nullopt}), asked.sizeThatFits(root, {1000.0, std::nullopt}));
+}
+
+// Running text inside a chain of views that are each measured through the one view inside them (views
+// with a body, padding, fixed size, an environment value), as a table cell is, in a few containers.
+class Cell final : public View {
+ public:
+  explicit Cell(std::string text) : text_(std::move(text)) {}
+  AnyView body() const override {
+    return AnyView(Paragraph(text_))
+        .fixedSize(false, true)
+        .lineSpacing(2)
+        .padding(Edges::horizontal, 5)
+        .padding(1);
+  }
+
+ private:
+  std::string text_;
+};
+
+AnyView cells(const std::vector<std::string>& texts, int container) {
+  std::vector<AnyView> views;
+  for (const auto& text : texts) views.push_back(AnyView(Cell(text)).padding(Edges::vertical, 2));
+  switch (container) {
+    case 0:
+      return ScrollView(VStack(HorizontalAlignment::center, std::nullopt, views));
+    case 1:
+      return AnyView(HStack(VerticalAlignment::top, std::nullopt, views))
+          .frame(180, std::nullopt, Alignment::topLeading());
+    default:
+      return VStack(aspectRatio(Grid({GridRow(views)}), 2, ContentMode::fit), Text::verbatim("end"));
+  }
+}
+
+TEST(IncrementalLayout, TextChangedInsideAChainOfSingleViewsIsLaidOutAsShownAfresh) {
+  const std::vector<std::vector<std::string>> steps{
+      {"one", "two", "three"}, {"one grows into a longer text that wraps onto more lines", "two", "three"},
+      {"one", "two", "three"}, {"one", "", "three and more"},
+      {"one", "two"},
+  };
+  for (int container = 0; container < 3; ++container) {
+    SCOPED_TRACE(container);
+    WindowHost streamed(cells(steps.front(), container), {300, 400});
+    for (const auto& step : steps) {
+      SCOPED_TRACE(step.front() + " / " + std::to_string(step.size()));
+      streamed.setRoot(cells(step, container));
+      LayoutPass fresh(std::make_shared<FixedMetricTextMeasurer>());
+      fresh.layout(*streamed.graph().root(), {300, 400});
+      EXPECT_EQ(layoutOf(streamed.hostingView().layout(), *streamed.graph().root()),
+                layoutOf(fresh, *streamed.graph().root()));
+    }
+  }
 }
 
 }  // namespace
