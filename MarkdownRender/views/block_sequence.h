@@ -37,10 +37,12 @@ class BlockSequence final : public ui::View {
                 ElementContent kind = ElementContent::variable)
       : content_(std::move(content)),
         isContentDeterminedByElement_(kind == ElementContent::determinedByElement) {
-    data_.reserve(elements.size());
+    std::vector<Indexed<Element>> data;
+    data.reserve(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) {
-      data_.push_back(Indexed<Element>{static_cast<std::int64_t>(i), elements[i]});
+      data.push_back(Indexed<Element>{static_cast<std::int64_t>(i), elements[i]});
     }
+    data_ = std::make_shared<const std::vector<Indexed<Element>>>(std::move(data));
   }
 
   // A stack without spacing of its own, aligned as the environment's text alignment says; each element
@@ -65,9 +67,9 @@ class BlockSequence final : public ui::View {
     if (element.index <= 0) return 0.0;
     const auto index = static_cast<std::size_t>(element.index);
     const std::size_t previousKey =
-        index <= data_.size() ? std::hash<Indexed<Element>>{}(data_[index - 1]) : 0;
+        index <= data_->size() ? std::hash<Indexed<Element>>{}((*data_)[index - 1]) : 0;
     return paddingAbove(element.index, std::hash<Indexed<Element>>{}(element),
-                        index <= data_.size() ? std::optional<std::size_t>(previousKey) : std::nullopt);
+                        index <= data_->size() ? std::optional<std::size_t>(previousKey) : std::nullopt);
   }
 
  private:
@@ -162,9 +164,9 @@ class BlockSequence final : public ui::View {
   // A row made afresh for every element, for content that may show an element differently each time.
   ui::AnyView madeRows() const {
     std::vector<std::pair<std::size_t, ui::AnyView>> shown;  // key, row
-    shown.reserve(data_.size());
+    shown.reserve(data_->size());
     std::size_t previousKey = 0;
-    for (const auto& element : data_) {
+    for (const auto& element : *data_) {
       const std::size_t key = keyOf(element);
       shown.emplace_back(key, row(element, key, paddingAbove(element.index, key, previousKey)));
       previousKey = key;
@@ -183,14 +185,14 @@ class BlockSequence final : public ui::View {
     const bool isTight = *tightSpacingEnabled_;
     const MarginChanges changed = marginChangesSince(rows.marginsVersion);
     std::vector<Row*> shownRows;
-    shownRows.reserve(data_.size());
+    shownRows.reserve(data_->size());
     std::vector<Run> runs;
-    runs.reserve((data_.size() + kRunLength - 1) / kRunLength);
+    runs.reserve((data_->size() + kRunLength - 1) / kRunLength);
     std::size_t previousKey = 0;
     // Runs are cut at fixed offsets, so an element stays in its run (and its view keeps its place in the
     // tree) for as long as it keeps its offset; run n is keyed by n.
-    for (std::size_t start = 0; start < data_.size(); start += kRunLength) {
-      const std::size_t end = std::min(start + kRunLength, data_.size());
+    for (std::size_t start = 0; start < data_->size(); start += kRunLength) {
+      const std::size_t end = std::min(start + kRunLength, data_->size());
       const std::size_t number = start / kRunLength;
       Run* before = number < rows.runs.size() ? &rows.runs[number] : nullptr;
       if (before && isKept(*before, start, end, previousKey, isTight, rows.marginsVersion, changed)) {
@@ -252,7 +254,7 @@ class BlockSequence final : public ui::View {
     // Equal elements have equal keys. An element parsed again into storage of its own is equal but
     // costs a comparison of values here until its run is made again.
     return std::equal(run.elements.begin(), run.elements.end(),
-                      data_.begin() + static_cast<std::ptrdiff_t>(start));
+                      data_->begin() + static_cast<std::ptrdiff_t>(start));
   }
 
   // The row of the element at `index`, below the element keyed `previousKey`, made again only when the
@@ -261,7 +263,7 @@ class BlockSequence final : public ui::View {
   // or of the one above changed, or the element above did.
   Row& keptRow(Rows& rows, std::size_t index, std::size_t previousKey, std::uint64_t marginsVersion,
                bool isTight, const MarginChanges& changed) const {
-    const auto& element = data_[index];
+    const auto& element = (*data_)[index];
     const std::size_t key = keyOf(element);
     Row* kept = index < rows.shown.size() && rows.shown[index]->key == key ? rows.shown[index] : nullptr;
     if (!kept) {
@@ -298,7 +300,7 @@ class BlockSequence final : public ui::View {
   // Rows of elements that left are dropped once they outnumber the elements shown, so the cost stays
   // in proportion to the elements (a streamed block leaves a row behind at every step).
   void forgetLeftRows(Rows& rows) const {
-    if (rows.byKey.size() <= 2 * data_.size() + 16) return;
+    if (rows.byKey.size() <= 2 * data_->size() + 16) return;
     std::unordered_set<const Row*> shown(rows.shown.begin(), rows.shown.end());
     std::erase_if(rows.byKey, [&shown](const auto& entry) { return !shown.contains(&entry.second); });
   }
@@ -307,10 +309,10 @@ class BlockSequence final : public ui::View {
   // them again). Nothing shown reads them, so the sequence is not drawn again.
   void forgetLeftMargins() const {
     auto& margins = *blockMargins_->byKey;
-    if (margins.size() <= 2 * data_.size() + 16) return;
+    if (margins.size() <= 2 * data_->size() + 16) return;
     std::unordered_map<std::size_t, BlockMargin> kept;
-    kept.reserve(data_.size());
-    for (const auto& element : data_) {
+    kept.reserve(data_->size());
+    for (const auto& element : *data_) {
       const std::size_t key = std::hash<Indexed<Element>>{}(element);
       if (auto found = margins.find(key); found != margins.end()) kept.insert(*found);
     }
@@ -344,7 +346,8 @@ class BlockSequence final : public ui::View {
   ui::State<Margins> blockMargins_;
   // Kept by the view graph with the sequence; never set, so it never draws the sequence again.
   ui::State<std::shared_ptr<Rows>> rows_{std::make_shared<Rows>()};
-  std::vector<Indexed<Element>> data_;
+  // Shared by the copies the view graph makes of the sequence, which then cost nothing per element.
+  std::shared_ptr<const std::vector<Indexed<Element>>> data_;
   Content content_;
   bool isContentDeterminedByElement_;
 };
