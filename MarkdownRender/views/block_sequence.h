@@ -2,12 +2,14 @@
 // larger of the upper one's bottom margin and the lower one's top margin, as each block reports them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -35,10 +37,12 @@ class BlockSequence final : public ui::View {
                 ElementContent kind = ElementContent::variable)
       : content_(std::move(content)),
         isContentDeterminedByElement_(kind == ElementContent::determinedByElement) {
-    data_.reserve(elements.size());
+    std::vector<Indexed<Element>> data;
+    data.reserve(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) {
-      data_.push_back(Indexed<Element>{static_cast<std::int64_t>(i), elements[i]});
+      data.push_back(Indexed<Element>{static_cast<std::int64_t>(i), elements[i]});
     }
+    data_ = std::make_shared<const std::vector<Indexed<Element>>>(std::move(data));
   }
 
   // A stack without spacing of its own, aligned as the environment's text alignment says; each element
@@ -46,49 +50,9 @@ class BlockSequence final : public ui::View {
   // it reports are recorded as they change. They also keep going up to the views around the sequence.
   ui::AnyView body() const override {
     Rows& rows = **rows_;
-    ++rows.evaluation;
-    std::vector<std::pair<std::size_t, ui::AnyView>> shown;  // key, row
-    shown.reserve(data_.size());
-    const std::uint64_t marginsVersion = blockMargins_->version;
-    const bool isTight = *tightSpacingEnabled_;
-    std::size_t previousKey = 0;
-    for (const auto& element : data_) {
-      const std::size_t key = std::hash<Indexed<Element>>{}(element);
-      if (!isContentDeterminedByElement_) {
-        shown.emplace_back(key, row(element, key, paddingAbove(element.index, key, previousKey)));
-        previousKey = key;
-        continue;
-      }
-      // The same element with the same padding is shown by the very view made for it before, which the
-      // view graph then keeps as it is without looking inside. Its padding is looked up again only once
-      // the margins or the element above changed.
-      auto kept = rows.byKey.find(key);
-      const bool isPaddingKnown = kept != rows.byKey.end() && kept->second.marginsVersion == marginsVersion &&
-                                  kept->second.previousKey == previousKey && kept->second.wasTight == isTight;
-      const std::optional<double> padding =
-          isPaddingKnown ? kept->second.topPadding : paddingAbove(element.index, key, previousKey);
-      if (kept == rows.byKey.end()) {
-        kept = rows.byKey.emplace(key, Row{element, padding, row(element, key, padding)}).first;
-      } else if (kept->second.topPadding != padding || !(kept->second.element == element)) {
-        kept->second = Row{element, padding, row(element, key, padding)};
-      } else {
-        // Equal, perhaps parsed again into storage of its own: the latest value is kept, which the next
-        // evaluation most likely shares, so that comparing it costs a pointer.
-        kept->second.element = element;
-      }
-      kept->second.evaluation = rows.evaluation;
-      kept->second.marginsVersion = marginsVersion;
-      kept->second.previousKey = previousKey;
-      kept->second.wasTight = isTight;
-      previousKey = key;
-      shown.emplace_back(key, kept->second.view);
-    }
-    forgetLeftRows(rows);
+    ui::AnyView shown = isContentDeterminedByElement_ ? keptRows(rows) : madeRows();
     forgetLeftMargins();
-    return ui::VStack(
-        alignment(*textAlignment_), 0.0,
-        ui::ForEach(
-            shown, [](const auto& row) { return row.first; }, [](const auto& row) { return row.second; }));
+    return ui::VStack(alignment(*textAlignment_), 0.0, std::move(shown));
   }
 
   // Stores the margins an element reports, replacing earlier ones; the sequence is drawn again.
@@ -103,9 +67,9 @@ class BlockSequence final : public ui::View {
     if (element.index <= 0) return 0.0;
     const auto index = static_cast<std::size_t>(element.index);
     const std::size_t previousKey =
-        index <= data_.size() ? std::hash<Indexed<Element>>{}(data_[index - 1]) : 0;
+        index <= data_->size() ? std::hash<Indexed<Element>>{}((*data_)[index - 1]) : 0;
     return paddingAbove(element.index, std::hash<Indexed<Element>>{}(element),
-                        index <= data_.size() ? std::optional<std::size_t>(previousKey) : std::nullopt);
+                        index <= data_->size() ? std::optional<std::size_t>(previousKey) : std::nullopt);
   }
 
  private:
@@ -133,24 +97,197 @@ class BlockSequence final : public ui::View {
     std::shared_ptr<std::unordered_map<std::size_t, BlockMargin>> byKey =
         std::make_shared<std::unordered_map<std::size_t, BlockMargin>>();
     std::uint64_t version = 0;
+    // The keys whose margins changed since the last evaluation, with the version each change made (one
+    // per version, in order), so that an evaluation looks up again only the paddings they touch.
+    std::shared_ptr<std::vector<std::pair<std::uint64_t, std::size_t>>> changes =
+        std::make_shared<std::vector<std::pair<std::uint64_t, std::size_t>>>();
     bool operator==(const Margins&) const = default;
   };
   // The rows made for the elements of the last evaluations, by element key (see ElementContent).
   struct Row {
     Indexed<Element> element;
+    std::size_t key = 0;
     std::optional<double> topPadding;
     ui::AnyView view;
-    std::uint64_t evaluation = 0;  // the last evaluation that showed it
     // What the padding was worked out from: the version of the margins, the key of the element above and
     // whether the sequence was tight.
     std::uint64_t marginsVersion = 0;
     std::size_t previousKey = 0;
     bool wasTight = false;
   };
-  struct Rows {
-    std::unordered_map<std::size_t, Row> byKey;
-    std::uint64_t evaluation = 0;
+  // Consecutive rows shown as one view of the sequence's ForEach.
+  struct Run {
+    std::vector<std::pair<std::size_t, ui::AnyView>> rows;  // key, row
+    std::vector<Row*> shownRows;                            // the same rows' entries
+    // The same rows' elements side by side, so that finding them unchanged costs a pointer each.
+    std::vector<Indexed<Element>> elements;
+    ui::AnyView view;
+    // What its rows' paddings were worked out from, as for a row.
+    std::size_t previousKey = 0;
+    std::uint64_t marginsVersion = 0;
+    bool isTight = false;
   };
+  struct Rows {
+    std::unordered_map<std::size_t, Row> byKey;  // entries stay where they are while others come and go
+    std::vector<Row*> shown;                     // the rows of the last evaluation, in order
+    std::vector<Run> runs;                       // the runs of the last evaluation, in order
+    std::uint64_t marginsVersion = 0;            // the version of the margins the last evaluation saw
+  };
+  // The keys whose margins changed after a version: few, as a streamed reply changes one block at a time.
+  struct MarginChanges {
+    bool isComplete = true;  // false: which changed is not known, so every padding is looked up again
+    std::vector<std::size_t> keys;
+    bool leaves(std::size_t key) const {
+      return isComplete && std::find(keys.begin(), keys.end(), key) == keys.end();
+    }
+  };
+
+  MarginChanges marginChangesSince(std::uint64_t version) const {
+    MarginChanges result;
+    const auto& changes = *blockMargins_->changes;
+    const std::uint64_t current = blockMargins_->version;
+    // Every version after `version` must have left its change in the list (each change counts one up).
+    result.isComplete =
+        current >= version && changes.size() >= current - version &&
+        (current == version || changes[changes.size() - (current - version)].first == version + 1);
+    if (!result.isComplete) return result;
+    for (std::size_t i = changes.size() - (current - version); i < changes.size(); ++i)
+      result.keys.push_back(changes[i].second);
+    return result;
+  }
+
+  // Consecutive rows are shown in runs of this many, each standing in the sequence's ForEach as one view.
+  static constexpr std::size_t kRunLength = 16;
+
+  static std::size_t keyOf(const Indexed<Element>& element) { return std::hash<Indexed<Element>>{}(element); }
+
+  // A row made afresh for every element, for content that may show an element differently each time.
+  ui::AnyView madeRows() const {
+    std::vector<std::pair<std::size_t, ui::AnyView>> shown;  // key, row
+    shown.reserve(data_->size());
+    std::size_t previousKey = 0;
+    for (const auto& element : *data_) {
+      const std::size_t key = keyOf(element);
+      shown.emplace_back(key, row(element, key, paddingAbove(element.index, key, previousKey)));
+      previousKey = key;
+    }
+    return ui::ForEach(
+        shown, [](const auto& row) { return row.first; }, [](const auto& row) { return row.second; });
+  }
+
+  // The rows of content determined by the element: the same element with the same padding is shown by
+  // the very view made for it before, and a run of such rows by the very run shown before, which the view
+  // graph then keeps as it is without looking inside. A run whose elements, margins and element above
+  // are as they were is taken over whole, its rows not visited: a document that grows at its end costs
+  // little more than its last run, however long it is.
+  ui::AnyView keptRows(Rows& rows) const {
+    const std::uint64_t marginsVersion = blockMargins_->version;
+    const bool isTight = *tightSpacingEnabled_;
+    const MarginChanges changed = marginChangesSince(rows.marginsVersion);
+    std::vector<Row*> shownRows;
+    shownRows.reserve(data_->size());
+    std::vector<Run> runs;
+    runs.reserve((data_->size() + kRunLength - 1) / kRunLength);
+    std::size_t previousKey = 0;
+    // Runs are cut at fixed offsets, so an element stays in its run (and its view keeps its place in the
+    // tree) for as long as it keeps its offset; run n is keyed by n.
+    for (std::size_t start = 0; start < data_->size(); start += kRunLength) {
+      const std::size_t end = std::min(start + kRunLength, data_->size());
+      const std::size_t number = start / kRunLength;
+      Run* before = number < rows.runs.size() ? &rows.runs[number] : nullptr;
+      if (before && isKept(*before, start, end, previousKey, isTight, rows.marginsVersion, changed)) {
+        before->marginsVersion = marginsVersion;
+        shownRows.insert(shownRows.end(), before->shownRows.begin(), before->shownRows.end());
+        previousKey = before->rows.back().first;
+        runs.push_back(std::move(*before));
+        continue;
+      }
+      Run run;
+      run.previousKey = previousKey;
+      run.marginsVersion = marginsVersion;
+      run.isTight = isTight;
+      run.rows.reserve(end - start);
+      run.shownRows.reserve(end - start);
+      run.elements.reserve(end - start);
+      for (std::size_t i = start; i < end; ++i) {
+        Row& kept = keptRow(rows, i, previousKey, marginsVersion, isTight, changed);
+        previousKey = kept.key;
+        run.rows.emplace_back(kept.key, kept.view);
+        run.shownRows.push_back(&kept);
+        run.elements.push_back(kept.element);
+        shownRows.push_back(&kept);
+      }
+      bool isSameView = before && before->rows.size() == run.rows.size();
+      for (std::size_t i = 0; isSameView && i < run.rows.size(); ++i) {
+        isSameView = before->rows[i].first == run.rows[i].first &&
+                     before->rows[i].second.spec() == run.rows[i].second.spec();
+      }
+      run.view = isSameView ? before->view
+                            : ui::ForEachRun(
+                                  run.rows, [](const auto& row) { return row.first; },
+                                  [](const auto& row) { return row.second; });
+      runs.push_back(std::move(run));
+    }
+    rows.shown = std::move(shownRows);
+    rows.runs = std::move(runs);
+    rows.marginsVersion = marginsVersion;
+    blockMargins_->changes->clear();
+    forgetLeftRows(rows);
+    std::vector<std::size_t> numbers(rows.runs.size());
+    for (std::size_t n = 0; n < numbers.size(); ++n) numbers[n] = n;
+    return ui::ForEach(
+        numbers, [](std::size_t n) { return n; }, [&rows](std::size_t n) { return rows.runs[n].view; });
+  }
+
+  // Whether the run shown before still shows the elements from `start` to `end` below the element keyed
+  // `previousKey`: the same elements, with the margins of none of them nor of the one above changed.
+  bool isKept(const Run& run, std::size_t start, std::size_t end, std::size_t previousKey, bool isTight,
+              std::uint64_t lastMarginsVersion, const MarginChanges& changed) const {
+    if (run.rows.size() != end - start || run.previousKey != previousKey || run.isTight != isTight)
+      return false;
+    if (run.marginsVersion != blockMargins_->version) {
+      if (run.marginsVersion != lastMarginsVersion || !changed.leaves(previousKey)) return false;
+      for (const auto& row : run.rows) {
+        if (!changed.leaves(row.first)) return false;
+      }
+    }
+    // Equal elements have equal keys. An element parsed again into storage of its own is equal but
+    // costs a comparison of values here until its run is made again.
+    return std::equal(run.elements.begin(), run.elements.end(),
+                      data_->begin() + static_cast<std::ptrdiff_t>(start));
+  }
+
+  // The row of the element at `index`, below the element keyed `previousKey`, made again only when the
+  // element or its padding changed. A row is most often where it was in the last evaluation, where it is
+  // found without a look-up. Its padding is worked out again only once the margins of the element itself
+  // or of the one above changed, or the element above did.
+  Row& keptRow(Rows& rows, std::size_t index, std::size_t previousKey, std::uint64_t marginsVersion,
+               bool isTight, const MarginChanges& changed) const {
+    const auto& element = (*data_)[index];
+    const std::size_t key = keyOf(element);
+    Row* kept = index < rows.shown.size() && rows.shown[index]->key == key ? rows.shown[index] : nullptr;
+    if (!kept) {
+      auto found = rows.byKey.find(key);
+      if (found != rows.byKey.end()) kept = &found->second;
+    }
+    const bool isPaddingKnown =
+        kept && kept->previousKey == previousKey && kept->wasTight == isTight &&
+        (kept->marginsVersion == marginsVersion ||
+         (kept->marginsVersion == rows.marginsVersion && changed.leaves(key) && changed.leaves(previousKey)));
+    const std::optional<double> padding =
+        isPaddingKnown ? kept->topPadding : paddingAbove(element.index, key, previousKey);
+    if (!kept) {
+      kept = &rows.byKey.emplace(key, Row{element, key, padding, row(element, key, padding)}).first->second;
+    } else if (kept->topPadding != padding || !(kept->element == element)) {
+      *kept = Row{element, key, padding, row(element, key, padding)};
+    } else {
+      kept->element = element;  // as in `isKept`
+    }
+    kept->marginsVersion = marginsVersion;
+    kept->previousKey = previousKey;
+    kept->wasTight = isTight;
+    return *kept;
+  }
 
   ui::AnyView row(const Indexed<Element>& element, std::size_t key, std::optional<double> padding) const {
     auto margins = blockMargins_;
@@ -163,19 +300,19 @@ class BlockSequence final : public ui::View {
   // Rows of elements that left are dropped once they outnumber the elements shown, so the cost stays
   // in proportion to the elements (a streamed block leaves a row behind at every step).
   void forgetLeftRows(Rows& rows) const {
-    if (rows.byKey.size() <= 2 * data_.size() + 16) return;
-    std::erase_if(rows.byKey,
-                  [&rows](const auto& entry) { return entry.second.evaluation != rows.evaluation; });
+    if (rows.byKey.size() <= 2 * data_->size() + 16) return;
+    std::unordered_set<const Row*> shown(rows.shown.begin(), rows.shown.end());
+    std::erase_if(rows.byKey, [&shown](const auto& entry) { return !shown.contains(&entry.second); });
   }
 
   // The same for margins: those of elements that left are forgotten (an element that comes back reports
   // them again). Nothing shown reads them, so the sequence is not drawn again.
   void forgetLeftMargins() const {
     auto& margins = *blockMargins_->byKey;
-    if (margins.size() <= 2 * data_.size() + 16) return;
+    if (margins.size() <= 2 * data_->size() + 16) return;
     std::unordered_map<std::size_t, BlockMargin> kept;
-    kept.reserve(data_.size());
-    for (const auto& element : data_) {
+    kept.reserve(data_->size());
+    for (const auto& element : *data_) {
       const std::size_t key = std::hash<Indexed<Element>>{}(element);
       if (auto found = margins.find(key); found != margins.end()) kept.insert(*found);
     }
@@ -189,7 +326,8 @@ class BlockSequence final : public ui::View {
       if (entry->second == margin) return;
       entry->second = margin;
     }
-    margins.set(Margins{margins->byKey, margins->version + 1});
+    margins->changes->emplace_back(margins->version + 1, key);
+    margins.set(Margins{margins->byKey, margins->version + 1, margins->changes});
   }
   static ui::HorizontalAlignment alignment(ui::TextAlignment textAlignment) {
     switch (textAlignment) {
@@ -208,7 +346,8 @@ class BlockSequence final : public ui::View {
   ui::State<Margins> blockMargins_;
   // Kept by the view graph with the sequence; never set, so it never draws the sequence again.
   ui::State<std::shared_ptr<Rows>> rows_{std::make_shared<Rows>()};
-  std::vector<Indexed<Element>> data_;
+  // Shared by the copies the view graph makes of the sequence, which then cost nothing per element.
+  std::shared_ptr<const std::vector<Indexed<Element>>> data_;
   Content content_;
   bool isContentDeterminedByElement_;
 };

@@ -157,6 +157,19 @@ struct HostingView::Entry {
   std::uint64_t generation = 0;
 };
 
+// What a run of a ForEach's views added to the hierarchy the last time it was shown, kept while only scroll
+// views show it (they hold nothing that can change while their views keep their revision and place).
+struct HostingView::RealisedRun {
+  std::weak_ptr<const Node> node;
+  std::uint64_t revision = 0;
+  std::uint64_t arranged = 0;
+  Rect frame;
+  Point origin;
+  std::uint64_t generation = 0;
+  std::vector<std::shared_ptr<appkit::View>> subviews;
+  std::vector<Entry*> entries;
+};
+
 // Where the platform views of a part of the tree go: a container view, the position of its origin in
 // the hosting view's coordinates, and its new subviews, back to front.
 struct HostingView::Place {
@@ -284,6 +297,7 @@ void HostingView::show(bool reportsGeometry) {
   auto isStale = [this](const auto& item) { return item.second->generation != generation_; };
   std::erase_if(entries_, isStale);
   std::erase_if(rowEntries_, isStale);
+  std::erase_if(realisedRuns_, [&isStale](const auto& item) { return !item.second || isStale(item); });
   // Representables are updated once the hierarchy is complete, so each sees its final place.
   auto pending = std::move(toUpdate_);
   toUpdate_.clear();
@@ -300,6 +314,12 @@ void HostingView::show(bool reportsGeometry) {
 }
 
 HostingView::Entry* HostingView::entryFor(const Node& node, int kind) {
+  Entry* entry = madeEntryFor(node, kind);
+  if (realisedEntries_) realisedEntries_->push_back(entry);
+  return entry;
+}
+
+HostingView::Entry* HostingView::madeEntryFor(const Node& node, int kind) {
   // A list row can be a control itself: its cell is kept apart from the control's host.
   auto& slot = kind == listRow ? rowEntries_[&node] : entries_[&node];
   auto current = slot ? slot->node.lock() : nullptr;
@@ -608,6 +628,11 @@ void HostingView::realise(const Node& node, Place& place) {
   if (!hasPlatformViews(node)) return;
   auto frame = pass_.frame(node);
   if (!frame) return;  // not shown (an option of a closed menu, a subview a layout left out)
+  if (auto* container = node.primitiveAs<detail::ContainerSpec>();
+      container && container->isTransparent() && container->typeName() == "ForEachRun") {
+    realiseRun(node, *frame, place);
+    return;
+  }
   if (int kind = kindOf(node); kind != none) {
     // Views that are more than their control (a labelled colour well, a titled picker) host the control
     // where it sits.
@@ -636,6 +661,39 @@ void HostingView::realise(const Node& node, Place& place) {
     return;
   }
   for (const auto& child : children) realise(*child, place);
+}
+
+void HostingView::realiseRun(const Node& run, const Rect& frame, Place& place) {
+  auto& kept = realisedRuns_[&run];
+  const auto arranged = pass_.arrangedIn(run);
+  // The run shown in the last refresh, unchanged, arranged in the same run of layout and in the same
+  // place: its platform views are those it showed then, where they were.
+  if (kept && kept->generation + 1 == generation_ && kept->node.lock().get() == &run &&
+      kept->revision == run.revision() && arranged && kept->arranged == *arranged && kept->frame == frame &&
+      kept->origin == place.origin) {
+    kept->generation = generation_;
+    for (Entry* entry : kept->entries) entry->generation = generation_;
+    place.subviews.insert(place.subviews.end(), kept->subviews.begin(), kept->subviews.end());
+    return;
+  }
+  std::vector<Entry*> entries;
+  auto* outer = std::exchange(realisedEntries_, &entries);
+  Place inside{place.origin, {}};
+  for (const auto& child : run.children()) realise(*child, inside);
+  realisedEntries_ = outer;
+  if (outer) outer->insert(outer->end(), entries.begin(), entries.end());
+  const bool isKeepable = arranged && std::all_of(entries.begin(), entries.end(), [](const Entry* entry) {
+                            return entry->kind == scrollView;
+                          });
+  if (isKeepable) {
+    if (!kept) kept = std::make_unique<RealisedRun>();
+    *kept = RealisedRun{run.weak_from_this(), run.revision(), *arranged,       frame,
+                        place.origin,         generation_,    inside.subviews, std::move(entries)};
+  } else {
+    kept.reset();
+  }
+  place.subviews.insert(place.subviews.end(), std::make_move_iterator(inside.subviews.begin()),
+                        std::make_move_iterator(inside.subviews.end()));
 }
 
 void HostingView::realisePlatformView(const Node& node, int kind, const Rect& frame, Place& place) {

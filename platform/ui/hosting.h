@@ -113,11 +113,15 @@ class HostingView : public appkit::View {
   void connectGraph();
   // Lays the tree out in the bounds and its safe area.
   void layoutTree();
+  // The entry of a platform view showing `node`, noted as shown by the run being realised, if any.
   Entry* entryFor(const detail::Node& node, int kind);
+  Entry* madeEntryFor(const detail::Node& node, int kind);
   // Whether a view of the subtree of `node` is shown by a platform view (worked out once per revision).
   static bool hasPlatformViews(const detail::Node& node);
   void realise(const detail::Node& node, Place& place);
   void realisePlatformView(const detail::Node& node, int kind, const Rect& frame, Place& place);
+  // `realise` for a run of a ForEach's views, which shows what it showed before while it is unchanged.
+  void realiseRun(const detail::Node& run, const Rect& frame, Place& place);
   void configure(Entry& entry, const detail::Node& node);
   void show(bool reportsGeometry);
   bool isFirstResponder(const appkit::View& view) const;
@@ -131,6 +135,9 @@ class HostingView : public appkit::View {
   LayoutPass pass_;
   std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> entries_;
   std::unordered_map<const detail::Node*, std::unique_ptr<Entry>> rowEntries_;
+  struct RealisedRun;
+  std::unordered_map<const detail::Node*, std::unique_ptr<RealisedRun>> realisedRuns_;
+  std::vector<Entry*>* realisedEntries_ = nullptr;  // where the entries a run shows are noted
   std::vector<Entry*> toUpdate_;
   std::vector<Entry*> focusables_;  // the fields shown, in tree order
   std::uint64_t generation_ = 0;

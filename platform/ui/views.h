@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,8 +17,8 @@
 #include "platform/ui/binding.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/color.h"
-#include "platform/ui/stroke_style.h"
 #include "platform/ui/number_formatter.h"
+#include "platform/ui/stroke_style.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_values.h"
 
@@ -47,8 +47,15 @@ inline constexpr bool isSelf = sizeof...(Vs) == 1 && (std::is_same_v<std::remove
 class ContainerSpec final : public PrimitiveSpec {
  public:
   ContainerSpec(std::string name, std::vector<Child> children, std::string description = {})
-      : name_(std::move(name)), children_(std::move(children)), description_(std::move(description)) {}
+      : name_(std::move(name)),
+        children_(std::move(children)),
+        description_(std::move(description)),
+        isTransparent_(name_ == "Group" || name_ == "ForEach" || name_ == "ForEachRun" ||
+                       name_ == "Conditional" || name_ == "EmptyView") {}
   std::string typeName() const override { return name_; }
+  // Whether its views are laid out as views of the container around it (it has no layout of its own),
+  // worked out once: layout asks for every view of a stack at every pass.
+  bool isTransparent() const { return isTransparent_; }
   bool hasVariableTypeName() const override { return true; }
   std::vector<Child> children() const override { return children_; }
   std::string describe() const override { return description_.empty() ? name_ : name_ + " " + description_; }
@@ -57,6 +64,7 @@ class ContainerSpec final : public PrimitiveSpec {
   std::string name_;
   std::vector<Child> children_;
   std::string description_;
+  bool isTransparent_;
 };
 
 class ImageSpec;
@@ -92,8 +100,8 @@ class ImageSpec final : public PrimitiveSpec {
   std::optional<std::filesystem::path> bundleDirectory;
   // The picture's size in points, for pictures whose pixels were measured where they were read.
   std::optional<foundation::Size> size;
-  std::string label;  // what accessibility reads for the picture
-  bool isTemplate = false;  // drawn in the foreground colour, keeping only the image's shape
+  std::string label;                     // what accessibility reads for the picture
+  bool isTemplate = false;               // drawn in the foreground colour, keeping only the image's shape
   std::shared_ptr<const Bitmap> bitmap;  // the pixels of a bitmap image
   std::string typeName() const override { return "Image"; }
   std::string describe() const override;
@@ -273,7 +281,8 @@ class Image : public AnyView {
   static Image named(std::string name, const foundation::Bundle& bundle, std::string label = {});
   // A picture read elsewhere, known by a name (its address), its size in points and its pixels (none
   // where only its size is known).
-  static Image picture(std::string name, foundation::Size size, std::shared_ptr<const Bitmap> bitmap = nullptr);
+  static Image picture(std::string name, foundation::Size size,
+                       std::shared_ptr<const Bitmap> bitmap = nullptr);
   Image resizable() const;
   // The same image, measured at `size` points.
   Image withSize(foundation::Size size) const;
@@ -378,10 +387,26 @@ AnyView Group(const std::vector<AnyView>& views);
 template <class Range, class IdOf, class Make>
 AnyView ForEach(const Range& items, IdOf idOf, Make make) {
   std::vector<detail::Child> children;
+  if constexpr (requires { items.size(); }) children.reserve(items.size());
   for (const auto& item : items) {
     children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
   }
   return AnyView(std::make_shared<detail::ContainerSpec>("ForEach", std::move(children)));
+}
+
+// A run of consecutive views of an enclosing ForEach, standing in it as one of its views: laid out, drawn
+// and dumped exactly as if its views stood in the enclosing ForEach themselves, each keeping its identity
+// by its id within the run. A long ForEach whose views mostly stay as they are (a document that grows at
+// its end) hands the view graph the very same description for each run that did not change, which the
+// graph then keeps with everything below it without visiting its views one by one.
+template <class Range, class IdOf, class Make>
+AnyView ForEachRun(const Range& items, IdOf idOf, Make make) {
+  std::vector<detail::Child> children;
+  if constexpr (requires { items.size(); }) children.reserve(items.size());
+  for (const auto& item : items) {
+    children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
+  }
+  return AnyView(std::make_shared<detail::ContainerSpec>("ForEachRun", std::move(children)));
 }
 
 // One of two views; each branch has its own identity, so switching branches drops the other's state.

@@ -53,9 +53,7 @@ bool isTabLabel(const Node& node) {
 // Containers that only gather views: a stack or layout arranges what is inside them as its own items.
 bool isTransparent(const Node& node) {
   auto* container = containerOf(node);
-  if (!container) return false;
-  const auto name = container->typeName();
-  return name == "Group" || name == "ForEach" || name == "Conditional" || name == "EmptyView";
+  return container && container->isTransparent();
 }
 
 // What a view keeping its proportions is offered: the size of its ratio (its ideal size's, unless given)
@@ -86,12 +84,24 @@ struct Gathered {
   std::size_t begin, end;
 };
 
+// A run of a ForEach's views (see `ui::ForEachRun`).
+bool isRun(const Node& node) { return isTransparent(node) && containerOf(node)->typeName() == "ForEachRun"; }
+
+// `keepsRunsWhole`: runs of a ForEach are items themselves (see `wholeRunStack`).
 void gatherItem(const Node& node, std::vector<const Node*>& items, std::vector<Gathered>& gathered,
-                bool takesSectionsApart) {
+                bool takesSectionsApart, bool keepsRunsWhole) {
   const Node& inner = unwrapBodies(node);
-  if (isTransparent(inner) || (takesSectionsApart && isContainer(inner, "Section"))) {
+  if (isTransparent(inner) && !(keepsRunsWhole && isRun(inner))) {
     std::size_t begin = items.size();
-    for (const auto& child : inner.children()) gatherItem(*child, items, gathered, takesSectionsApart);
+    for (const auto& child : inner.children())
+      gatherItem(*child, items, gathered, takesSectionsApart, keepsRunsWhole);
+    gathered.push_back({&node, begin, items.size()});
+    return;
+  }
+  if (takesSectionsApart && isContainer(inner, "Section")) {
+    std::size_t begin = items.size();
+    for (const auto& child : inner.children())
+      gatherItem(*child, items, gathered, takesSectionsApart, keepsRunsWhole);
     gathered.push_back({&node, begin, items.size()});
     return;
   }
@@ -99,11 +109,27 @@ void gatherItem(const Node& node, std::vector<const Node*>& items, std::vector<G
 }
 
 std::vector<const Node*> itemsOf(const Node& container, std::vector<Gathered>& gathered,
-                                 bool takesSectionsApart = false) {
+                                 bool takesSectionsApart = false, bool keepsRunsWhole = false) {
   std::vector<const Node*> items;
   items.reserve(container.children().size());
-  for (const auto& child : container.children()) gatherItem(*child, items, gathered, takesSectionsApart);
+  for (const auto& child : container.children())
+    gatherItem(*child, items, gathered, takesSectionsApart, keepsRunsWhole);
   return items;
+}
+
+// The vertical stack whose views a run of a ForEach holds (seen through bodies and gathering containers),
+// when the run is offered no height: its views are then laid out one below the other, each offered the
+// width alone, exactly as the stack would lay them out itself. So such a stack lays out a run as one of
+// its items, and one that did not change keeps its size and placement without its views being visited.
+// Offered a height, a stack shares it among all its views, and runs are taken apart.
+const detail::StackSpec* wholeRunStack(const Node& run, const ProposedViewSize& p) {
+  if (p.height || !isRun(run)) return nullptr;
+  for (const Node* parent = run.parent(); parent; parent = parent->parent()) {
+    if (parent->kind() == Node::Kind::composite || isTransparent(*parent)) continue;
+    const auto* stack = parent->primitiveAs<detail::StackSpec>();
+    return stack && stack->axis == detail::StackSpec::Axis::vertical ? stack : nullptr;
+  }
+  return nullptr;
 }
 
 // The nearest modifier of type M on the outside of a view (found walking into modified contents and
@@ -188,13 +214,13 @@ Rect unionOf(const Rect& a, const Rect& b) {
 
 template <class FrameOf, class SetFrame>
 void frameGatheredViews(const FrameOf& frameOf, const SetFrame& setFrame,
-                        const std::vector<const Node*>& items, const std::vector<Gathered>& gathered) {
+                        const std::vector<Gathered>& gathered) {
   // A group (or ForEach, or branch) the container took apart is framed around the items it gave, so the
   // views inside it count as shown.
   for (const auto& group : gathered) {
     if (group.begin == group.end) continue;
-    Rect around = frameOf(*items[group.begin]);
-    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frameOf(*items[i]));
+    Rect around = frameOf(group.begin);
+    for (std::size_t i = group.begin + 1; i < group.end; ++i) around = unionOf(around, frameOf(i));
     for (const Node* n = group.node;; n = n->children().front().get()) {
       setFrame(*n, around);
       if (isTransparent(*n) || n->children().empty()) break;
@@ -210,6 +236,13 @@ struct StackArrangement {
   std::vector<ProposedViewSize> proposals;
   std::vector<double> baselineOffsets;  // a row aligned on baselines: each item's distance from the top
   Size size;
+};
+
+struct StackLayout {
+  std::vector<const Node*> items;
+  std::vector<bool> isWholeRun;  // by item: a run of a ForEach laid out as one item
+  std::vector<Gathered> gathered;
+  StackArrangement arrangement;
 };
 
 bool isBaseline(VerticalAlignment alignment) {
@@ -661,6 +694,11 @@ struct Node::LayoutRecord {
     // The geometry readers of its subtree in tree order, worked out the first time the view was kept
     // where it was placed, and good for as long as it keeps that placement.
     std::optional<std::vector<const Node*>> keptGeometryReaders;
+    // A stack's items and their arrangement under the proposal it was last measured or placed with, and
+    // the revision they hold for (see `stackLayout`).
+    std::uint64_t stackRevision = 0;
+    ProposedViewSize stackProposal;
+    std::shared_ptr<const StackLayout> stack;
   };
 
   std::uint64_t passId = 0;  // the pass that keeps this record; none once it let go
@@ -669,7 +707,8 @@ struct Node::LayoutRecord {
 
   std::uint64_t placedRevision = 0;  // none: not placed
   std::uint64_t era = 0;
-  std::uint64_t stamp = 0;  // the run that last placed the view, or kept it where it was
+  std::uint64_t stamp = 0;     // the run that last placed the view, or kept it where it was
+  std::uint64_t arranged = 0;  // the run that last placed the view and its subtree anew
   Rect frame;
   ProposedViewSize proposal;
   // Placed by a call of `place` of its own (not only framed by the container that took it apart).
@@ -736,6 +775,30 @@ const GridArrangement& gridArrangement(LayoutPass& pass, Node::LayoutRecord& rec
     extras.gridRevision = grid.revision();
   }
   return *extras.grid;
+}
+
+// A horizontal or vertical stack's items and their arrangement under one proposal. They depend on the
+// stack's subtree alone, so they hold while it keeps its revision: a stack measured and then placed under
+// the same proposal (as most are), or kept as it was while something around it changed, gathers and
+// arranges its items once, however many they are.
+std::shared_ptr<const StackLayout> stackLayout(LayoutPass& pass, Node::LayoutRecord& record, const Node& node,
+                                               const detail::StackSpec& stack, const ProposedViewSize& p) {
+  auto& extras = record.ensureExtras();
+  if (extras.stack && extras.stackRevision == node.revision() && extras.stackProposal == p)
+    return extras.stack;
+  auto made = std::make_shared<StackLayout>();
+  const bool keepsRunsWhole = stack.axis == detail::StackSpec::Axis::vertical && !p.height;
+  made->items = itemsOf(node, made->gathered, false, keepsRunsWhole);
+  made->isWholeRun.reserve(made->items.size());
+  for (const Node* item : made->items)
+    made->isWholeRun.push_back(keepsRunsWhole && isRun(unwrapBodies(*item)));
+  made->arrangement = arrangeStack(pass, made->items, stack.axis == detail::StackSpec::Axis::horizontal,
+                                   stack.spacing.value_or(defaultSpacing), p, stack.alignment.vertical);
+  // Measuring the items made records of their own; this one stays where it was, as do its extras.
+  extras.stack = made;
+  extras.stackRevision = node.revision();
+  extras.stackProposal = p;
+  return made;
 }
 
 }  // namespace
@@ -843,6 +906,11 @@ Rect LayoutPass::reachingOutOfSafeArea(const Rect& frame, Edges edges) const {
 
 std::optional<Rect> LayoutPass::frame(const Node& node) const { return placedFrame(node); }
 
+std::optional<std::uint64_t> LayoutPass::arrangedIn(const Node& node) const {
+  const Record* record = placed(node);
+  return record && record->isPlacedItself ? std::optional<std::uint64_t>(record->arranged) : std::nullopt;
+}
+
 std::vector<Rect> LayoutPass::imageFrames(const Node& text) const {
   const Record* record = placed(text);
   return record && record->extras ? record->extras->imageFrames : std::vector<Rect>{};
@@ -929,6 +997,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   }
   Record& record = setFrame(node, frame);
   record.isPlacedItself = true;
+  record.arranged = generation_;
   record.proposal = p;
   record.isPositionDependent = false;
   record.hasGeometryReaders = false;
@@ -1034,9 +1103,9 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     return measurer_->measureAttributed(text->attributedString(), fontOf(node), width, lineSpacing);
   }
   if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
-    std::vector<Gathered> gathered;
-    auto items = itemsOf(node, gathered);
     if (stack->axis == detail::StackSpec::Axis::depth) {
+      std::vector<Gathered> gathered;
+      auto items = itemsOf(node, gathered);
       Size size;
       for (const Node* item : items) {
         Size itemSize = sizeThatFits(*item, p);
@@ -1044,9 +1113,7 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
       }
       return size;
     }
-    return arrangeStack(*this, items, stack->axis == detail::StackSpec::Axis::horizontal,
-                        stack->spacing.value_or(defaultSpacing), p, stack->alignment.vertical)
-        .size;
+    return stackLayout(*this, record(node), node, *stack, p)->arrangement.size;
   }
   if (auto* spacer = node.primitiveAs<detail::SpacerSpec>()) {
     double minimum = spacer->minLength.value_or(defaultSpacing);
@@ -1097,6 +1164,11 @@ Size LayoutPass::measure(const Node& node, const ProposedViewSize& p) {
     Size size = content ? sizeThatFits(*content, {reduced(p.width, horizontal), reduced(p.height, vertical)})
                         : Size{};
     return p.replacingUnspecifiedDimensions({size.width + horizontal, size.height + vertical});
+  }
+  if (const auto* stack = wholeRunStack(node, p)) {
+    std::vector<Gathered> gathered;
+    return arrangeStack(*this, itemsOf(node, gathered), false, stack->spacing.value_or(defaultSpacing), p)
+        .size;
   }
   if (auto* container = containerOf(node)) {
     const auto name = container->typeName();
@@ -1207,34 +1279,45 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
   }
 
   if (auto* stack = node.primitiveAs<detail::StackSpec>()) {
-    std::vector<Gathered> gathered;
-    auto items = itemsOf(node, gathered);
     if (stack->axis == detail::StackSpec::Axis::depth) {
+      std::vector<Gathered> gathered;
+      auto items = itemsOf(node, gathered);
       for (const Node* item : items) place(*item, aligned(frame, sizeThatFits(*item, p), stack->alignment));
-    } else {
-      bool isHorizontal = stack->axis == detail::StackSpec::Axis::horizontal;
-      double spacing = stack->spacing.value_or(defaultSpacing);
-      auto arrangement = arrangeStack(*this, items, isHorizontal, spacing, p, stack->alignment.vertical);
-      double cursor = isHorizontal ? frame.minX() : frame.minY();
-      for (std::size_t i = 0; i < items.size(); ++i) {
-        Size size = arrangement.sizes[i];
-        if (isHorizontal) {
-          const double y = arrangement.baselineOffsets.empty()
-                               ? offsetFor(stack->alignment.vertical, frame.height(), size.height)
-                               : arrangement.baselineOffsets[i];
-          place(*items[i], Rect(cursor, frame.minY() + y, size.width, size.height), arrangement.proposals[i]);
-          cursor += size.width + spacing;
-        } else {
-          place(*items[i],
-                Rect(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width), cursor,
-                     size.width, size.height),
-                arrangement.proposals[i]);
-          cursor += size.height + spacing;
-        }
-      }
+      frameGatheredViews([this, &items](std::size_t i) { return placedFrame(*items[i]).value_or(Rect()); },
+                         [this](const Node& n, const Rect& r) { setFrame(n, r); }, gathered);
+      return;
     }
-    frameGatheredViews([this](const Node& n) { return placedFrame(n).value_or(Rect()); },
-                       [this](const Node& n, const Rect& r) { setFrame(n, r); }, items, gathered);
+    // Held while the items are placed, whatever the record keeps meanwhile.
+    const std::shared_ptr<const StackLayout> layout = stackLayout(*this, record(node), node, *stack, p);
+    const auto& items = layout->items;
+    const auto& arrangement = layout->arrangement;
+    const bool isHorizontal = stack->axis == detail::StackSpec::Axis::horizontal;
+    const double spacing = stack->spacing.value_or(defaultSpacing);
+    std::vector<Rect> frames;
+    frames.reserve(items.size());
+    double cursor = isHorizontal ? frame.minX() : frame.minY();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      Size size = arrangement.sizes[i];
+      if (isHorizontal) {
+        const double y = arrangement.baselineOffsets.empty()
+                             ? offsetFor(stack->alignment.vertical, frame.height(), size.height)
+                             : arrangement.baselineOffsets[i];
+        frames.emplace_back(cursor, frame.minY() + y, size.width, size.height);
+        cursor += size.width + spacing;
+      } else if (layout->isWholeRun[i]) {
+        // Across the whole stack, so that its views are aligned in it as the stack aligns its own.
+        frames.emplace_back(frame.minX(), cursor, frame.width(), size.height);
+        cursor += size.height + spacing;
+      } else {
+        frames.emplace_back(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width),
+                            cursor, size.width, size.height);
+        cursor += size.height + spacing;
+      }
+      place(*items[i], frames.back(), arrangement.proposals[i]);
+    }
+    // Each item was placed in the frame it was given.
+    frameGatheredViews([&frames](std::size_t i) { return frames[i]; },
+                       [this](const Node& n, const Rect& r) { setFrame(n, r); }, layout->gathered);
     return;
   }
   if (node.primitiveAs<detail::ToggleSpec>()) {
@@ -1346,6 +1429,25 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
     place(*content, aligned(inside, sizeThatFits(*content, ProposedViewSize(inside.size)), Alignment::top()));
     return;
   }
+  if (const auto* stack = wholeRunStack(node, p)) {
+    std::vector<Gathered> gathered;
+    const auto items = itemsOf(node, gathered);
+    const double spacing = stack->spacing.value_or(defaultSpacing);
+    const auto arrangement = arrangeStack(*this, items, false, spacing, p);
+    std::vector<Rect> frames;
+    frames.reserve(items.size());
+    double cursor = frame.minY();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Size size = arrangement.sizes[i];
+      frames.emplace_back(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width),
+                          cursor, size.width, size.height);
+      cursor += size.height + spacing;
+      place(*items[i], frames.back(), arrangement.proposals[i]);
+    }
+    frameGatheredViews([&frames](std::size_t i) { return frames[i]; },
+                       [this](const Node& n, const Rect& r) { setFrame(n, r); }, gathered);
+    return;
+  }
   auto* container = containerOf(node);
   if (!container) return;
   const auto name = container->typeName();
@@ -1431,8 +1533,8 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
       cursor += size.height + spacing;
     }
   }
-  frameGatheredViews([this](const Node& n) { return placedFrame(n).value_or(Rect()); },
-                     [this](const Node& n, const Rect& r) { setFrame(n, r); }, items, gathered);
+  frameGatheredViews([this, &items](std::size_t i) { return placedFrame(*items[i]).value_or(Rect()); },
+                     [this](const Node& n, const Rect& r) { setFrame(n, r); }, gathered);
 }
 
 // Subview proxies.

@@ -74,6 +74,10 @@ class LayoutPass {
 
   // The frame of a view that was placed, in the coordinates of the space laid out.
   std::optional<Rect> frame(const detail::Node& node) const;
+  // The run of layout that last arranged the subtree of a view placed by a call of `place` of its own
+  // (none for other views): while it stays the same and the view keeps its frame, everything inside the
+  // view keeps its frame too.
+  std::optional<std::uint64_t> arrangedIn(const detail::Node& node) const;
   // The frames of the pictures in a text that was placed, in order (none for other views).
   std::vector<Rect> imageFrames(const detail::Node& text) const;
   // Where the characters of a text with pictures were set (runs are the text's segments, positions in

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "layout_fixture.h"
 #include "platform/ui/views.h"
 
@@ -123,6 +126,44 @@ TEST(StackLayout, GroupsAndForEachRowsAreItemsOfTheStack) {
   EXPECT_EQ(laid.frame(text("a")), Rect(42, 20, 8, 20));
   EXPECT_EQ(laid.frame(text("bb")), Rect(42, 40, 16, 20));
   EXPECT_EQ(laid.frame(type("ForEach")), Rect(42, 20, 16, 40));
+}
+
+TEST(StackLayout, RunsOfAForEachLayOutAsTheirViewsStandingInTheForEach) {
+  // The same texts of different widths in one ForEach, and in runs of two: laid out (offered a height or
+  // not, as in a scroll view) and dumped alike, however the stack aligns and spaces them.
+  const std::vector<std::string> names{"a", "bbbb", "cc", "dddddd", "e"};
+  const std::vector<std::vector<std::string>> runs{{"a", "bbbb"}, {"cc", "dddddd"}, {"e"}};
+  auto id = [](const std::string& s) { return s; };
+  auto make = [](const std::string& s) { return Text(s); };
+  struct Case {
+    const char* what;
+    HorizontalAlignment alignment;
+    double spacing;
+    bool isScrolled;
+  };
+  const Case cases[] = {
+      {"leading, scrolled", HorizontalAlignment::leading, 0, true},
+      {"centred and spaced, scrolled", HorizontalAlignment::center, 4, true},
+      {"trailing and spaced, scrolled", HorizontalAlignment::trailing, 2, true},
+      {"centred and spaced, offered a height", HorizontalAlignment::center, 4, false},
+      {"trailing, offered a height", HorizontalAlignment::trailing, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto shown = [&c](AnyView view) { return c.isScrolled ? AnyView(ScrollView(view)) : view; };
+    LaidOut flat(shown(VStack(c.alignment, c.spacing, Text("top"), ForEach(names, id, make))), {100, 200});
+    LaidOut inRuns(shown(VStack(c.alignment, c.spacing, Text("top"),
+                                ForEach(
+                                    runs, [](const auto& run) { return run.front(); },
+                                    [&](const auto& run) { return ForEachRun(run, id, make); }))),
+                   {100, 200});
+    for (const auto& name : {"top", "a", "bbbb", "cc", "dddddd", "e"}) {
+      SCOPED_TRACE(name);
+      EXPECT_EQ(inRuns.frame(text(name)), flat.frame(text(name)));
+    }
+    EXPECT_EQ(inRuns.frame(type("VStack")), flat.frame(type("VStack")));
+    EXPECT_EQ(inRuns.host().dump(), flat.host().dump());
+  }
 }
 
 TEST(LayoutPass, EveryRunOfLayoutIsNamedAnewAcrossPasses) {
