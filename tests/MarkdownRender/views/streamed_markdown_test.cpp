@@ -47,11 +47,25 @@ std::string arrangement(WindowHost& host) {
   return out.str() + host.dump();
 }
 
+// Texts shown one after another in one view, as a reply is streamed into it.
+struct Case {
+  const char* what;
+  std::vector<std::string> steps;
+};
+
+// Each step of the case looks (views, frames, hosted views) as the same text shown afresh.
+void expectEveryStepLooksFresh(const Case& c) {
+  SCOPED_TRACE(c.what);
+  WindowHost streamed(shown(c.steps.front()), {400, 600});
+  for (const auto& step : c.steps) {
+    SCOPED_TRACE(step);
+    streamed.setRoot(shown(step));
+    WindowHost fresh(shown(step), {400, 600});
+    EXPECT_EQ(arrangement(streamed), arrangement(fresh));
+  }
+}
+
 TEST(StreamedMarkdown, EveryStepLooksAsTheSameTextShownAfresh) {
-  struct Case {
-    const char* what;
-    std::vector<std::string> steps;
-  };
   const Case cases[] = {
       {"a paragraph that grows in place",
        {"First paragraph.\n\nSecond", "First paragraph.\n\nSecond paragraph, longer now",
@@ -77,16 +91,7 @@ TEST(StreamedMarkdown, EveryStepLooksAsTheSameTextShownAfresh) {
       {"the same block at another offset",
        {"same\n\nsame\n\nsame", "same\n\nsame", "# Head\n\nsame\n\nsame\n\nsame"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WindowHost streamed(shown(c.steps.front()), {400, 600});
-    for (const auto& step : c.steps) {
-      SCOPED_TRACE(step);
-      streamed.setRoot(shown(step));
-      WindowHost fresh(shown(step), {400, 600});
-      EXPECT_EQ(arrangement(streamed), arrangement(fresh));
-    }
-  }
+  for (const auto& c : cases) expectEveryStepLooksFresh(c);
 }
 
 // A reply of many blocks of every kind, streamed in pieces of a few characters: each step, wherever it
@@ -140,10 +145,6 @@ TEST(StreamedMarkdown, ALongReplyLooksAsItsTextShownAfreshWhereverItChanges) {
     text.replace(text.find(own + "\n"), own.size(), replacement);
     return text;
   };
-  struct Case {
-    const char* what;
-    std::vector<std::string> steps;
-  };
   const Case cases[] = {
       {"an early paragraph turned into a setext heading",
        {twenty, withParagraph(twenty, 3, "Paragraph 3.\n==="), withParagraph(twenty, 3, "Paragraph 3.\n---"),
@@ -176,16 +177,7 @@ TEST(StreamedMarkdown, ALongReplyLooksAsItsTextShownAfreshWhereverItChanges) {
       {"runs that fill up and empty again",
        {paragraphs(15), paragraphs(16), paragraphs(17), paragraphs(33), paragraphs(32), paragraphs(3)}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WindowHost streamed(shown(c.steps.front()), {400, 600});
-    for (const auto& step : c.steps) {
-      SCOPED_TRACE(step);
-      streamed.setRoot(shown(step));
-      WindowHost fresh(shown(step), {400, 600});
-      EXPECT_EQ(arrangement(streamed), arrangement(fresh));
-    }
-  }
+  for (const auto& c : cases) expectEveryStepLooksFresh(c);
 }
 
 TEST(StreamedMarkdown, ALongDocumentIsDumpedAsOneBlockAfterAnother) {
