@@ -57,7 +57,7 @@ class BlockSequence final : public ui::View {
 
   // Stores the margins an element reports, replacing earlier ones; the sequence is drawn again.
   void recordMargins(const BlockMargin& margin, const Indexed<Element>& element) const {
-    record(blockMargins_, std::hash<Indexed<Element>>{}(element), margin);
+    record(blockMargins_, keyOf(element), margin);
   }
 
   // The space above an element: none for the first; otherwise the larger of its own top margin and the
@@ -67,8 +67,8 @@ class BlockSequence final : public ui::View {
     if (element.index <= 0) return 0.0;
     const auto index = static_cast<std::size_t>(element.index);
     const std::size_t previousKey =
-        index <= data_->size() ? std::hash<Indexed<Element>>{}((*data_)[index - 1]) : 0;
-    return paddingAbove(element.index, std::hash<Indexed<Element>>{}(element),
+        index <= data_->size() ? keyOf((*data_)[index - 1]) : 0;
+    return paddingAbove(element.index, keyOf(element),
                         index <= data_->size() ? std::optional<std::size_t>(previousKey) : std::nullopt);
   }
 
@@ -313,7 +313,7 @@ class BlockSequence final : public ui::View {
     std::unordered_map<std::size_t, BlockMargin> kept;
     kept.reserve(data_->size());
     for (const auto& element : *data_) {
-      const std::size_t key = std::hash<Indexed<Element>>{}(element);
+      const std::size_t key = keyOf(element);
       if (auto found = margins.find(key); found != margins.end()) kept.insert(*found);
     }
     margins.swap(kept);

@@ -629,7 +629,7 @@ void HostingView::realise(const Node& node, Place& place) {
   auto frame = pass_.frame(node);
   if (!frame) return;  // not shown (an option of a closed menu, a subview a layout left out)
   if (auto* container = node.primitiveAs<detail::ContainerSpec>();
-      container && container->isTransparent() && container->typeName() == "ForEachRun") {
+      container && container->isRunOfForEach()) {
     realiseRun(node, *frame, place);
     return;
   }

@@ -62,7 +62,7 @@ std::shared_ptr<Node> controlFor(const std::shared_ptr<Node>& node) {
 void dumpInto(const Node& node, int depth, std::string& out) {
   // A run of a ForEach's views is dumped as those views, standing in the ForEach itself.
   if (auto* container = node.primitiveAs<detail::ContainerSpec>();
-      container && container->typeName() == "ForEachRun") {
+      container && container->isRunOfForEach()) {
     for (const auto& child : node.children()) dumpInto(*child, depth, out);
     return;
   }

@@ -50,12 +50,15 @@ class ContainerSpec final : public PrimitiveSpec {
       : name_(std::move(name)),
         children_(std::move(children)),
         description_(std::move(description)),
-        isTransparent_(name_ == "Group" || name_ == "ForEach" || name_ == "ForEachRun" ||
-                       name_ == "Conditional" || name_ == "EmptyView") {}
+        isRunOfForEach_(name_ == "ForEachRun"),
+        isTransparent_(isRunOfForEach_ || name_ == "Group" || name_ == "ForEach" || name_ == "Conditional" ||
+                       name_ == "EmptyView") {}
   std::string typeName() const override { return name_; }
   // Whether its views are laid out as views of the container around it (it has no layout of its own),
   // worked out once: layout asks for every view of a stack at every pass.
   bool isTransparent() const { return isTransparent_; }
+  // Whether it is a run of an enclosing ForEach's views (see `ForEachRun`).
+  bool isRunOfForEach() const { return isRunOfForEach_; }
   bool hasVariableTypeName() const override { return true; }
   std::vector<Child> children() const override { return children_; }
   std::string describe() const override { return description_.empty() ? name_ : name_ + " " + description_; }
@@ -64,6 +67,7 @@ class ContainerSpec final : public PrimitiveSpec {
   std::string name_;
   std::vector<Child> children_;
   std::string description_;
+  bool isRunOfForEach_;
   bool isTransparent_;
 };
 
@@ -384,14 +388,22 @@ AnyView Group(Vs&&... views) {
 AnyView Group(const std::vector<AnyView>& views);
 
 // One view per element, each keeping its identity (and state) by its id, not its position.
+namespace detail {
+// A container of the views `make` gives for the items, each identified by the id `idOf` gives.
 template <class Range, class IdOf, class Make>
-AnyView ForEach(const Range& items, IdOf idOf, Make make) {
-  std::vector<detail::Child> children;
+AnyView identifiedViews(std::string name, const Range& items, const IdOf& idOf, const Make& make) {
+  std::vector<Child> children;
   if constexpr (requires { items.size(); }) children.reserve(items.size());
   for (const auto& item : items) {
-    children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
+    children.push_back(Child{AnyView(make(item)).spec(), identityHash(idOf(item))});
   }
-  return AnyView(std::make_shared<detail::ContainerSpec>("ForEach", std::move(children)));
+  return AnyView(std::make_shared<ContainerSpec>(std::move(name), std::move(children)));
+}
+}  // namespace detail
+
+template <class Range, class IdOf, class Make>
+AnyView ForEach(const Range& items, IdOf idOf, Make make) {
+  return detail::identifiedViews("ForEach", items, idOf, make);
 }
 
 // A run of consecutive views of an enclosing ForEach, standing in it as one of its views: laid out, drawn
@@ -401,12 +413,7 @@ AnyView ForEach(const Range& items, IdOf idOf, Make make) {
 // graph then keeps with everything below it without visiting its views one by one.
 template <class Range, class IdOf, class Make>
 AnyView ForEachRun(const Range& items, IdOf idOf, Make make) {
-  std::vector<detail::Child> children;
-  if constexpr (requires { items.size(); }) children.reserve(items.size());
-  for (const auto& item : items) {
-    children.push_back(detail::Child{AnyView(make(item)).spec(), detail::identityHash(idOf(item))});
-  }
-  return AnyView(std::make_shared<detail::ContainerSpec>("ForEachRun", std::move(children)));
+  return detail::identifiedViews("ForEachRun", items, idOf, make);
 }
 
 // One of two views; each branch has its own identity, so switching branches drops the other's state.

@@ -85,7 +85,10 @@ struct Gathered {
 };
 
 // A run of a ForEach's views (see `ui::ForEachRun`).
-bool isRun(const Node& node) { return isTransparent(node) && containerOf(node)->typeName() == "ForEachRun"; }
+bool isRun(const Node& node) {
+  auto* container = containerOf(node);
+  return container && container->isRunOfForEach();
+}
 
 // `keepsRunsWhole`: runs of a ForEach are items themselves (see `wholeRunStack`).
 void gatherItem(const Node& node, std::vector<const Node*>& items, std::vector<Gathered>& gathered,
@@ -237,6 +240,15 @@ struct StackArrangement {
   std::vector<double> baselineOffsets;  // a row aligned on baselines: each item's distance from the top
   Size size;
 };
+
+// Where a vertical stack in `frame` puts an item of `size` whose top is at `top`: aligned across the stack
+// as it says, or across its whole width for a run of a ForEach laid out as one item, so that the run's
+// views are aligned in it as the stack aligns its own.
+Rect columnFrame(const detail::StackSpec& stack, const Rect& frame, double top, Size size, bool isWholeRun) {
+  if (isWholeRun) return Rect(frame.minX(), top, frame.width(), size.height);
+  return Rect(frame.minX() + offsetFor(stack.alignment.horizontal, frame.width(), size.width), top, size.width,
+              size.height);
+}
 
 struct StackLayout {
   std::vector<const Node*> items;
@@ -1304,13 +1316,8 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
                              : arrangement.baselineOffsets[i];
         frames.emplace_back(cursor, frame.minY() + y, size.width, size.height);
         cursor += size.width + spacing;
-      } else if (layout->isWholeRun[i]) {
-        // Across the whole stack, so that its views are aligned in it as the stack aligns its own.
-        frames.emplace_back(frame.minX(), cursor, frame.width(), size.height);
-        cursor += size.height + spacing;
       } else {
-        frames.emplace_back(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width),
-                            cursor, size.width, size.height);
+        frames.push_back(columnFrame(*stack, frame, cursor, size, layout->isWholeRun[i]));
         cursor += size.height + spacing;
       }
       place(*items[i], frames.back(), arrangement.proposals[i]);
@@ -1439,8 +1446,7 @@ void LayoutPass::placeInside(const Node& node, const Rect& frame, const Proposed
     double cursor = frame.minY();
     for (std::size_t i = 0; i < items.size(); ++i) {
       const Size size = arrangement.sizes[i];
-      frames.emplace_back(frame.minX() + offsetFor(stack->alignment.horizontal, frame.width(), size.width),
-                          cursor, size.width, size.height);
+      frames.push_back(columnFrame(*stack, frame, cursor, size, false));
       cursor += size.height + spacing;
       place(*items[i], frames.back(), arrangement.proposals[i]);
     }
