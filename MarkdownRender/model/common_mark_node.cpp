@@ -618,6 +618,17 @@ bool extendsLastParse(const LastParse& last, std::string_view markdown) {
   return !markdown.substr(last.parsed.lastBlockOffset).starts_with("\xEF\xBB\xBF");
 }
 
+// Gives each new block that equals the block an earlier parse had at its place (`blocks` standing from
+// `offset` on in `earlier`) that very block. Views keep what they showed while their blocks compare
+// equal, so a block parsed again unchanged (the block that was last until more text followed it) would
+// otherwise be compared in full with the one they hold at every later update; the same storage compares
+// at the cost of a pointer.
+void keepUnchangedBlocks(const std::vector<Block>& earlier, std::size_t offset, std::vector<Block>& blocks) {
+  for (std::size_t i = 0; i < blocks.size() && offset + i < earlier.size(); ++i) {
+    if (blocks[i] == earlier[offset + i]) blocks[i] = earlier[offset + i];
+  }
+}
+
 }  // namespace
 
 std::vector<Block> parseBlocks(std::string_view markdown) {
@@ -637,7 +648,9 @@ std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
     // Not extendable while it changes, so that a failure halfway leaves nothing to build on.
     last.extendable = false;
     auto& blocks = last.parsed.blocks;
-    blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(last.parsed.settledBlocks), blocks.end());
+    const std::size_t settled = last.parsed.settledBlocks;
+    keepUnchangedBlocks(blocks, settled, tail.blocks);
+    blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(settled), blocks.end());
     blocks.insert(blocks.end(), std::make_move_iterator(tail.blocks.begin()),
                   std::make_move_iterator(tail.blocks.end()));
     last.parsed.settledBlocks += tail.settledBlocks;
@@ -651,7 +664,9 @@ std::vector<Block> parseGrowingBlocks(std::string_view markdown) {
   // likely this one's earlier state.
   LastParse& last = kept ? *kept : recent.add();
   last.extendable = false;
-  last.parsed = parsedBlocks(markdown, /*locateLastBlock=*/true);
+  ParsedBlocks parsed = parsedBlocks(markdown, /*locateLastBlock=*/true);
+  if (kept) keepUnchangedBlocks(last.parsed.blocks, 0, parsed.blocks);
+  last.parsed = std::move(parsed);
   last.text.assign(markdown);
   last.extendable = !mayDefineReferences(markdown);
   recent.trim();

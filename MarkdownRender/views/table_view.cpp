@@ -262,7 +262,12 @@ ui::AnyView TableView::body() const {
   const double w = borderStyle_->strokeStyle.lineWidth;
   const auto& placement = *placement_;
   placement->resize(rows.size(), columnCount);
-  const auto cellStyle = std::make_shared<const BlockStyle<TableCellConfiguration>>(*cellStyle_);
+  auto& shared = **sharedCellStyle_;
+  if (!shared.style || shared.theme != cellStyle_.theme()) {
+    shared.theme = cellStyle_.theme();
+    shared.style = std::make_shared<const BlockStyle<TableCellConfiguration>>(*cellStyle_);
+  }
+  const auto& cellStyle = shared.style;
   std::vector<ui::AnyView> cells;
   cells.reserve(rows.size() * columnCount);
   for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -65,6 +65,12 @@ class TableCellView final : public ui::View {
                 std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle)
       : cellStyle_(std::move(cellStyle)), row_(row), column_(column), inlines_(std::move(inlines)) {}
   ui::AnyView body() const override;
+  // The same cell of a table shown again: its body would describe the same views (the style is compared
+  // as the very object, which the table keeps while the theme stays).
+  bool operator==(const TableCellView& other) const {
+    return row_ == other.row_ && column_ == other.column_ && cellStyle_ == other.cellStyle_ &&
+           inlines_ == other.inlines_;
+  }
 
  private:
   std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle_;
@@ -107,10 +113,18 @@ class TableView final : public ui::View {
   const std::vector<ui::HorizontalAlignment>& columnAlignments() const { return columnAlignments_; }
 
  private:
+  // The cell style handed to the cells, made again only when the theme in force changes, so that a table
+  // shown again (a row streaming in) has its unchanged cells compare equal and keep their views.
+  struct SharedCellStyle {
+    std::shared_ptr<const Theme> theme;
+    std::shared_ptr<const BlockStyle<TableCellConfiguration>> style;
+  };
+
   ui::Environment<TableBorderStyleKey> borderStyle_;
   ThemePart<BlockStyle<TableCellConfiguration>> cellStyle_{
       [](const Theme& theme) { return theme.tableCell; }};
   ui::State<std::shared_ptr<TablePlacement>> placement_{std::make_shared<TablePlacement>()};
+  ui::State<std::shared_ptr<SharedCellStyle>> sharedCellStyle_{std::make_shared<SharedCellStyle>()};
   std::vector<ui::HorizontalAlignment> columnAlignments_;
   // Shared, never changed: the view value is copied (into the tree, and once more for each evaluation)
   // and a long table's rows are many.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -28,15 +29,19 @@ class ThemePart final : public ui::DynamicProperty {
     if (!part_) part_ = read_(ThemeKey::defaultValue());
     return *part_;
   }
+  // The theme the part was read from, null for the default theme: a view can keep what it made from the
+  // part for as long as this stays the same.
+  const std::shared_ptr<const Theme>& theme() const { return theme_; }
 
   void bind(ui::detail::PropertyContext& context) override {
     // Read where the environment keeps it: a copy of the whole theme would cost more than the part.
-    const auto theme = context.environment().sharedValue<ThemeKey>();
-    part_ = read_(theme ? *theme : ThemeKey::defaultValue());
+    theme_ = context.environment().sharedValue<ThemeKey>();
+    part_ = read_(theme_ ? *theme_ : ThemeKey::defaultValue());
   }
 
  private:
   Read read_;
+  std::shared_ptr<const Theme> theme_;
   mutable std::optional<Part> part_;
 };
 

@@ -16,7 +16,7 @@ AnyView GeometryReaderView::body() const {
       }));
 }
 
-bool reportGeometry(const LayoutPass& pass) {
+bool reportGeometry(LayoutPass& pass) {
   bool isChanged = false;
   for (const Node* node : pass.geometryReaders()) {
     const auto* spec = node->primitiveAs<GeometryReaderSpec>();
@@ -24,6 +24,7 @@ bool reportGeometry(const LayoutPass& pass) {
     if (!spec || !frame || !node->isAttached()) continue;
     if (spec->report(GeometryProxy(*frame))) isChanged = true;
   }
+  pass.geometryReported();
   return isChanged;
 }
 

@@ -72,9 +72,10 @@ class GeometryReaderSpec final : public PrimitiveSpec {
   std::function<bool(const GeometryProxy&)> report_;
 };
 
-// Gives every reader that `pass` placed the geometry it was laid out with. Returns whether any reader's
-// geometry changed (those readers are then waiting to be evaluated again).
-bool reportGeometry(const LayoutPass& pass);
+// Gives the readers that `pass` placed the geometry they were laid out with (those whose geometry may
+// have changed, see `LayoutPass::geometryReaders`). Returns whether any reader's geometry changed (those
+// readers are then waiting to be evaluated again).
+bool reportGeometry(LayoutPass& pass);
 
 }  // namespace detail
 

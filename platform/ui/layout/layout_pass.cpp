@@ -246,8 +246,8 @@ struct StackArrangement {
 // views are aligned in it as the stack aligns its own.
 Rect columnFrame(const detail::StackSpec& stack, const Rect& frame, double top, Size size, bool isWholeRun) {
   if (isWholeRun) return Rect(frame.minX(), top, frame.width(), size.height);
-  return Rect(frame.minX() + offsetFor(stack.alignment.horizontal, frame.width(), size.width), top, size.width,
-              size.height);
+  return Rect(frame.minX() + offsetFor(stack.alignment.horizontal, frame.width(), size.width), top,
+              size.width, size.height);
 }
 
 struct StackLayout {
@@ -892,6 +892,10 @@ void LayoutPass::layout(const Node& root, Size size, EdgeInsets safeAreaInsets) 
     root_ = root.weak_from_this();
   }
   geometryReaders_.clear();
+  // A reader in a subtree kept where it was has the frame it had in the run before, which it was told
+  // unless that run's readers went untold.
+  listsKeptReaders_ = !isGeometryReported_;
+  isGeometryReported_ = false;
   bounds_ = Rect(0, 0, size.width, size.height);
   safeArea_ = Rect(safeAreaInsets.leading, safeAreaInsets.top,
                    std::max(0.0, size.width - safeAreaInsets.leading - safeAreaInsets.trailing),
@@ -991,9 +995,10 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
                                          kept->proposal == p && kept->frame.size == frame.size) {
     // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
     const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
-    if (dx != 0 || dy != 0) move(node, dx, dy);
+    const bool isMoved = dx != 0 || dy != 0;
+    if (isMoved) move(node, dx, dy);
     Record& keptRecord = record(node);
-    if (kept->hasGeometryReaders) {
+    if (kept->hasGeometryReaders && (isMoved || listsKeptReaders_)) {
       auto& readers = keptRecord.ensureExtras().keptGeometryReaders;
       if (!readers) {
         std::vector<const Node*> found;

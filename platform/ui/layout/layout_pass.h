@@ -104,8 +104,12 @@ class LayoutPass {
     const LayoutPass* pass_;
   };
   PlacedFrames frames() const { return PlacedFrames(*this); }
-  // The geometry readers placed in the last run, in the order they were placed.
+  // The geometry readers placed in the last run whose frames may differ from the ones they were last
+  // told, in the order they were placed: those placed anew or moved, and all of them when the run before
+  // was not followed by `geometryReported`. Readers in a subtree kept where it was are left out.
   const std::vector<const detail::Node*>& geometryReaders() const { return geometryReaders_; }
+  // Said once the readers of the last run were told their frames.
+  void geometryReported() { isGeometryReported_ = true; }
   const TextMeasurer& measurer() const { return *measurer_; }
   // Names the last run of `layout`: no two runs of any pass in the process share one, so what was worked
   // out from one run's frames can be kept and known to be stale once this changes.
@@ -148,7 +152,9 @@ class LayoutPass {
   Rect bounds_;    // the space laid out
   Rect safeArea_;  // its safe area
   std::uint64_t generation_ = 0;
-  std::uint64_t era_ = 0;  // changes when a new root is laid out: nothing placed before counts
+  std::uint64_t era_ = 0;            // changes when a new root is laid out: nothing placed before counts
+  bool isGeometryReported_ = false;  // the readers of the last run were told their frames
+  bool listsKeptReaders_ = true;     // this run lists the readers of subtrees kept where they were
 };
 
 }  // namespace ui

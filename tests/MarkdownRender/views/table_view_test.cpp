@@ -389,6 +389,55 @@ TEST(TableView, TablesThatChangeWhileShownAreDrawnAsIfShownAfresh) {
   }
 }
 
+// Cells that a table shown again holds unchanged keep their views: only what changed is styled again,
+// and the table is laid out as if shown afresh.
+TEST(TableView, ATableShownAgainStylesOnlyTheCellsThatChanged) {
+  auto styled = std::make_shared<int>(0);
+  // One theme object for every showing, as an application keeps its theme.
+  const auto counting =
+      std::make_shared<const Theme>(Theme().withTableCell([styled](const TableCellConfiguration& c) {
+        ++*styled;
+        return ui::AnyView(c.label).padding(c.row == 0 ? 6 : 2);
+      }));
+  auto shown = [&](const std::vector<std::vector<std::string>>& rows) {
+    std::vector<TableRow> cells;
+    for (const auto& row : rows) {
+      cells.emplace_back();
+      for (const auto& cell : row) cells.back().push_back({Inline::text(cell)});
+    }
+    auto modifier = std::make_shared<ui::EnvironmentModifier>();
+    modifier->label = "theme";
+    modifier->transform = [counting](ui::EnvironmentValues& environment) {
+      environment.setShared<ThemeKey>(counting);
+    };
+    std::vector<std::optional<TextTableColumnAlignment>> alignments(rows.front().size());
+    return testing::inCorner(ui::AnyView(TableView(alignments, cells)).modifier(modifier), {600, 400});
+  };
+  struct Step {
+    std::string name;
+    std::vector<std::vector<std::string>> rows;
+    int styled;  // cells styled again
+  };
+  const Step steps[] = {
+      {"a row streams in", {{"a", "b"}, {"1", "2"}, {"3", "4"}}, 2},
+      {"the last cell grows", {{"a", "b"}, {"1", "2"}, {"3", "4444"}}, 1},
+      {"the same table again", {{"a", "b"}, {"1", "2"}, {"3", "4444"}}, 0},
+      {"a header cell changes", {{"a", "bb"}, {"1", "2"}, {"3", "4444"}}, 1},
+  };
+  ui::testing::WindowHost changed(shown({{"a", "b"}, {"1", "2"}}), {600, 400});
+  EXPECT_EQ(*styled, 4);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    const int before = *styled;
+    changed.setRoot(shown(step.rows));
+    EXPECT_EQ(*styled - before, step.styled);
+    ui::testing::WindowHost fresh(shown(step.rows), {600, 400});
+    EXPECT_EQ(changed.dump(), fresh.dump());
+    EXPECT_EQ(cellFrames(changed), cellFrames(fresh));
+    EXPECT_EQ(borderPieces(changed, 1), borderPieces(fresh, 1));
+  }
+}
+
 TEST(TableView, CellsFollowTheCellStyleOfTheThemeInForceAsIfShownAfresh) {
   const Theme padded = Theme().withTableCell(
       [](const TableCellConfiguration& c) { return ui::AnyView(c.label).padding(c.row == 0 ? 8 : 3); });

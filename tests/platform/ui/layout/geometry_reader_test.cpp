@@ -125,6 +125,59 @@ TEST(GeometryReader, ResizingTheWindowReadsTheNewSizeOnceAndSettles) {
   EXPECT_EQ(host.frame(text("500 x 200")), Rect(0, 0, 9 * 8, 20));
 }
 
+// A reader in a part of the window that stays as it was while the views around it change: lines are
+// added above it (moving it) or below it (leaving it where it is).
+class ReaderAmongChangingLines final : public View {
+ public:
+  explicit ReaderAmongChangingLines(std::shared_ptr<int> builds) : builds_(std::move(builds)) {}
+  AnyView body() const override {
+    auto builds = builds_;
+    auto reader = GeometryReader([builds](const GeometryProxy& geometry) {
+      ++*builds;
+      return Text::verbatim(fmt::format("at {}", geometry.frame(GeometryProxy::Space::global).minY()));
+    });
+    return VStack(HorizontalAlignment::leading, 0.0,
+                  Button("Above", [above = above_] { above.set(*above + 1); }),
+                  Button("Below", [below = below_] { below.set(*below + 1); }),
+                  Text::verbatim(std::string(static_cast<std::size_t>(*above_), 'a'))
+                      .frame(40, std::nullopt, Alignment::topLeading()),
+                  AnyView(reader).frame(100, 30).padding(5),
+                  Text::verbatim(std::string(static_cast<std::size_t>(*below_), 'b')))
+        .font(Font::system(16))
+        .frame(400, 300, Alignment::topLeading());
+  }
+
+ private:
+  std::shared_ptr<int> builds_;
+  State<int> above_{1};
+  State<int> below_{1};
+};
+
+TEST(GeometryReader, AReaderInAPartKeptAsItWasIsToldWhereItGoesWhenItMoves) {
+  auto builds = std::make_shared<int>();
+  WindowHost host(ReaderAmongChangingLines(builds), {400, 300});
+  const double top = host.frame(type("GeometryReader")).minY();
+  ASSERT_TRUE(host.exists(text(fmt::format("at {}", top))));
+  int before = *builds;
+  // Lines below it leave it where it is: its content is built with the window's (once a tap), never for
+  // a new geometry.
+  host.tap(testing::button("Below"));
+  host.tap(testing::button("Below"));
+  EXPECT_TRUE(host.exists(text(fmt::format("at {}", top))));
+  EXPECT_EQ(*builds - before, 2);
+  // Text above it grows within its line, then wraps onto a second one and moves it down by a line.
+  for (int i = 0; i < 4; ++i) host.tap(testing::button("Above"));
+  EXPECT_TRUE(host.exists(text(fmt::format("at {}", top))));
+  before = *builds;
+  host.tap(testing::button("Above"));
+  const double moved = host.frame(type("GeometryReader")).minY();
+  EXPECT_EQ(moved, top + 20);
+  // Once with the window, once with where it went.
+  EXPECT_EQ(*builds - before, 2);
+  EXPECT_TRUE(host.exists(text(fmt::format("at {}", moved))));
+  EXPECT_FALSE(host.graph().needsUpdate());
+}
+
 // Measures a text through a clear reader behind it that carries the laid-out height as a preference.
 class MeasuredText final : public View {
  public:
