@@ -18,8 +18,10 @@ class PropertyContext;
 }
 
 // The base of every view member that lives in the view graph rather than in the view value. The graph
-// finds a view's properties by where they sit in memory (every property registers its address while it
-// exists), in declaration order, so a view declares them as plain members and nothing else.
+// finds a view's properties by where they sit inside the view object, in declaration order, so a view
+// declares them as plain members and nothing else. Every view of one type holds its properties in the same
+// places: they are members (or members of members), never held in an optional, a variant or a union (the
+// builds with sanitizers stop at the first property bound where a view of its type holds none).
 class DynamicProperty {
  public:
   DynamicProperty();
@@ -34,9 +36,11 @@ class DynamicProperty {
 
 namespace detail {
 
-// The properties that lie within [begin, begin + size), in address order. Thread-safe (one mutex guards
-// the registry).
-std::vector<DynamicProperty*> propertiesWithin(const void* begin, std::size_t size);
+// The offsets from `object` of the properties that `make` constructs inside [object, object + size), in
+// address order. `make` constructs an object there (and may destroy it again); properties it makes
+// elsewhere are not counted. Thread-safe: only the calling thread's properties are noted.
+std::vector<std::size_t> propertyOffsets(const void* object, std::size_t size,
+                                         const std::function<void()>& make);
 
 // What a property sees while it is bound: its storage slot, the environment, and a way to ask for the
 // view's re-evaluation.
@@ -85,10 +89,6 @@ class PropertyContext {
   std::function<void()>* invalidate_;
   const MakeInvalidator* make_ = nullptr;
 };
-
-// The properties that lie within [begin, begin + size), in address order, written to `properties`
-// (emptied first), which keeps its room from one call to the next.
-void propertiesWithin(const void* begin, std::size_t size, std::vector<DynamicProperty*>& properties);
 
 }  // namespace detail
 }  // namespace ui

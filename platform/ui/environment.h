@@ -16,6 +16,7 @@
 #include "platform/ui/color_scheme.h"
 #include "platform/ui/dynamic_property.h"
 #include "platform/ui/font.h"
+#include "platform/ui/same_type.h"
 #include "platform/ui/view_values.h"
 
 namespace ui {
@@ -91,14 +92,15 @@ class EnvironmentValues {
   template <EnvironmentKey K>
   typename K::Value get() const {
     for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
-      if (entry->key == typeid(K)) return *static_cast<const typename K::Value*>(entry->value.get());
+      if (detail::isSameType(*entry->key, typeid(K)))
+        return *static_cast<const typename K::Value*>(entry->value.get());
     }
     return K::defaultValue();
   }
 
   template <EnvironmentKey K>
   void set(typename K::Value value) {
-    push(typeid(K), std::make_shared<const typename K::Value>(std::move(value)),
+    push(&typeid(K), std::make_shared<const typename K::Value>(std::move(value)),
          &equalValues<typename K::Value>);
   }
 
@@ -108,13 +110,14 @@ class EnvironmentValues {
   template <EnvironmentKey K>
   void setShared(std::shared_ptr<const typename K::Value> value) {
     if (!value) throw std::invalid_argument("an environment value must not be null");
-    push(typeid(K), std::move(value), &equalValues<typename K::Value>);
+    push(&typeid(K), std::move(value), &equalValues<typename K::Value>);
   }
   // The object holding the value set for `K`, or null where no view set one.
   template <EnvironmentKey K>
   std::shared_ptr<const typename K::Value> sharedValue() const {
     for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
-      if (entry->key == typeid(K)) return std::static_pointer_cast<const typename K::Value>(entry->value);
+      if (detail::isSameType(*entry->key, typeid(K)))
+        return std::static_pointer_cast<const typename K::Value>(entry->value);
     }
     return nullptr;
   }
@@ -123,14 +126,14 @@ class EnvironmentValues {
   template <class T>
   std::shared_ptr<T> object() const {
     for (const Entry* entry = head_.get(); entry; entry = entry->next.get()) {
-      if (entry->key == typeid(ObjectKey<T>))
+      if (detail::isSameType(*entry->key, typeid(ObjectKey<T>)))
         return *static_cast<const std::shared_ptr<T>*>(entry->value.get());
     }
     return nullptr;
   }
   template <class T>
   void setObject(std::shared_ptr<T> object) {
-    push(typeid(ObjectKey<T>), std::make_shared<const std::shared_ptr<T>>(std::move(object)),
+    push(&typeid(ObjectKey<T>), std::make_shared<const std::shared_ptr<T>>(std::move(object)),
          &equalValues<std::shared_ptr<T>>);
   }
 
@@ -142,7 +145,7 @@ class EnvironmentValues {
     const Entry* b = other.head_.get();
     for (; a && b; a = a->next.get(), b = b->next.get()) {
       if (a == b) return true;
-      if (a->key != b->key) return false;
+      if (!detail::isSameType(*a->key, *b->key)) return false;
       if (a->value != b->value && (a->isEqual != b->isEqual || !a->isEqual(a->value.get(), b->value.get())))
         return false;
     }
@@ -167,12 +170,12 @@ class EnvironmentValues {
     }
   }
   struct Entry {
-    std::type_index key;
+    const std::type_info* key;
     std::shared_ptr<const void> value;
     Equality isEqual;
     std::shared_ptr<const Entry> next;
   };
-  void push(std::type_index key, std::shared_ptr<const void> value, Equality isEqual) {
+  void push(const std::type_info* key, std::shared_ptr<const void> value, Equality isEqual) {
     head_ = std::make_shared<const Entry>(Entry{key, std::move(value), isEqual, head_});
   }
   std::shared_ptr<const Entry> head_;

@@ -13,8 +13,14 @@ namespace ui::detail {
 namespace {
 
 Node::Kind kindOf(const ViewSpec& spec) {
-  if (dynamic_cast<const CompositeSpecBase*>(&spec)) return Node::Kind::composite;
-  if (dynamic_cast<const ModifiedSpec*>(&spec)) return Node::Kind::modified;
+  switch (spec.form()) {
+    case ViewSpec::Form::composite:
+      return Node::Kind::composite;
+    case ViewSpec::Form::modified:
+      return Node::Kind::modified;
+    case ViewSpec::Form::primitive:
+      break;
+  }
   return Node::Kind::primitive;
 }
 
@@ -23,7 +29,8 @@ Node::Kind kindOf(const ViewSpec& spec) {
 bool hasSameIdentity(const ViewSpec& a, const ViewSpec& b) {
   if (a.identityType() != b.identityType() || a.explicitIdentity() != b.explicitIdentity()) return false;
   // Built-in views of one class may still be different views ("List" and "Form" are both containers).
-  const auto* primitive = dynamic_cast<const PrimitiveSpec*>(&a);
+  const auto* primitive =
+      a.form() == ViewSpec::Form::primitive ? static_cast<const PrimitiveSpec*>(&a) : nullptr;
   return !primitive || !primitive->hasVariableTypeName() || a.typeName() == b.typeName();
 }
 
@@ -258,7 +265,7 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
       if (!node.instance_ || !composite.assignTo(*node.instance_)) node.instance_ = composite.makeInstance();
       // Binding runs no evaluation, so one list of properties serves every view in turn.
       thread_local std::vector<DynamicProperty*> properties;
-      propertiesWithin(composite.instanceStart(*node.instance_), composite.instanceSize(), properties);
+      composite.propertiesOf(*node.instance_, properties);
       node.slots_.resize(properties.size());
       std::function<void()> invalidate;
       const PropertyContext::MakeInvalidator makeInvalidator = [this, &node] {

@@ -17,6 +17,7 @@
 
 #include "platform/ui/dynamic_property.h"
 #include "platform/ui/environment.h"
+#include "platform/ui/same_type.h"
 #include "platform/ui/view.h"
 #include "platform/ui/view_spec.h"
 
@@ -86,7 +87,7 @@ class Node : public std::enable_shared_from_this<Node> {
   template <class T, class Base>
   static const T* exactly(const Base* base) {
     if constexpr (std::is_final_v<T>) {
-      return base && typeid(*base) == typeid(T) ? static_cast<const T*>(base) : nullptr;
+      return base && isSameType(typeid(*base), typeid(T)) ? static_cast<const T*>(base) : nullptr;
     } else {
       return dynamic_cast<const T*>(base);
     }

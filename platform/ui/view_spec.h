@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/dynamic_property.h"
+
 namespace ui {
 
 class AnyView;
@@ -44,13 +46,23 @@ std::string readableTypeName(const std::type_info& type);
 
 class ViewSpec {
  public:
+  // Which of the three kinds below a description is, known without a cast.
+  enum class Form : unsigned char { primitive, composite, modified };
+
   virtual ~ViewSpec() = default;
+  Form form() const { return form_; }
   // The name of the view's type, as the inspector and the text dump show it.
   virtual std::string typeName() const = 0;
   // Two views at the same place keep one identity (and so their state) only if these types match.
   virtual std::type_index identityType() const { return typeid(*this); }
   // An explicit identity (from `id`) that must match as well.
   virtual std::optional<std::size_t> explicitIdentity() const { return std::nullopt; }
+
+ protected:
+  explicit ViewSpec(Form form) : form_(form) {}
+
+ private:
+  Form form_;
 };
 
 using SpecPointer = std::shared_ptr<const ViewSpec>;
@@ -65,6 +77,7 @@ struct Child {
 // A built-in view (text, image, shape, stack, control, ...).
 class PrimitiveSpec : public ViewSpec {
  public:
+  PrimitiveSpec() : ViewSpec(Form::primitive) {}
   virtual std::vector<Child> children() const { return {}; }
   // Whether views of this class go by different names (then only views of the same name share an
   // identity).
@@ -76,13 +89,14 @@ class PrimitiveSpec : public ViewSpec {
 // A view with a body; the node at its place owns a copy of the view value.
 class CompositeSpecBase : public ViewSpec {
  public:
+  CompositeSpecBase() : ViewSpec(Form::composite) {}
   virtual std::shared_ptr<View> makeInstance() const = 0;
   // Assigns the described value to the node's copy, so closures that captured the copy's address stay
   // valid across re-evaluations. Returns false for types that cannot be assigned.
   virtual bool assignTo(View& instance) const = 0;
-  // The memory the instance occupies, where its dynamic properties are found.
-  virtual std::size_t instanceSize() const = 0;
-  virtual const void* instanceStart(const View& instance) const = 0;
+  // The dynamic properties of the node's copy, in declaration order, written to `properties` (emptied
+  // first, keeping its room).
+  virtual void propertiesOf(View& instance, std::vector<DynamicProperty*>& properties) const = 0;
   // Whether the value held here equals the node's copy. Only view types with an `operator==` over all
   // that their body reads can compare equal; an equal view whose environment and own state are unchanged
   // keeps its subtree, and its body does not run again.
@@ -119,13 +133,35 @@ class CompositeSpec final : public CompositeSpecBase {
       return false;
     }
   }
-  std::size_t instanceSize() const override { return sizeof(V); }
-  const void* instanceStart(const View& instance) const override {
-    return static_cast<const void*>(&static_cast<const V&>(instance));
+  void propertiesOf(View& instance, std::vector<DynamicProperty*>& properties) const override {
+    properties.clear();
+    auto* const start = reinterpret_cast<unsigned char*>(&static_cast<V&>(instance));
+    for (std::size_t offset : propertyOffsets()) {
+      properties.push_back(reinterpret_cast<DynamicProperty*>(start + offset));
+    }
   }
   const V& value() const { return view_; }
 
  private:
+  // Where the properties of every view of this type lie, found once by making a copy of one.
+  const std::vector<std::size_t>& propertyOffsets() const {
+    static const std::vector<std::size_t> offsets = [this] {
+      std::allocator<V> allocator;
+      V* copy = allocator.allocate(1);
+      std::vector<std::size_t> found;
+      try {
+        found = detail::propertyOffsets(copy, sizeof(V),
+                                        [this, copy] { std::destroy_at(::new (copy) V(view_)); });
+      } catch (...) {
+        allocator.deallocate(copy, 1);
+        throw;
+      }
+      allocator.deallocate(copy, 1);
+      return found;
+    }();
+    return offsets;
+  }
+
   V view_;
 };
 
@@ -166,7 +202,7 @@ class Modifier {
 class ModifiedSpec final : public ViewSpec {
  public:
   ModifiedSpec(std::shared_ptr<const Modifier> modifier, SpecPointer content)
-      : modifier_(std::move(modifier)), content_(std::move(content)) {}
+      : ViewSpec(Form::modified), modifier_(std::move(modifier)), content_(std::move(content)) {}
 
   std::string typeName() const override { return modifier_->name(); }
   std::type_index identityType() const override { return modifier_->identityType(); }
