@@ -1,5 +1,6 @@
 #include "MarkdownRender/views/markdown_view.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -49,12 +50,19 @@ ui::AnyView ScaledFontSizeModifier::body(ui::AnyView content) const {
 
 ui::AnyView Markdown::body() const {
   const ui::ColorScheme scheme = *colorScheme_;
-  const auto& blocks = content_.blocks;
+  // One copy of the document, shared by the copies the graph makes of the reader.
+  auto blocks = std::make_shared<const std::vector<Block>>(content_.blocks);
   ui::AnyView reader = TextStyleAttributesReader([blocks, scheme](const ui::AttributeContainer& attributes) {
-    // Filtered on every evaluation; the stored document is never changed.
-    std::vector<Block> visible;
-    visible.reserve(blocks.size());
-    for (const auto& block : blocks) visible.push_back(block.filteredForColorScheme(scheme));
+    // Filtered on every evaluation; the stored document is never changed. Without pictures there is
+    // nothing to take away.
+    std::vector<Block> filtered;
+    const bool holdsPictures =
+        std::any_of(blocks->begin(), blocks->end(), [](const Block& block) { return block.holdsPictures(); });
+    if (holdsPictures) {
+      filtered.reserve(blocks->size());
+      for (const auto& block : *blocks) filtered.push_back(block.filteredForColorScheme(scheme));
+    }
+    const std::vector<Block>& visible = holdsPictures ? filtered : *blocks;
 
     ui::AnyView shown = settingForeground(blockStack(visible), attributes.foregroundColor);
     if (attributes.backgroundColor) shown = shown.background(ui::AnyView(*attributes.backgroundColor));
