@@ -15,11 +15,12 @@
 
 namespace MarkdownRender {
 
-// A view that shows the view it holds, unchanged: the content of a block handed to its style.
-class BlockLabel final : public ui::View {
+// The content of a block handed to its style. It is that very view wherever a view is wanted, so a style
+// that shows its label as it is adds no view of its own (a table's cells are thousands).
+class BlockLabel final {
  public:
   explicit BlockLabel(ui::AnyView content) : content(std::move(content)) {}
-  ui::AnyView body() const override { return content; }
+  operator const ui::AnyView&() const { return content; }  // NOLINT: a label is its content
   ui::AnyView content;
 };
 

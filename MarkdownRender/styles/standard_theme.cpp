@@ -60,9 +60,10 @@ Theme buildStandardTheme() {
         // The line spacing and both paddings are resolved against the same text style, read once.
         return fontRelative(textStyle(configuration.label, header),
                             [](const ui::AnyView& cell, const std::optional<FontProperties>& font) {
+                              const double horizontal = em(0.72).resolved(font);
+                              const double vertical = em(0.35).resolved(font);
                               return cell.lineSpacing(em(0.15).resolved(font))
-                                  .padding(ui::Edges::horizontal, em(0.72).resolved(font))
-                                  .padding(ui::Edges::vertical, em(0.35).resolved(font));
+                                  .padding(ui::EdgeInsets{vertical, horizontal, vertical, horizontal});
                             });
       })
       .withThematicBreak([] { return fontRelativeMargins(ui::Divider(), em(2), em(2)); });

@@ -53,6 +53,28 @@ class Optional final : public TextStyle {
 
 inline EmptyTextStyle empty() { return {}; }
 
+// Whether a style sets nothing whatever it is applied to: the empty style, or a composition whose parts
+// in force are all empty.
+template <TextStyleValue S>
+bool isEmpty(const S&) {
+  return std::is_same_v<S, EmptyTextStyle>;
+}
+
+template <TextStyleValue S0, TextStyleValue S1>
+bool isEmpty(const Pair<S0, S1>& style) {
+  return isEmpty(style.s0) && isEmpty(style.s1);
+}
+
+template <TextStyleValue First, TextStyleValue Second>
+bool isEmpty(const Conditional<First, Second>& style) {
+  return std::visit([](const auto& taken) { return isEmpty(taken); }, style.storage);
+}
+
+template <TextStyleValue S>
+bool isEmpty(const Optional<S>& style) {
+  return !style.wrapped || isEmpty(*style.wrapped);
+}
+
 template <TextStyleValue S>
 S single(S style) {
   return style;

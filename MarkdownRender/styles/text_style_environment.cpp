@@ -28,7 +28,7 @@ AnyTextStyle resolvedTextStyle(ui::AttributeContainer attributes) {
 ui::AnyView TextStyleAttributesReader::body() const {
   ui::AttributeContainer attributes;
   textStyle_->applyAttributes(attributes);
-  return content_(attributes);
+  return (*content_)(attributes);
 }
 
 }  // namespace MarkdownRender

@@ -53,6 +53,9 @@ AnyTextStyle resolvedTextStyle(ui::AttributeContainer attributes);
 // followed by `style`: where both set an attribute, the added style wins.
 template <TextStyleValue S>
 ui::AnyView textStyle(const ui::AnyView& view, S style) {
+  // A style that sets nothing leaves the view seeing the style it inherits, with no modifier to show it
+  // (the body cells of a table, which take the header's style only in the header row, are many).
+  if (TextStyleBuilder::isEmpty(style)) return view;
   auto modifier = std::make_shared<ui::EnvironmentModifier>();
   modifier->label = "textStyle";
   modifier->description = "textStyle";
@@ -77,11 +80,14 @@ class TextStyleAttributesReader final : public ui::View {
  public:
   using Content = std::function<ui::AnyView(const ui::AttributeContainer&)>;
 
-  explicit TextStyleAttributesReader(Content content) : content_(std::move(content)) {}
+  explicit TextStyleAttributesReader(Content content)
+      : content_(std::make_shared<const Content>(std::move(content))) {}
   ui::AnyView body() const override;
 
  private:
-  Content content_;
+  // Shared by the copies of the view (its description and the one its node keeps): a table's cells
+  // read their style through one each.
+  std::shared_ptr<const Content> content_;
   ui::Environment<TextStyleKey> textStyle_;
 };
 

@@ -31,10 +31,6 @@ InlineEnvironment InlineEnvironment::of(const Theme& theme, std::optional<founda
                            theme.strong,       theme.strikethrough, theme.link};
 }
 
-InlineStyles InlineStyles::of(const Theme& theme) {
-  return InlineStyles{theme.code, theme.emphasis, theme.strong, theme.strikethrough, theme.link};
-}
-
 ui::AttributedString attributedPiece(const Inline& node, const InlineEnvironment& environment,
                                      const ui::AttributeContainer& attributes) {
   switch (node.kind()) {
@@ -180,20 +176,20 @@ InlineImages loadInlineImages(const std::vector<Inline>& inlines, const InlineIm
 }
 
 ui::AnyView InlineText::body() const {
-  const auto& styles = *inlineStyles_;
-  const InlineEnvironment environment{*baseURL_,     styles.code,          styles.emphasis,
-                                      styles.strong, styles.strikethrough, styles.link};
+  const InlineEnvironment environment =
+      InlineEnvironment::of(environment_.value<ThemeKey>(), environment_.value<BaseURLKey>());
   // The text style is read here rather than through a reader view of its own: a table shows thousands of
   // runs of text, and each view less per run is thousands of nodes less.
   ui::AttributeContainer attributes;
-  textStyle_->applyAttributes(attributes);
+  environment_.value<TextStyleKey>().applyAttributes(attributes);
   ui::AnyView text = buildText(inlines_, *inlineImages_, environment, attributes);
   // Without pictures to load or to take away there is nothing to do: no task is started (a table shows
   // thousands of runs of text), and one still loading for earlier inlines is cancelled as it leaves.
   if (imageDescriptions(inlines_).empty() && inlineImages_->empty()) return text.fixedSize(false, true);
   // The load reads the provider and the image base URL as they are when it starts.
-  auto load = [images = inlineImages_, inlines = inlines_, provider = *inlineImageProvider_,
-               imageBaseURL = *imageBaseURL_] {
+  auto load = [images = inlineImages_, inlines = inlines_,
+               provider = environment_.value<InlineImageProviderKey>(),
+               imageBaseURL = environment_.value<ImageBaseURLKey>()] {
     InlineImages loaded;
     try {
       if (provider) loaded = loadInlineImages(inlines, *provider, imageBaseURL);

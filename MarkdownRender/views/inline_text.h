@@ -15,7 +15,6 @@
 #include "MarkdownRender/views/image_provider.h"
 #include "MarkdownRender/views/markdown_environment.h"
 #include "MarkdownRender/views/shared_environment.h"
-#include "MarkdownRender/views/theme_part.h"
 #include "platform/ui/attributed_string.h"
 #include "platform/ui/environment.h"
 #include "platform/ui/state.h"
@@ -36,17 +35,6 @@ struct InlineEnvironment {
 
   // The base URL and the inline styles of a theme.
   static InlineEnvironment of(const Theme& theme, std::optional<foundation::URL> baseURL);
-};
-
-// The five inline styles of a theme, without a base URL: what a run of text keeps of its theme.
-struct InlineStyles {
-  AnyTextStyle code;
-  AnyTextStyle emphasis;
-  AnyTextStyle strong;
-  AnyTextStyle strikethrough;
-  AnyTextStyle link;
-
-  static InlineStyles of(const Theme& theme);
 };
 
 // One node as styled text. Children start from the attributes their parent produced, so nested styles
@@ -84,13 +72,9 @@ class InlineText final : public ui::View {
   const std::vector<Inline>& inlines() const { return inlines_; }
 
  private:
-  // Shared rather than copied: a table has thousands of runs of text.
-  SharedEnvironment<InlineImageProviderKey> inlineImageProvider_;
-  SharedEnvironment<BaseURLKey> baseURL_;
-  SharedEnvironment<ImageBaseURLKey> imageBaseURL_;
-  SharedEnvironment<TextStyleKey> textStyle_;
-  // The theme's inline styles; the base URL is read on its own, above.
-  ThemePart<InlineStyles> inlineStyles_{&InlineStyles::of};
+  // The inline image provider, the base URLs, the text style and the theme's inline styles are read from
+  // one shared environment: a table has thousands of runs of text.
+  SharedEnvironmentValues environment_;
   // Replaced whole by each load that ends (emptied by one that fails); kept while a new load runs.
   ui::State<InlineImages> inlineImages_;
   std::vector<Inline> inlines_;

@@ -204,12 +204,19 @@ class TableLayerView final : public ui::View {
 
 }  // namespace
 
+const std::vector<Inline>& TableCellView::inlines() const {
+  static const std::vector<Inline> none;
+  const auto& row = (*rows_)[static_cast<std::size_t>(row_)];
+  return static_cast<std::size_t>(column_) < row.size() ? row[static_cast<std::size_t>(column_)] : none;
+}
+
 ui::AnyView TableCellView::body() const {
   ui::AnyView content;
-  if (auto flow = ImageFlow::fromInlines(inlines_)) {
+  const auto& inlines = this->inlines();
+  if (auto flow = ImageFlow::fromInlines(inlines)) {
     content = *flow;
   } else {
-    content = InlineText(inlines_);
+    content = InlineText(inlines);
   }
   return cellStyle_->render(TableCellConfiguration{row_, column_, BlockLabel(content)});
 }
@@ -271,12 +278,9 @@ ui::AnyView TableView::body() const {
   std::vector<ui::AnyView> cells;
   cells.reserve(rows.size() * columnCount);
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    const auto& row = rows[r];
+    // Cells past the last column are not shown.
     for (std::size_t c = 0; c < columnCount; ++c) {
-      // A row with fewer cells than the table has columns (possible through the content builder) shows
-      // empty cells; cells past the last column are not shown.
-      cells.push_back(TableCellView(static_cast<int>(r), static_cast<int>(c),
-                                    c < row.size() ? row[c] : std::vector<Inline>{}, cellStyle));
+      cells.push_back(TableCellView(static_cast<int>(r), static_cast<int>(c), rows_, cellStyle));
     }
   }
   return ui::LayoutView(TableGrid(placement, columnAlignments_, w), cells)

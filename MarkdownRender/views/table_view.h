@@ -58,25 +58,29 @@ class TablePlacement {
 // through the theme's cell style, which learns the row (0 is the header) and column. The cell applies the
 // style itself, as a block view applies its style, without a view of its own between them: a table has
 // thousands of cells. The style is the one of the theme the table sees (which is the one its cells see),
-// read once by the table and shared by its cells.
+// read once by the table and shared by its cells. The cell reads its inlines where the table keeps its
+// rows rather than keeping a copy.
 class TableCellView final : public ui::View {
  public:
-  TableCellView(int row, int column, std::vector<Inline> inlines,
+  TableCellView(int row, int column, std::shared_ptr<const std::vector<TableRow>> rows,
                 std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle)
-      : cellStyle_(std::move(cellStyle)), row_(row), column_(column), inlines_(std::move(inlines)) {}
+      : rows_(std::move(rows)), cellStyle_(std::move(cellStyle)), row_(row), column_(column) {}
   ui::AnyView body() const override;
+  // The inlines of the cell; none for a cell past the end of a short row (possible through the content
+  // builder), which shows empty.
+  const std::vector<Inline>& inlines() const;
   // The same cell of a table shown again: its body would describe the same views (the style is compared
   // as the very object, which the table keeps while the theme stays).
   bool operator==(const TableCellView& other) const {
     return row_ == other.row_ && column_ == other.column_ && cellStyle_ == other.cellStyle_ &&
-           inlines_ == other.inlines_;
+           (rows_ == other.rows_ || inlines() == other.inlines());
   }
 
  private:
+  std::shared_ptr<const std::vector<TableRow>> rows_;
   std::shared_ptr<const BlockStyle<TableCellConfiguration>> cellStyle_;
   int row_;
   int column_;
-  std::vector<Inline> inlines_;
 };
 
 // The border pieces that the environment's border style selects for a table's geometry, each stroked inside

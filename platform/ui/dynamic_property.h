@@ -2,6 +2,7 @@
 // state, bindings to observable objects, environment reads.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -46,20 +47,27 @@ std::vector<std::size_t> propertyOffsets(const void* object, std::size_t size,
 // view's re-evaluation.
 class PropertyContext {
  public:
+  // The storage of the property at one place among its view's properties. Only properties that keep
+  // something have one (most only read the environment), so a view keeps storage for those alone.
   struct Slot {
+    std::size_t property = 0;
     std::type_index type = typeid(void);
     std::shared_ptr<void> value;
   };
+  using Slots = std::vector<Slot>;
   using MakeInvalidator = std::function<std::function<void()>()>;
 
-  PropertyContext(Slot& slot, const EnvironmentValues& environment, std::function<void()> invalidate)
-      : slot_(slot), environment_(environment), owned_(std::move(invalidate)), invalidate_(&owned_) {}
-  // The way to ask for re-evaluation is made by `make` when a property first asks for it, into
-  // `invalidate`, which the contexts of all the properties of one view share: most properties only read
-  // (the environment, a theme) and never ask, and a view with a body is evaluated often.
-  PropertyContext(Slot& slot, const EnvironmentValues& environment, std::function<void()>& invalidate,
-                  const MakeInvalidator& make)
-      : slot_(slot), environment_(environment), invalidate_(&invalidate), make_(&make) {}
+  // The context of the property at place `property` of a view whose storage is `slots`. The way to ask
+  // for re-evaluation is made by `make` when a property first asks for it, into `invalidate`, which the
+  // contexts of all the properties of one view share: most properties only read (the environment, a
+  // theme) and never ask, and a view with a body is evaluated often.
+  PropertyContext(Slots& slots, std::size_t property, const EnvironmentValues& environment,
+                  std::function<void()>& invalidate, const MakeInvalidator& make)
+      : slots_(slots),
+        property_(property),
+        environment_(environment),
+        invalidate_(&invalidate),
+        make_(&make) {}
   PropertyContext(const PropertyContext&) = delete;
   PropertyContext& operator=(const PropertyContext&) = delete;
 
@@ -67,11 +75,14 @@ class PropertyContext {
   // place changed type), the same object afterwards.
   template <class S, class Make>
   std::shared_ptr<S> slot(Make&& make) {
-    if (slot_.type != typeid(S) || !slot_.value) {
-      slot_.type = typeid(S);
-      slot_.value = std::shared_ptr<S>(make());
+    auto found = std::find_if(slots_.begin(), slots_.end(),
+                              [this](const Slot& slot) { return slot.property == property_; });
+    if (found == slots_.end()) found = slots_.insert(found, Slot{property_, typeid(void), nullptr});
+    if (found->type != typeid(S) || !found->value) {
+      found->type = typeid(S);
+      found->value = std::shared_ptr<S>(make());
     }
-    return std::static_pointer_cast<S>(slot_.value);
+    return std::static_pointer_cast<S>(found->value);
   }
 
   const EnvironmentValues& environment() const { return environment_; }
@@ -83,11 +94,11 @@ class PropertyContext {
   }
 
  private:
-  Slot& slot_;
+  Slots& slots_;
+  std::size_t property_;
   const EnvironmentValues& environment_;
-  std::function<void()> owned_;
   std::function<void()>* invalidate_;
-  const MakeInvalidator* make_ = nullptr;
+  const MakeInvalidator* make_;
 };
 
 }  // namespace detail

@@ -95,12 +95,17 @@ void startTask(const TaskModifier& modifier, detail::Node& node) {
 }  // namespace
 
 std::string PaddingModifier::describe() const {
+  if (edgeInsets) {
+    return "padding(top: " + number(edgeInsets->top) + ", leading: " + number(edgeInsets->leading) +
+           ", bottom: " + number(edgeInsets->bottom) + ", trailing: " + number(edgeInsets->trailing) + ")";
+  }
   auto value = length ? number(*length) : std::string("default");
   if (edges == Edges::all) return "padding(" + value + ")";
   return "padding(" + edgesName(edges) + ": " + value + ")";
 }
 
 EdgeInsets PaddingModifier::insets() const {
+  if (edgeInsets) return *edgeInsets;
   double value = length.value_or(defaultPadding);
   EdgeInsets result;
   if (contains(edges, Edges::top)) result.top = value;
@@ -213,8 +218,9 @@ void TransformPreferenceModifier::preference(const detail::PreferenceKeyOps& ask
 }
 
 bool PaddingModifier::hasSameEffect(const detail::Modifier& previous) const {
-  return isSameAs(*this, previous,
-                  [](const auto& a, const auto& b) { return a.edges == b.edges && a.length == b.length; });
+  return isSameAs(*this, previous, [](const auto& a, const auto& b) {
+    return a.edges == b.edges && a.length == b.length && a.edgeInsets == b.edgeInsets;
+  });
 }
 
 bool FrameModifier::hasSameEffect(const detail::Modifier& previous) const {

@@ -20,7 +20,8 @@ namespace ui {
 
 struct PaddingModifier final : detail::Modifier {
   Edges edges = Edges::all;
-  std::optional<double> length;  // absent: the platform's default
+  std::optional<double> length;          // absent: the platform's default
+  std::optional<EdgeInsets> edgeInsets;  // each edge's own length, in place of the two above
   std::string name() const override { return "padding"; }
   std::string describe() const override;
   EdgeInsets insets() const;

@@ -126,6 +126,12 @@ AnyView AnyView::padding(Edges edges, std::optional<double> length) const {
   return modifier(std::move(m));
 }
 
+AnyView AnyView::padding(const EdgeInsets& insets) const {
+  auto m = make<PaddingModifier>();
+  m->edgeInsets = insets;
+  return modifier(std::move(m));
+}
+
 AnyView AnyView::frame(std::optional<double> width, std::optional<double> height, Alignment alignment) const {
   auto m = make<FrameModifier>();
   m->width = width;

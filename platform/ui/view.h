@@ -1,7 +1,6 @@
 // The type-erased view value every view builder returns, with the modifiers that wrap it.
 #pragma once
 
-
 #include <concepts>
 #include <cstddef>
 #include <functional>
@@ -115,6 +114,8 @@ class AnyView {
   AnyView padding() const { return padding(Edges::all, std::nullopt); }
   AnyView padding(double length) const { return padding(Edges::all, length); }
   AnyView padding(Edges edges, std::optional<double> length = std::nullopt) const;
+  // Each edge padded by its own length.
+  AnyView padding(const EdgeInsets& insets) const;
   AnyView frame(std::optional<double> width, std::optional<double> height,
                 Alignment alignment = Alignment::center()) const;
   AnyView frame(const FrameModifier& flexible) const;

@@ -266,13 +266,15 @@ void ViewGraph::evaluate(Node& node, const SpecPointer& spec, const EnvironmentV
       // Binding runs no evaluation, so one list of properties serves every view in turn.
       thread_local std::vector<DynamicProperty*> properties;
       composite.propertiesOf(*node.instance_, properties);
-      node.slots_.resize(properties.size());
+      // Storage of properties past the last one of this view (one of another type had more) goes.
+      std::erase_if(node.slots_,
+                    [&](const PropertyContext::Slot& slot) { return slot.property >= properties.size(); });
       std::function<void()> invalidate;
       const PropertyContext::MakeInvalidator makeInvalidator = [this, &node] {
         return invalidator(node.shared_from_this());
       };
       for (std::size_t i = 0; i < properties.size(); ++i) {
-        PropertyContext context(node.slots_[i], seen, invalidate, makeInvalidator);
+        PropertyContext context(node.slots_, i, seen, invalidate, makeInvalidator);
         properties[i]->bind(context);
       }
       ++node.evaluationCount_;
@@ -347,7 +349,6 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
       fresh->kind_ = kindOf(*child.spec);
       fresh->parent_ = &node;
       fresh->graph_ = this;
-      fresh->position_ = node.children_.size();
       fresh->depth_ = node.depth_ + 1;
       node.children_.push_back(std::move(fresh));
       evaluate(*node.children_.back(), child.spec, environment, true);
@@ -365,7 +366,7 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
     if (!keys.isIndexCurrent) {
       keyIndex.clear();
       for (std::size_t j = 0; j < old.size(); ++j) {
-        if (old[j]->key_) keyIndex.emplace_back(*old[j]->key_, j);
+        if (old[j]->hasKey_) keyIndex.emplace_back(old[j]->key_, j);
       }
       std::sort(keyIndex.begin(), keyIndex.end());
       keys.isIndexCurrent = true;
@@ -381,7 +382,7 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
       isKeyTableMade = true;
       oldByKey.reserve(old.size());
       for (std::size_t j = 0; j < old.size(); ++j) {
-        if (old[j]->key_) oldByKey.emplace(*old[j]->key_, j);
+        if (old[j]->hasKey_) oldByKey.emplace(old[j]->key_, j);
       }
     }
     auto it = oldByKey.find(key);
@@ -401,7 +402,7 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
   for (std::size_t i = 0; i < children.size(); ++i) {
     const auto& child = children[i];
     std::optional<std::size_t> candidate;
-    const bool isInPlace = i < old.size() && old[i]->key_ == child.key;
+    const bool isInPlace = i < old.size() && old[i]->key() == child.key;
     if (!child.key) {
       if (isInPlace) candidate = i;
     } else if (hadDistinctKeys && isInPlace) {
@@ -432,15 +433,14 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
       }
     }
     if (found) {
-      found->position_ = i;
       matched.emplace_back(found, false);
     } else {
       auto fresh = std::make_shared<Node>();
       fresh->kind_ = kindOf(*child.spec);
       fresh->parent_ = &node;
       fresh->graph_ = this;
-      fresh->position_ = i;
-      fresh->key_ = child.key;
+      fresh->hasKey_ = child.key.has_value();
+      fresh->key_ = child.key.value_or(0);
       fresh->depth_ = node.depth_ + 1;
       matched.emplace_back(fresh, true);
     }
@@ -456,9 +456,9 @@ void ViewGraph::reconcile(Node& node, std::span<const Child> children, const Env
   if (hasDistinctKeys && isIndexFollowable && keys.isIndexCurrent) {
     // Children kept in place keep their entries; those that left give theirs up, new ones add theirs.
     for (std::size_t j = 0; j < old.size(); ++j) {
-      if (isReused[j] || !old[j]->key_) continue;
-      auto it = std::lower_bound(keyIndex.begin(), keyIndex.end(), *old[j]->key_, byKey);
-      if (it != keyIndex.end() && it->first == *old[j]->key_ && it->second == j) keyIndex.erase(it);
+      if (isReused[j] || !old[j]->hasKey_) continue;
+      auto it = std::lower_bound(keyIndex.begin(), keyIndex.end(), old[j]->key_, byKey);
+      if (it != keyIndex.end() && it->first == old[j]->key_ && it->second == j) keyIndex.erase(it);
     }
     for (std::size_t i = 0; i < children.size(); ++i) {
       if (!matched[i].second || !children[i].key) continue;

@@ -57,6 +57,8 @@ class Node : public std::enable_shared_from_this<Node> {
     return kind_ == Kind::primitive ? exactly<P>(spec_.get()) : nullptr;
   }
   const Modifier* modifier() const;
+  // The key its parent gave it among its children, if any.
+  std::optional<std::size_t> key() const { return hasKey_ ? std::optional<std::size_t>(key_) : std::nullopt; }
   template <class M>
   const M* modifierAs() const {
     return exactly<M>(modifier());
@@ -96,21 +98,21 @@ class Node : public std::enable_shared_from_this<Node> {
   // A large tree has a great many nodes: the flags sit together, and what only some nodes need is held
   // apart, made when needed.
   Kind kind_ = Kind::primitive;
-  bool isDirty_ = false;
-  bool hasAppeared_ = false;
+  bool isDirty_ : 1 = false;
+  bool hasAppeared_ : 1 = false;
   // Whether a view of this subtree is shown by a platform view, at the revision it was worked out for.
-  mutable bool hasPlatformViews_ = false;
+  mutable bool hasPlatformViews_ : 1 = false;
+  bool hasKey_ : 1 = false;
+  std::uint32_t depth_ = 0;
   SpecPointer spec_;
   Node* parent_ = nullptr;
   class ViewGraph* graph_ = nullptr;
   std::vector<std::shared_ptr<Node>> children_;
   EnvironmentValues environment_;
   std::shared_ptr<View> instance_;
-  std::vector<PropertyContext::Slot> slots_;
+  PropertyContext::Slots slots_;
   std::unique_ptr<std::any> modifierState_;
-  std::size_t position_ = 0;
-  std::optional<std::size_t> key_;
-  std::size_t depth_ = 0;
+  std::size_t key_ = 0;  // when it has one
   std::uint64_t evaluationCount_ = 0;
   std::uint64_t revision_ = 0;
   // The values of preference keys this subtree produced, at the revision they were worked out for (kept

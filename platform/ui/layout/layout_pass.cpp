@@ -722,7 +722,9 @@ struct Node::LayoutRecord {
   std::uint64_t stamp = 0;     // the run that last placed the view, or kept it where it was
   std::uint64_t arranged = 0;  // the run that last placed the view and its subtree anew
   Rect frame;
-  ProposedViewSize proposal;
+  // The proposal it was placed under, kept as a measured size's is.
+  double placedWidth = 0;
+  double placedHeight = 0;
   // Placed by a call of `place` of its own (not only framed by the container that took it apart).
   bool isPlacedItself = false;
   // Its subtree holds a view whose place depends on where it lies in the space laid out.
@@ -730,8 +732,20 @@ struct Node::LayoutRecord {
   // Its subtree holds geometry readers, which are told their frames after every run.
   bool hasGeometryReaders = false;
   // How many views of its subtree, itself included, were placed.
-  std::size_t placedViews = 0;
+  std::uint32_t placedViews = 0;
   std::unique_ptr<Extras> extras;
+
+  void placedUnder(const ProposedViewSize& proposal) {
+    placedWidth = Measured::stored(proposal.width);
+    placedHeight = Measured::stored(proposal.height);
+  }
+  // A length that is not a number is never the one it was placed under, as it equals nothing.
+  bool isPlacedUnder(const ProposedViewSize& proposal) const {
+    return Measured::matches(placedWidth, proposal.width) &&
+           Measured::matches(placedHeight, proposal.height) &&
+           !(proposal.width && std::isnan(*proposal.width)) &&
+           !(proposal.height && std::isnan(*proposal.height));
+  }
 
   Extras& ensureExtras() {
     if (!extras) extras = std::make_unique<Extras>();
@@ -992,7 +1006,7 @@ Size LayoutPass::sizeThatFits(const Node& node, const ProposedViewSize& proposal
 void LayoutPass::place(const Node& node, const Rect& frame, std::optional<ProposedViewSize> proposal) {
   const ProposedViewSize p = proposal.value_or(ProposedViewSize(frame.size));
   if (const Record* kept = placed(node); kept && kept->isPlacedItself && !kept->isPositionDependent &&
-                                         kept->proposal == p && kept->frame.size == frame.size) {
+                                         kept->isPlacedUnder(p) && kept->frame.size == frame.size) {
     // Placed as before: the subtree keeps its arrangement, moved by however far the frame moved.
     const double dx = frame.minX() - kept->frame.minX(), dy = frame.minY() - kept->frame.minY();
     const bool isMoved = dx != 0 || dy != 0;
@@ -1015,7 +1029,7 @@ void LayoutPass::place(const Node& node, const Rect& frame, std::optional<Propos
   Record& record = setFrame(node, frame);
   record.isPlacedItself = true;
   record.arranged = generation_;
-  record.proposal = p;
+  record.placedUnder(p);
   record.isPositionDependent = false;
   record.hasGeometryReaders = false;
   record.clearPlacementExtras();

@@ -233,3 +233,22 @@ TEST(TextStyleEnvironment, TheAddedStyleWinsWhereBothSetAnAttribute) {
 }
 
 }  // namespace
+
+TEST(TextStyleEnvironment, AStyleThatSetsNothingAddsNoViewAndTheInheritedStyleHolds) {
+  using ui::testing::identifier;
+  const ui::AnyView probe = attributesProbe("probe");
+  const auto bold = FontWeight(ui::FontWeight::bold);
+  // Empty styles, and compositions whose parts in force are empty, leave the very view they were given.
+  EXPECT_EQ(textStyle(probe, EmptyTextStyle()).spec(), probe.spec());
+  EXPECT_EQ(textStyle(probe, B::chooseSecond<FontWeight, EmptyTextStyle>(EmptyTextStyle())).spec(),
+            probe.spec());
+  EXPECT_EQ(textStyle(probe, B::optional<FontWeight>(std::nullopt)).spec(), probe.spec());
+  EXPECT_EQ(textStyle(probe, B::build(EmptyTextStyle(), EmptyTextStyle())).spec(), probe.spec());
+  EXPECT_NE(textStyle(probe, B::chooseFirst<FontWeight, EmptyTextStyle>(bold)).spec(), probe.spec());
+  EXPECT_NE(textStyle(probe, B::build(EmptyTextStyle(), bold)).spec(), probe.spec());
+
+  ui::testing::Host host{
+      textStyle(textStyle(probe, B::chooseSecond<FontWeight, EmptyTextStyle>(EmptyTextStyle())),
+                ForegroundColor(ui::Color::red()))};
+  EXPECT_EQ(host.find(identifier("probe")).text(), "13 red");
+}

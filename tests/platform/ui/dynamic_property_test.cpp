@@ -109,6 +109,27 @@ class PlainCounter final : public View {
   State<int> count_{0};
 };
 
+// State behind properties that keep nothing of their own (reads of the environment).
+class CounterAfterReads final : public View {
+ public:
+  AnyView body() const override {
+    return VStack(Text::verbatim(std::to_string(*count_) + (font_->has_value() ? " font" : "")),
+                  Button("Add", [count = count_] { count.set(*count + 1); }));
+  }
+
+ private:
+  Environment<FontKey> font_;
+  Environment<ForegroundStyleKey> foreground_;
+  State<int> count_{0};
+};
+
+TEST(DynamicProperty, StateBehindReadsOfTheEnvironmentIsKept) {
+  Host host{AnyView(CounterAfterReads()).font(Font::system(12))};
+  host.tap(host.find(ui::testing::button("Add")));
+  host.tap(host.find(ui::testing::button("Add")));
+  EXPECT_TRUE(host.exists(ui::testing::text("2 font")));
+}
+
 TEST(DynamicProperty, ViewsMadeOnAnotherThreadDoNotDisturbEvaluation) {
   Host host{PlainCounter()};
   std::atomic<bool> stop{false};

@@ -25,6 +25,11 @@ TEST(PaddingLayout, InsetsTheContentByTheGivenOrDefaultLength) {
 
   LaidOut edges(Text("ab").padding(Edges::horizontal, 10).padding(Edges::top, 4), {36, 24});
   EXPECT_EQ(edges.frame(text("ab")), Rect(10, 4, 16, 20));
+
+  // Each edge by its own length, laid out as the paddings of single edges one inside the other.
+  LaidOut insets(Text("ab").padding(EdgeInsets{4, 10, 2, 6}).accessibilityIdentifier("padded"), {100, 100});
+  EXPECT_EQ(insets.frame(testing::identifier("padded")), Rect(34, 37, 32, 26));
+  EXPECT_EQ(insets.frame(text("ab")), Rect(44, 41, 16, 20));
 }
 
 TEST(FrameLayout, FixedFrameAlignsItsContent) {
