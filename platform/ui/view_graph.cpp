@@ -10,6 +10,60 @@
 
 namespace ui::detail {
 
+NodeChildren& NodeChildren::operator=(NodeChildren&& other) noexcept {
+  if (this != &other) {
+    release();
+    take(other);
+  }
+  return *this;
+}
+
+void NodeChildren::take(NodeChildren& other) noexcept {
+  if (other.isInPlace()) {
+    if (other.size_ == 1) {
+      ::new (&one_) value_type(std::move(other.one_));
+      other.one_.~value_type();
+    }
+    capacity_ = 1;
+  } else {
+    many_ = other.many_;
+    capacity_ = other.capacity_;
+    other.capacity_ = 1;
+  }
+  size_ = other.size_;
+  other.size_ = 0;
+}
+
+void NodeChildren::clear() noexcept {
+  std::destroy_n(data(), size_);
+  size_ = 0;
+}
+
+void NodeChildren::release() noexcept {
+  clear();
+  if (!isInPlace()) {
+    std::allocator<value_type>().deallocate(many_, capacity_);
+    capacity_ = 1;
+  }
+}
+
+void NodeChildren::reserve(std::size_t capacity) {
+  if (capacity <= capacity_) return;
+  value_type* storage = std::allocator<value_type>().allocate(capacity);
+  std::uninitialized_move_n(data(), size_, storage);
+  const std::uint32_t size = size_;
+  release();
+  many_ = storage;
+  size_ = size;
+  capacity_ = static_cast<std::uint32_t>(capacity);
+}
+
+void NodeChildren::push_back(value_type child) {
+  if (size_ == capacity_) reserve(std::max<std::size_t>(2, 2 * std::size_t{capacity_}));
+  ::new (data() + size_) value_type(std::move(child));
+  ++size_;
+}
+
 namespace {
 
 Node::Kind kindOf(const ViewSpec& spec) {

@@ -28,6 +28,56 @@ class HostingView;
 
 namespace ui::detail {
 
+class Node;
+
+// The children of a node, in order. Most nodes have exactly one (a view with a body, a modifier): it is
+// kept in place, and storage of its own is made only for more. Emptied, the list keeps that storage.
+class NodeChildren {
+ public:
+  using value_type = std::shared_ptr<Node>;
+  using iterator = value_type*;
+  using const_iterator = const value_type*;
+
+  NodeChildren() noexcept {}  // NOLINT: the union's member is made by the first push_back
+  NodeChildren(NodeChildren&& other) noexcept { take(other); }
+  NodeChildren& operator=(NodeChildren&& other) noexcept;
+  NodeChildren(const NodeChildren&) = delete;
+  NodeChildren& operator=(const NodeChildren&) = delete;
+  ~NodeChildren() { release(); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  value_type* data() { return isInPlace() ? &one_ : many_; }
+  const value_type* data() const { return isInPlace() ? &one_ : many_; }
+  iterator begin() { return data(); }
+  iterator end() { return data() + size_; }
+  const_iterator begin() const { return data(); }
+  const_iterator end() const { return data() + size_; }
+  const value_type& operator[](std::size_t i) const { return data()[i]; }
+  value_type& operator[](std::size_t i) { return data()[i]; }
+  const value_type& front() const { return data()[0]; }
+  const value_type& back() const { return data()[size_ - 1]; }
+  value_type& back() { return data()[size_ - 1]; }
+
+  void clear() noexcept;
+  void reserve(std::size_t capacity);
+  void push_back(value_type child);
+
+ private:
+  bool isInPlace() const { return capacity_ == 1; }
+  // Moves the other list's children here (this list holds none and no storage), leaving it empty.
+  void take(NodeChildren& other) noexcept;
+  // Clears the list and gives back its storage.
+  void release() noexcept;
+
+  union {
+    value_type one_;    // while the capacity is one
+    value_type* many_;  // otherwise
+  };
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = 1;
+};
+
 // One evaluated view. Built-in views and modifiers are nodes too, so the tree keeps the order in which
 // modifiers were applied (layout and drawing read it that way).
 class Node : public std::enable_shared_from_this<Node> {
@@ -37,7 +87,7 @@ class Node : public std::enable_shared_from_this<Node> {
   Kind kind() const { return kind_; }
   const SpecPointer& spec() const { return spec_; }
   Node* parent() const { return parent_; }
-  const std::vector<std::shared_ptr<Node>>& children() const { return children_; }
+  const NodeChildren& children() const { return children_; }
   // What this view sees; for a modified view, the environment before its modifier applies.
   const EnvironmentValues& environment() const { return environment_; }
   std::string typeName() const { return spec_->typeName(); }
@@ -107,7 +157,7 @@ class Node : public std::enable_shared_from_this<Node> {
   SpecPointer spec_;
   Node* parent_ = nullptr;
   class ViewGraph* graph_ = nullptr;
-  std::vector<std::shared_ptr<Node>> children_;
+  NodeChildren children_;
   EnvironmentValues environment_;
   std::shared_ptr<View> instance_;
   PropertyContext::Slots slots_;
