@@ -731,6 +731,8 @@ struct Node::LayoutRecord {
   bool isPositionDependent = false;
   // Its subtree holds geometry readers, which are told their frames after every run.
   bool hasGeometryReaders = false;
+  // The proposal it was placed under had no length that is not a number (one that equals nothing).
+  bool isPlacedUnderNumbers = false;
   // How many views of its subtree, itself included, were placed.
   std::uint32_t placedViews = 0;
   std::unique_ptr<Extras> extras;
@@ -738,13 +740,13 @@ struct Node::LayoutRecord {
   void placedUnder(const ProposedViewSize& proposal) {
     placedWidth = Measured::stored(proposal.width);
     placedHeight = Measured::stored(proposal.height);
+    isPlacedUnderNumbers = !(proposal.width && std::isnan(*proposal.width)) &&
+                           !(proposal.height && std::isnan(*proposal.height));
   }
   // A length that is not a number is never the one it was placed under, as it equals nothing.
   bool isPlacedUnder(const ProposedViewSize& proposal) const {
-    return Measured::matches(placedWidth, proposal.width) &&
-           Measured::matches(placedHeight, proposal.height) &&
-           !(proposal.width && std::isnan(*proposal.width)) &&
-           !(proposal.height && std::isnan(*proposal.height));
+    return isPlacedUnderNumbers && Measured::matches(placedWidth, proposal.width) &&
+           Measured::matches(placedHeight, proposal.height);
   }
 
   Extras& ensureExtras() {
